@@ -1,0 +1,48 @@
+# Two commands do all the set-up: `make run` and `make test`.
+BUILD      ?= build
+JOBS       ?= 2
+BUILD_TYPE ?= RelWithDebInfo
+PREFIX     ?= /usr/local
+
+.PHONY: all deps configure build run test screenshots bench fuzz install format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	./$(BUILD)/tavelin
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+screenshots: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tests/take_screenshots
+	@echo "Pictures are in $(BUILD)/screenshots/"
+
+bench: deps
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTAVELIN_BENCH=ON >/dev/null
+	@cmake --build build-bench -j$(JOBS) --target store_bench
+	./build-bench/bench/store_bench
+
+fuzz: deps
+	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVELIN_FUZZ=ON \
+	    -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build build-fuzz -j$(JOBS)
+	@cmake --build build-fuzz --target run_fuzzers
+
+install: build
+	cmake --install $(BUILD)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) build-bench build-fuzz

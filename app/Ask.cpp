@@ -1,0 +1,71 @@
+#include "app/Ask.h"
+
+#include "app/StringTable.h"
+
+#include <QMessageBox>
+#include <QStringList>
+
+namespace {
+
+struct Script {
+    bool active = false;
+    std::deque<bool> answers;
+    QStringList shown;
+};
+
+Script& TheScript() {
+    static Script script;
+    return script;
+}
+
+QString Title() { return LoadResString(StringId::appTitle); }
+
+} // namespace
+
+bool Ask(int stringId, QWidget* parent) {
+    const QString text = LoadResString(stringId);
+    Script& script = TheScript();
+    if (script.active) {
+        script.shown.append(text);
+        if (script.answers.empty()) {
+            return false;
+        }
+        const bool answer = script.answers.front();
+        script.answers.pop_front();
+        return answer;
+    }
+    return QMessageBox::question(parent, Title(), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void Inform(int stringId, QWidget* parent) { InformText(LoadResString(stringId), parent); }
+
+void InformText(const QString& text, QWidget* parent) {
+    Script& script = TheScript();
+    if (script.active) {
+        script.shown.append(text);
+        return;
+    }
+    QMessageBox::information(parent, Title(), text);
+}
+
+namespace AskTesting {
+
+void Script(std::deque<bool> answers) {
+    auto& script = TheScript();
+    script.active = true;
+    script.answers = std::move(answers);
+    script.shown.clear();
+}
+
+void Stop() {
+    auto& script = TheScript();
+    script.active = false;
+    script.answers.clear();
+}
+
+bool IsScripted() { return TheScript().active; }
+
+const QStringList& Shown() { return TheScript().shown; }
+
+} // namespace AskTesting

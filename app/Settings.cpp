@@ -1,0 +1,37 @@
+#include "app/Settings.h"
+
+#include <QSettings>
+
+namespace {
+
+QSettings Profile() { return QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0")); }
+
+QString ReadText(const char* key) { return Profile().value(QLatin1String(key)).toString(); }
+
+int ReadInt(const char* key, int fallback) {
+    bool ok = false;
+    const int value = Profile().value(QLatin1String(key), fallback).toInt(&ok);
+    return ok ? value : fallback;
+}
+
+void Write(const char* key, const QVariant& value) {
+    QSettings profile = Profile();
+    profile.setValue(QLatin1String(key), value);
+    profile.sync();
+}
+
+} // namespace
+
+namespace Settings {
+
+QString ReadPath() { return ReadText("Directory/Path"); }
+void WritePath(const QString& path) { Write("Directory/Path", path); }
+QString ReadItem() { return ReadText("Value/Item"); }
+void WriteItem(const QString& ids) { Write("Value/Item", ids); }
+int ReadFirst() { return ReadInt("Size/First", defaultFirst); }
+int ReadSecond() { return ReadInt("Size/Second", defaultSecond); }
+void WriteFirst(int percent) { Write("Size/First", percent); }
+void WriteSecond(int percent) { Write("Size/Second", percent); }
+QString ReadSyncTool() { return ReadText("Sync/Tool"); }
+
+} // namespace Settings

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The per-user profile under "Brindleware" / "Tavelin 4.0": the working directory, the
+// quick view shortcuts and the two splitter positions.
+namespace Settings {
+
+QString ReadPath();
+void WritePath(const QString& path);
+
+// The shortcut ids joined with CR LF.
+QString ReadItem();
+void WriteItem(const QString& ids);
+
+int ReadFirst();  // default 15
+int ReadSecond(); // default 85
+void WriteFirst(int percent);
+void WriteSecond(int percent);
+
+constexpr int defaultFirst = 15;
+constexpr int defaultSecond = 85;
+
+// Where the synchronisation tool is, when the user named it ("Sync"/"Tool"); empty otherwise.
+QString ReadSyncTool();
+
+} // namespace Settings

@@ -1,0 +1,127 @@
+#include "store/FileIo.h"
+
+#include "store/FileError.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string Reason(int error) { return std::strerror(error); }
+
+class CFileDescriptor {
+public:
+    explicit CFileDescriptor(int fd) : m_fd(fd) {}
+    ~CFileDescriptor() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    CFileDescriptor(const CFileDescriptor&) = delete;
+    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
+
+    int Get() const { return m_fd; }
+    int Release() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
+private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+void SyncFolder(const std::filesystem::path& folder) {
+    // Makes the rename itself durable; a folder that cannot be opened this way still holds
+    // the new file, so a failure here is not reported.
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
+    bytes.clear();
+    CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0) {
+        return false;
+    }
+    // Meeting files are small: one read into a stack buffer is the common case.
+    char buffer[16384];
+    for (;;) {
+        const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            bytes.clear();
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& path) {
+    std::filesystem::path temporary = path;
+    temporary += ".tmp";
+    return temporary;
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    const std::filesystem::path temporary = TemporaryPathFor(path);
+    CFileDescriptor file(
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (file.Get() < 0) {
+        throw CFileError(path.string(), Reason(errno));
+    }
+    if (!WriteAll(file.Get(), bytes) || ::fsync(file.Get()) != 0) {
+        const int error = errno;
+        ::close(file.Release());
+        ::unlink(temporary.c_str());
+        throw CFileError(path.string(), Reason(error));
+    }
+    if (::close(file.Release()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        throw CFileError(path.string(), Reason(error));
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        throw CFileError(path.string(), Reason(error));
+    }
+    SyncFolder(path.parent_path());
+}
+
+void RemoveFile(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        throw CFileError(path.string(), Reason(EISDIR));
+    }
+    if (::unlink(path.c_str()) != 0) {
+        throw CFileError(path.string(), Reason(errno));
+    }
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "store/Meeting.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// A map from meeting id to record whose enumeration order is part of what users see (the
+// order of shortcuts, the order in which lists meet meetings): 17 chains chosen by a fixed
+// hash, walked in ascending chain order, newest key first within a chain. A hash index
+// beside the chains keeps lookups, inserts and removals constant-time at any size.
+class CMeetingMap {
+public:
+    static constexpr std::size_t bucketCount = 17;
+
+    struct Entry {
+        std::string key;
+        CMeeting value;
+
+    private:
+        friend class CMeetingMap;
+        Entry* prev = nullptr;
+        Entry* next = nullptr;
+    };
+
+    class ConstIterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Entry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const Entry*;
+        using reference = const Entry&;
+
+        ConstIterator() = default;
+        reference operator*() const { return *m_entry; }
+        pointer operator->() const { return m_entry; }
+        ConstIterator& operator++();
+        ConstIterator operator++(int) {
+            ConstIterator old = *this;
+            ++*this;
+            return old;
+        }
+        friend bool operator==(const ConstIterator& a, const ConstIterator& b) {
+            return a.m_entry == b.m_entry;
+        }
+
+    private:
+        friend class CMeetingMap;
+        ConstIterator(const CMeetingMap* map, std::size_t bucket, const Entry* entry)
+            : m_map(map), m_bucket(bucket), m_entry(entry) {}
+
+        const CMeetingMap* m_map = nullptr;
+        std::size_t m_bucket = 0;
+        const Entry* m_entry = nullptr;
+    };
+
+    CMeetingMap() = default;
+    CMeetingMap(const CMeetingMap& other);
+    CMeetingMap& operator=(const CMeetingMap& other);
+    CMeetingMap(CMeetingMap&& other) noexcept;
+    CMeetingMap& operator=(CMeetingMap&& other) noexcept;
+
+    static std::uint32_t HashKey(std::string_view key);
+    static std::size_t BucketOf(std::string_view key) { return HashKey(key) % bucketCount; }
+
+    std::size_t GetCount() const { return m_index.size(); }
+    bool IsEmpty() const { return m_index.empty(); }
+
+    const CMeeting* Find(std::string_view key) const;
+    bool Contains(std::string_view key) const { return Find(key) != nullptr; }
+
+    // Inserts at the head of the key's chain, or replaces the value where it stands.
+    void SetAt(std::string_view key, const CMeeting& value);
+    bool RemoveKey(std::string_view key);
+    void RemoveAll();
+
+    // The keys in enumeration order.
+    std::vector<std::string> GetKeys() const;
+
+    ConstIterator begin() const;
+    ConstIterator end() const { return {}; }
+
+private:
+    ConstIterator FirstFrom(std::size_t bucket) const;
+
+    std::array<Entry*, bucketCount> m_heads{};
+    std::unordered_map<std::string_view, std::unique_ptr<Entry>> m_index;
+};

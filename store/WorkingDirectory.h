@@ -1,0 +1,17 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// The folder that holds every meeting file. The application sets it; every file access
+// reads it at the moment it builds a name.
+const std::filesystem::path& GetWorkingDirectory();
+void SetWorkingDirectory(std::filesystem::path folder);
+
+// working directory + prefix + id + extension, the rule for every file of a meeting.
+std::filesystem::path MeetingFilePathFor(std::string_view prefix, std::string_view id,
+                                         std::string_view extension);
+
+// The id with leading and trailing white space removed, as readers and delete name files.
+std::string TrimId(std::string_view id);

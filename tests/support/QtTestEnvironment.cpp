@@ -1,0 +1,37 @@
+#include "tests/support/QtTestEnvironment.h"
+
+#include "app/Ask.h"
+#include "store/Clock.h"
+#include "store/MeetingStore.h"
+#include "store/WorkingDirectory.h"
+
+#include <QSettings>
+
+void RedirectSettings(const std::filesystem::path& folder) {
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString(folder.string()));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(folder.string()));
+}
+
+void CQtTest::SetUp() {
+    m_folder = std::make_unique<CTempFolder>();
+    m_settings = std::make_unique<CTempFolder>();
+    RedirectSettings(m_settings->Path());
+    SetWorkingDirectory(m_folder->Path());
+    TheMeetingStore().RemoveAll();
+    SetClock({});
+    AskTesting::Stop();
+}
+
+void CQtTest::TearDown() {
+    AskTesting::Stop();
+    SetClock({});
+    TheMeetingStore().RemoveAll();
+    SetWorkingDirectory({});
+}
+
+QString CQtTest::SettingsFile() const {
+    return QString::fromStdString((m_settings->Path() / "Brindleware" / "Tavelin 4.0.conf").string());
+}

@@ -1,0 +1,19 @@
+#include "app/KesApp.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char* argv[]) {
+    // Never the user's screen, settings or folders.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    CTempFolder home;
+    ::setenv("XDG_CONFIG_HOME", (home.Path() / "config").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (home.Path() / "data").c_str(), 1);
+    RedirectSettings(home.Path() / "settings");
+    ::testing::InitGoogleTest(&argc, argv);
+    CKesApp app(argc, argv);
+    return RUN_ALL_TESTS();
+}
