@@ -1,0 +1,102 @@
+#include "calendar/CalendarPage.h"
+
+#include "app/MeetingCommands.h"
+#include "calendar/BlankCalendarList.h"
+#include "calendar/MeetingListCtrl.h"
+#include "calendar/PreviewPlace.h"
+#include "calendar/WindowToolTip.h"
+#include "store/Clock.h"
+
+#include <QTimer>
+
+CCalendarPage::CCalendarPage(CMeetingCommands& commands, QWidget* parent)
+    : QWidget(parent), m_commands(commands), m_selectedDate(CurrentDateTime()) {
+    setObjectName(QStringLiteral("calendarPage"));
+
+    m_meetingList = new CMeetingListCtrl(commands, this);
+    m_meetingList->setObjectName(QStringLiteral("meetingList"));
+    m_dayList = new CBlankCalendarList(this);
+    m_dayList->setObjectName(QStringLiteral("dayList"));
+    m_weekList = new CBlankCalendarList(this);
+    m_weekList->setObjectName(QStringLiteral("weekList"));
+    m_monthGrid = new CBlankCalendarList(this);
+    m_monthGrid->setObjectName(QStringLiteral("monthList"));
+    m_preview = new CPreviewPlace(commands, this);
+    m_preview->setObjectName(QStringLiteral("previewList"));
+    m_lists = {m_meetingList, m_dayList, m_weekList, m_monthGrid, m_preview};
+
+    // The week list and the month grid explain what lies under the cursor.
+    m_toolTip = new CWindowToolTip(this);
+    m_toolTip->AddWindowTool(m_weekList);
+    m_toolTip->AddWindowTool(m_monthGrid);
+
+    // The frame may still be building itself while it creates this page: the lists are set
+    // up now, the frame is asked for the picker's format once control returns to the loop.
+    // Nothing can be previewed yet, so there is no export item to take away.
+    SwitchTo(dayMode);
+    m_mode = dayMode;
+    RefreshList();
+    QTimer::singleShot(0, this, [this] { m_commands.SetPickerFormat(); });
+}
+
+void CCalendarPage::ShowMode(int mode) {
+    SwitchTo(mode);
+    m_commands.HideExportItemIfShown();
+    m_mode = mode;
+    m_commands.SetPickerFormat();
+    RefreshList();
+}
+
+void CCalendarPage::SwitchTo(int mode) {
+    for (CCalendarList* list : m_lists) {
+        list->GetWidget()->hide();
+    }
+    if (CCalendarList* list = ListOf(mode)) {
+        list->GetWidget()->show();
+    }
+}
+
+void CCalendarPage::GoToDate(const CDateTime& date) {
+    m_selectedDate = date;
+    RefreshList();
+}
+
+void CCalendarPage::RefreshList() {
+    switch (m_mode) {
+    case dayMode:
+    case weekMode:
+    case monthMode:
+        ListOf(m_mode)->Fill(m_selectedDate);
+        break;
+    case previewMode:
+        m_preview->ShowMeeting(m_previewedMeetingId);
+        break;
+    default:
+        m_meetingList->Fill(m_selectedDate);
+        break;
+    }
+}
+
+std::string CCalendarPage::GetShownMeetingId() const {
+    return m_preview->GetMeetingId();
+}
+
+QWidget* CCalendarPage::GetList(int mode) {
+    CCalendarList* list = ListOf(mode);
+    return list != nullptr ? list->GetWidget() : nullptr;
+}
+
+CCalendarList* CCalendarPage::ListOf(int mode) const {
+    if (mode < 0 || mode >= modeCount) {
+        return nullptr;
+    }
+    return m_lists[static_cast<std::size_t>(mode)];
+}
+
+void CCalendarPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Hidden lists follow too, so that a mode switch shows a list of the right size at once.
+    for (CCalendarList* list : m_lists) {
+        list->GetWidget()->setGeometry(rect());
+    }
+}

@@ -1,0 +1,14 @@
+#include "calendar/CalendarView.h"
+
+#include "calendar/CalendarPage.h"
+
+#include <QVBoxLayout>
+
+CCalendarView::CCalendarView(CMeetingCommands& commands, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("calendarView"));
+    m_page = new CCalendarPage(commands, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_page);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/ImageStrip.h"
+#include "calendar/CalendarList.h"
+#include "calendar/MeetingListGeometry.h"
+#include "store/DateTime.h"
+
+#include <QAbstractScrollArea>
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CMeetingCommands;
+class QMenu;
+class QAction;
+
+// The agenda: every meeting of the selected date's month, one painted row each in order of
+// date and time. A click marks a row; the main frame's Modify, Delete, View and Add to Quick
+// View commands act on the marked row; a double click views it and a right click opens the
+// Meeting menu for it.
+class CMeetingListCtrl : public QAbstractScrollArea, public CCalendarList {
+    Q_OBJECT
+
+public:
+    explicit CMeetingListCtrl(CMeetingCommands& commands, QWidget* parent = nullptr);
+
+    QWidget* GetWidget() override { return this; }
+    // Lists the meetings of the month of `date` afresh; no row is marked afterwards.
+    void Fill(const CDateTime& date) override;
+    void Refresh() override;
+
+    int GetRowCount() const { return static_cast<int>(m_rows.size()); }
+    std::string GetMeetingId(int row) const;
+    // The marked row, -1 when none.
+    int GetSelectionMark() const { return m_selectionMark; }
+    std::string GetMarkedMeetingId() const { return GetMeetingId(m_selectionMark); }
+    void SetSelectionMark(int row);
+
+    // Runs the Meeting menu at a global position and returns the chosen action (null when
+    // none). Tests put a function here instead of a real menu loop.
+    using MenuRunner = std::function<QAction*(QMenu& menu, const QPoint& globalPos)>;
+    void SetMenuRunner(MenuRunner runner);
+
+signals:
+    void SelectionMarkChanged(int mark);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    // A row as painted: texts converted once at fill time.
+    struct CShownRow {
+        std::string id;
+        QString title;
+        QString dateText;
+        QString venue;
+        int icon = 0;
+    };
+
+    void Relayout();
+    int RowAtViewport(const QPoint& pos) const;
+    void ShowRow(int row);
+    void OpenMenu(int row, const QPoint& globalPos);
+    void PaintRow(QPainter& painter, int row) const;
+
+    CMeetingCommands& m_commands;
+    CDateTime m_date;
+    std::vector<CShownRow> m_rows;
+    std::vector<MeetingListGeometry::CRowLayout> m_layouts;
+    int m_selectionMark = -1;
+    // The row of the last right click, double click or key command.
+    int m_currentItem = -1;
+    CImageStrip m_icons;
+    MenuRunner m_menuRunner;
+};
