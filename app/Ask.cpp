@@ -49,6 +49,19 @@ void InformText(const QString& text, QWidget* parent) {
     QMessageBox::information(parent, Title(), text);
 }
 
+void Notify(const QString& text, QWidget* parent) {
+    Script& script = TheScript();
+    if (script.active) {
+        script.shown.append(text);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, Title(), text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
 namespace AskTesting {
 
 void Script(std::deque<bool> answers) {

@@ -11,6 +11,8 @@ class QWidget;
 bool Ask(int stringId, QWidget* parent = nullptr);
 void Inform(int stringId, QWidget* parent = nullptr);
 void InformText(const QString& text, QWidget* parent = nullptr);
+// A message that leaves the window usable: it stays open beside it until the user closes it.
+void Notify(const QString& text, QWidget* parent = nullptr);
 
 namespace AskTesting {
 // While scripted, questions take the next queued answer (No when the queue is empty) and

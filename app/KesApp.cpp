@@ -1,24 +1,102 @@
 #include "app/KesApp.h"
 
+#include "app/Ask.h"
+#include "app/MainFrame.h"
+#include "app/PreferenceDlg.h"
+#include "app/Settings.h"
+#include "app/StringTable.h"
 #include "store/FileError.h"
+#include "store/MeetingStore.h"
+#include "store/WorkingDirectory.h"
 
-#include <QMainWindow>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 
-CKesApp::CKesApp(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace {
+
+QString WorkingDirectoryText() { return QString::fromStdString(GetWorkingDirectory().string()); }
+
+} // namespace
+
+CKesApp::CKesApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Tavelin"));
+    setApplicationVersion(QStringLiteral("4.0"));
+    setOrganizationName(QStringLiteral("Brindleware"));
+    setDesktopFileName(QStringLiteral("tavelin"));
+}
 
 CKesApp::~CKesApp() = default;
 
 CKesApp* CKesApp::Instance() { return qobject_cast<CKesApp*>(QCoreApplication::instance()); }
 
 bool CKesApp::InitInstance() {
-    auto* window = new QMainWindow;
-    window->setWindowTitle(QStringLiteral("Tavelin 4.0"));
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->resize(995, 650);
-    window->show();
+    SetWorkingDirectory({});
+    const QString stored = Settings::ReadPath();
+    bool found = false;
+    if (!stored.isEmpty()) {
+        const QFileInfo folder(stored);
+        found = folder.exists() && folder.isDir();
+        if (!found) {
+            Inform(StringId::directoryGone);
+        }
+    }
+    if (found) {
+        SetWorkingDirectory(stored.toStdString());
+    } else if (!SelectWorkingDirectory()) {
+        return false;
+    }
+
+    auto* frame = new CMainFrame;
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    m_mainFrame = frame;
+    frame->showMaximized();
     return true;
 }
+
+bool CKesApp::SelectWorkingDirectory() {
+    CPreferenceDlg dialog;
+    dialog.SetMode(CPreferenceDlg::firstSelection);
+    dialog.SetChosenPath(QString());
+    if (dialog.Run() != QDialog::Accepted) {
+        SetWorkingDirectory({});
+        return false;
+    }
+    const QString folder = QDir(dialog.GetChosenPath()).filePath(QStringLiteral("Meeting Files"));
+    SetWorkingDirectory(folder.toStdString());
+    QDir().mkpath(folder);
+    return true;
+}
+
+void CKesApp::LoadQuickViewSettings(CMainFrame& frame) {
+    const QStringList ids =
+        Settings::ReadItem().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    for (const QString& id : ids) {
+        const std::string key = id.toStdString();
+        frame.GetQuickView().SetAt(key, TheMeetingStore().GetMeeting(key));
+    }
+    frame.SetPercentages(Settings::ReadFirst(), Settings::ReadSecond());
+}
+
+void CKesApp::SaveSettings(const CMainFrame& frame) {
+    QStringList ids;
+    for (const std::string& key : frame.GetQuickView().GetKeys()) {
+        ids.append(QString::fromStdString(key));
+    }
+    Settings::WriteItem(ids.join(QStringLiteral("\r\n")));
+    Settings::WriteFirst(frame.GetFirstPercent());
+    Settings::WriteSecond(frame.GetSecondPercent());
+    Settings::WritePath(WorkingDirectoryText());
+}
+
+void CKesApp::ResetSettings() {
+    Settings::WritePath(WorkingDirectoryText());
+    Settings::WriteFirst(Settings::defaultFirst);
+    Settings::WriteSecond(Settings::defaultSecond);
+    Settings::WriteItem(QString());
+}
+
+CMainFrame* CKesApp::GetMainFrame() const { return qobject_cast<CMainFrame*>(m_mainFrame.data()); }
 
 bool CKesApp::notify(QObject* receiver, QEvent* event) {
     try {
@@ -30,10 +108,8 @@ bool CKesApp::notify(QObject* receiver, QEvent* event) {
 }
 
 void CKesApp::ReportFileError(const CFileError& error) {
-    QMessageBox::warning(activeWindow(), QStringLiteral("Tavelin 4.0"),
-                         tr("The file %1 could not be written: %2.")
-                             .arg(QString::fromStdString(error.GetPath()),
-                                  QString::fromStdString(error.GetReason())));
+    const QString text = QStringLiteral("The file %1 could not be changed: %2.")
+                             .arg(QDir::toNativeSeparators(QString::fromStdString(error.GetPath())),
+                                  QString::fromStdString(error.GetReason()));
+    InformText(text, activeWindow());
 }
-
-CMainFrame* CKesApp::GetMainFrame() const { return nullptr; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QPointer>
 
 class CFileError;
@@ -20,6 +21,16 @@ public:
     // The start-up sequence. False when the program is to end without a window.
     bool InitInstance();
 
+    // First start, or the stored folder has gone: the user picks a folder and the working
+    // directory becomes its "Meeting Files" folder. False when the user cancels.
+    bool SelectWorkingDirectory();
+
+    // The settings the quick view pane starts from, and those written when the frame goes.
+    void LoadQuickViewSettings(CMainFrame& frame);
+    void SaveSettings(const CMainFrame& frame);
+    // After a change of the working directory: the new path, default bars, no shortcuts.
+    void ResetSettings();
+
     CMainFrame* GetMainFrame() const;
 
     // File errors that reach the event loop are shown, naming the file and the reason, and
@@ -28,5 +39,5 @@ public:
     void ReportFileError(const CFileError& error);
 
 private:
-    QPointer<QObject> m_mainFrame;
+    QPointer<QMainWindow> m_mainFrame;
 };

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "app/MeetingCommands.h"
+#include "store/MeetingMap.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QRect>
+#include <QSet>
+
+#include <string>
+
+class CCalendarPage;
+class CCalendarView;
+class CDateToolBar;
+class CLeftListView;
+class CPaneSplitter;
+class CRightListView;
+class QAction;
+class QLabel;
+
+// The one top-level window: toolbar with the date picker, status bar, and three panes (the
+// mode buttons, the calendar, the quick view pane). Every meeting command is carried out
+// here, whether it comes from the menu, the toolbar, a calendar list or the quick view pane.
+class CMainFrame : public QMainWindow, public CMeetingCommands {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Meeting operations (the calendar's lists and the quick view pane call these too).
+    void AddMeeting(const CDateTime& when) override;
+    void ModifyMeeting(const std::string& id) override;
+    void DeleteMeeting(const std::string& id) override;
+    void ViewMeeting(const std::string& id) override;
+    void AddToQuickView(const std::string& id) override;
+    bool CanEditMeetings() const override;
+    CDateTime GetPickerDateTime() const override;
+    void SetPickerFormat() override;
+    void ShowExportItem() override;
+    void HideExportItemIfShown() override;
+
+    void RefreshQuickView();
+    void RemoveFromQuickView(const std::string& id);
+    void ClearQuickView();
+    void ShowPickedDate();
+
+    // The menu and toolbar commands.
+    void OnCommand(int id);
+    void UpdateCommandStates();
+    QAction* GetAction(int id) const { return m_actions.value(id); }
+
+    // Tools > Preference: pick another working directory.
+    void ChangeWorkingDirectory();
+    // Tools > Refresh, and after the working directory changed: reload every meeting file.
+    void ReloadStore();
+
+    CMeetingMap& GetQuickView() { return m_quickView; }
+    const CMeetingMap& GetQuickView() const { return m_quickView; }
+    int GetFirstPercent() const;
+    int GetSecondPercent() const;
+    void SetPercentages(int first, int second);
+    QRect GetClientSize() const { return m_clientSize; }
+
+    CCalendarPage& GetCalendarPage() const;
+    CPaneSplitter& GetSplitter() const { return *m_splitter; }
+    CLeftListView& GetLeftPane() const { return *m_leftPane; }
+    CRightListView& GetQuickViewPane() const { return *m_rightPane; }
+    CDateToolBar& GetToolBar() const { return *m_toolBar; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void CreateClientArea();
+    void CreateToolBar();
+    void CreateMenus();
+    void CreateStatusBar();
+    QAction* MakeAction(int id);
+    std::string SelectedMeetingId() const;
+    void ReportSkippedFiles();
+
+    QRect m_clientSize{0, 0, 995, 650};
+    CPaneSplitter* m_splitter = nullptr;
+    CLeftListView* m_leftPane = nullptr;
+    CCalendarView* m_calendar = nullptr;
+    CRightListView* m_rightPane = nullptr;
+    CDateToolBar* m_toolBar = nullptr;
+    CMeetingMap m_quickView;
+    QHash<int, QAction*> m_actions;
+    QSet<QString> m_reportedSkips;
+    bool m_ready = false;
+};

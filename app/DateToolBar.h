@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QToolBar>
+
+class CToolbarDateCtrl;
+
+// The main toolbar, which carries the date picker in place of its first button.
+class CDateToolBar : public QToolBar {
+    Q_OBJECT
+
+public:
+    explicit CDateToolBar(QWidget* parent = nullptr);
+
+    CToolbarDateCtrl* GetDatePicker() const { return m_picker; }
+
+private:
+    CToolbarDateCtrl* m_picker = nullptr;
+};

@@ -1,0 +1,505 @@
+#include "app/MainFrame.h"
+
+#include "app/AboutDlg.h"
+#include "app/Ask.h"
+#include "app/CommandTable.h"
+#include "app/DateToolBar.h"
+#include "app/Help.h"
+#include "app/ImageStrip.h"
+#include "app/KesApp.h"
+#include "app/LeftListView.h"
+#include "app/PaneSplitter.h"
+#include "app/PreferenceDlg.h"
+#include "app/RightListView.h"
+#include "app/Settings.h"
+#include "app/StringTable.h"
+#include "app/SyncLauncher.h"
+#include "app/ToolbarDateCtrl.h"
+#include "calendar/CalendarPage.h"
+#include "calendar/CalendarView.h"
+#include "calendar/MeetingListCtrl.h"
+#include "store/Clock.h"
+#include "store/FileError.h"
+#include "store/MeetingStore.h"
+#include "store/WorkingDirectory.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+constexpr int toolbarStrip = 154;
+
+QString WorkingDirectoryText() { return QString::fromStdString(GetWorkingDirectory().string()); }
+
+void ReportFileError(const CFileError& error) {
+    if (CKesApp* app = CKesApp::Instance()) {
+        app->ReportFileError(error);
+    }
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(LoadResString(StringId::appTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/tavelin.svg")));
+    setMinimumSize(640, 420);
+    CreateClientArea();
+    CreateToolBar();
+    CreateMenus();
+    CreateStatusBar();
+
+    // The quick view pane's first fill: the pinned meetings and the bar positions saved at
+    // the last exit.
+    if (CKesApp* app = CKesApp::Instance()) {
+        app->LoadQuickViewSettings(*this);
+    }
+    m_ready = true;
+    m_splitter->SetReady(true);
+    m_rightPane->Fill();
+    SetPickerFormat();
+    UpdateCommandStates();
+    resize(m_clientSize.width(), m_clientSize.height() + 80);
+    QTimer::singleShot(0, this, &CMainFrame::ReportSkippedFiles);
+}
+
+CMainFrame::~CMainFrame() {
+    if (CKesApp* app = CKesApp::Instance()) {
+        app->SaveSettings(*this);
+    }
+}
+
+void CMainFrame::CreateClientArea() {
+    TheMeetingStore().LoadAll();
+    m_clientSize = QRect(0, 0, 995, 650);
+
+    m_splitter = new CPaneSplitter(this);
+    m_leftPane = new CLeftListView(m_splitter);
+    m_calendar = new CCalendarView(*this, m_splitter);
+    m_calendar->setMinimumWidth(350);
+    m_rightPane = new CRightListView(m_quickView, m_splitter);
+    m_splitter->addWidget(m_leftPane);
+    m_splitter->addWidget(m_calendar);
+    m_splitter->addWidget(m_rightPane);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({150, (m_clientSize.width() - m_clientSize.left()) * 5 / 7, 200});
+    setCentralWidget(m_splitter);
+
+    connect(m_leftPane, &CLeftListView::modeRequested, this,
+            [this](int mode) { GetCalendarPage().ShowMode(mode); });
+    connect(m_rightPane, &CRightListView::helpRequested, this, [this] { ShowHelp(this); });
+    connect(m_rightPane, &CRightListView::closeRequested, this, &QWidget::close);
+    connect(m_rightPane, &CRightListView::viewRequested, this,
+            [this](const std::string& id) { ViewMeeting(id); });
+    // Quick add and the HTML export are not part of the program yet.
+    m_rightPane->SetQuickAddEnabled(false);
+    m_rightPane->SetExportEnabled(false);
+
+    CMeetingListCtrl& list = GetCalendarPage().GetMeetingList();
+    connect(&list, &CMeetingListCtrl::SelectionMarkChanged, this,
+            &CMainFrame::UpdateCommandStates);
+}
+
+QAction* CMainFrame::MakeAction(int id) {
+    const CCommandInfo* info = FindCommand(id);
+    auto* action = new QAction(this);
+    const QString tooltip = CommandTooltip(id);
+    action->setText(info != nullptr && *info->menuText ? QString::fromUtf8(info->menuText)
+                                                        : tooltip);
+    action->setIconText(tooltip);
+    action->setToolTip(tooltip);
+    action->setStatusTip(CommandPrompt(id));
+    if (info != nullptr) {
+        action->setObjectName(QString::fromUtf8(info->objectName));
+        if (*info->shortcut) {
+            action->setShortcut(QKeySequence(QString::fromUtf8(info->shortcut)));
+        }
+        if (info->image >= 0) {
+            const CImageStrip strip = LoadImageStrip(toolbarStrip, 16);
+            QIcon icon;
+            icon.addPixmap(strip.GetPixmap(info->image, 1.0));
+            icon.addPixmap(strip.GetPixmap(info->image, 2.0));
+            action->setIcon(icon);
+        }
+    }
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    m_actions.insert(id, action);
+    return action;
+}
+
+void CMainFrame::CreateToolBar() {
+    m_toolBar = new CDateToolBar(this);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    m_toolBar->addSeparator();
+    for (const int id : {CommandId::addMeeting, CommandId::quickAdd, CommandId::modifyMeeting,
+                         CommandId::deleteMeeting, CommandId::viewMeeting}) {
+        m_toolBar->addAction(MakeAction(id));
+    }
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(MakeAction(CommandId::addToQuickView));
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(MakeAction(CommandId::synchronize));
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(MakeAction(CommandId::refresh));
+    m_toolBar->addAction(MakeAction(CommandId::preference));
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(MakeAction(CommandId::help));
+    m_toolBar->addAction(MakeAction(CommandId::about));
+
+    CToolbarDateCtrl* picker = m_toolBar->GetDatePicker();
+    picker->SetFormat(LoadResString(StringId::dayPickerFormat));
+    picker->setToolTip(QStringLiteral("Date shown in the calendar"));
+    connect(picker, &CToolbarDateCtrl::pickedDateChanged, this, &CMainFrame::ShowPickedDate);
+}
+
+void CMainFrame::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    file->addAction(MakeAction(CommandId::exit));
+
+    QMenu* meeting = menuBar()->addMenu(QStringLiteral("&Meeting"));
+    meeting->setObjectName(QStringLiteral("meetingMenu"));
+    for (const int id : {CommandId::addMeeting, CommandId::modifyMeeting,
+                         CommandId::deleteMeeting, CommandId::viewMeeting}) {
+        meeting->addAction(m_actions.value(id));
+    }
+    meeting->addSeparator();
+    meeting->addAction(m_actions.value(CommandId::addToQuickView));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("viewMenu"));
+    QAction* toolBar = MakeAction(CommandId::toggleToolBar);
+    QAction* statusBarAction = MakeAction(CommandId::toggleStatusBar);
+    for (QAction* toggle : {toolBar, statusBarAction}) {
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+        view->addAction(toggle);
+    }
+    connect(m_toolBar, &QToolBar::visibilityChanged, toolBar, &QAction::setChecked);
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->setObjectName(QStringLiteral("toolsMenu"));
+    tools->addAction(m_actions.value(CommandId::refresh));
+    tools->addAction(m_actions.value(CommandId::synchronize));
+    tools->addSeparator();
+    tools->addAction(m_actions.value(CommandId::preference));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    help->addAction(m_actions.value(CommandId::help));
+    help->addSeparator();
+    help->addAction(m_actions.value(CommandId::about));
+
+    // The toolbar-only Quick Add still answers its shortcut.
+    addAction(m_actions.value(CommandId::quickAdd));
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    const QString ready = LoadResString(StringId::ready);
+    bar->showMessage(ready);
+    connect(bar, &QStatusBar::messageChanged, bar, [bar, ready](const QString& message) {
+        if (message.isEmpty()) {
+            bar->showMessage(ready);
+        }
+    });
+    // The lock-key panes of the status bar. The desktop does not tell a program the lock
+    // states, so they stay dimmed rather than claim a state.
+    for (const int id : {StringId::capsIndicator, StringId::numIndicator,
+                         StringId::scrollIndicator}) {
+        auto* indicator = new QLabel(LoadResString(id), bar);
+        indicator->setObjectName(QStringLiteral("indicator%1").arg(id));
+        indicator->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        indicator->setAlignment(Qt::AlignCenter);
+        indicator->setMinimumWidth(indicator->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
+        indicator->setEnabled(false);
+        bar->addPermanentWidget(indicator);
+    }
+}
+
+CCalendarPage& CMainFrame::GetCalendarPage() const { return m_calendar->GetPage(); }
+
+int CMainFrame::GetFirstPercent() const { return m_splitter->GetFirstPercent(); }
+int CMainFrame::GetSecondPercent() const { return m_splitter->GetSecondPercent(); }
+
+void CMainFrame::SetPercentages(int first, int second) {
+    m_splitter->SetPercentages(first, second);
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (m_splitter != nullptr) {
+        m_clientSize = QRect(0, 0, m_splitter->width(), m_splitter->height());
+    }
+}
+
+// ---- meeting operations
+
+bool CMainFrame::CanEditMeetings() const {
+    // The meeting sheet that adds and modifies meetings is not part of the program yet.
+    return false;
+}
+
+void CMainFrame::AddMeeting(const CDateTime&) {
+    if (!CanEditMeetings()) {
+        return;
+    }
+}
+
+void CMainFrame::ModifyMeeting(const std::string&) {
+    if (!CanEditMeetings()) {
+        return;
+    }
+}
+
+void CMainFrame::DeleteMeeting(const std::string& id) {
+    if (!Ask(StringId::askDeleteMeeting, this)) {
+        return;
+    }
+    try {
+        TheMeetingStore().DeleteMeeting(id);
+    } catch (const CFileError& error) {
+        ReportFileError(error);
+        return;
+    }
+    GetCalendarPage().GoToDate(CurrentDateTime());
+    RemoveFromQuickView(id);
+}
+
+void CMainFrame::ViewMeeting(const std::string& id) {
+    CCalendarPage& page = GetCalendarPage();
+    page.SetPreviewedMeetingId(id);
+    page.ShowMode(CCalendarPage::previewMode);
+}
+
+void CMainFrame::AddToQuickView(const std::string& id) {
+    if (id.empty()) {
+        return;
+    }
+    const CMeeting* pinned = m_quickView.Find(id);
+    if (pinned != nullptr && !pinned->id.empty()) {
+        return;
+    }
+    m_quickView.SetAt(id, TheMeetingStore().GetMeeting(id));
+    if (pinned != nullptr) {
+        // The id was pinned while its meeting was gone: its one shortcut shows the record
+        // again instead of a second shortcut appearing.
+        m_rightPane->RebuildShortcuts();
+    } else {
+        m_rightPane->AddShortcut(id);
+    }
+}
+
+void CMainFrame::RefreshQuickView() {
+    for (const std::string& key : m_quickView.GetKeys()) {
+        m_quickView.SetAt(key, TheMeetingStore().GetMeeting(key));
+    }
+    m_rightPane->RebuildShortcuts();
+}
+
+void CMainFrame::RemoveFromQuickView(const std::string& id) {
+    if (m_quickView.IsEmpty()) {
+        m_rightPane->RebuildShortcuts();
+        return;
+    }
+    const CMeeting* pinned = m_quickView.Find(id);
+    if (pinned == nullptr || pinned->id.empty()) {
+        return;
+    }
+    m_quickView.RemoveKey(id);
+    m_rightPane->RebuildShortcuts();
+}
+
+void CMainFrame::ClearQuickView() { m_quickView.RemoveAll(); }
+
+CDateTime CMainFrame::GetPickerDateTime() const {
+    if (m_toolBar == nullptr) {
+        return CurrentDateTime();
+    }
+    return m_toolBar->GetDatePicker()->GetDateTime();
+}
+
+void CMainFrame::ShowPickedDate() {
+    CCalendarPage& page = GetCalendarPage();
+    page.SetSelectedDate(GetPickerDateTime());
+    page.ShowMode(page.GetMode());
+}
+
+void CMainFrame::SetPickerFormat() {
+    if (m_splitter == nullptr || m_calendar == nullptr || m_toolBar == nullptr) {
+        return;
+    }
+    const int mode = GetCalendarPage().GetMode();
+    const bool dayOrWeek = mode == CCalendarPage::dayMode || mode == CCalendarPage::weekMode;
+    m_toolBar->GetDatePicker()->SetFormat(
+        LoadResString(dayOrWeek ? StringId::dayPickerFormat : StringId::monthPickerFormat));
+    UpdateCommandStates();
+}
+
+void CMainFrame::ShowExportItem() {
+    if (m_rightPane == nullptr) {
+        return;
+    }
+    m_rightPane->SetExportItemShown(true);
+    m_rightPane->ShowExportItem();
+}
+
+void CMainFrame::HideExportItemIfShown() {
+    if (!m_ready || m_rightPane == nullptr || !m_rightPane->IsExportItemShown()) {
+        return;
+    }
+    m_rightPane->HideExportItem();
+    m_rightPane->SetExportItemShown(false);
+}
+
+// ---- commands
+
+std::string CMainFrame::SelectedMeetingId() const {
+    return GetCalendarPage().GetMeetingList().GetMarkedMeetingId();
+}
+
+void CMainFrame::UpdateCommandStates() {
+    if (m_actions.isEmpty() || m_calendar == nullptr) {
+        return;
+    }
+    CCalendarPage& page = GetCalendarPage();
+    const int mode = page.GetMode();
+    const bool marked = mode == CCalendarPage::agendaMode &&
+                        page.GetMeetingList().GetSelectionMark() != -1;
+    const bool onMeeting = marked || mode == CCalendarPage::previewMode;
+    m_actions.value(CommandId::addMeeting)->setEnabled(CanEditMeetings());
+    m_actions.value(CommandId::modifyMeeting)->setEnabled(onMeeting && CanEditMeetings());
+    m_actions.value(CommandId::deleteMeeting)->setEnabled(onMeeting);
+    m_actions.value(CommandId::viewMeeting)->setEnabled(marked);
+    m_actions.value(CommandId::addToQuickView)->setEnabled(marked);
+    // Quick add is not part of the program yet.
+    m_actions.value(CommandId::quickAdd)->setEnabled(false);
+}
+
+void CMainFrame::OnCommand(int id) {
+    CCalendarPage& page = GetCalendarPage();
+    const int mode = page.GetMode();
+    switch (id) {
+    case CommandId::addMeeting:
+        AddMeeting(GetPickerDateTime());
+        break;
+    case CommandId::modifyMeeting: {
+        const std::string meeting = mode == CCalendarPage::previewMode ? page.GetShownMeetingId()
+                                    : mode == CCalendarPage::agendaMode ? SelectedMeetingId()
+                                                                        : std::string();
+        if (!meeting.empty()) {
+            ModifyMeeting(meeting);
+        }
+        break;
+    }
+    case CommandId::deleteMeeting:
+        if (mode == CCalendarPage::agendaMode) {
+            const std::string meeting = SelectedMeetingId();
+            if (!meeting.empty()) {
+                DeleteMeeting(meeting);
+            }
+        } else if (mode == CCalendarPage::previewMode) {
+            const std::string meeting = page.GetShownMeetingId();
+            DeleteMeeting(meeting);
+            if (TheMeetingStore().GetMeeting(meeting).id.empty()) {
+                page.ShowMode(CCalendarPage::agendaMode);
+            }
+        }
+        break;
+    case CommandId::viewMeeting:
+        if (mode == CCalendarPage::agendaMode && !SelectedMeetingId().empty()) {
+            ViewMeeting(SelectedMeetingId());
+        }
+        break;
+    case CommandId::addToQuickView:
+        if (mode == CCalendarPage::agendaMode && !SelectedMeetingId().empty()) {
+            AddToQuickView(SelectedMeetingId());
+        }
+        break;
+    case CommandId::refresh:
+        ReloadStore();
+        page.RefreshList();
+        break;
+    case CommandId::synchronize: {
+        CSyncLauncher launcher;
+        launcher.Launch();
+        launcher.Finish();
+        break;
+    }
+    case CommandId::preference:
+        ChangeWorkingDirectory();
+        break;
+    case CommandId::help:
+        ShowHelp(this);
+        break;
+    case CommandId::about: {
+        CAboutDlg about(this);
+        about.exec();
+        break;
+    }
+    case CommandId::exit:
+        close();
+        break;
+    case CommandId::toggleToolBar:
+        m_toolBar->setVisible(!m_toolBar->isVisible());
+        break;
+    case CommandId::toggleStatusBar:
+        statusBar()->setVisible(!statusBar()->isVisible());
+        break;
+    default:
+        break;
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::ReloadStore() {
+    TheMeetingStore().LoadAll();
+    ReportSkippedFiles();
+}
+
+void CMainFrame::ReportSkippedFiles() {
+    QStringList names;
+    for (const auto& path : TheMeetingStore().GetSkippedFiles()) {
+        const QString name = QString::fromStdString(path.string());
+        if (!m_reportedSkips.contains(name)) {
+            m_reportedSkips.insert(name);
+            names.append(QDir::toNativeSeparators(name));
+        }
+    }
+    if (names.isEmpty()) {
+        return;
+    }
+    Notify(QStringLiteral("These meeting files are damaged or incomplete and were left out. "
+                          "They have not been changed:\n\n%1")
+               .arg(names.join(QLatin1Char('\n'))),
+           this);
+}
+
+void CMainFrame::ChangeWorkingDirectory() {
+    const QString remembered = WorkingDirectoryText();
+    CPreferenceDlg dialog(this);
+    dialog.SetMode(CPreferenceDlg::changeCurrent);
+    dialog.SetChosenPath(remembered);
+    if (dialog.Run() != QDialog::Accepted || !dialog.IsChanged()) {
+        return;
+    }
+    const QString folder = QDir(dialog.GetChosenPath()).filePath(QStringLiteral("Meeting Files"));
+    if (folder == remembered) {
+        return;
+    }
+    SetWorkingDirectory(folder.toStdString());
+    if (CKesApp* app = CKesApp::Instance()) {
+        app->ResetSettings();
+    }
+    QDir().mkpath(folder);
+    ReloadStore();
+    ShowPickedDate();
+    ClearQuickView();
+    m_rightPane->RebuildShortcuts();
+}

@@ -1,0 +1,51 @@
+#include "app/PictureButton.h"
+
+#include "app/ImageStrip.h"
+
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+
+CPictureButton::CPictureButton(int bitmapId, const QString& text, QWidget* parent)
+    : QAbstractButton(parent), m_bitmapId(bitmapId) {
+    // The text is for screen readers and for tests; the picture carries its own caption.
+    setText(text);
+    setAccessibleName(text);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    setFixedSize(sizeHint());
+}
+
+QSize CPictureButton::sizeHint() const {
+    const QSize size = PictureSize(m_bitmapId);
+    return size.isEmpty() ? QSize(88, 28) : size;
+}
+
+void CPictureButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPixmap picture = LoadPicture(m_bitmapId, devicePixelRatioF());
+    if (picture.isNull()) {
+        // Without its artwork the button still reads as a button.
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.setBrush(palette().button());
+        painter.drawRoundedRect(rect().adjusted(0, 0, -1, -1), 4, 4);
+        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    } else {
+        if (isDown()) {
+            painter.translate(1, 1);
+        }
+        painter.drawPixmap(0, 0, picture);
+        if (isDown()) {
+            painter.translate(-1, -1);
+        }
+    }
+    if (!isEnabled()) {
+        painter.fillRect(rect(), QColor(255, 255, 255, 140));
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(2, 2, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}

@@ -1,0 +1,182 @@
+#include "app/PreferenceDlg.h"
+
+#include "app/Ask.h"
+#include "app/Help.h"
+#include "app/ImageStrip.h"
+#include "app/PictureButton.h"
+#include "app/StringTable.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace {
+
+constexpr int backgroundPicture = 171;
+constexpr int changePicture = 170;
+constexpr int helpPicture = 173;
+constexpr int okPicture = 168;
+constexpr int cancelPicture = 169;
+constexpr QSize fallbackSize(460, 210);
+
+struct Hooks {
+    std::function<int(CPreferenceDlg&)> script;
+    bool folderScripted = false;
+    std::optional<QString> folder;
+};
+
+Hooks& TheHooks() {
+    static Hooks hooks;
+    return hooks;
+}
+
+} // namespace
+
+CPreferenceDlg::CPreferenceDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("preferenceDialog"));
+    setWindowTitle(QStringLiteral("Preference"));
+    const QSize size = PictureSize(backgroundPicture).isEmpty() ? fallbackSize
+                                                                : PictureSize(backgroundPicture);
+    setFixedSize(size);
+
+    // The background picture carries the dialog's caption; the label keeps the text of the
+    // mode for assistive tools and stays hidden.
+    m_caption = new QLabel(this);
+    m_caption->setObjectName(QStringLiteral("captionLabel"));
+    m_caption->hide();
+
+    m_pathEdit = new QLineEdit(this);
+    m_pathEdit->setObjectName(QStringLiteral("pathEdit"));
+    m_pathEdit->setReadOnly(true);
+    m_pathEdit->setGeometry(24, 96, size.width() - 48, 24);
+
+    auto* change = new CPictureButton(changePicture, QStringLiteral("Change"), this);
+    auto* help = new CPictureButton(helpPicture, QStringLiteral("Help"), this);
+    auto* ok = new CPictureButton(okPicture, QStringLiteral("Ok"), this);
+    auto* cancel = new CPictureButton(cancelPicture, QStringLiteral("Cancel"), this);
+    change->setObjectName(QStringLiteral("changeButton"));
+    help->setObjectName(QStringLiteral("helpButton"));
+    ok->setObjectName(QStringLiteral("okButton"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    const int y = size.height() - 50;
+    const int w = change->width();
+    change->move(24, y);
+    help->move(24 + w + 8, y);
+    cancel->move(size.width() - 24 - w, y);
+    ok->move(size.width() - 24 - 2 * w - 8, y);
+    connect(change, &QAbstractButton::clicked, this, &CPreferenceDlg::Change);
+    connect(help, &QAbstractButton::clicked, this, &CPreferenceDlg::Help);
+    connect(ok, &QAbstractButton::clicked, this, &CPreferenceDlg::Ok);
+    connect(cancel, &QAbstractButton::clicked, this, &CPreferenceDlg::Cancel);
+    setTabOrder(change, help);
+    setTabOrder(help, ok);
+    setTabOrder(ok, cancel);
+    change->setFocus();
+    UpdateCaption();
+}
+
+void CPreferenceDlg::SetMode(int mode) {
+    m_mode = mode;
+    UpdateCaption();
+}
+
+void CPreferenceDlg::SetChosenPath(const QString& path) {
+    m_chosenPath = path;
+    m_pathEdit->setText(QDir::toNativeSeparators(path));
+}
+
+QString CPreferenceDlg::GetCaptionText() const {
+    switch (m_mode) {
+    case firstSelection:
+        return QStringLiteral("Select Working Directory");
+    case changeCurrent:
+        return QStringLiteral("Current Working Directory");
+    default:
+        return QStringLiteral("Selected Working Directory");
+    }
+}
+
+void CPreferenceDlg::UpdateCaption() { m_caption->setText(GetCaptionText()); }
+
+int CPreferenceDlg::Run() {
+    if (TheHooks().script) {
+        return TheHooks().script(*this);
+    }
+    return exec();
+}
+
+bool CPreferenceDlg::IsUsableFolder(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && info.isDir() && info.isWritable();
+}
+
+std::optional<QString> CPreferenceDlg::BrowseForFolder() {
+    if (TheHooks().folderScripted) {
+        return TheHooks().folder;
+    }
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Pick a Directory"), m_chosenPath, QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty()) {
+        return std::nullopt;
+    }
+    return folder;
+}
+
+void CPreferenceDlg::Change() {
+    const std::optional<QString> folder = BrowseForFolder();
+    if (!folder) {
+        return;
+    }
+    SetChosenPath(QDir::cleanPath(*folder));
+    if (IsUsableFolder(m_chosenPath)) {
+        m_changed = true;
+        SetMode(selected);
+        return;
+    }
+    Inform(StringId::directoryInvalid, this);
+    m_chosenPath.clear();
+    m_pathEdit->clear();
+}
+
+void CPreferenceDlg::Help() { ShowHelp(this); }
+
+void CPreferenceDlg::Ok() {
+    if (m_chosenPath.isEmpty()) {
+        done(Rejected);
+        return;
+    }
+    done(Accepted);
+}
+
+void CPreferenceDlg::Cancel() { done(Rejected); }
+
+void CPreferenceDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPixmap background = LoadPicture(backgroundPicture, devicePixelRatioF());
+    if (!background.isNull()) {
+        painter.drawPixmap(0, 0, background);
+        return;
+    }
+    painter.fillRect(rect(), palette().window());
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.3);
+    painter.setFont(font);
+    painter.drawText(QRect(24, 0, width() - 48, 56), Qt::AlignVCenter | Qt::AlignLeft,
+                     QStringLiteral("Working Directory"));
+}
+
+void CPreferenceDlg::SetScript(std::function<int(CPreferenceDlg&)> script) {
+    TheHooks().script = std::move(script);
+}
+
+void CPreferenceDlg::SetScriptedFolder(std::optional<QString> folder) {
+    TheHooks().folderScripted = true;
+    TheHooks().folder = std::move(folder);
+}
+
+void CPreferenceDlg::StopScripts() { TheHooks() = Hooks{}; }

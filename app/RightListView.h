@@ -1,0 +1,94 @@
+#pragma once
+
+#include "app/ImageStrip.h"
+
+#include <QAbstractScrollArea>
+
+#include <string>
+#include <vector>
+
+class CMeetingMap;
+
+// The quick view pane: Quick Add, Help and Exit, an "Export Meeting" item while a meeting is
+// previewed, then one shortcut per pinned meeting in the order of the quick view map.
+class CRightListView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    enum FixedRow { quickAddRow = 0, helpRow = 1, exitRow = 2, exportRow = 3 };
+
+    CRightListView(CMeetingMap& quickView, QWidget* parent = nullptr);
+
+    // Puts the three fixed items back, then the shortcuts.
+    void Fill();
+    // Replaces every shortcut item with one per entry of the quick view map.
+    void RebuildShortcuts();
+    // Appends the shortcut of one id just pinned.
+    void AddShortcut(const std::string& id);
+
+    // The export item is inserted at row 3 while the flag is set; shortcuts move down one.
+    void ShowExportItem();
+    void HideExportItem();
+    bool IsExportItemShown() const { return m_exportShown; }
+    void SetExportItemShown(bool shown) { m_exportShown = shown; }
+
+    // Commands that are not part of the program yet are drawn disabled and do nothing.
+    void SetQuickAddEnabled(bool enabled);
+    void SetExportEnabled(bool enabled);
+
+    int GetItemCount() const { return static_cast<int>(m_items.size()); }
+    QString GetItemText(int row) const;
+    // The meeting id of a shortcut row; empty for other rows and for a shortcut without one.
+    std::string GetItemMeetingId(int row) const;
+    int FirstShortcutRow() const { return m_exportShown ? 4 : 3; }
+    bool IsShortcutRow(int row) const;
+
+    // What a click, and the context menu's Remove, do on a row.
+    void ActivateRow(int row);
+    void RemoveShortcutAt(int row);
+
+    QSize sizeHint() const override;
+
+signals:
+    void quickAddRequested();
+    void helpRequested();
+    void closeRequested();
+    void exportRequested();
+    void viewRequested(const std::string& id);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    struct Item {
+        QString text;
+        int image = -1;      // in the quick view strip; -1 draws none
+        bool isShortcut = false;
+        bool hasRecord = false;
+        std::string meetingId;
+    };
+
+    Item MakeShortcut(const std::string& key) const;
+    bool IsRowEnabled(int row) const;
+    int RowAtPoint(const QPoint& point) const;
+    void ShowRemoveMenu(int row, const QPoint& globalPos);
+    void UpdateScrollRange();
+    void EnsureVisible(int row);
+    int ItemsPerPage() const;
+
+    CMeetingMap& m_quickView;
+    CImageStrip m_images;
+    std::vector<Item> m_items;
+    bool m_exportShown = false;
+    bool m_quickAddEnabled = true;
+    bool m_exportEnabled = true;
+    int m_rememberedRow = -1;
+    int m_focusRow = 0;
+};
