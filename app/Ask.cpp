@@ -18,7 +18,9 @@ Script& TheScript() {
     return script;
 }
 
-QString Title() { return LoadResString(StringId::appTitle); }
+QString Title() {
+    return LoadResString(StringId::appTitle);
+}
 
 } // namespace
 
@@ -38,7 +40,9 @@ bool Ask(int stringId, QWidget* parent) {
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
-void Inform(int stringId, QWidget* parent) { InformText(LoadResString(stringId), parent); }
+void Inform(int stringId, QWidget* parent) {
+    InformText(LoadResString(stringId), parent);
+}
 
 void InformText(const QString& text, QWidget* parent) {
     Script& script = TheScript();
@@ -77,8 +81,12 @@ void Stop() {
     script.answers.clear();
 }
 
-bool IsScripted() { return TheScript().active; }
+bool IsScripted() {
+    return TheScript().active;
+}
 
-const QStringList& Shown() { return TheScript().shown; }
+const QStringList& Shown() {
+    return TheScript().shown;
+}
 
 } // namespace AskTesting

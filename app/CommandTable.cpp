@@ -25,7 +25,9 @@ constexpr std::array<CCommandInfo, 14> commands = {{
 
 } // namespace
 
-std::span<const CCommandInfo> Commands() { return commands; }
+std::span<const CCommandInfo> Commands() {
+    return commands;
+}
 
 const CCommandInfo* FindCommand(int id) {
     for (const CCommandInfo& command : commands) {
@@ -36,6 +38,10 @@ const CCommandInfo* FindCommand(int id) {
     return nullptr;
 }
 
-QString CommandPrompt(int id) { return LoadResString(id).section(QLatin1Char('\n'), 0, 0); }
+QString CommandPrompt(int id) {
+    return LoadResString(id).section(QLatin1Char('\n'), 0, 0);
+}
 
-QString CommandTooltip(int id) { return LoadResString(id).section(QLatin1Char('\n'), 1, 1); }
+QString CommandTooltip(int id) {
+    return LoadResString(id).section(QLatin1Char('\n'), 1, 1);
+}

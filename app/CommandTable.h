@@ -28,7 +28,7 @@ struct CCommandInfo {
     int id;
     const char* menuText; // empty for toolbar-only commands
     const char* objectName;
-    int image;    // index in the toolbar strip, -1 for none
+    int image;            // index in the toolbar strip, -1 for none
     const char* shortcut; // a QKeySequence text, or empty
 };
 

@@ -41,11 +41,8 @@ const QHash<int, PictureInfo>& Manifest() {
 }
 
 QPixmap Render(const QString& resource, QSize size, qreal ratio) {
-    const QString key = QStringLiteral("%1@%2x%3@%4")
-                            .arg(resource)
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(ratio);
+    const QString key =
+        QStringLiteral("%1@%2x%3@%4").arg(resource).arg(size.width()).arg(size.height()).arg(ratio);
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap)) {
         return pixmap;
@@ -73,9 +70,8 @@ QPixmap CImageStrip::GetPixmap(int index, qreal devicePixelRatio) const {
     if (index < 0 || index >= m_count) {
         return {};
     }
-    const QString resource = QStringLiteral(":/art/%1/%2.svg")
-                                 .arg(m_bitmapId)
-                                 .arg(index, 2, 10, QLatin1Char('0'));
+    const QString resource =
+        QStringLiteral(":/art/%1/%2.svg").arg(m_bitmapId).arg(index, 2, 10, QLatin1Char('0'));
     return Render(resource, m_imageSize, devicePixelRatio);
 }
 
@@ -105,4 +101,6 @@ QPixmap LoadPicture(int bitmapId, qreal devicePixelRatio) {
     return Render(QStringLiteral(":/art/%1.svg").arg(bitmapId), size, devicePixelRatio);
 }
 
-QSize PictureSize(int bitmapId) { return Manifest().value(bitmapId).size; }
+QSize PictureSize(int bitmapId) {
+    return Manifest().value(bitmapId).size;
+}

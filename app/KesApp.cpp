@@ -15,7 +15,9 @@
 
 namespace {
 
-QString WorkingDirectoryText() { return QString::fromStdString(GetWorkingDirectory().string()); }
+QString WorkingDirectoryText() {
+    return QString::fromStdString(GetWorkingDirectory().string());
+}
 
 } // namespace
 
@@ -28,7 +30,9 @@ CKesApp::CKesApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 CKesApp::~CKesApp() = default;
 
-CKesApp* CKesApp::Instance() { return qobject_cast<CKesApp*>(QCoreApplication::instance()); }
+CKesApp* CKesApp::Instance() {
+    return qobject_cast<CKesApp*>(QCoreApplication::instance());
+}
 
 bool CKesApp::InitInstance() {
     SetWorkingDirectory({});
@@ -69,8 +73,7 @@ bool CKesApp::SelectWorkingDirectory() {
 }
 
 void CKesApp::LoadQuickViewSettings(CMainFrame& frame) {
-    const QStringList ids =
-        Settings::ReadItem().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList ids = Settings::ReadItem().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     for (const QString& id : ids) {
         const std::string key = id.toStdString();
         frame.GetQuickView().SetAt(key, TheMeetingStore().GetMeeting(key));
@@ -96,7 +99,9 @@ void CKesApp::ResetSettings() {
     Settings::WriteItem(QString());
 }
 
-CMainFrame* CKesApp::GetMainFrame() const { return qobject_cast<CMainFrame*>(m_mainFrame.data()); }
+CMainFrame* CKesApp::GetMainFrame() const {
+    return qobject_cast<CMainFrame*>(m_mainFrame.data());
+}
 
 bool CKesApp::notify(QObject* receiver, QEvent* event) {
     try {

@@ -34,7 +34,9 @@ namespace {
 
 constexpr int toolbarStrip = 154;
 
-QString WorkingDirectoryText() { return QString::fromStdString(GetWorkingDirectory().string()); }
+QString WorkingDirectoryText() {
+    return QString::fromStdString(GetWorkingDirectory().string());
+}
 
 void ReportFileError(const CFileError& error) {
     if (CKesApp* app = CKesApp::Instance()) {
@@ -101,8 +103,7 @@ void CMainFrame::CreateClientArea() {
     m_rightPane->SetExportEnabled(false);
 
     CMeetingListCtrl& list = GetCalendarPage().GetMeetingList();
-    connect(&list, &CMeetingListCtrl::SelectionMarkChanged, this,
-            &CMainFrame::UpdateCommandStates);
+    connect(&list, &CMeetingListCtrl::SelectionMarkChanged, this, &CMainFrame::UpdateCommandStates);
 }
 
 QAction* CMainFrame::MakeAction(int id) {
@@ -110,7 +111,7 @@ QAction* CMainFrame::MakeAction(int id) {
     auto* action = new QAction(this);
     const QString tooltip = CommandTooltip(id);
     action->setText(info != nullptr && *info->menuText ? QString::fromUtf8(info->menuText)
-                                                        : tooltip);
+                                                       : tooltip);
     action->setIconText(tooltip);
     action->setToolTip(tooltip);
     action->setStatusTip(CommandPrompt(id));
@@ -164,8 +165,8 @@ void CMainFrame::CreateMenus() {
 
     QMenu* meeting = menuBar()->addMenu(QStringLiteral("&Meeting"));
     meeting->setObjectName(QStringLiteral("meetingMenu"));
-    for (const int id : {CommandId::addMeeting, CommandId::modifyMeeting,
-                         CommandId::deleteMeeting, CommandId::viewMeeting}) {
+    for (const int id : {CommandId::addMeeting, CommandId::modifyMeeting, CommandId::deleteMeeting,
+                         CommandId::viewMeeting}) {
         meeting->addAction(m_actions.value(id));
     }
     meeting->addSeparator();
@@ -211,22 +212,29 @@ void CMainFrame::CreateStatusBar() {
     });
     // The lock-key panes of the status bar. The desktop does not tell a program the lock
     // states, so they stay dimmed rather than claim a state.
-    for (const int id : {StringId::capsIndicator, StringId::numIndicator,
-                         StringId::scrollIndicator}) {
+    for (const int id :
+         {StringId::capsIndicator, StringId::numIndicator, StringId::scrollIndicator}) {
         auto* indicator = new QLabel(LoadResString(id), bar);
         indicator->setObjectName(QStringLiteral("indicator%1").arg(id));
         indicator->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         indicator->setAlignment(Qt::AlignCenter);
-        indicator->setMinimumWidth(indicator->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
+        indicator->setMinimumWidth(
+            indicator->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
         indicator->setEnabled(false);
         bar->addPermanentWidget(indicator);
     }
 }
 
-CCalendarPage& CMainFrame::GetCalendarPage() const { return m_calendar->GetPage(); }
+CCalendarPage& CMainFrame::GetCalendarPage() const {
+    return m_calendar->GetPage();
+}
 
-int CMainFrame::GetFirstPercent() const { return m_splitter->GetFirstPercent(); }
-int CMainFrame::GetSecondPercent() const { return m_splitter->GetSecondPercent(); }
+int CMainFrame::GetFirstPercent() const {
+    return m_splitter->GetFirstPercent();
+}
+int CMainFrame::GetSecondPercent() const {
+    return m_splitter->GetSecondPercent();
+}
 
 void CMainFrame::SetPercentages(int first, int second) {
     m_splitter->SetPercentages(first, second);
@@ -287,13 +295,7 @@ void CMainFrame::AddToQuickView(const std::string& id) {
         return;
     }
     m_quickView.SetAt(id, TheMeetingStore().GetMeeting(id));
-    if (pinned != nullptr) {
-        // The id was pinned while its meeting was gone: its one shortcut shows the record
-        // again instead of a second shortcut appearing.
-        m_rightPane->RebuildShortcuts();
-    } else {
-        m_rightPane->AddShortcut(id);
-    }
+    m_rightPane->AddShortcut(id);
 }
 
 void CMainFrame::RefreshQuickView() {
@@ -316,7 +318,9 @@ void CMainFrame::RemoveFromQuickView(const std::string& id) {
     m_rightPane->RebuildShortcuts();
 }
 
-void CMainFrame::ClearQuickView() { m_quickView.RemoveAll(); }
+void CMainFrame::ClearQuickView() {
+    m_quickView.RemoveAll();
+}
 
 CDateTime CMainFrame::GetPickerDateTime() const {
     if (m_toolBar == nullptr) {
@@ -370,8 +374,8 @@ void CMainFrame::UpdateCommandStates() {
     }
     CCalendarPage& page = GetCalendarPage();
     const int mode = page.GetMode();
-    const bool marked = mode == CCalendarPage::agendaMode &&
-                        page.GetMeetingList().GetSelectionMark() != -1;
+    const bool marked =
+        mode == CCalendarPage::agendaMode && page.GetMeetingList().GetSelectionMark() != -1;
     const bool onMeeting = marked || mode == CCalendarPage::previewMode;
     m_actions.value(CommandId::addMeeting)->setEnabled(CanEditMeetings());
     m_actions.value(CommandId::modifyMeeting)->setEnabled(onMeeting && CanEditMeetings());
@@ -390,7 +394,7 @@ void CMainFrame::OnCommand(int id) {
         AddMeeting(GetPickerDateTime());
         break;
     case CommandId::modifyMeeting: {
-        const std::string meeting = mode == CCalendarPage::previewMode ? page.GetShownMeetingId()
+        const std::string meeting = mode == CCalendarPage::previewMode  ? page.GetShownMeetingId()
                                     : mode == CCalendarPage::agendaMode ? SelectedMeetingId()
                                                                         : std::string();
         if (!meeting.empty()) {

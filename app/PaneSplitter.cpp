@@ -32,14 +32,15 @@ std::array<int, 3> CPaneSplitter::ColumnWidths(int width, int firstPercent, int 
     width = std::max(width, 0);
     const int usable = std::max(width - 2 * minimumColumn, minimumColumn);
     const int first = std::clamp(firstPercent * width / 100, minimumColumn, usable);
-    const int second =
-        std::clamp((secondPercent - firstPercent) * width / 100, minimumColumn,
-                   std::max(width - first - minimumColumn, minimumColumn));
+    const int second = std::clamp((secondPercent - firstPercent) * width / 100, minimumColumn,
+                                  std::max(width - first - minimumColumn, minimumColumn));
     const int third = std::max(width - first - second, minimumColumn);
     return {first, second, third};
 }
 
-int CPaneSplitter::PercentAt(int x, int width) { return width > 0 ? x * 100 / width : 0; }
+int CPaneSplitter::PercentAt(int x, int width) {
+    return width > 0 ? x * 100 / width : 0;
+}
 
 void CPaneSplitter::resizeEvent(QResizeEvent* event) {
     QSplitter::resizeEvent(event);

@@ -39,8 +39,8 @@ Hooks& TheHooks() {
 CPreferenceDlg::CPreferenceDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("preferenceDialog"));
     setWindowTitle(QStringLiteral("Preference"));
-    const QSize size = PictureSize(backgroundPicture).isEmpty() ? fallbackSize
-                                                                : PictureSize(backgroundPicture);
+    const QSize size =
+        PictureSize(backgroundPicture).isEmpty() ? fallbackSize : PictureSize(backgroundPicture);
     setFixedSize(size);
 
     // The background picture carries the dialog's caption; the label keeps the text of the
@@ -100,7 +100,9 @@ QString CPreferenceDlg::GetCaptionText() const {
     }
 }
 
-void CPreferenceDlg::UpdateCaption() { m_caption->setText(GetCaptionText()); }
+void CPreferenceDlg::UpdateCaption() {
+    m_caption->setText(GetCaptionText());
+}
 
 int CPreferenceDlg::Run() {
     if (TheHooks().script) {
@@ -142,7 +144,9 @@ void CPreferenceDlg::Change() {
     m_pathEdit->clear();
 }
 
-void CPreferenceDlg::Help() { ShowHelp(this); }
+void CPreferenceDlg::Help() {
+    ShowHelp(this);
+}
 
 void CPreferenceDlg::Ok() {
     if (m_chosenPath.isEmpty()) {
@@ -152,7 +156,9 @@ void CPreferenceDlg::Ok() {
     done(Accepted);
 }
 
-void CPreferenceDlg::Cancel() { done(Rejected); }
+void CPreferenceDlg::Cancel() {
+    done(Rejected);
+}
 
 void CPreferenceDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -179,4 +185,6 @@ void CPreferenceDlg::SetScriptedFolder(std::optional<QString> folder) {
     TheHooks().folder = std::move(folder);
 }
 
-void CPreferenceDlg::StopScripts() { TheHooks() = Hooks{}; }
+void CPreferenceDlg::StopScripts() {
+    TheHooks() = Hooks{};
+}

@@ -37,7 +37,9 @@ CRightListView::CRightListView(CMeetingMap& quickView, QWidget* parent)
     verticalScrollBar()->setSingleStep(SidePaneGeometry::rowHeight / 3);
 }
 
-QSize CRightListView::sizeHint() const { return QSize(200, 450); }
+QSize CRightListView::sizeHint() const {
+    return QSize(200, 450);
+}
 
 void CRightListView::Fill() {
     m_items.clear();
@@ -68,8 +70,8 @@ CRightListView::Item CRightListView::MakeShortcut(const std::string& key) const 
 void CRightListView::RebuildShortcuts() {
     const int perPage = ItemsPerPage();
     const int previousCount = GetItemCount();
-    const auto first = std::min<std::size_t>(static_cast<std::size_t>(FirstShortcutRow()),
-                                             m_items.size());
+    const auto first =
+        std::min<std::size_t>(static_cast<std::size_t>(FirstShortcutRow()), m_items.size());
     m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(first), m_items.end());
     for (const CMeetingMap::Entry& entry : m_quickView) {
         m_items.push_back(MakeShortcut(entry.key));
@@ -83,12 +85,12 @@ void CRightListView::RebuildShortcuts() {
 }
 
 void CRightListView::AddShortcut(const std::string& id) {
-    if (m_quickView.IsEmpty()) {
+    if (m_quickView.IsEmpty() || !m_quickView.Contains(id)) {
         return;
     }
-    m_items.push_back(MakeShortcut(id));
-    UpdateScrollRange();
-    viewport()->update();
+    // The new shortcut takes its place in the map's order, the order every later rebuild
+    // and the next start show, rather than going to the end until then.
+    RebuildShortcuts();
 }
 
 void CRightListView::ShowExportItem() {
@@ -257,8 +259,8 @@ void CRightListView::contextMenuEvent(QContextMenuEvent* event) {
     if (event->reason() == QContextMenuEvent::Mouse) {
         row = RowAtPoint(viewport()->mapFromGlobal(event->globalPos()));
     } else {
-        const QRect rect = SidePaneGeometry::RowRect(row, viewport()->width(),
-                                                     verticalScrollBar()->value());
+        const QRect rect =
+            SidePaneGeometry::RowRect(row, viewport()->width(), verticalScrollBar()->value());
         where = viewport()->mapToGlobal(rect.center());
     }
     if (IsShortcutRow(row)) {

@@ -23,7 +23,7 @@ public:
     void Fill();
     // Replaces every shortcut item with one per entry of the quick view map.
     void RebuildShortcuts();
-    // Appends the shortcut of one id just pinned.
+    // Shows the shortcut of one id just pinned, in the quick view map's order.
     void AddShortcut(const std::string& id);
 
     // The export item is inserted at row 3 while the flag is set; shortcuts move down one.
@@ -69,7 +69,7 @@ protected:
 private:
     struct Item {
         QString text;
-        int image = -1;      // in the quick view strip; -1 draws none
+        int image = -1; // in the quick view strip; -1 draws none
         bool isShortcut = false;
         bool hasRecord = false;
         std::string meetingId;

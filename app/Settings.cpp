@@ -4,9 +4,13 @@
 
 namespace {
 
-QSettings Profile() { return QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0")); }
+QSettings Profile() {
+    return QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"));
+}
 
-QString ReadText(const char* key) { return Profile().value(QLatin1String(key)).toString(); }
+QString ReadText(const char* key) {
+    return Profile().value(QLatin1String(key)).toString();
+}
 
 int ReadInt(const char* key, int fallback) {
     bool ok = false;
@@ -24,14 +28,32 @@ void Write(const char* key, const QVariant& value) {
 
 namespace Settings {
 
-QString ReadPath() { return ReadText("Directory/Path"); }
-void WritePath(const QString& path) { Write("Directory/Path", path); }
-QString ReadItem() { return ReadText("Value/Item"); }
-void WriteItem(const QString& ids) { Write("Value/Item", ids); }
-int ReadFirst() { return ReadInt("Size/First", defaultFirst); }
-int ReadSecond() { return ReadInt("Size/Second", defaultSecond); }
-void WriteFirst(int percent) { Write("Size/First", percent); }
-void WriteSecond(int percent) { Write("Size/Second", percent); }
-QString ReadSyncTool() { return ReadText("Sync/Tool"); }
+QString ReadPath() {
+    return ReadText("Directory/Path");
+}
+void WritePath(const QString& path) {
+    Write("Directory/Path", path);
+}
+QString ReadItem() {
+    return ReadText("Value/Item");
+}
+void WriteItem(const QString& ids) {
+    Write("Value/Item", ids);
+}
+int ReadFirst() {
+    return ReadInt("Size/First", defaultFirst);
+}
+int ReadSecond() {
+    return ReadInt("Size/Second", defaultSecond);
+}
+void WriteFirst(int percent) {
+    Write("Size/First", percent);
+}
+void WriteSecond(int percent) {
+    Write("Size/Second", percent);
+}
+QString ReadSyncTool() {
+    return ReadText("Sync/Tool");
+}
 
 } // namespace Settings

@@ -34,4 +34,6 @@ QString ToQString(std::string_view bytes) {
     return FromWindows1252(bytes);
 }
 
-std::string FromQString(const QString& text) { return text.toUtf8().toStdString(); }
+std::string FromQString(const QString& text) {
+    return text.toUtf8().toStdString();
+}

@@ -14,7 +14,9 @@ CToolbarDateCtrl::CToolbarDateCtrl(QWidget* parent) : QDateTimeEdit(parent) {
     connect(this, &QDateTimeEdit::dateTimeChanged, this, [this] { emit pickedDateChanged(); });
 }
 
-CDateTime CToolbarDateCtrl::GetDateTime() const { return FromQDateTime(dateTime()); }
+CDateTime CToolbarDateCtrl::GetDateTime() const {
+    return FromQDateTime(dateTime());
+}
 
 void CToolbarDateCtrl::SetDateTime(const CDateTime& value) {
     const QSignalBlocker blocker(this);

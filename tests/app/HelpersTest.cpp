@@ -1,0 +1,81 @@
+#include "app/DateTimeConversion.h"
+#include "app/Formatting.h"
+#include "app/PaneSplitter.h"
+#include "app/SidePaneGeometry.h"
+#include "app/StringTable.h"
+#include "app/TextConversion.h"
+#include "app/ToolbarDateCtrl.h"
+#include "tests/support/QtTestEnvironment.h"
+
+using HelpersTest = CQtTest;
+
+TEST_F(HelpersTest, TimeFormatLosesOnlyItsSeconds) {
+    EXPECT_EQ(TimeFormatWithoutSeconds(QStringLiteral("HH:mm:ss")), QStringLiteral("HH:mm"));
+    EXPECT_EQ(TimeFormatWithoutSeconds(QStringLiteral("h:mm:ss AP")), QStringLiteral("h:mm AP"));
+    EXPECT_EQ(TimeFormatWithoutSeconds(QStringLiteral("HH.mm.ss")), QStringLiteral("HH.mm"));
+    EXPECT_EQ(TimeFormatWithoutSeconds(QStringLiteral("HH:mm")), QStringLiteral("HH:mm"));
+    EXPECT_EQ(TimeFormatWithoutSeconds(QLocale::c().timeFormat(QLocale::ShortFormat))
+                  .count(QLatin1Char('s')),
+              0);
+    const CDateTime when(2004, 3, 5, 14, 7, 9);
+    EXPECT_FALSE(FormatTime(when).contains(QStringLiteral("09"))) << FormatTime(when).toStdString();
+    EXPECT_TRUE(FormatTime(when).contains(QStringLiteral("07")));
+    EXPECT_TRUE(FormatDate(CDateTime(0.0, CDateTime::invalid)).isEmpty());
+}
+
+TEST_F(HelpersTest, StoredBytesReadAsUtf8OrWindows1252) {
+    EXPECT_EQ(ToQString("Caf\xc3\xa9"), QStringLiteral("Café"));
+    EXPECT_EQ(ToQString("Caf\xe9 \x80"), QString::fromUtf8("Café €"));
+    EXPECT_EQ(FromQString(QStringLiteral("Café")), "Caf\xc3\xa9");
+    const CDateTime when(1999, 12, 31, 23, 59, 58);
+    EXPECT_EQ(FromQDateTime(ToQDateTime(when)), when);
+}
+
+TEST_F(HelpersTest, StringTableAndPickerPatterns) {
+    EXPECT_EQ(LoadResString(2), QStringLiteral("MMMM,  yyyy"));
+    EXPECT_EQ(LoadResString(61486),
+              QStringLiteral("<li><font face=\"Verdana\" size=\"2\" color=\"%s\">"));
+    EXPECT_TRUE(LoadResString(1).isEmpty());
+    EXPECT_EQ(CToolbarDateCtrl::ToQtFormat(QStringLiteral("dd MMM, yyyy  hh:mm tt")),
+              QStringLiteral("dd MMM, yyyy  hh:mm AP"));
+}
+
+TEST_F(HelpersTest, PickerKeepsItsTimeWhenThePatternHidesIt) {
+    CToolbarDateCtrl picker;
+    const CDateTime when(2026, 12, 6, 14, 30, 0);
+    picker.SetDateTime(when);
+    picker.SetFormat(LoadResString(2));
+    EXPECT_EQ(picker.GetDateTime(), when);
+}
+
+TEST_F(HelpersTest, SidePaneRowsAndCaptions) {
+    using namespace SidePaneGeometry;
+    EXPECT_EQ(RowAt(0), 0);
+    EXPECT_EQ(RowAt(89), 0);
+    EXPECT_EQ(RowAt(90), 1);
+    EXPECT_EQ(RowAt(10, 170), 2);
+    EXPECT_EQ(RowAt(-1), -1);
+    EXPECT_EQ(ImageRect(RowRect(1, 200), 30), QRect(84, 100, 32, 30));
+    EXPECT_EQ(TextRect(RowRect(0, 200)), QRect(0, 65, 200, 20));
+    EXPECT_EQ(ShortcutCaption(QStringLiteral("Fifteen chars!!")),
+              QStringLiteral("Fifteen chars!!"));
+    EXPECT_EQ(ShortcutCaption(QStringLiteral("Sixteen chars!!!")),
+              QStringLiteral("Sixteen chars!..."));
+}
+
+TEST_F(HelpersTest, ColumnWidthsFollowPercentagesAndStaySensible) {
+    const auto widths = CPaneSplitter::ColumnWidths(1000, 15, 85);
+    EXPECT_EQ(widths[0], 150);
+    EXPECT_EQ(widths[1], 700);
+    EXPECT_EQ(widths[2], 150);
+    EXPECT_EQ(CPaneSplitter::PercentAt(299, 1000), 29);
+    // Damaged settings never hide a pane.
+    for (const auto& [first, second] :
+         {std::pair{-40, 85}, std::pair{90, 10}, std::pair{200, 300}}) {
+        const auto w = CPaneSplitter::ColumnWidths(1000, first, second);
+        EXPECT_GE(w[0], 50);
+        EXPECT_GE(w[1], 50);
+        EXPECT_GE(w[2], 50);
+        EXPECT_LE(w[0] + w[1] + w[2], 1000);
+    }
+}

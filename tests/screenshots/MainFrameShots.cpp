@@ -1,0 +1,86 @@
+#include "tests/screenshots/Screenshot.h"
+
+#include "app/MainFrame.h"
+#include "app/PreferenceDlg.h"
+#include "app/RightListView.h"
+#include "calendar/CalendarPage.h"
+#include "calendar/MeetingListCtrl.h"
+#include "store/Clock.h"
+#include "store/MeetingStore.h"
+
+#include <QDir>
+
+namespace {
+
+void SeedMeetings() {
+    struct Sample {
+        const char* id;
+        const char* title;
+        const char* venue;
+        int day, hour, minute, icon;
+    };
+    const Sample samples[] = {
+        {"2026120109000010", "Budget review", "Board room, 3rd floor", 1, 9, 0, 8},
+        {"2026120314000010", "Quarterly planning", "Main hall", 3, 14, 0, 3},
+        {"2026120308300010", "Team stand-up", "Room 12", 3, 8, 30, 0},
+        {"2026120811000010", "Supplier negotiation with Harlow & Sons", "Video call", 8, 11, 0, 1},
+        {"2026121516000010", "Product launch rehearsal", "Studio B", 15, 16, 0, 12},
+        {"2026122210000010", "Year-end retrospective", "Cafeteria", 22, 10, 0, 20},
+    };
+    for (const Sample& sample : samples) {
+        CMeeting meeting(CDateTime(2026, 12, sample.day, sample.hour, sample.minute, 0));
+        meeting.id = sample.id;
+        meeting.title = sample.title;
+        meeting.venue = sample.venue;
+        meeting.icon = sample.icon;
+        TheMeetingStore().ModifyMeeting(meeting);
+    }
+}
+
+std::unique_ptr<CMainFrame> MakeFrame(int mode) {
+    SetClock([] { return CDateTime(2026, 12, 6, 10, 30, 0); });
+    SeedMeetings();
+    auto frame = std::make_unique<CMainFrame>();
+    frame->AddToQuickView("2026120314000010");
+    frame->AddToQuickView("2026120811000010");
+    frame->resize(1180, 740);
+    CCalendarPage& page = frame->GetCalendarPage();
+    page.GoToDate(CDateTime(2026, 12, 6, 10, 30, 0));
+    page.ShowMode(mode);
+    if (mode == CCalendarPage::agendaMode) {
+        page.GetMeetingList().SetSelectionMark(1);
+    }
+    SetClock({});
+    return frame;
+}
+
+} // namespace
+
+KES_SCREENSHOT("main-agenda") {
+    return MakeFrame(CCalendarPage::agendaMode);
+}
+KES_SCREENSHOT("main-day") {
+    return MakeFrame(CCalendarPage::dayMode);
+}
+KES_SCREENSHOT("main-month") {
+    return MakeFrame(CCalendarPage::monthMode);
+}
+
+KES_SCREENSHOT("main-preview") {
+    auto frame = MakeFrame(CCalendarPage::agendaMode);
+    frame->ViewMeeting("2026120314000010");
+    return frame;
+}
+
+KES_SCREENSHOT("preference-first-start") {
+    auto dialog = std::make_unique<CPreferenceDlg>();
+    dialog->SetMode(CPreferenceDlg::firstSelection);
+    return dialog;
+}
+
+KES_SCREENSHOT("preference-change") {
+    auto dialog = std::make_unique<CPreferenceDlg>();
+    dialog->SetMode(CPreferenceDlg::changeCurrent);
+    dialog->SetChosenPath(QDir::homePath() + QStringLiteral("/Documents/Meeting Files"));
+    return dialog;
+}
