@@ -1,0 +1,71 @@
+#include "tests/screenshots/Screenshot.h"
+
+#include "app/MeetingCommands.h"
+#include "calendar/CalendarPage.h"
+#include "calendar/CalendarView.h"
+#include "calendar/MeetingListCtrl.h"
+#include "store/MeetingStore.h"
+
+namespace {
+
+// The calendar alone, without a main frame around it.
+class CNoCommands : public CMeetingCommands {
+public:
+    void AddMeeting(const CDateTime&) override {}
+    void ModifyMeeting(const std::string&) override {}
+    void DeleteMeeting(const std::string&) override {}
+    void ViewMeeting(const std::string&) override {}
+    void AddToQuickView(const std::string&) override {}
+    bool CanEditMeetings() const override { return true; }
+    CDateTime GetPickerDateTime() const override { return {}; }
+    void SetPickerFormat() override {}
+    void ShowExportItem() override {}
+    void HideExportItemIfShown() override {}
+};
+
+CNoCommands& Commands() {
+    static CNoCommands commands;
+    return commands;
+}
+
+void Put(const char* id, const CDateTime& date, const char* title, const char* venue, int icon) {
+    CMeeting record(date);
+    record.id = id;
+    record.title = title;
+    record.venue = venue;
+    record.icon = icon;
+    TheMeetingStore().ModifyMeeting(record);
+}
+
+// The middle pane at the size it takes in a maximised window, in the agenda mode.
+std::unique_ptr<CCalendarView> AgendaOf(const CDateTime& date) {
+    auto view = std::make_unique<CCalendarView>(Commands());
+    view->resize(710, 560);
+    view->GetPage().SetSelectedDate(date);
+    view->GetPage().ShowMode(CCalendarPage::agendaMode);
+    return view;
+}
+
+} // namespace
+
+KES_SCREENSHOT("calendar-agenda") {
+    Put("2024031409300010", CDateTime(2024, 3, 14, 9, 30, 0), "Quarterly budget review",
+        "Board room, 3rd floor", 4);
+    Put("2024030410000010", CDateTime(2024, 3, 4, 10, 0, 0), "Project Atlas kick-off",
+        "Meeting room Fjord", 12);
+    Put("2024032114000010", CDateTime(2024, 3, 21, 14, 0, 0), "Works council", "Canteen annex", 27);
+    Put("2024030708150010", CDateTime(2024, 3, 7, 8, 15, 0), "Weekly team stand-up",
+        "Open office, east wing", 0);
+    Put("2024032816300010", CDateTime(2024, 3, 28, 16, 30, 0),
+        "Annual general meeting of the Riverside Allotment Association",
+        "Community hall, Mühlenweg 12", 41);
+    Put("2024031413000010", CDateTime(2024, 3, 14, 13, 0, 0), "Lunch with the auditors",
+        "Café Sørensen", 33);
+    auto view = AgendaOf(CDateTime(2024, 3, 1, 0, 0, 0));
+    view->GetPage().GetMeetingList().SetSelectionMark(2);
+    return view;
+}
+
+KES_SCREENSHOT("calendar-agenda-empty") {
+    return AgendaOf(CDateTime(2024, 8, 1, 0, 0, 0));
+}
