@@ -28,7 +28,8 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        const QPixmap picture = LoadPicture(aboutPictureId, devicePixelRatioF());
+        // The painter's device knows the ratio also when the dialog is rendered off screen.
+        const QPixmap picture = LoadPicture(aboutPictureId, painter.device()->devicePixelRatioF());
         if (!picture.isNull()) {
             painter.drawPixmap(rect(), picture);
             return;

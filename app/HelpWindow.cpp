@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
 #include <QKeySequence>
 #include <QPointer>
 #include <QScrollBar>
@@ -15,6 +16,12 @@ namespace {
 QPointer<CHelpWindow>& TheHelpWindow() {
     static QPointer<CHelpWindow> window;
     return window;
+}
+
+// The desktop's own icons where its theme has them, so the window looks at home there.
+QIcon ToolIcon(const char* themeName, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QLatin1String(themeName),
+                            QApplication::style()->standardIcon(fallback));
 }
 
 } // namespace
@@ -32,16 +39,15 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolBar->setMovable(false);
 
-    m_back = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), tr("Back"));
+    m_back = toolBar->addAction(ToolIcon("go-previous", QStyle::SP_ArrowBack), tr("Back"));
     m_back->setObjectName(QStringLiteral("helpBack"));
     m_back->setShortcut(QKeySequence::Back);
     m_back->setEnabled(false);
-    m_forward = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), tr("Forward"));
+    m_forward = toolBar->addAction(ToolIcon("go-next", QStyle::SP_ArrowForward), tr("Forward"));
     m_forward->setObjectName(QStringLiteral("helpForward"));
     m_forward->setShortcut(QKeySequence::Forward);
     m_forward->setEnabled(false);
-    QAction* home =
-        toolBar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), tr("Contents"));
+    QAction* home = toolBar->addAction(ToolIcon("go-home", QStyle::SP_DirHomeIcon), tr("Contents"));
     home->setObjectName(QStringLiteral("helpHome"));
     home->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
 
