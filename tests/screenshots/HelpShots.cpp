@@ -52,3 +52,6 @@ KES_SCREENSHOT("help-meetings") {
 KES_SCREENSHOT("help-keyboard") {
     return HelpWindowOn(QStringLiteral("keyboard.html"));
 }
+KES_SCREENSHOT("help-getting-started") {
+    return HelpWindowOn(QStringLiteral("getting-started.html"));
+}
