@@ -62,6 +62,9 @@ KES_SCREENSHOT("main-agenda") {
 KES_SCREENSHOT("main-day") {
     return MakeFrame(CCalendarPage::dayMode);
 }
+KES_SCREENSHOT("main-week") {
+    return MakeFrame(CCalendarPage::weekMode);
+}
 KES_SCREENSHOT("main-month") {
     return MakeFrame(CCalendarPage::monthMode);
 }

@@ -33,7 +33,10 @@ int main(int argc, char* argv[]) {
     ::setenv("XDG_CONFIG_HOME", (home.Path() / "config").c_str(), 1);
     RedirectSettings(home.Path() / "settings");
     CKesApp app(argc, argv);
-    const QString folder = QStringLiteral(SCREENSHOT_DIR);
+    // KES_SCREENSHOT_DIR puts a second set elsewhere, e.g. one taken with QT_SCALE_FACTOR=2.
+    const QString folder = qEnvironmentVariableIsSet("KES_SCREENSHOT_DIR")
+                               ? qEnvironmentVariable("KES_SCREENSHOT_DIR")
+                               : QStringLiteral(SCREENSHOT_DIR);
     QDir().mkpath(folder);
 
     int failures = 0;
