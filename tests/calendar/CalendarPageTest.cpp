@@ -9,6 +9,8 @@
 #include "tests/support/QtTestEnvironment.h"
 
 #include <QApplication>
+#include <QHelpEvent>
+#include <QToolTip>
 
 namespace {
 
@@ -160,4 +162,20 @@ TEST_F(CalendarPage, WeekAndMonthListsAreToolsOfTheSharedToolTip) {
     tip.SetToolText(Page().GetList(CCalendarPage::agendaMode), QStringLiteral("x"));
     EXPECT_EQ(tip.GetToolText(Page().GetList(CCalendarPage::agendaMode)), "")
         << "only registered windows carry a text";
+
+    // A hover over the week list, whose text is empty, shows nothing; over the month grid
+    // it shows the grid's text.
+    Page().ShowMode(CCalendarPage::weekMode);
+    QWidget* week = Page().GetList(CCalendarPage::weekMode);
+    QHelpEvent quiet(QEvent::ToolTip, QPoint(20, 20), week->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(week, &quiet);
+    EXPECT_FALSE(QToolTip::isVisible());
+
+    Page().ShowMode(CCalendarPage::monthMode);
+    QWidget* month = Page().GetList(CCalendarPage::monthMode);
+    QHelpEvent hover(QEvent::ToolTip, QPoint(20, 20), month->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(month, &hover);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), "10:00 Board");
+    QToolTip::hideText();
 }
