@@ -26,6 +26,7 @@ CKesApp::CKesApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral("4.0"));
     setOrganizationName(QStringLiteral("Brindleware"));
     setDesktopFileName(QStringLiteral("tavelin"));
+    setWindowIcon(QIcon(QStringLiteral(":/tavelin.svg")));
 }
 
 CKesApp::~CKesApp() = default;
