@@ -189,7 +189,7 @@ TEST_F(MeetingList, DoubleClickViewsTheRow) {
     EXPECT_TRUE(commands.Take().empty()) << "an empty month";
 }
 
-TEST_F(MeetingList, KeyboardMovesTheMarkAndRunsCommands) {
+TEST_F(MeetingList, KeyboardAndScrolling) {
     for (int day = 1; day <= 12; ++day) {
         Put("200403" + std::to_string(10 + day) + "10000010",
             CDateTime(2004, 3, 10 + day, 10, 0, 0));
@@ -230,19 +230,11 @@ TEST_F(MeetingList, KeyboardMovesTheMarkAndRunsCommands) {
     Key(Qt::Key_Delete);
     EXPECT_FALSE(menuShown);
     EXPECT_TRUE(commands.Take().empty()) << "without a mark the keys do nothing";
-}
 
-TEST_F(MeetingList, ScrolledClicksHitTheRowUnderTheCursor) {
-    for (int day = 1; day <= 12; ++day) {
-        Put("200403" + std::to_string(10 + day) + "10000010",
-            CDateTime(2004, 3, 10 + day, 10, 0, 0));
-    }
-    list->Fill(CDateTime(2004, 3, 1, 0, 0, 0));
-    list->verticalScrollBar()->setValue(90);
+    bar->setValue(90);
     Click(Qt::LeftButton, 10);
-    EXPECT_EQ(list->GetSelectionMark(), 2);
-
+    EXPECT_EQ(list->GetSelectionMark(), 2) << "a click hits the row scrolled under it";
     list->resize(500, 2000);
     QApplication::processEvents();
-    EXPECT_EQ(list->verticalScrollBar()->maximum(), 0) << "all rows fit after growing";
+    EXPECT_EQ(bar->maximum(), 0) << "all rows fit after growing";
 }
