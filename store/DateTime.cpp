@@ -1,5 +1,6 @@
 #include "store/DateTime.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -9,10 +10,12 @@ using namespace std::chrono;
 
 constexpr long long secondsPerDay = 86400;
 // Beyond these day counts the calendar of the archive format does not reach.
-constexpr double minDayCount = -657434.0;        // 1 January 100
+constexpr double minDayCount = -657434.0;         // 1 January 100
 constexpr double maxDayCount = 2958465.999994213; // 31 December 9999, 23:59:59
 
-sys_days Epoch() { return sys_days(year(1899) / December / 30); }
+sys_days Epoch() {
+    return sys_days(year(1899) / December / 30);
+}
 
 } // namespace
 
@@ -35,10 +38,14 @@ bool CDateTime::IsValid() const {
 }
 
 long long CDateTime::ToSerialSeconds() const {
+    // A day count read from a file may be anything: beyond the calendar's range it is held at
+    // the range's ends (NaN at the epoch), so that ordering meetings by it stays defined.
+    const double count =
+        std::isnan(m_dt) ? 0.0 : std::clamp(m_dt, minDayCount - 1, maxDayCount + 1);
     // Split into the calendar day (the integer part, truncated toward zero) and the time of
     // day (the magnitude of the fraction), then put both on one continuous scale.
-    const double dayPart = std::trunc(m_dt);
-    const double fraction = std::fabs(m_dt - dayPart);
+    const double dayPart = std::trunc(count);
+    const double fraction = std::fabs(count - dayPart);
     long long secondOfDay = std::llround(fraction * secondsPerDay);
     return static_cast<long long>(dayPart) * secondsPerDay + secondOfDay;
 }
@@ -51,8 +58,8 @@ CDateTime CDateTime::FromSerialSeconds(long long seconds) {
         --day;
     }
     const double fraction = static_cast<double>(secondOfDay) / secondsPerDay;
-    const double count = day >= 0 ? static_cast<double>(day) + fraction
-                                   : static_cast<double>(day) - fraction;
+    const double count =
+        day >= 0 ? static_cast<double>(day) + fraction : static_cast<double>(day) - fraction;
     return CDateTime(count);
 }
 

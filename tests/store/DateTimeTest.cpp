@@ -87,3 +87,13 @@ TEST(DateTime, InvalidValues) {
         EXPECT_EQ(moved.GetStatus(), bad.GetStatus());
     }
 }
+
+TEST(DateTime, SerialSecondsOfAnyDayCountKeepTheirOrder) {
+    // Day counts come from files; ordering meetings by them must not overflow.
+    const long long last = CDateTime(9999, 12, 31, 23, 59, 59).ToSerialSeconds();
+    const long long first = CDateTime(100, 1, 1, 0, 0, 0).ToSerialSeconds();
+    EXPECT_GT(CDateTime(2.0e272).ToSerialSeconds(), last);
+    EXPECT_GT(CDateTime(std::numeric_limits<double>::infinity()).ToSerialSeconds(), last);
+    EXPECT_LT(CDateTime(-1.0e300).ToSerialSeconds(), first);
+    EXPECT_EQ(CDateTime(std::numeric_limits<double>::quiet_NaN()).ToSerialSeconds(), 0);
+}
