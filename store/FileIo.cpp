@@ -10,7 +10,9 @@
 
 namespace {
 
-std::string Reason(int error) { return std::strerror(error); }
+std::string Reason(int error) {
+    return std::strerror(error);
+}
 
 class CFileDescriptor {
 public:
@@ -51,25 +53,20 @@ bool WriteAll(int fd, std::string_view bytes) {
 void SyncFolder(const std::filesystem::path& folder) {
     // Makes the rename itself durable; a folder that cannot be opened this way still holds
     // the new file, so a failure here is not reported.
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
 }
 
-} // namespace
-
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
-    bytes.clear();
-    CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) {
-        return false;
-    }
-    // Meeting files are small: one read into a stack buffer is the common case.
+bool ReadToEnd(int fd, std::string& bytes) {
+    // Data files are small: one read into a stack buffer is the common case, and a second
+    // one confirms the end (a short read alone does not promise it).
     char buffer[16384];
     for (;;) {
-        const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -84,6 +81,25 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
     }
 }
 
+} // namespace
+
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
+    bytes.clear();
+    CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    return ReadToEnd(file.Get(), bytes);
+}
+
+bool ReadWholeFileAt(int folder, const char* name, std::string& bytes) {
+    bytes.clear();
+    // Non-blocking, so that a pipe put in the file's place meanwhile cannot stall a scan.
+    CFileDescriptor file(::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    return file.Get() >= 0 && ReadToEnd(file.Get(), bytes);
+}
+
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& path) {
     std::filesystem::path temporary = path;
     temporary += ".tmp";
@@ -92,8 +108,7 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& path) {
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path temporary = TemporaryPathFor(path);
-    CFileDescriptor file(
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    CFileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (file.Get() < 0) {
         throw CFileError(path.string(), Reason(errno));
     }

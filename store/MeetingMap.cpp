@@ -1,6 +1,8 @@
 #include "store/MeetingMap.h"
 
-CMeetingMap::CMeetingMap(const CMeetingMap& other) { *this = other; }
+CMeetingMap::CMeetingMap(const CMeetingMap& other) {
+    *this = other;
+}
 
 CMeetingMap& CMeetingMap::operator=(const CMeetingMap& other) {
     if (this == &other) {
@@ -20,7 +22,9 @@ CMeetingMap& CMeetingMap::operator=(const CMeetingMap& other) {
     return *this;
 }
 
-CMeetingMap::CMeetingMap(CMeetingMap&& other) noexcept { *this = std::move(other); }
+CMeetingMap::CMeetingMap(CMeetingMap&& other) noexcept {
+    *this = std::move(other);
+}
 
 CMeetingMap& CMeetingMap::operator=(CMeetingMap&& other) noexcept {
     if (this != &other) {
@@ -46,21 +50,24 @@ const CMeeting* CMeetingMap::Find(std::string_view key) const {
 }
 
 void CMeetingMap::SetAt(std::string_view key, const CMeeting& value) {
+    SetAt(key, CMeeting(value));
+}
+
+void CMeetingMap::SetAt(std::string_view key, CMeeting&& value) {
     if (const auto found = m_index.find(key); found != m_index.end()) {
-        found->second->value = value;
+        found->second->value = std::move(value);
         return;
     }
-    auto entry = std::make_unique<Entry>();
-    entry->key = std::string(key);
-    entry->value = value;
+    auto owned = std::make_unique<Entry>(std::string(key), std::move(value));
+    Entry* entry = owned.get();
+    // Index first: should that allocation fail, no chain points at the entry yet.
+    m_index.emplace(std::string_view(entry->key), std::move(owned));
     Entry*& head = m_heads[BucketOf(key)];
     entry->next = head;
     if (head != nullptr) {
-        head->prev = entry.get();
+        head->prev = entry;
     }
-    head = entry.get();
-    const std::string_view stableKey = entry->key;
-    m_index.emplace(stableKey, std::move(entry));
+    head = entry;
 }
 
 bool CMeetingMap::RemoveKey(std::string_view key) {
@@ -104,7 +111,9 @@ CMeetingMap::ConstIterator CMeetingMap::FirstFrom(std::size_t bucket) const {
     return {};
 }
 
-CMeetingMap::ConstIterator CMeetingMap::begin() const { return FirstFrom(0); }
+CMeetingMap::ConstIterator CMeetingMap::begin() const {
+    return FirstFrom(0);
+}
 
 CMeetingMap::ConstIterator& CMeetingMap::ConstIterator::operator++() {
     if (m_entry->next != nullptr) {

@@ -21,6 +21,8 @@ public:
     static constexpr std::size_t bucketCount = 17;
 
     struct Entry {
+        Entry(std::string k, CMeeting v) : key(std::move(k)), value(std::move(v)) {}
+
         std::string key;
         CMeeting value;
 
@@ -78,6 +80,9 @@ public:
 
     // Inserts at the head of the key's chain, or replaces the value where it stands.
     void SetAt(std::string_view key, const CMeeting& value);
+    void SetAt(std::string_view key, CMeeting&& value);
+    // Room for `count` keys in the index, so that a large load does not rehash as it grows.
+    void Reserve(std::size_t count) { m_index.reserve(count); }
     bool RemoveKey(std::string_view key);
     void RemoveAll();
 

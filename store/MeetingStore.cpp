@@ -7,42 +7,70 @@
 #include "store/WorkingDirectory.h"
 
 #include <algorithm>
+#include <dirent.h>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace {
 
-bool HasMeetingExtension(const std::string& name) {
+bool HasMeetingExtension(std::string_view name) {
     constexpr std::string_view extension = ".mtg";
     if (name.size() < extension.size()) {
         return false;
     }
-    const std::string_view tail = std::string_view(name).substr(name.size() - extension.size());
+    const std::string_view tail = name.substr(name.size() - extension.size());
     return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {
         return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b;
     });
 }
 
-std::vector<std::string> MeetingFileNames(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    std::filesystem::directory_iterator it(folder, error);
-    if (error) {
+// The folder open for a scan: its descriptor lets every file be opened by its bare name.
+class CFolderScan {
+public:
+    explicit CFolderScan(const std::filesystem::path& folder)
+        : m_dir(folder.empty() ? nullptr : ::opendir(folder.c_str())) {}
+    ~CFolderScan() {
+        if (m_dir != nullptr) {
+            ::closedir(m_dir);
+        }
+    }
+    CFolderScan(const CFolderScan&) = delete;
+    CFolderScan& operator=(const CFolderScan&) = delete;
+
+    int Descriptor() const { return m_dir == nullptr ? -1 : ::dirfd(m_dir); }
+
+    // Names ending in ".mtg" (any case) of regular files, or links to them, in name order.
+    // Folders are skipped, and so are pipes and devices, which a read could wait on forever.
+    std::vector<std::string> MeetingFileNames() const {
+        std::vector<std::string> names;
+        if (m_dir == nullptr) {
+            return names;
+        }
+        while (const dirent* entry = ::readdir(m_dir)) {
+            const std::string_view name = entry->d_name;
+            if (!HasMeetingExtension(name) || !IsRegularFile(*entry)) {
+                continue;
+            }
+            names.emplace_back(name);
+        }
+        std::sort(names.begin(), names.end());
         return names;
     }
-    for (const std::filesystem::directory_entry& entry : it) {
-        std::string name = entry.path().filename().string();
-        if (!HasMeetingExtension(name)) {
-            continue;
+
+private:
+    bool IsRegularFile(const dirent& entry) const {
+        if (entry.d_type == DT_REG) {
+            return true;
         }
-        std::error_code typeError;
-        if (entry.is_directory(typeError)) {
-            continue;
+        if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
+            return false;
         }
-        names.push_back(std::move(name));
+        struct stat info {};
+        return ::fstatat(Descriptor(), entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
     }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+
+    DIR* m_dir;
+};
 
 } // namespace
 
@@ -55,15 +83,27 @@ void CMeetingStore::LoadAll() {
     RemoveAll();
     m_skipped.clear();
     const std::filesystem::path folder = GetWorkingDirectory();
-    for (const std::string& name : MeetingFileNames(folder)) {
-        const std::filesystem::path path = folder / name;
-        if (ReadMeetingFile(path) == ReadResult::malformed) {
-            m_skipped.push_back(path);
+    const CFolderScan scan(folder);
+    const std::vector<std::string> names = scan.MeetingFileNames();
+    m_map.Reserve(names.size());
+    std::string bytes;
+    for (const std::string& name : names) {
+        if (!ReadWholeFileAt(scan.Descriptor(), name.c_str(), bytes)) {
+            continue; // vanished or unreadable since the listing: silently not there
         }
+        std::optional<CMeeting> record = DecodeMeeting(bytes);
+        if (!record) {
+            m_skipped.push_back(folder / name);
+            continue;
+        }
+        const std::string id = record->id;
+        m_map.SetAt(id, std::move(*record));
     }
 }
 
-void CMeetingStore::RemoveAll() { m_map.RemoveAll(); }
+void CMeetingStore::RemoveAll() {
+    m_map.RemoveAll();
+}
 
 CMeetingStore::ReadResult CMeetingStore::ReadMeetingFile(const std::filesystem::path& path) {
     std::string bytes;
@@ -75,16 +115,15 @@ CMeetingStore::ReadResult CMeetingStore::ReadMeetingFile(const std::filesystem::
         return ReadResult::malformed;
     }
     const std::string id = record->id;
-    m_map.SetAt(id, *record);
+    m_map.SetAt(id, std::move(*record));
     return ReadResult::loaded;
 }
 
 CMeeting CMeetingStore::GetMeeting(std::string_view id) const {
-    CMeeting record;
     if (const CMeeting* stored = m_map.Find(id)) {
-        record = *stored;
+        return *stored;
     }
-    return record;
+    return CMeeting(); // dated now, which only an unknown id needs
 }
 
 std::string CMeetingStore::AddMeeting(CMeeting record) {

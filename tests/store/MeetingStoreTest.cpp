@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -178,6 +180,24 @@ TEST_F(MeetingStore, LoadAllScansMeetingFiles) {
     store.RemoveAll();
     EXPECT_EQ(store.GetCount(), 0u);
     EXPECT_TRUE(store.begin() == store.end());
+}
+
+TEST_F(MeetingStore, PipesAndDevicesNeverStallAScan) {
+    const CMeeting record = Meeting("2004030514070910", "Linked");
+    PutFile("real.bin", record);
+    fs::create_symlink(folder / "real.bin", folder / "link.mtg");
+    fs::create_symlink("/dev/zero", folder / "zero.mtg");
+    fs::create_symlink(folder / "missing", folder / "dangling.mtg");
+    ASSERT_EQ(::mkfifo((folder / "pipe.mtg").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo((folder / "todo2004030514070910.tdo").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", folder / "kes2004030514070910.kes");
+
+    store.LoadAll();
+    EXPECT_EQ(store.GetMap().GetKeys(), (std::vector<std::string>{record.id}));
+    EXPECT_TRUE(store.GetSkippedFiles().empty());
+    EXPECT_EQ(store.ReadMeetingFile(folder / "pipe.mtg"), CMeetingStore::ReadResult::unreadable);
+    EXPECT_TRUE(ReadTodoFile(record.id).empty());
+    EXPECT_TRUE(ReadMinutesFile(record.id).empty());
 }
 
 TEST_F(MeetingStore, EveryTruncatedMeetingFileIsSkipped) {
