@@ -1,0 +1,13 @@
+#include "fuzz/FuzzTarget.h"
+#include "store/ContentFiles.h"
+
+TAVELIN_FUZZ_TARGET(decode_minutes) {
+    const std::vector<std::string> items = DecodeStringList(AsBytes(data, size));
+    std::size_t total = 4;
+    for (const std::string& item : items) {
+        total += item.size() + 1;
+    }
+    FuzzCheck(items.empty() || total <= size, "the minutes read fit in the file");
+    FuzzCheck(DecodeStringList(EncodeStringList(items)) == items, "minutes survive write and read");
+    return 0;
+}
