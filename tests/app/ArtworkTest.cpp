@@ -1,9 +1,10 @@
 #include "app/ImageStrip.h"
 #include "tests/support/QtTestEnvironment.h"
 
-#include <QFile>
 #include <QImage>
 #include <QSet>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,64 +24,54 @@ constexpr Art kArt[] = {
     {157, 2432, 30, 76}, {168, 88, 28, 0},   {169, 88, 28, 0},    {170, 88, 28, 0},
     {171, 460, 210, 0},  {172, 400, 250, 0}, {173, 88, 28, 0},
 };
+static_assert(kArt[10].id == 141 && kArt[20].id == 157);
 
 QImage Image(const Art& art, int index, qreal ratio = 1.0) {
-    if (art.count == 0) {
-        return LoadPicture(art.id, ratio).toImage();
-    }
-    return LoadImageStrip(art.id, art.width / art.count).GetPixmap(index, ratio).toImage();
+    const QPixmap pixmap =
+        art.count == 0 ? LoadPicture(art.id, ratio)
+                       : LoadImageStrip(art.id, art.width / art.count).GetPixmap(index, ratio);
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 bool HasInk(const QImage& image, QRect area) {
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (qAlpha(image.pixel(x, y)) != 0) {
-                return true;
-            }
-        }
-    }
-    return false;
+    QImage clear(area.size(), QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    return image.copy(area) != clear;
 }
 
 } // namespace
 
 using ArtworkTest = CQtTest;
 
-TEST_F(ArtworkTest, EveryPictureHasItsSizeAndDrawsSomething) {
+TEST_F(ArtworkTest, EveryPictureHasItsSizeAndCountAndEveryImageDrawsSomething) {
     for (const Art& art : kArt) {
         SCOPED_TRACE(art.id);
         EXPECT_EQ(PictureSize(art.id), QSize(art.width, art.height));
-        const int count = art.count == 0 ? 1 : art.count;
+        const int count = std::max(art.count, 1);
         if (art.count > 0) {
             EXPECT_EQ(LoadImageStrip(art.id, art.width / count).GetImageCount(), count);
         }
+        // A missing or broken file renders blank.
         for (int index = 0; index < count; ++index) {
-            SCOPED_TRACE(index);
-            const QString file = art.count == 0 ? QStringLiteral(":/art/%1.svg").arg(art.id)
-                                                : QStringLiteral(":/art/%1/%2.svg")
-                                                      .arg(art.id)
-                                                      .arg(index, 2, 10, QLatin1Char('0'));
-            EXPECT_TRUE(QFile::exists(file)) << file.toStdString();
             const QImage image = Image(art, index, 2.0);
-            ASSERT_EQ(image.size(), QSize(art.width / count, art.height) * 2);
-            EXPECT_TRUE(HasInk(image, image.rect()));
+            ASSERT_EQ(image.size(), QSize(art.width / count, art.height) * 2) << index;
+            EXPECT_TRUE(HasInk(image, image.rect())) << index;
         }
     }
 }
 
+// The meeting icons (141) differ from one another, leave the rows below the list row's
+// middle third clear, and match the quick view's icons (157 from index 4).
 TEST_F(ArtworkTest, MeetingIconsAreDistinctTilesInTheTopThirtyRows) {
     const Art& icons = kArt[10];
     const Art& quickView = kArt[20];
-    ASSERT_EQ(icons.id, 141);
-    ASSERT_EQ(quickView.id, 157);
     QSet<QByteArray> seen;
     for (int n = 0; n < icons.count; ++n) {
         SCOPED_TRACE(n);
-        const QImage icon = Image(icons, n).convertToFormat(QImage::Format_ARGB32);
+        const QImage icon = Image(icons, n);
         EXPECT_TRUE(HasInk(icon, QRect(0, 0, 32, 30)));
         EXPECT_FALSE(HasInk(icon, QRect(0, 30, 32, 15))) << "rows 30..44 must stay clear";
-        EXPECT_EQ(Image(quickView, 4 + n).convertToFormat(QImage::Format_ARGB32),
-                  icon.copy(0, 0, 32, 30));
+        EXPECT_EQ(Image(quickView, 4 + n), icon.copy(0, 0, 32, 30));
         seen.insert(
             QByteArray(reinterpret_cast<const char*>(icon.constBits()), icon.sizeInBytes()));
     }
@@ -90,9 +81,7 @@ TEST_F(ArtworkTest, MeetingIconsAreDistinctTilesInTheTopThirtyRows) {
 TEST_F(ArtworkTest, DialogBackgroundsAreOpaque) {
     for (const int id : {171, 172}) {
         const QImage image = LoadPicture(id).toImage();
-        for (const QPoint corner : {image.rect().topLeft(), image.rect().bottomRight(),
-                                    image.rect().topRight(), image.rect().bottomLeft()}) {
-            EXPECT_EQ(qAlpha(image.pixel(corner)), 255) << id;
-        }
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 255) << id;
+        EXPECT_EQ(qAlpha(image.pixel(image.width() - 1, image.height() - 1)), 255) << id;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MeetingCommands.h"
+#include "store/MeetingStore.h"
 
 #include <string>
 #include <utility>
@@ -29,3 +30,11 @@ public:
     bool canEdit = true;
     CDateTime picker = CDateTime(2024, 3, 15, 10, 30, 0);
 };
+
+// Stores a meeting titled after its id in the program's store.
+inline void PutMeeting(const std::string& id, const CDateTime& date) {
+    CMeeting record(date);
+    record.id = id;
+    record.title = "Meeting " + id;
+    TheMeetingStore().ModifyMeeting(record);
+}

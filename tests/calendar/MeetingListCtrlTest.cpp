@@ -1,5 +1,4 @@
 #include "calendar/MeetingListCtrl.h"
-#include "store/MeetingStore.h"
 #include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"
 
@@ -11,6 +10,10 @@
 #include <QScrollBar>
 
 namespace {
+
+const std::string first = "2004030109001210";  // 1 March 09:00, row 0 at y 0..44
+const std::string second = "2004030308300610"; // 3 March 08:30, row 1
+const std::string third = "2004030314000010";  // 3 March 14:00, row 2
 
 class MeetingList : public CQtTest {
 protected:
@@ -26,36 +29,26 @@ protected:
         CQtTest::TearDown();
     }
 
-    static void Put(const std::string& id, const CDateTime& date) {
-        CMeeting record(date);
-        record.id = id;
-        record.title = "Meeting " + id;
-        TheMeetingStore().ModifyMeeting(record);
-    }
-
-    // Three March meetings (rows 0..2 after the fill) and one of March a year later.
+    // The three March meetings, stored out of order, and one of March a year later.
     void FillMarch() {
-        Put("2004030314000010", CDateTime(2004, 3, 3, 14, 0, 0));
-        Put("2004030109001210", CDateTime(2004, 3, 1, 9, 0, 0));
-        Put("2004030308300610", CDateTime(2004, 3, 3, 8, 30, 0));
-        Put("2005030200000010", CDateTime(2005, 3, 2, 0, 0, 0));
+        PutMeeting(third, CDateTime(2004, 3, 3, 14, 0, 0));
+        PutMeeting(first, CDateTime(2004, 3, 1, 9, 0, 0));
+        PutMeeting(second, CDateTime(2004, 3, 3, 8, 30, 0));
+        PutMeeting("2005030200000010", CDateTime(2005, 3, 2, 0, 0, 0));
         list->Fill(CDateTime(2004, 3, 10, 0, 0, 0));
     }
 
-    void Mouse(QEvent::Type type, Qt::MouseButton button, int y) {
+    // A press and release at height `y` of the viewport; a double click adds its own event.
+    void Click(Qt::MouseButton button, int y, bool doubleClick = false) {
         const QPointF pos(100, y);
-        QMouseEvent event(type, pos, list->viewport()->mapToGlobal(pos), button, button,
-                          Qt::NoModifier);
-        QApplication::sendEvent(list->viewport(), &event);
-    }
-    void Click(Qt::MouseButton button, int y) {
-        Mouse(QEvent::MouseButtonPress, button, y);
-        Mouse(QEvent::MouseButtonRelease, button, y);
-    }
-    void DoubleClick(int y) {
-        Click(Qt::LeftButton, y);
-        Mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, y);
-        Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, y);
+        for (const QEvent::Type type :
+             {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
+            if (type != QEvent::MouseButtonDblClick || doubleClick) {
+                QMouseEvent event(type, pos, list->viewport()->mapToGlobal(pos), button, button,
+                                  Qt::NoModifier);
+                QApplication::sendEvent(list->viewport(), &event);
+            }
+        }
     }
     void Key(int key) {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
@@ -63,7 +56,7 @@ protected:
     }
 
     // Answers the next Meeting menu with the action named `choice` (none when empty) and
-    // notes which actions it offered enabled.
+    // notes the actions it offered enabled.
     void AnswerMenu(const QString& choice) {
         menuShown = false;
         list->SetMenuRunner([this, choice](QMenu& menu, const QPoint&) -> QAction* {
@@ -74,9 +67,7 @@ protected:
                 if (!action->isSeparator() && action->isEnabled()) {
                     enabled << action->objectName();
                 }
-                if (action->objectName() == choice) {
-                    chosen = action;
-                }
+                chosen = action->objectName() == choice ? action : chosen;
             }
             return chosen;
         });
@@ -88,114 +79,87 @@ protected:
     QStringList enabled;
 };
 
-std::vector<std::string> Rows(const CMeetingListCtrl& list) {
-    std::vector<std::string> ids;
-    for (int row = 0; row < list.GetRowCount(); ++row) {
-        ids.push_back(list.GetMeetingId(row));
-    }
-    return ids;
-}
-
 } // namespace
 
 TEST_F(MeetingList, FillsTheMonthInOrderAndStartsUnmarked) {
     FillMarch();
-    EXPECT_EQ(Rows(*list), (std::vector<std::string>{"2004030109001210", "2004030308300610",
-                                                     "2004030314000010"}))
-        << "1 March 09:00, 3 March 08:30, 3 March 14:00; March 2005 left out";
+    std::vector<std::string> rows;
+    for (int row = 0; row < list->GetRowCount(); ++row) {
+        rows.push_back(list->GetMeetingId(row));
+    }
+    EXPECT_EQ(rows, (std::vector{first, second, third})) << "March 2005 is left out";
     EXPECT_EQ(list->GetSelectionMark(), -1);
-    EXPECT_EQ(list->GetMarkedMeetingId(), "");
 
     list->Fill(CDateTime(2004, 4, 1, 0, 0, 0));
-    EXPECT_EQ(list->GetRowCount(), 0) << "April has no meetings";
+    EXPECT_EQ(list->GetRowCount(), 0);
     EXPECT_TRUE(commands.calls.empty()) << "filling asks nothing of the frame";
 }
 
-TEST_F(MeetingList, ClicksMoveTheMarkAndRefillClearsIt) {
+TEST_F(MeetingList, ClicksMarkADoubleClickViewsAndRefillClearsTheMark) {
     FillMarch();
     std::vector<int> changes;
     QObject::connect(list.get(), &CMeetingListCtrl::SelectionMarkChanged,
                      [&changes](int mark) { changes.push_back(mark); });
-
-    Click(Qt::LeftButton, 50); // second row
-    EXPECT_EQ(list->GetSelectionMark(), 1);
-    EXPECT_EQ(list->GetMarkedMeetingId(), "2004030308300610");
+    Click(Qt::LeftButton, 50);
+    EXPECT_EQ(list->GetMarkedMeetingId(), second);
     Click(Qt::LeftButton, 10);
-    EXPECT_EQ(list->GetSelectionMark(), 0);
     Click(Qt::LeftButton, 10);
-    EXPECT_EQ(changes, (std::vector<int>{1, 0})) << "the signal follows changes only";
-
+    EXPECT_EQ(changes, (std::vector{1, 0})) << "the signal follows changes only";
     Click(Qt::LeftButton, 250);
     EXPECT_EQ(list->GetSelectionMark(), -1) << "a click below the rows clears the mark";
 
     Click(Qt::LeftButton, 100);
-    ASSERT_EQ(list->GetSelectionMark(), 2);
     changes.clear();
     list->Refresh();
     EXPECT_EQ(list->GetSelectionMark(), -1) << "a refill starts without a mark";
-    EXPECT_EQ(changes, (std::vector<int>{-1}));
+    EXPECT_EQ(changes, std::vector{-1});
     EXPECT_EQ(list->GetRowCount(), 3);
-    EXPECT_TRUE(commands.calls.empty());
+
+    Click(Qt::LeftButton, 60, true);
+    EXPECT_EQ(commands.Take(), std::vector{"View " + second}) << "a double click views the row";
+    Click(Qt::LeftButton, 250, true);
+    EXPECT_TRUE(commands.Take().empty()) << "below the rows there is nothing to view";
 }
 
 TEST_F(MeetingList, RightClickMarksTheRowAndRunsTheMeetingMenu) {
     FillMarch();
-
-    AnswerMenu(QStringLiteral("meetingView"));
+    AnswerMenu("meetingView");
     Click(Qt::RightButton, 100);
-    EXPECT_TRUE(menuShown);
     EXPECT_EQ(list->GetSelectionMark(), 2);
     EXPECT_EQ(enabled, (QStringList{"meetingAdd", "meetingModify", "meetingDelete", "meetingView",
                                     "meetingAddToQuickView"}));
-    EXPECT_EQ(commands.Take(), (std::vector<std::string>{"View 2004030314000010"}));
+    EXPECT_EQ(commands.Take(), std::vector{"View " + third});
 
-    const std::vector<std::pair<QString, std::string>> choices{
-        {"meetingModify", "Modify 2004030109001210"},
-        {"meetingDelete", "Delete 2004030109001210"},
-        {"meetingAddToQuickView", "QuickView 2004030109001210"},
-        {"meetingAdd", "Add " + std::to_string(commands.picker.ToSerialSeconds())},
-        {"", ""}};
-    for (const auto& [choice, call] : choices) {
+    const std::vector<std::pair<QString, std::vector<std::string>>> choices{
+        {"meetingModify", {"Modify " + first}},
+        {"meetingDelete", {"Delete " + first}},
+        {"meetingAddToQuickView", {"QuickView " + first}},
+        {"meetingAdd", {"Add " + std::to_string(commands.picker.ToSerialSeconds())}},
+        {"", {}}};
+    for (const auto& [choice, calls] : choices) {
         AnswerMenu(choice);
         Click(Qt::RightButton, 20);
-        const std::vector<std::string> calls = commands.Take();
-        EXPECT_EQ(calls, call.empty() ? std::vector<std::string>{} : std::vector{call})
-            << "menu choice " << choice.toStdString();
+        EXPECT_EQ(commands.Take(), calls) << choice.toStdString();
     }
 
     commands.canEdit = false;
-    AnswerMenu(QStringLiteral("meetingModify"));
+    AnswerMenu("meetingModify");
     Click(Qt::RightButton, 60);
     EXPECT_EQ(enabled, (QStringList{"meetingDelete", "meetingView", "meetingAddToQuickView"}))
         << "without the meeting sheet there is no Add or Modify";
     EXPECT_TRUE(commands.Take().empty()) << "a disabled item does nothing";
 
-    AnswerMenu(QStringLiteral("meetingView"));
+    AnswerMenu("meetingView");
     Click(Qt::RightButton, 200);
     EXPECT_FALSE(menuShown) << "a right click below the rows does nothing";
     EXPECT_EQ(list->GetSelectionMark(), 1) << "and leaves the mark alone";
-    EXPECT_TRUE(commands.Take().empty());
-}
-
-TEST_F(MeetingList, DoubleClickViewsTheRow) {
-    FillMarch();
-    DoubleClick(60);
-    EXPECT_EQ(commands.Take(), (std::vector<std::string>{"View 2004030308300610"}));
-    DoubleClick(250);
-    EXPECT_TRUE(commands.Take().empty()) << "below the rows there is nothing to view";
-
-    list->Fill(CDateTime(2004, 4, 1, 0, 0, 0));
-    DoubleClick(10);
-    EXPECT_TRUE(commands.Take().empty()) << "an empty month";
 }
 
 TEST_F(MeetingList, KeyboardAndScrolling) {
-    for (int day = 1; day <= 12; ++day) {
-        Put("200403" + std::to_string(10 + day) + "10000010",
-            CDateTime(2004, 3, 10 + day, 10, 0, 0));
+    for (int day = 11; day <= 22; ++day) {
+        PutMeeting("200403" + std::to_string(day) + "10000010", CDateTime(2004, 3, day, 10, 0, 0));
     }
     list->Fill(CDateTime(2004, 3, 1, 0, 0, 0));
-    ASSERT_EQ(list->GetRowCount(), 12);
     QScrollBar* bar = list->verticalScrollBar();
     EXPECT_GT(bar->maximum(), 0) << "twelve rows of 45 pixels overflow 300 pixels";
 
@@ -206,29 +170,24 @@ TEST_F(MeetingList, KeyboardAndScrolling) {
     Key(Qt::Key_Up);
     EXPECT_EQ(list->GetSelectionMark(), 1);
     Key(Qt::Key_End);
-    EXPECT_EQ(list->GetSelectionMark(), 11);
-    EXPECT_EQ(bar->value(), bar->maximum()) << "the last row is scrolled into view";
     Key(Qt::Key_Down);
     EXPECT_EQ(list->GetSelectionMark(), 11) << "the mark stays on the last row";
+    EXPECT_EQ(bar->value(), bar->maximum()) << "the last row is scrolled into view";
     Key(Qt::Key_Return);
     Key(Qt::Key_Delete);
     EXPECT_EQ(commands.Take(),
               (std::vector<std::string>{"View 2004032210000010", "Delete 2004032210000010"}));
 
-    AnswerMenu(QStringLiteral("meetingAddToQuickView"));
+    AnswerMenu("meetingAddToQuickView");
     Key(Qt::Key_Home);
     EXPECT_EQ(bar->value(), 0);
     Key(Qt::Key_Menu);
-    EXPECT_TRUE(menuShown);
-    EXPECT_EQ(commands.Take(), (std::vector<std::string>{"QuickView 2004031110000010"}));
+    EXPECT_EQ(commands.Take(), std::vector<std::string>{"QuickView 2004031110000010"});
 
     list->Refresh();
-    EXPECT_EQ(bar->value(), 0);
-    AnswerMenu(QStringLiteral("meetingView"));
     Key(Qt::Key_Menu);
     Key(Qt::Key_Return);
     Key(Qt::Key_Delete);
-    EXPECT_FALSE(menuShown);
     EXPECT_TRUE(commands.Take().empty()) << "without a mark the keys do nothing";
 
     bar->setValue(90);

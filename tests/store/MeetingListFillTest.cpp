@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <set>
 
 namespace {
 
@@ -15,12 +16,12 @@ protected:
     void SetUp() override { SetWorkingDirectory(folder.Path()); }
     void TearDown() override { SetWorkingDirectory({}); }
 
-    void Put(const std::string& id, const CDateTime& date, const std::string& title = "Meeting",
+    void Put(const std::string& id, const CDateTime& date, const std::string& title = "",
              int icon = 0) {
         CMeeting record(date);
         record.id = id;
         record.title = title;
-        record.venue = "Room " + id.substr(id.size() - 2);
+        record.venue = "Room " + title;
         record.icon = icon;
         store.ModifyMeeting(record);
     }
@@ -40,68 +41,56 @@ protected:
 } // namespace
 
 TEST_F(MeetingListFill, ListsTheMonthInOrderOfDateAndTimeWhateverTheStoreOrder) {
-    const CDateTime third1400(2004, 3, 3, 14, 0, 0);
-    const CDateTime first0900(2004, 3, 1, 9, 0, 0);
-    const CDateTime third0830(2004, 3, 3, 8, 30, 0);
-    // Ids of one chain, inserted in every order, so that the store's own enumeration order
-    // (newest first within a chain) varies from round to round.
-    std::array<std::pair<std::string, CDateTime>, 3> meetings{{{"2004030314000010", third1400},
-                                                               {"2004030109001210", first0900},
-                                                               {"2004030308300610", third0830}}};
+    // Ids of one chain, stored in every order, so that the store's own enumeration order
+    // (newest first within a chain) changes from round to round.
+    const std::array<std::pair<std::string, CDateTime>, 3> meetings{
+        {{"2004030314000010", CDateTime(2004, 3, 3, 14, 0, 0)},
+         {"2004030109001210", CDateTime(2004, 3, 1, 9, 0, 0)},
+         {"2004030308300610", CDateTime(2004, 3, 3, 8, 30, 0)}}};
     std::array<std::size_t, 3> order{0, 1, 2};
-    std::vector<std::vector<std::string>> enumerations;
+    std::set<std::vector<std::string>> storeOrders;
     do {
         store.RemoveAll();
         for (const std::size_t index : order) {
             Put(meetings[index].first, meetings[index].second);
         }
-        enumerations.push_back(store.GetMap().GetKeys());
+        storeOrders.insert(store.GetMap().GetKeys());
         EXPECT_EQ(
             Ids(CDateTime(2004, 3, 20, 0, 0, 0)),
-            (std::vector<std::string>{"2004030109001210", "2004030308300610", "2004030314000010"}))
-            << "store order: " << enumerations.back()[0] << " " << enumerations.back()[1] << " "
-            << enumerations.back()[2];
+            (std::vector<std::string>{"2004030109001210", "2004030308300610", "2004030314000010"}));
     } while (std::next_permutation(order.begin(), order.end()));
-    std::sort(enumerations.begin(), enumerations.end());
-    EXPECT_GT(std::unique(enumerations.begin(), enumerations.end()) - enumerations.begin(), 1)
-        << "the rounds should have met the meetings in different orders";
+    EXPECT_GT(storeOrders.size(), 1u) << "the rounds should meet the meetings in other orders";
 }
 
 TEST_F(MeetingListFill, TakesOnlyTheSameMonthOfTheSameYear) {
     Put("2004033123595910", CDateTime(2004, 3, 31, 23, 59, 59));
     Put("2004030100000010", CDateTime(2004, 3, 1, 0, 0, 0));
-    Put("2003031000000010", CDateTime(2003, 3, 10, 0, 0, 0));
     Put("2005031000000010", CDateTime(2005, 3, 10, 0, 0, 0));
     Put("2004040100000010", CDateTime(2004, 4, 1, 0, 0, 0));
     Put("2004022923595910", CDateTime(2004, 2, 29, 23, 59, 59));
-
     EXPECT_EQ(Ids(CDateTime(2004, 3, 15, 12, 0, 0)),
               (std::vector<std::string>{"2004030100000010", "2004033123595910"}));
-    EXPECT_EQ(Ids(CDateTime(2003, 3, 1, 0, 0, 0)), (std::vector<std::string>{"2003031000000010"}));
-    EXPECT_TRUE(Ids(CDateTime(2004, 5, 1, 0, 0, 0)).empty());
 }
 
 TEST_F(MeetingListFill, RowsCarryTheRecordAndTiesKeepTheStoreOrder) {
     const CDateTime same(2004, 3, 5, 10, 0, 0);
     Put("2004030514070910", same, "Board", 7);  // chain 11
     Put("2004030514071010", same, "Budget", 3); // chain 1, enumerated first
-
     const std::vector<CMeetingRow> rows = FillMeetingList(store, same);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].id, "2004030514071010");
     EXPECT_EQ(rows[0].title, "Budget");
-    EXPECT_EQ(rows[0].venue, "Room 10");
+    EXPECT_EQ(rows[0].venue, "Room Budget");
     EXPECT_EQ(rows[0].icon, 3);
     EXPECT_EQ(rows[0].date, same);
     EXPECT_EQ(rows[1].id, "2004030514070910");
-    EXPECT_EQ(rows[1].icon, 7);
 }
 
 TEST_F(MeetingListFill, InvalidDatesAndDaysBefore1900) {
     Put("1111111111111110", CDateTime(0.0, CDateTime::invalid));
     Put("2222222222222210", CDateTime(0.0, CDateTime::null));
     EXPECT_TRUE(Ids(CDateTime(0.0, CDateTime::invalid)).empty())
-        << "no month to list for an invalid date, even where meetings have invalid dates too";
+        << "no month to list for an invalid date, though meetings have invalid dates too";
     EXPECT_TRUE(Ids(CDateTime(1899, 12, 30, 0, 0, 0)).empty())
         << "an invalid meeting date belongs to no month";
 
