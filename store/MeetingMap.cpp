@@ -1,5 +1,7 @@
 #include "store/MeetingMap.h"
 
+#include <utility>
+
 CMeetingMap::CMeetingMap(const CMeetingMap& other) {
     *this = other;
 }
@@ -29,9 +31,11 @@ CMeetingMap::CMeetingMap(CMeetingMap&& other) noexcept {
 CMeetingMap& CMeetingMap::operator=(CMeetingMap&& other) noexcept {
     if (this != &other) {
         m_heads = other.m_heads;
-        m_index = std::move(other.m_index);
+        m_slots = std::move(other.m_slots);
+        m_count = other.m_count;
         other.m_heads.fill(nullptr);
-        other.m_index.clear();
+        other.m_slots.clear();
+        other.m_count = 0;
     }
     return *this;
 }
@@ -44,9 +48,53 @@ std::uint32_t CMeetingMap::HashKey(std::string_view key) {
     return hash;
 }
 
+std::size_t CMeetingMap::IndexHash(std::string_view key) {
+    return std::hash<std::string_view>{}(key);
+}
+
+std::size_t CMeetingMap::SlotOf(std::string_view key, std::size_t hash) const {
+    if (m_slots.empty()) {
+        return 0;
+    }
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& slot = m_slots[i];
+        if (slot.entry == nullptr) {
+            return m_slots.size();
+        }
+        if (slot.hash == hash && slot.entry->key == key) {
+            return i;
+        }
+    }
+}
+
+void CMeetingMap::Rehash(std::size_t slotCount) {
+    std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(slotCount));
+    const std::size_t mask = slotCount - 1;
+    for (Slot& slot : old) {
+        if (slot.entry != nullptr) {
+            std::size_t i = slot.hash & mask;
+            while (m_slots[i].entry != nullptr) {
+                i = (i + 1) & mask;
+            }
+            m_slots[i] = std::move(slot);
+        }
+    }
+}
+
+void CMeetingMap::Reserve(std::size_t count) {
+    std::size_t slotCount = 16;
+    while (slotCount < 2 * count) {
+        slotCount *= 2;
+    }
+    if (slotCount > m_slots.size()) {
+        Rehash(slotCount);
+    }
+}
+
 const CMeeting* CMeetingMap::Find(std::string_view key) const {
-    const auto found = m_index.find(key);
-    return found == m_index.end() ? nullptr : &found->second->value;
+    const std::size_t i = SlotOf(key, IndexHash(key));
+    return i < m_slots.size() ? &m_slots[i].entry->value : nullptr;
 }
 
 void CMeetingMap::SetAt(std::string_view key, const CMeeting& value) {
@@ -54,14 +102,22 @@ void CMeetingMap::SetAt(std::string_view key, const CMeeting& value) {
 }
 
 void CMeetingMap::SetAt(std::string_view key, CMeeting&& value) {
-    if (const auto found = m_index.find(key); found != m_index.end()) {
-        found->second->value = std::move(value);
+    const std::size_t hash = IndexHash(key);
+    if (const std::size_t i = SlotOf(key, hash); i < m_slots.size()) {
+        m_slots[i].entry->value = std::move(value);
         return;
     }
+    // Room first: should that allocation fail, nothing has changed.
+    Reserve(m_count + 1);
     auto owned = std::make_unique<Entry>(std::string(key), std::move(value));
     Entry* entry = owned.get();
-    // Index first: should that allocation fail, no chain points at the entry yet.
-    m_index.emplace(std::string_view(entry->key), std::move(owned));
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = hash & mask;
+    while (m_slots[i].entry != nullptr) {
+        i = (i + 1) & mask;
+    }
+    m_slots[i] = Slot{hash, std::move(owned)};
+    ++m_count;
     Entry*& head = m_heads[BucketOf(key)];
     entry->next = head;
     if (head != nullptr) {
@@ -71,26 +127,37 @@ void CMeetingMap::SetAt(std::string_view key, CMeeting&& value) {
 }
 
 bool CMeetingMap::RemoveKey(std::string_view key) {
-    const auto found = m_index.find(key);
-    if (found == m_index.end()) {
+    std::size_t i = SlotOf(key, IndexHash(key));
+    if (i >= m_slots.size()) {
         return false;
     }
-    Entry* entry = found->second.get();
+    std::unique_ptr<Entry> entry = std::move(m_slots[i].entry);
     if (entry->prev != nullptr) {
         entry->prev->next = entry->next;
     } else {
-        m_heads[BucketOf(key)] = entry->next;
+        m_heads[BucketOf(entry->key)] = entry->next;
     }
     if (entry->next != nullptr) {
         entry->next->prev = entry->prev;
     }
-    m_index.erase(found);
+    // Close the gap: pull back every later slot of the run that may now sit nearer its home.
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t j = (i + 1) & mask; m_slots[j].entry != nullptr; j = (j + 1) & mask) {
+        const std::size_t home = m_slots[j].hash & mask;
+        const bool between = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+        if (!between) {
+            m_slots[i] = std::move(m_slots[j]);
+            i = j;
+        }
+    }
+    --m_count;
     return true;
 }
 
 void CMeetingMap::RemoveAll() {
     m_heads.fill(nullptr);
-    m_index.clear();
+    m_slots.clear();
+    m_count = 0;
 }
 
 std::vector<std::string> CMeetingMap::GetKeys() const {

@@ -9,13 +9,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // A map from meeting id to record whose enumeration order is part of what users see (the
 // order of shortcuts, the order in which lists meet meetings): 17 chains chosen by a fixed
 // hash, walked in ascending chain order, newest key first within a chain. A hash index
-// beside the chains keeps lookups, inserts and removals constant-time at any size.
+// beside the chains keeps lookups, inserts and removals constant-time at any size: an open
+// table of (hash, entry) slots, so that a lookup touches one slot and then the entry itself.
 class CMeetingMap {
 public:
     static constexpr std::size_t bucketCount = 17;
@@ -64,6 +64,7 @@ public:
     };
 
     CMeetingMap() = default;
+    ~CMeetingMap() = default;
     CMeetingMap(const CMeetingMap& other);
     CMeetingMap& operator=(const CMeetingMap& other);
     CMeetingMap(CMeetingMap&& other) noexcept;
@@ -72,8 +73,8 @@ public:
     static std::uint32_t HashKey(std::string_view key);
     static std::size_t BucketOf(std::string_view key) { return HashKey(key) % bucketCount; }
 
-    std::size_t GetCount() const { return m_index.size(); }
-    bool IsEmpty() const { return m_index.empty(); }
+    std::size_t GetCount() const { return m_count; }
+    bool IsEmpty() const { return m_count == 0; }
 
     const CMeeting* Find(std::string_view key) const;
     bool Contains(std::string_view key) const { return Find(key) != nullptr; }
@@ -82,7 +83,7 @@ public:
     void SetAt(std::string_view key, const CMeeting& value);
     void SetAt(std::string_view key, CMeeting&& value);
     // Room for `count` keys in the index, so that a large load does not rehash as it grows.
-    void Reserve(std::size_t count) { m_index.reserve(count); }
+    void Reserve(std::size_t count);
     bool RemoveKey(std::string_view key);
     void RemoveAll();
 
@@ -93,8 +94,18 @@ public:
     ConstIterator end() const { return {}; }
 
 private:
+    struct Slot {
+        std::size_t hash = 0;
+        std::unique_ptr<Entry> entry; // empty slot when null
+    };
+
     ConstIterator FirstFrom(std::size_t bucket) const;
+    static std::size_t IndexHash(std::string_view key);
+    // The slot holding `key`, or the slot count when it is absent.
+    std::size_t SlotOf(std::string_view key, std::size_t hash) const;
+    void Rehash(std::size_t slotCount);
 
     std::array<Entry*, bucketCount> m_heads{};
-    std::unordered_map<std::string_view, std::unique_ptr<Entry>> m_index;
+    std::vector<Slot> m_slots; // a power of two in size, at most half full
+    std::size_t m_count = 0;
 };

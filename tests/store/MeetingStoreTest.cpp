@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -241,4 +243,26 @@ TEST_F(MeetingStore, FailedWritesKeepMemoryAndFiles) {
         EXPECT_NE(error.GetPath().find("gone"), std::string::npos) << error.what();
     }
     EXPECT_EQ(store.GetCount(), 1u);
+}
+
+TEST(MeetingMap, ManyInsertsAndRemovalsStayFindable) {
+    CMeetingMap map;
+    std::set<std::string> expected;
+    std::mt19937 random(17);
+    for (int step = 0; step < 20000; ++step) {
+        const std::string key = MakeMeetingIdAt(
+            CDateTime(2004, 1, 1, 0, 0, 0).AddSeconds(static_cast<long long>(random() % 3000)));
+        if (random() % 3 == 0) {
+            EXPECT_EQ(map.RemoveKey(key), expected.erase(key) == 1) << "step " << step;
+        } else {
+            map.SetAt(key, CMeeting(CDateTime(step)));
+            expected.insert(key);
+        }
+    }
+    ASSERT_EQ(map.GetCount(), expected.size());
+    const std::vector<std::string> keys = map.GetKeys();
+    EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()), expected);
+    for (const std::string& key : expected) {
+        EXPECT_TRUE(map.Contains(key)) << key;
+    }
 }
