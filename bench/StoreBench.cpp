@@ -1,0 +1,241 @@
+// Times the store against what the file system alone costs: LoadAll beside a floor that opens
+// and reads the same files and does nothing else, measured in the same run. Machines are
+// noisy, so the ratios printed at the end are the figures to quote, not the times.
+
+#include "store/MeetingFile.h"
+#include "store/MeetingStore.h"
+#include "store/WorkingDirectory.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A folder of `count` meeting files, made once per size with plain writes (the store's own
+// writes flush every file to disk, which would take minutes at 100,000).
+struct CMeetingFolder {
+    fs::path path;
+    std::vector<std::string> files;
+    std::vector<std::string> ids;
+};
+
+class CFolders {
+public:
+    ~CFolders() {
+        std::error_code error;
+        for (const auto& [count, folder] : m_folders) {
+            fs::remove_all(folder.path, error);
+        }
+    }
+
+    const CMeetingFolder& Get(int count) {
+        auto found = m_folders.find(count);
+        if (found == m_folders.end()) {
+            found = m_folders.emplace(count, Make(count)).first;
+        }
+        return found->second;
+    }
+
+private:
+    static CMeetingFolder Make(int count) {
+        std::string pattern = (fs::temp_directory_path() / "tavelin-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+        CMeetingFolder folder{pattern, {}, {}};
+        const CDateTime start(2004, 3, 5, 9, 0, 0);
+        for (int i = 0; i < count; ++i) {
+            CMeeting record(start.AddSeconds(i * 3600LL));
+            record.id = MakeMeetingIdAt(start.AddSeconds(i));
+            record.title = "Meeting number " + std::to_string(i);
+            record.venue = "Room " + std::to_string(i % 40);
+            record.presidedBy = "Chair person";
+            record.notes = "Line one of the notes\r\nLine two of the notes";
+            record.icon = i % 72;
+            const std::string bytes = EncodeMeeting(record);
+            const fs::path file = folder.path / ("meeting" + record.id + ".mtg");
+            const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fd < 0 ||
+                ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+                throw std::runtime_error("cannot write " + file.string());
+            }
+            ::close(fd);
+            folder.files.push_back(file.string());
+            folder.ids.push_back(record.id);
+        }
+        std::shuffle(folder.ids.begin(), folder.ids.end(), std::mt19937(7));
+        return folder;
+    }
+
+    std::map<int, CMeetingFolder> m_folders;
+};
+
+CFolders& Folders() {
+    static CFolders folders;
+    return folders;
+}
+
+void ReadFloor(benchmark::State& state) {
+    const CMeetingFolder& folder = Folders().Get(static_cast<int>(state.range(0)));
+    char buffer[4096];
+    for (auto _ : state) {
+        std::size_t total = 0;
+        for (const std::string& file : folder.files) {
+            const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            total += got > 0 ? static_cast<std::size_t>(got) : 0;
+            ::close(fd);
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+void LoadAll(benchmark::State& state) {
+    const CMeetingFolder& folder = Folders().Get(static_cast<int>(state.range(0)));
+    SetWorkingDirectory(folder.path);
+    CMeetingStore store;
+    for (auto _ : state) {
+        store.LoadAll();
+    }
+    if (store.GetCount() != folder.files.size()) {
+        state.SkipWithError("LoadAll lost meetings");
+    }
+}
+
+// Looks up `sample` of the stored ids in a fixed random order, again and again.
+void LookUp(benchmark::State& state, std::size_t sample) {
+    const CMeetingFolder& folder = Folders().Get(static_cast<int>(state.range(0)));
+    SetWorkingDirectory(folder.path);
+    CMeetingStore store;
+    store.LoadAll();
+    const std::vector<std::string> ids(folder.ids.begin(),
+                                       folder.ids.begin() + std::min(sample, folder.ids.size()));
+    std::size_t next = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.GetMeeting(ids[next]));
+        next = next + 1 == ids.size() ? 0 : next + 1;
+    }
+}
+
+// The same 1,000 meetings asked for in a store of each size: what the size itself costs.
+void GetMeeting(benchmark::State& state) {
+    LookUp(state, 1000);
+}
+
+// Every stored meeting asked for in random order: at 100,000 the records no longer fit the
+// processor's caches, so this adds memory latency to the lookup itself.
+void GetMeetingAnyId(benchmark::State& state) {
+    LookUp(state, SIZE_MAX);
+}
+
+void Enumerate(benchmark::State& state) {
+    const CMeetingFolder& folder = Folders().Get(static_cast<int>(state.range(0)));
+    SetWorkingDirectory(folder.path);
+    CMeetingStore store;
+    store.LoadAll();
+    for (auto _ : state) {
+        long long sum = 0;
+        for (const CMeetingMap::Entry& entry : store) {
+            sum += entry.value.icon + static_cast<long long>(entry.value.date.GetDayCount());
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+// Keeps the median of each benchmark's repetitions so the ratios can be printed at the end.
+class CRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.aggregate_name == "median") {
+                const std::string name = run.run_name.function_name + "/" + run.run_name.args;
+                m_medians[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void PrintRatios() const {
+        std::printf("\nRatios of medians in this run, wall-clock and processor time "
+                    "(targets in brackets):\n");
+        for (const char* size : {"1000", "10000", "100000"}) {
+            Ratio(std::string("LoadAll/") + size, std::string("ReadFloor/") + size,
+                  (std::string("LoadAll / floor at ") + size).c_str(), "<= 1.5");
+        }
+        Ratio("LoadAll/100000", "LoadAll/10000", "LoadAll 100,000 / 10,000", "<= 12");
+        Ratio("ReadFloor/100000", "ReadFloor/10000", "floor 100,000 / 10,000", "for reference");
+        Ratio("GetMeeting/100000", "GetMeeting/1000", "GetMeeting 100,000 / 1,000", "<= 2");
+        Ratio("GetMeetingAnyId/100000", "GetMeetingAnyId/1000", "any id 100,000 / 1,000",
+              "for reference");
+    }
+
+private:
+    void Ratio(const std::string& top, const std::string& bottom, const char* label,
+               const char* target) const {
+        const auto a = m_medians.find(top);
+        const auto b = m_medians.find(bottom);
+        if (a != m_medians.end() && b != m_medians.end() && b->second.wall > 0 &&
+            b->second.cpu > 0) {
+            std::printf("  %-30s wall %6.2f  cpu %6.2f  [%s]\n", (label + std::string(":")).c_str(),
+                        a->second.wall / b->second.wall, a->second.cpu / b->second.cpu, target);
+        }
+    }
+
+    struct Times {
+        double wall;
+        double cpu;
+    };
+    std::map<std::string, Times> m_medians;
+};
+
+void Register() {
+    const auto setUp = [](benchmark::internal::Benchmark* b) {
+        b->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+    };
+    // The floor and LoadAll alternate size by size so that both see the same machine state.
+    for (const int count : {1000, 10000, 100000}) {
+        setUp(benchmark::RegisterBenchmark("ReadFloor", ReadFloor)->Arg(count));
+        setUp(benchmark::RegisterBenchmark("LoadAll", LoadAll)->Arg(count));
+    }
+    using Function = void (*)(benchmark::State&);
+    const std::pair<const char*, Function> lookups[] = {{"GetMeeting", GetMeeting},
+                                                        {"GetMeetingAnyId", GetMeetingAnyId}};
+    for (const auto& [name, function] : lookups) {
+        for (const int count : {1000, 100000}) {
+            benchmark::RegisterBenchmark(name, function)
+                ->Arg(count)
+                ->Repetitions(5)
+                ->ReportAggregatesOnly(true);
+        }
+    }
+    setUp(benchmark::RegisterBenchmark("Enumerate", Enumerate)->Arg(100000));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    Register();
+    CRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    benchmark::Shutdown();
+    return 0;
+}
