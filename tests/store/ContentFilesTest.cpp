@@ -89,12 +89,6 @@ TEST(ContentBytes, EmptyListsAndNonPositiveCounts) {
     EXPECT_TRUE(DecodeTodos(Bytes({0xFF, 0xFF, 0xFF, 0xFF}) + EncodeTodos(todos)).empty());
 }
 
-TEST(ContentBytes, RoundTripsKeepEveryByte) {
-    EXPECT_EQ(DecodeAgenda(EncodeAgenda(agenda)), agenda);
-    EXPECT_EQ(DecodeTodos(EncodeTodos(todos)), todos);
-    EXPECT_EQ(DecodeStringList(EncodeStringList(minutes)), minutes);
-}
-
 TEST(ContentBytes, EveryTruncationKeepsTheWholeEntriesBeforeIt) {
     ExpectEveryTruncationKeepsWholeEntries(agenda, EncodeAgenda, DecodeAgenda, "agenda");
     ExpectEveryTruncationKeepsWholeEntries(todos, EncodeTodos, DecodeTodos, "todos");
@@ -160,13 +154,4 @@ TEST_F(ContentFiles, ReplacingAndFailingWrites) {
     EXPECT_THROW(WriteMinutesFile(id, {"lost"}), CFileError);
     SetWorkingDirectory(folder.Path());
     EXPECT_EQ(ReadMinutesFile(id), (std::vector<std::string>{"only one"}));
-}
-
-TEST_F(ContentFiles, DeleteRemovesAllFourAndIgnoresMissingOnes) {
-    WriteAgendaFile(id, agenda);
-    WriteTodoFile(id, todos);
-    DeleteContentFiles(std::string(" ") + std::string(id));
-    EXPECT_FALSE(folder.Exists("agenda2004030514070910.agd"));
-    EXPECT_FALSE(folder.Exists("todo2004030514070910.tdo"));
-    EXPECT_NO_THROW(DeleteContentFiles(id));
 }
