@@ -72,7 +72,9 @@ std::uint32_t CArchiveReader::ReadUInt32() {
     return value;
 }
 
-std::int32_t CArchiveReader::ReadInt32() { return static_cast<std::int32_t>(ReadUInt32()); }
+std::int32_t CArchiveReader::ReadInt32() {
+    return static_cast<std::int32_t>(ReadUInt32());
+}
 
 std::string CArchiveReader::ReadString() {
     std::uint64_t size = ReadUInt8();

@@ -24,4 +24,6 @@ CDateTime CurrentDateTime() {
     return clock ? clock() : SystemLocalTime();
 }
 
-void SetClock(std::function<CDateTime()> clock) { ClockOverride() = std::move(clock); }
+void SetClock(std::function<CDateTime()> clock) {
+    ClockOverride() = std::move(clock);
+}

@@ -14,7 +14,9 @@ std::string MakeMeetingIdAt(const CDateTime& when) {
     return id;
 }
 
-std::string MakeMeetingId() { return MakeMeetingIdAt(CurrentDateTime()); }
+std::string MakeMeetingId() {
+    return MakeMeetingIdAt(CurrentDateTime());
+}
 
 std::filesystem::path MeetingFilePath(std::string_view id) {
     return MeetingFilePathFor("meeting", id, ".mtg");

@@ -2,6 +2,7 @@
 
 #include "store/Clock.h"
 #include "store/ContentFiles.h"
+#include "store/FileError.h"
 #include "store/FileIo.h"
 #include "store/MeetingFile.h"
 #include "store/WorkingDirectory.h"
@@ -91,13 +92,9 @@ void CMeetingStore::LoadAll() {
         if (!ReadWholeFileAt(scan.Descriptor(), name.c_str(), bytes)) {
             continue; // vanished or unreadable since the listing: silently not there
         }
-        std::optional<CMeeting> record = DecodeMeeting(bytes);
-        if (!record) {
+        if (StoreDecoded(bytes) == ReadResult::malformed) {
             m_skipped.push_back(folder / name);
-            continue;
         }
-        const std::string id = record->id;
-        m_map.SetAt(id, std::move(*record));
     }
 }
 
@@ -110,8 +107,14 @@ CMeetingStore::ReadResult CMeetingStore::ReadMeetingFile(const std::filesystem::
     if (!ReadWholeFile(path, bytes)) {
         return ReadResult::unreadable;
     }
+    return StoreDecoded(bytes);
+}
+
+CMeetingStore::ReadResult CMeetingStore::StoreDecoded(std::string_view bytes) {
     std::optional<CMeeting> record = DecodeMeeting(bytes);
-    if (!record) {
+    // The id names the meeting's files on every later save and delete: one that is not a
+    // plain file-name stem would reach outside the working directory.
+    if (!record || !IsUsableMeetingId(record->id)) {
         return ReadResult::malformed;
     }
     const std::string id = record->id;
@@ -133,8 +136,14 @@ std::string CMeetingStore::AddMeeting(CMeeting record) {
     std::string id = MakeMeetingIdAt(when);
     std::error_code error;
     while (m_map.Contains(id) || std::filesystem::exists(MeetingFilePath(id), error)) {
+        const std::string taken = id;
         when = when.AddSeconds(1);
         id = MakeMeetingIdAt(when);
+        if (id == taken) {
+            // The clock gives no date that can step on (it is not valid, or at the end of the
+            // calendar): refuse rather than overwrite the meeting that holds the id.
+            throw CFileError(MeetingFilePath(id).string(), "no free meeting id");
+        }
     }
     record.id = id;
     WriteMeetingFile(record);
@@ -143,12 +152,18 @@ std::string CMeetingStore::AddMeeting(CMeeting record) {
 }
 
 void CMeetingStore::ModifyMeeting(const CMeeting& record) {
+    if (!IsUsableMeetingId(record.id)) {
+        throw CFileError(MeetingFilePath(record.id).string(), "not a valid meeting id");
+    }
     WriteMeetingFile(record);
     m_map.SetAt(record.id, record);
 }
 
 void CMeetingStore::DeleteMeeting(std::string_view id) {
     const std::string trimmed = TrimId(id);
+    if (!IsUsableMeetingId(trimmed)) {
+        throw CFileError(MeetingFilePath(trimmed).string(), "not a valid meeting id");
+    }
     DeleteContentFiles(trimmed);
     RemoveFile(MeetingFilePath(trimmed));
     m_map.RemoveKey(id);

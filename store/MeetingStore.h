@@ -45,6 +45,9 @@ public:
     const std::vector<std::filesystem::path>& GetSkippedFiles() const { return m_skipped; }
 
 private:
+    // Decodes one meeting file's bytes and stores the record under its id.
+    ReadResult StoreDecoded(std::string_view bytes);
+
     CMeetingMap m_map;
     std::vector<std::filesystem::path> m_skipped;
 };

@@ -13,9 +13,13 @@ bool IsBlank(char c) {
 
 } // namespace
 
-const std::filesystem::path& GetWorkingDirectory() { return Folder(); }
+const std::filesystem::path& GetWorkingDirectory() {
+    return Folder();
+}
 
-void SetWorkingDirectory(std::filesystem::path folder) { Folder() = std::move(folder); }
+void SetWorkingDirectory(std::filesystem::path folder) {
+    Folder() = std::move(folder);
+}
 
 std::filesystem::path MeetingFilePathFor(std::string_view prefix, std::string_view id,
                                          std::string_view extension) {
@@ -23,6 +27,11 @@ std::filesystem::path MeetingFilePathFor(std::string_view prefix, std::string_vi
     name.reserve(prefix.size() + id.size() + extension.size());
     name.append(prefix).append(id).append(extension);
     return Folder() / name;
+}
+
+bool IsUsableMeetingId(std::string_view id) {
+    return !id.empty() && id.find('/') == std::string_view::npos &&
+           id.find('\0') == std::string_view::npos;
 }
 
 std::string TrimId(std::string_view id) {

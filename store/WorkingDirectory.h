@@ -13,5 +13,9 @@ void SetWorkingDirectory(std::filesystem::path folder);
 std::filesystem::path MeetingFilePathFor(std::string_view prefix, std::string_view id,
                                          std::string_view extension);
 
+// Whether an id can be the stem of file names in the working directory: not empty, and no
+// path separator or NUL byte in it.
+bool IsUsableMeetingId(std::string_view id);
+
 // The id with leading and trailing white space removed, as readers and delete name files.
 std::string TrimId(std::string_view id);

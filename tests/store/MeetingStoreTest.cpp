@@ -142,6 +142,23 @@ TEST_F(MeetingStore, IdsMadeWithinOneSecond) {
     EXPECT_EQ(store.AddMeeting(Meeting("", "a")), "2004123123595910");
     EXPECT_EQ(store.AddMeeting(Meeting("", "b")), "2005010100000010")
         << "stepping forward carries into the next year and keeps the format";
+
+    // A clock that cannot step on must not spin or overwrite the meeting holding the id.
+    SetClock([] { return CDateTime(0.0, CDateTime::invalid); });
+    store.AddMeeting(Meeting("", "c"));
+    EXPECT_THROW(store.AddMeeting(Meeting("", "d")), CFileError);
+}
+
+TEST_F(MeetingStore, IdsThatWouldNameFilesElsewhereAreRefused) {
+    fs::create_directories(folder / "sub");
+    PutFile("meeting1.mtg", Meeting("/../sub/x", "Escape"));
+    PutFile("meeting2.mtg", Meeting("", "Nameless"));
+    store.LoadAll();
+    EXPECT_EQ(store.GetCount(), 0u);
+    EXPECT_EQ(store.GetSkippedFiles().size(), 2u) << "both are reported as damaged";
+    EXPECT_THROW(store.ModifyMeeting(Meeting("a/b", "x")), CFileError);
+    EXPECT_THROW(store.DeleteMeeting("../meeting1"), CFileError);
+    EXPECT_TRUE(folder.Exists("meeting1.mtg"));
 }
 
 TEST_F(MeetingStore, LoadAllScansMeetingFiles) {
