@@ -254,17 +254,11 @@ bool CMainFrame::CanEditMeetings() const {
     return false;
 }
 
-void CMainFrame::AddMeeting(const CDateTime&) {
-    if (!CanEditMeetings()) {
-        return;
-    }
-}
+// Adding and modifying open the meeting sheet, which the program does not have yet; every
+// command and menu that leads here is disabled until then.
+void CMainFrame::AddMeeting(const CDateTime&) {}
 
-void CMainFrame::ModifyMeeting(const std::string&) {
-    if (!CanEditMeetings()) {
-        return;
-    }
-}
+void CMainFrame::ModifyMeeting(const std::string&) {}
 
 void CMainFrame::DeleteMeeting(const std::string& id) {
     if (!Ask(StringId::askDeleteMeeting, this)) {

@@ -43,11 +43,11 @@ QSize CRightListView::sizeHint() const {
 
 void CRightListView::Fill() {
     m_items.clear();
-    m_items.push_back({QStringLiteral("QuickAdd"), 0, false, false, {}});
-    m_items.push_back({QStringLiteral("Help"), 1, false, false, {}});
-    m_items.push_back({QStringLiteral("Exit"), 2, false, false, {}});
+    m_items.push_back({QStringLiteral("QuickAdd"), 0, false, {}});
+    m_items.push_back({QStringLiteral("Help"), 1, false, {}});
+    m_items.push_back({QStringLiteral("Exit"), 2, false, {}});
     if (m_exportShown) {
-        m_items.push_back({LoadResString(StringId::exportMeeting), 3, false, false, {}});
+        m_items.push_back({LoadResString(StringId::exportMeeting), 3, false, {}});
     }
     RebuildShortcuts();
 }
@@ -55,7 +55,6 @@ void CRightListView::Fill() {
 CRightListView::Item CRightListView::MakeShortcut(const std::string& key) const {
     Item item;
     item.isShortcut = true;
-    item.hasRecord = true;
     // The map's key, not the record's id: a pinned meeting that has since gone carries an
     // empty record, and its shortcut must still be removable.
     item.meetingId = key;
@@ -99,7 +98,7 @@ void CRightListView::ShowExportItem() {
         return;
     }
     const auto at = m_items.begin() + std::min<std::ptrdiff_t>(exportRow, GetItemCount());
-    m_items.insert(at, {LoadResString(StringId::exportMeeting), 3, false, false, {}});
+    m_items.insert(at, {LoadResString(StringId::exportMeeting), 3, false, {}});
     UpdateScrollRange();
     viewport()->update();
 }
@@ -213,7 +212,7 @@ void CRightListView::paintEvent(QPaintEvent*) {
         painter.fillRect(rect.adjusted(0, 0, 0, -1), Qt::white);
         const bool enabled = IsRowEnabled(row);
         painter.setOpacity(enabled ? 1.0 : 0.35);
-        if (item.image >= 0 && (!item.isShortcut || item.hasRecord)) {
+        if (item.image >= 0) {
             m_images.Draw(painter, ImageRect(rect, m_images.GetImageSize().height()).topLeft(),
                           item.image);
         }

@@ -71,8 +71,7 @@ private:
         QString text;
         int image = -1; // in the quick view strip; -1 draws none
         bool isShortcut = false;
-        bool hasRecord = false;
-        std::string meetingId;
+        std::string meetingId; // the pinned id of a shortcut
     };
 
     Item MakeShortcut(const std::string& key) const;
