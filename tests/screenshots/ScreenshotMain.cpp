@@ -52,8 +52,8 @@ int main(int argc, char* argv[]) {
         }
         widget->show();
         QApplication::processEvents();
-        const QString path = folder + QLatin1Char('/') + QString::fromStdString(name) +
-                             QStringLiteral(".png");
+        const QString path =
+            folder + QLatin1Char('/') + QString::fromStdString(name) + QStringLiteral(".png");
         if (!widget->grab().save(path)) {
             std::fprintf(stderr, "%s: cannot save %s\n", name.c_str(), qPrintable(path));
             ++failures;

@@ -33,5 +33,6 @@ void CQtTest::TearDown() {
 }
 
 QString CQtTest::SettingsFile() const {
-    return QString::fromStdString((m_settings->Path() / "Brindleware" / "Tavelin 4.0.conf").string());
+    return QString::fromStdString(
+        (m_settings->Path() / "Brindleware" / "Tavelin 4.0.conf").string());
 }
