@@ -127,7 +127,7 @@ bool CKesApp::LockWorkingDirectory(const std::filesystem::path& folder) {
 }
 
 QString CKesApp::FolderInUseText(const std::filesystem::path& folder) {
-    return QStringLiteral("The folder %1 is already open in another Tavelin window.")
+    return QStringLiteral("The folder “%1” is already open in another Tavelin window.")
         .arg(QDir::toNativeSeparators(QString::fromStdString(folder.string())));
 }
 
