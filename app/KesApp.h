@@ -1,10 +1,10 @@
 #pragma once
 
+#include "store/WorkingDirectoryLock.h"
+
 #include <QApplication>
 #include <QMainWindow>
 #include <QPointer>
-
-#include "store/WorkingDirectoryLock.h"
 
 #include <filesystem>
 
