@@ -3,7 +3,10 @@
 #include "app/StringTable.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+
+#include <optional>
 
 namespace {
 
@@ -22,22 +25,43 @@ QString Title() {
     return LoadResString(StringId::appTitle);
 }
 
+// The next queued answer while scripted; nullopt when the user is to be asked.
+std::optional<bool> ScriptedAnswer(const QString& text) {
+    Script& script = TheScript();
+    if (!script.active) {
+        return std::nullopt;
+    }
+    script.shown.append(text);
+    if (script.answers.empty()) {
+        return false;
+    }
+    const bool answer = script.answers.front();
+    script.answers.pop_front();
+    return answer;
+}
+
 } // namespace
 
 bool Ask(int stringId, QWidget* parent) {
     const QString text = LoadResString(stringId);
-    Script& script = TheScript();
-    if (script.active) {
-        script.shown.append(text);
-        if (script.answers.empty()) {
-            return false;
-        }
-        const bool answer = script.answers.front();
-        script.answers.pop_front();
-        return answer;
+    if (const std::optional<bool> answer = ScriptedAnswer(text)) {
+        return *answer;
     }
     return QMessageBox::question(parent, Title(), text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool AskChoice(const QString& text, const QString& accept, const QString& reject, QWidget* parent) {
+    if (const std::optional<bool> answer = ScriptedAnswer(text)) {
+        return *answer;
+    }
+    QMessageBox box(QMessageBox::Question, Title(), text, QMessageBox::NoButton, parent);
+    QPushButton* acceptButton = box.addButton(accept, QMessageBox::AcceptRole);
+    QPushButton* rejectButton = box.addButton(reject, QMessageBox::RejectRole);
+    box.setDefaultButton(acceptButton);
+    box.setEscapeButton(rejectButton);
+    box.exec();
+    return box.clickedButton() == acceptButton;
 }
 
 void Inform(int stringId, QWidget* parent) {

@@ -6,6 +6,7 @@
 #include "app/Settings.h"
 #include "app/StringTable.h"
 #include "store/FileError.h"
+#include "store/FileIo.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
 
@@ -50,6 +51,18 @@ bool CKesApp::InitInstance() {
         SetWorkingDirectory(stored.toStdString());
     } else if (!SelectWorkingDirectory()) {
         return false;
+    }
+    // Two copies saving into one folder would overwrite each other's changes: the user picks
+    // another folder or quits.
+    while (!LockWorkingDirectory(GetWorkingDirectory())) {
+        const QString question =
+            FolderInUseText(GetWorkingDirectory()) +
+            QStringLiteral("\n\nPick another folder for the meeting files, or quit?");
+        if (!AskChoice(question, QStringLiteral("Pick Another Folder…"), QStringLiteral("Quit")) ||
+            !SelectWorkingDirectory()) {
+            SetWorkingDirectory({});
+            return false;
+        }
     }
 
     auto* frame = new CMainFrame;
@@ -98,6 +111,24 @@ void CKesApp::ResetSettings() {
     Settings::WriteFirst(Settings::defaultFirst);
     Settings::WriteSecond(Settings::defaultSecond);
     Settings::WriteItem(QString());
+}
+
+bool CKesApp::LockWorkingDirectory(const std::filesystem::path& folder) {
+    switch (m_lock.Acquire(folder)) {
+    case CWorkingDirectoryLock::Result::heldElsewhere:
+        return false;
+    case CWorkingDirectoryLock::Result::locked:
+        RemoveStaleTemporaryFiles(folder);
+        return true;
+    case CWorkingDirectoryLock::Result::unavailable:
+        return true;
+    }
+    return true;
+}
+
+QString CKesApp::FolderInUseText(const std::filesystem::path& folder) {
+    return QStringLiteral("The folder “%1” is already open in another Tavelin window.")
+        .arg(QDir::toNativeSeparators(QString::fromStdString(folder.string())));
 }
 
 CMainFrame* CKesApp::GetMainFrame() const {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "store/WorkingDirectoryLock.h"
+
 #include <QApplication>
 #include <QMainWindow>
 #include <QPointer>
+
+#include <filesystem>
 
 class CFileError;
 class CMainFrame;
@@ -31,6 +35,15 @@ public:
     // After a change of the working directory: the new path, default bars, no shortcuts.
     void ResetSettings();
 
+    // Takes the lock of `folder`, which is to become the working directory, in place of the
+    // previous folder's, and clears what saves cut short by a crash left there. False when
+    // another Tavelin window has the folder open. A folder where no lock can be made (one we
+    // may only read) is used without one.
+    bool LockWorkingDirectory(const std::filesystem::path& folder);
+    const CWorkingDirectoryLock& GetWorkingDirectoryLock() const { return m_lock; }
+    // "The folder ... is already open in another Tavelin window."
+    static QString FolderInUseText(const std::filesystem::path& folder);
+
     CMainFrame* GetMainFrame() const;
 
     // File errors that reach the event loop are shown, naming the file and the reason, and
@@ -40,4 +53,6 @@ public:
 
 private:
     QPointer<QMainWindow> m_mainFrame;
+    // Held for the whole run; the system lets go of it when the process ends.
+    CWorkingDirectoryLock m_lock;
 };

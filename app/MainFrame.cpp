@@ -491,11 +491,21 @@ void CMainFrame::ChangeWorkingDirectory() {
     if (folder == remembered) {
         return;
     }
+    // The lock moves with the working directory; a folder another window has open is
+    // refused, since the two would overwrite each other's changes.
+    QDir().mkpath(folder);
+    CKesApp* app = CKesApp::Instance();
+    if (app != nullptr && !app->LockWorkingDirectory(folder.toStdString())) {
+        InformText(CKesApp::FolderInUseText(folder.toStdString()) +
+                       QStringLiteral(" The working directory stays %1.")
+                           .arg(QDir::toNativeSeparators(remembered)),
+                   this);
+        return;
+    }
     SetWorkingDirectory(folder.toStdString());
-    if (CKesApp* app = CKesApp::Instance()) {
+    if (app != nullptr) {
         app->ResetSettings();
     }
-    QDir().mkpath(folder);
     ReloadStore();
     ShowPickedDate();
     ClearQuickView();

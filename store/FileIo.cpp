@@ -1,12 +1,16 @@
 #include "store/FileIo.h"
 
+#include "store/FileCalls.h"
 #include "store/FileError.h"
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -36,13 +40,36 @@ private:
     int m_fd;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
+constexpr std::string_view temporaryAlphabet =
+    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+constexpr std::size_t temporaryRandomLength = 8;
+constexpr std::string_view temporaryExtension = ".tmp";
+
+bool EndsWith(std::string_view text, std::string_view tail) {
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+// The files of the working directory: the meeting file and its four content files.
+bool EndsWithDataExtension(std::string_view name) {
+    for (const std::string_view extension : {".mtg", ".agd", ".atn", ".kes", ".tdo"}) {
+        if (name.size() > extension.size() && EndsWith(name, extension)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool WriteAll(CFileCalls& calls, int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t written = calls.Write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
             }
+            return false;
+        }
+        if (written == 0) {
+            errno = EIO; // no progress and no reason: do not wait for one
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
@@ -50,14 +77,45 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-void SyncFolder(const std::filesystem::path& folder) {
+// The temporary file of one save until it has been renamed into place: every way out before
+// that closes it and removes it, so a failed save leaves nothing behind.
+class CTemporaryFile {
+public:
+    CTemporaryFile(CFileCalls& calls, int fd, std::filesystem::path path)
+        : m_calls(calls), m_fd(fd), m_path(std::move(path)) {}
+    ~CTemporaryFile() {
+        if (m_fd >= 0) {
+            m_calls.Close(m_fd);
+        }
+        if (!m_kept) {
+            m_calls.Unlink(m_path.c_str());
+        }
+    }
+    CTemporaryFile(const CTemporaryFile&) = delete;
+    CTemporaryFile& operator=(const CTemporaryFile&) = delete;
+
+    int ReleaseDescriptor() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+    void Keep() { m_kept = true; }
+
+private:
+    CFileCalls& m_calls;
+    int m_fd;
+    std::filesystem::path m_path;
+    bool m_kept = false;
+};
+
+void SyncFolder(CFileCalls& calls, const std::filesystem::path& folder) {
     // Makes the rename itself durable; a folder that cannot be opened this way still holds
     // the new file, so a failure here is not reported.
     const int fd =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        calls.Open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+        calls.Fsync(fd);
+        calls.Close(fd);
     }
 }
 
@@ -101,34 +159,83 @@ bool ReadWholeFileAt(int folder, const char* name, std::string& bytes) {
 }
 
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& path) {
+    static std::random_device source;
+    std::uniform_int_distribution<std::size_t> pick(0, temporaryAlphabet.size() - 1);
+    std::string tail = ".";
+    for (std::size_t i = 0; i < temporaryRandomLength; ++i) {
+        tail += temporaryAlphabet[pick(source)];
+    }
+    tail += temporaryExtension;
     std::filesystem::path temporary = path;
-    temporary += ".tmp";
+    temporary += tail;
     return temporary;
 }
 
+bool IsTemporaryFileName(std::string_view name) {
+    if (!EndsWith(name, temporaryExtension)) {
+        return false;
+    }
+    name.remove_suffix(temporaryExtension.size());
+    if (EndsWithDataExtension(name)) {
+        return true; // the one fixed name that earlier versions wrote through
+    }
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || name.size() - dot - 1 != temporaryRandomLength) {
+        return false;
+    }
+    return name.substr(dot + 1).find_first_not_of(temporaryAlphabet) == std::string_view::npos &&
+           EndsWithDataExtension(name.substr(0, dot));
+}
+
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    const std::filesystem::path temporary = TemporaryPathFor(path);
-    CFileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (file.Get() < 0) {
+    CFileCalls& calls = FileCalls();
+    // A fresh name for every save, created only if nothing has that name: two saves of one
+    // file never write into each other's temporary file, and a link planted under the name
+    // cannot send the bytes anywhere else.
+    std::filesystem::path temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
+        temporary = TemporaryPathFor(path);
+        fd = calls.Open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        0644);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    if (fd < 0) {
         throw CFileError(path.string(), Reason(errno));
     }
-    if (!WriteAll(file.Get(), bytes) || ::fsync(file.Get()) != 0) {
-        const int error = errno;
-        ::close(file.Release());
-        ::unlink(temporary.c_str());
-        throw CFileError(path.string(), Reason(error));
+    // Errors name the file the user saved; the temporary file is removed as the error leaves.
+    CTemporaryFile file(calls, fd, temporary);
+    if (!WriteAll(calls, fd, bytes) || calls.Fsync(fd) != 0 ||
+        calls.Close(file.ReleaseDescriptor()) != 0 ||
+        calls.Rename(temporary.c_str(), path.c_str()) != 0) {
+        throw CFileError(path.string(), Reason(errno));
     }
-    if (::close(file.Release()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        throw CFileError(path.string(), Reason(error));
+    file.Keep();
+    SyncFolder(calls, path.parent_path());
+}
+
+std::size_t RemoveStaleTemporaryFiles(const std::filesystem::path& folder) {
+    DIR* dir = folder.empty() ? nullptr : ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return 0;
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        throw CFileError(path.string(), Reason(error));
+    std::vector<std::filesystem::path> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        struct stat info {};
+        if (IsTemporaryFileName(entry->d_name) &&
+            ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            stale.push_back(folder / entry->d_name);
+        }
     }
-    SyncFolder(path.parent_path());
+    ::closedir(dir);
+    std::size_t removed = 0;
+    for (const std::filesystem::path& path : stale) {
+        removed += FileCalls().Unlink(path.c_str()) == 0 ? 1 : 0;
+    }
+    return removed;
 }
 
 void RemoveFile(const std::filesystem::path& path) {
@@ -136,7 +243,7 @@ void RemoveFile(const std::filesystem::path& path) {
     if (::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
         throw CFileError(path.string(), Reason(EISDIR));
     }
-    if (::unlink(path.c_str()) != 0) {
+    if (FileCalls().Unlink(path.c_str()) != 0) {
         throw CFileError(path.string(), Reason(errno));
     }
 }

@@ -15,11 +15,23 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 bool ReadWholeFileAt(int folder, const char* name, std::string& bytes);
 
 // Replaces `path` whole: writes a temporary file beside it, flushes it to disk and renames
-// it over the old file. On failure the old file is untouched and CFileError names the file.
+// it over the old file. On failure the old file is untouched, no temporary file is left and
+// CFileError names the file. Each save has a temporary file of its own, so two saves of one
+// file at once leave one of the two whole.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-// The temporary file WriteFileAtomically writes before the rename.
+// A new name for a temporary file of `path`, beside it: its name, a random part and ".tmp"
+// ("meeting2004030514070910.mtg.k3Xa09Qz.tmp").
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& path);
+
+// Whether a name in the working directory is that of a temporary file of a meeting or content
+// file, as a save cut short by a crash leaves it.
+bool IsTemporaryFileName(std::string_view name);
+
+// Removes the temporary files that saves cut short left in `folder` (regular files only; a
+// folder or link of that name stays). Returns how many went. Only for a folder no one else
+// saves into at the time: the caller holds its lock.
+std::size_t RemoveStaleTemporaryFiles(const std::filesystem::path& folder);
 
 // Removes a file; CFileError when it is missing or cannot be removed.
 void RemoveFile(const std::filesystem::path& path);

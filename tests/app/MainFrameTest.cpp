@@ -2,6 +2,7 @@
 #include "app/Ask.h"
 #include "app/CommandTable.h"
 #include "app/DateToolBar.h"
+#include "app/KesApp.h"
 #include "app/LeftListView.h"
 #include "app/PaneSplitter.h"
 #include "app/PreferenceDlg.h"
@@ -14,6 +15,7 @@
 #include "store/MeetingFile.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
+#include "store/WorkingDirectoryLock.h"
 #include "tests/support/QtTestEnvironment.h"
 
 #include <QAction>
@@ -242,6 +244,42 @@ TEST_F(MainFrameTest, PreferencesChangeReloadsAndResetsSettings) {
     EXPECT_EQ(Settings::ReadFirst() * 100 + Settings::ReadSecond(), 1585);
     EXPECT_EQ(Settings::ReadPath().toStdString(), (other / "Meeting Files").string());
     EXPECT_EQ(main.GetFirstPercent(), 30) << "the bars in memory stay until exit";
+}
+
+// The lock follows the working directory; a folder another window has open is refused with a
+// message naming it, and nothing changes.
+TEST_F(MainFrameTest, PreferencesMoveTheLockAndRefuseAFolderOpenElsewhere) {
+    Store(budget, "Budget", 1);
+    CMainFrame& main = MakeFrame();
+    const std::filesystem::path original = GetWorkingDirectory();
+    ASSERT_TRUE(CKesApp::Instance()->LockWorkingDirectory(original));
+    const std::filesystem::path other = Folder() / "other" / "Meeting Files";
+    std::filesystem::create_directories(other);
+    CWorkingDirectoryLock otherWindow;
+    ASSERT_EQ(otherWindow.Acquire(other), CWorkingDirectoryLock::Result::locked);
+    AskTesting::Script({});
+    CPreferenceDlg::SetScript([](CPreferenceDlg& dialog) {
+        dialog.Change();
+        dialog.Ok();
+        return dialog.result();
+    });
+    CPreferenceDlg::SetScriptedFolder(QString::fromStdString((Folder() / "other").string()));
+
+    main.OnCommand(CommandId::preference);
+    EXPECT_EQ(GetWorkingDirectory(), original);
+    EXPECT_EQ(TheMeetingStore().GetCount(), 1u);
+    ASSERT_EQ(AskTesting::Shown().size(), 1);
+    EXPECT_TRUE(AskTesting::Shown().front().startsWith(CKesApp::FolderInUseText(other)));
+    EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"))
+                    .allKeys()
+                    .isEmpty());
+
+    otherWindow.Release();
+    main.OnCommand(CommandId::preference);
+    EXPECT_EQ(GetWorkingDirectory(), other);
+    EXPECT_EQ(otherWindow.Acquire(other), CWorkingDirectoryLock::Result::heldElsewhere);
+    EXPECT_EQ(otherWindow.Acquire(original), CWorkingDirectoryLock::Result::locked)
+        << "the lock of the old folder stayed";
 }
 
 TEST_F(MainFrameTest, DamagedMeetingFilesAreReportedOnceByName) {

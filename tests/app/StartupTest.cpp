@@ -4,12 +4,20 @@
 #include "app/PreferenceDlg.h"
 #include "app/Settings.h"
 #include "app/StringTable.h"
+#include "store/FileIo.h"
 #include "store/WorkingDirectory.h"
+#include "store/WorkingDirectoryLock.h"
 #include "tests/support/QtTestEnvironment.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -102,4 +110,68 @@ TEST_F(StartupTest, PickedFolderThatCannotHoldFilesIsRefused) {
     CPreferenceDlg::SetScriptedFolder(std::nullopt); // the browser cancelled: nothing changes
     dialog.Change();
     EXPECT_EQ(dialog.GetChosenPath().toStdString(), Folder().string());
+}
+
+// Another window has the folder open: the user is asked, may pick another folder (asked again
+// while that one is taken too) or quit. Files of the other window are not touched; the folder
+// finally opened is locked and cleared of what saves cut short left there.
+TEST_F(StartupTest, FolderOpenElsewhereOffersAnotherFolderOrQuit) {
+    namespace fs = std::filesystem;
+    const fs::path taken = Folder() / "Meeting Files";
+    const fs::path elsewhere = Folder() / "elsewhere" / "Meeting Files";
+    fs::create_directories(taken);
+    fs::create_directories(elsewhere);
+    const std::string stale =
+        TemporaryPathFor(taken / "meeting2026120109000010.mtg").filename().string();
+    std::ofstream(taken / stale) << "being written";
+    std::ofstream(elsewhere / stale) << "cut short";
+    CWorkingDirectoryLock otherWindow;
+    ASSERT_EQ(otherWindow.Acquire(taken), CWorkingDirectoryLock::Result::locked);
+    Settings::WritePath(QString::fromStdString(taken.string()));
+
+    AskTesting::Script({true, false}); // pick another folder, then quit
+    ScriptDialog(Folder());            // which is the taken folder again
+    EXPECT_FALSE(CKesApp::Instance()->InitInstance());
+    const QString inUse = CKesApp::FolderInUseText(taken);
+    EXPECT_TRUE(inUse.contains(QString::fromStdString(taken.string()))) << inUse.toStdString();
+    ASSERT_EQ(AskTesting::Shown().size(), 2);
+    EXPECT_TRUE(AskTesting::Shown()[0].startsWith(inUse));
+    EXPECT_TRUE(AskTesting::Shown()[1].startsWith(inUse));
+    EXPECT_EQ(captions, QStringList{QStringLiteral("Select Working Directory")});
+    EXPECT_EQ(CKesApp::Instance()->GetMainFrame(), nullptr);
+    EXPECT_TRUE(fs::exists(taken / stale)) << "the other window's save was cut off";
+
+    AskTesting::Script({true});
+    ScriptDialog(Folder() / "elsewhere");
+    ASSERT_TRUE(CKesApp::Instance()->InitInstance());
+    EXPECT_EQ(GetWorkingDirectory(), elsewhere);
+    EXPECT_EQ(CKesApp::Instance()->GetWorkingDirectoryLock().GetFolder(), elsewhere);
+    EXPECT_FALSE(fs::exists(elsewhere / stale));
+    EXPECT_TRUE(fs::exists(taken / stale));
+    otherWindow.Release();
+    EXPECT_EQ(otherWindow.Acquire(elsewhere), CWorkingDirectoryLock::Result::heldElsewhere);
+}
+
+// The question's real box: Return takes the default answer, Escape the other.
+TEST_F(StartupTest, FolderInUseQuestionAnswersToKeys) {
+    for (const auto& [key, expected] : {std::pair{Qt::Key_Escape, false}, {Qt::Key_Return, true}}) {
+        QString defaultText;
+        QTimer::singleShot(0, [key = key, &defaultText] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return; // the check below fails instead of the test waiting for ever
+            }
+            defaultText = box->defaultButton()->text();
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : box;
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &press);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &release);
+        });
+        EXPECT_EQ(AskChoice(QStringLiteral("In use"), QStringLiteral("Pick Another Folder…"),
+                            QStringLiteral("Quit")),
+                  expected)
+            << "key " << key;
+        EXPECT_EQ(defaultText, QStringLiteral("Pick Another Folder…"));
+    }
 }

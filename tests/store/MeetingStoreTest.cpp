@@ -1,6 +1,7 @@
 #include "store/MeetingStore.h"
 #include "store/Clock.h"
 #include "store/ContentFiles.h"
+#include "store/FileCalls.h"
 #include "store/FileError.h"
 #include "store/FileIo.h"
 #include "store/MeetingFile.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <random>
 #include <set>
 #include <sys/stat.h>
@@ -176,9 +178,16 @@ TEST_F(MeetingStore, PipesAndDevicesNeverStallAScan) {
 TEST_F(MeetingStore, FailedWritesKeepMemoryAndFiles) {
     const CMeeting old = Meeting("2004030514070910", "Old");
     store.ModifyMeeting(old);
-    // A folder where the temporary file goes.
-    fs::create_directory(TemporaryPathFor(MeetingFilePath(old.id)));
+    // A disk that refuses the temporary file.
+    struct CFullDisk : CFileCalls {
+        int Open(const char*, int, mode_t) override {
+            errno = ENOSPC;
+            return -1;
+        }
+    } fullDisk;
+    SetFileCalls(&fullDisk);
     EXPECT_THROW(store.ModifyMeeting(Meeting(old.id, "New")), CFileError);
+    SetFileCalls(nullptr);
     EXPECT_EQ(store.GetMeeting(old.id), old) << "memory must not change when the file did not";
     EXPECT_EQ(DecodeMeeting(folder.ReadFile("meeting2004030514070910.mtg")), old);
 
@@ -186,7 +195,9 @@ TEST_F(MeetingStore, FailedWritesKeepMemoryAndFiles) {
     const fs::path blocked = MeetingFilePath("2004030514071010");
     fs::create_directory(blocked);
     EXPECT_THROW(store.ModifyMeeting(Meeting("2004030514071010")), CFileError);
-    EXPECT_FALSE(fs::exists(TemporaryPathFor(blocked)));
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
+        EXPECT_FALSE(IsTemporaryFileName(entry.path().filename().string())) << entry.path();
+    }
 
     SetWorkingDirectory(folder / "gone");
     EXPECT_THROW(store.AddMeeting(Meeting("")), CFileError);

@@ -1,0 +1,114 @@
+#include "store/WorkingDirectoryLock.h"
+#include "store/MeetingStore.h"
+#include "store/WorkingDirectory.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using Result = CWorkingDirectoryLock::Result;
+
+namespace {
+
+// A child process that takes the folder's lock, says so through a pipe, then waits to be
+// killed: another copy of the program with the folder open.
+class COtherProcess {
+public:
+    explicit COtherProcess(const fs::path& folder) {
+        int ends[2];
+        if (::pipe(ends) != 0) {
+            return;
+        }
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(ends[0]);
+            CWorkingDirectoryLock lock;
+            const char answer = lock.Acquire(folder) == Result::locked ? 'y' : 'n';
+            (void)!::write(ends[1], &answer, 1);
+            for (;;) {
+                ::pause();
+            }
+        }
+        ::close(ends[1]);
+        char answer = 0;
+        m_locked = ::read(ends[0], &answer, 1) == 1 && answer == 'y';
+        ::close(ends[0]);
+    }
+    ~COtherProcess() { Kill(); }
+
+    bool Locked() const { return m_locked; }
+    // Ends the process the way a crash does: no destructor, no clean-up of its own.
+    void Kill() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+            m_pid = -1;
+        }
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_locked = false;
+};
+
+} // namespace
+
+TEST(WorkingDirectoryLock, OneHolderAcrossProcessesAndAfterACrash) {
+    CTempFolder folder;
+    COtherProcess other(folder.Path());
+    ASSERT_TRUE(other.Locked());
+    CWorkingDirectoryLock lock;
+    EXPECT_EQ(lock.Acquire(folder.Path()), Result::heldElsewhere);
+    EXPECT_FALSE(lock.IsHeld());
+    other.Kill();
+    EXPECT_EQ(lock.Acquire(folder.Path()), Result::locked)
+        << "a killed holder must not leave the folder locked";
+    EXPECT_FALSE(COtherProcess(folder.Path()).Locked()) << "now this process holds it";
+    lock.Release();
+    EXPECT_TRUE(COtherProcess(folder.Path()).Locked());
+}
+
+// Two lock objects of one process are refused like two processes are, which lets the moves
+// be checked here.
+TEST(WorkingDirectoryLock, MovesWithTheWorkingDirectory) {
+    CTempFolder first;
+    CTempFolder second;
+    CWorkingDirectoryLock lock;
+    CWorkingDirectoryLock other;
+    ASSERT_EQ(lock.Acquire(first.Path()), Result::locked);
+    EXPECT_EQ(other.Acquire(first.Path()), Result::heldElsewhere);
+
+    EXPECT_EQ(lock.Acquire(second.Path()), Result::locked);
+    EXPECT_EQ(lock.GetFolder(), second.Path());
+    EXPECT_EQ(other.Acquire(first.Path()), Result::locked) << "the old folder stayed locked";
+
+    // A folder held elsewhere is refused and the lock held so far stays.
+    EXPECT_EQ(lock.Acquire(first.Path()), Result::heldElsewhere);
+    EXPECT_EQ(lock.GetFolder(), second.Path());
+    CWorkingDirectoryLock third;
+    EXPECT_EQ(third.Acquire(second.Path()), Result::heldElsewhere);
+
+    // The folder already held, under another name, is no change.
+    fs::create_directory_symlink(second.Path(), first / "alias");
+    EXPECT_EQ(lock.Acquire(first / "alias"), Result::locked);
+    EXPECT_EQ(third.Acquire(second.Path()), Result::heldElsewhere);
+
+    // Where no lock file can be made, the old folder is given up all the same.
+    fs::create_directory(first / "blocked");
+    fs::create_directory(first / "blocked" / std::string(CWorkingDirectoryLock::fileName));
+    EXPECT_EQ(lock.Acquire(first / "blocked"), Result::unavailable);
+    EXPECT_FALSE(lock.IsHeld());
+    EXPECT_EQ(third.Acquire(second.Path()), Result::locked);
+
+    // The lock file is never taken for a meeting file.
+    SetWorkingDirectory(second.Path());
+    CMeetingStore store;
+    store.LoadAll();
+    EXPECT_EQ(store.GetCount(), 0u);
+    EXPECT_TRUE(store.GetSkippedFiles().empty());
+    SetWorkingDirectory({});
+}
