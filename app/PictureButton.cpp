@@ -1,9 +1,9 @@
 #include "app/PictureButton.h"
 
+#include "app/FocusFrame.h"
 #include "app/ImageStrip.h"
 
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 CPictureButton::CPictureButton(int bitmapId, const QString& text, QWidget* parent)
     : QAbstractButton(parent), m_bitmapId(bitmapId) {
@@ -43,9 +43,7 @@ void CPictureButton::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), QColor(255, 255, 255, 140));
     }
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(2, 2, -2, -2);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        // Around the picture, not on it, where the picture's own colours cannot hide it.
+        DrawFocusFrame(painter, rect(), *this);
     }
 }
