@@ -57,6 +57,7 @@ CPreferenceDlg::CPreferenceDlg(QWidget* parent) : QDialog(parent) {
     auto* change = new CPictureButton(changePicture, QStringLiteral("Change"), this);
     auto* help = new CPictureButton(helpPicture, QStringLiteral("Help"), this);
     auto* ok = new CPictureButton(okPicture, QStringLiteral("Ok"), this);
+    m_ok = ok;
     auto* cancel = new CPictureButton(cancelPicture, QStringLiteral("Cancel"), this);
     change->setObjectName(QStringLiteral("changeButton"));
     help->setObjectName(QStringLiteral("helpButton"));
@@ -158,6 +159,23 @@ void CPreferenceDlg::Ok() {
 
 void CPreferenceDlg::Cancel() {
     done(Rejected);
+}
+
+void CPreferenceDlg::keyPressEvent(QKeyEvent* event) {
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->key() == Qt::Key_Enter && event->modifiers() == Qt::KeypadModifier);
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        // As in any dialog: Enter presses the focused button, and OK from anywhere else.
+        auto* focused = qobject_cast<CPictureButton*>(focusWidget());
+        CPictureButton* pressed = focused != nullptr && focused->isEnabled() ? focused : m_ok;
+        pressed->click();
+        return;
+    }
+    if (plain && event->key() == Qt::Key_Escape) {
+        Cancel();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CPreferenceDlg::paintEvent(QPaintEvent*) {
