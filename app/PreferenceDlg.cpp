@@ -63,12 +63,14 @@ CPreferenceDlg::CPreferenceDlg(QWidget* parent) : QDialog(parent) {
     help->setObjectName(QStringLiteral("helpButton"));
     ok->setObjectName(QStringLiteral("okButton"));
     cancel->setObjectName(QStringLiteral("cancelButton"));
-    const int y = size.height() - 50;
-    const int w = change->width();
-    change->move(24, y);
-    help->move(24 + w + 8, y);
-    cancel->move(size.width() - 24 - w, y);
-    ok->move(size.width() - 24 - 2 * w - 8, y);
+    // The pictures are placed; each button reaches a focus margin beyond its picture.
+    const int m = CPictureButton::focusMargin;
+    const int y = size.height() - 50 - m;
+    const int w = change->width() - 2 * m;
+    change->move(24 - m, y);
+    help->move(24 + w + 8 - m, y);
+    cancel->move(size.width() - 24 - w - m, y);
+    ok->move(size.width() - 24 - 2 * w - 8 - m, y);
     connect(change, &QAbstractButton::clicked, this, &CPreferenceDlg::Change);
     connect(help, &QAbstractButton::clicked, this, &CPreferenceDlg::Help);
     connect(ok, &QAbstractButton::clicked, this, &CPreferenceDlg::Ok);

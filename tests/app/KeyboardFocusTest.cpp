@@ -262,8 +262,10 @@ TEST_F(KeyboardFocusTest, FocusFrameShowsWhateverBroughtTheFocus) {
     CPreferenceDlg dialog;
     Activate(dialog);
     auto* ok = dialog.findChild<CPictureButton*>(QStringLiteral("okButton"));
+    FocusOn(*dialog.findChild<QWidget*>(QStringLiteral("cancelButton")));
+    const int unfocused = HighlightPixels(*ok);
     FocusOn(*ok);
-    EXPECT_GT(HighlightPixels(*ok), 100) << "OK shows its focus around its picture";
+    EXPECT_GT(HighlightPixels(*ok), unfocused + 100) << "OK shows its focus around its picture";
 }
 
 TEST_F(KeyboardFocusTest, MenuKeysOpenTheContextMenuOfTheFocusedRow) {
