@@ -170,9 +170,10 @@ TEST_F(KeyboardFocusTest, MeetingKeysActOnlyWhileTheFocusIsInTheCalendar) {
         EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << where;
     }
 
-    // In the meeting list the same keys act on its marked meeting.
-    list().SetSelectionMark(0);
-    FocusOn(list());
+    // A click on a row marks it and brings the focus; there the keys act on that meeting.
+    QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, QPoint(100, 20));
+    ASSERT_EQ(QApplication::focusWidget(), &list());
+    ASSERT_EQ(list().GetMarkedMeetingId(), budget);
     Press(Qt::Key_D, Qt::ControlModifier);
     EXPECT_TRUE(frame->GetQuickView().Contains(budget)) << "Ctrl+D pins the marked meeting";
     Press(Qt::Key_Return, Qt::ControlModifier);
