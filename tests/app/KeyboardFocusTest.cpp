@@ -8,7 +8,6 @@
 #include "app/PictureButton.h"
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
-#include "app/Settings.h"
 #include "app/StringTable.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
@@ -20,12 +19,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <set>
@@ -35,12 +34,6 @@ namespace {
 const std::string budget = "2026120109000010";
 const std::string review = "2026120314000010";
 const std::string gone = "1999010100000010";
-
-QString NameOf(const QWidget* widget) {
-    return widget != nullptr ? widget->objectName() + QLatin1Char(' ') +
-                                   QString::fromLatin1(widget->metaObject()->className())
-                             : QStringLiteral("nothing");
-}
 
 // Shows a window and makes it the active one, so that focus and key presses reach it.
 void Activate(QWidget& window) {
@@ -53,7 +46,7 @@ void Activate(QWidget& window) {
 // Gives `widget` the focus, as a click (not Tab) would, and checks that it took it.
 void FocusOn(QWidget& widget) {
     widget.setFocus(Qt::MouseFocusReason);
-    ASSERT_EQ(QApplication::focusWidget(), &widget) << NameOf(&widget).toStdString();
+    ASSERT_EQ(QApplication::focusWidget(), &widget) << widget.objectName().toStdString();
 }
 
 // Presses a key on whichever widget has the focus, as the keyboard does.
@@ -75,13 +68,8 @@ std::set<std::pair<std::string, std::uintmax_t>> FilesIn(const std::filesystem::
 int HighlightPixels(QWidget& widget) {
     const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRgb highlight = widget.palette().color(QPalette::Active, QPalette::Highlight).rgb();
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            count += (image.pixel(x, y) | 0xff000000u) == (highlight | 0xff000000u) ? 1 : 0;
-        }
-    }
-    return count;
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+    return static_cast<int>(std::count(pixels, pixels + image.sizeInBytes() / 4, highlight));
 }
 
 class KeyboardFocusTest : public CQtTest {
@@ -101,13 +89,12 @@ protected:
     }
 
     // The main window, active, on the agenda of December 2026 with no row marked.
-    CMainFrame& ShowFrame() {
+    void ShowFrame() {
         frame = std::make_unique<CMainFrame>();
         frame->resize(1100, 700);
         Activate(*frame);
         page().GoToDate(CDateTime(2026, 12, 1, 0, 0, 0));
         page().ShowMode(CCalendarPage::agendaMode);
-        return *frame;
     }
 
     CCalendarPage& page() const { return frame->GetCalendarPage(); }
@@ -164,7 +151,7 @@ TEST_F(KeyboardFocusTest, MeetingKeysActOnlyWhileTheFocusIsInTheCalendar) {
         Press(Qt::Key_D, Qt::ControlModifier);
         Press(Qt::Key_E, Qt::ControlModifier);
         Press(Qt::Key_Return, Qt::ControlModifier);
-        const std::string where = NameOf(elsewhere).toStdString();
+        const std::string where = elsewhere->objectName().toStdString();
         EXPECT_TRUE(AskTesting::Shown().isEmpty()) << where;
         EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode) << where;
         EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << where;
@@ -198,8 +185,7 @@ TEST_F(KeyboardFocusTest, HiddenListHandsTheFocusToTheListShownInItsPlace) {
     Press(Qt::Key_Down);
     Press(Qt::Key_Return);
     ASSERT_EQ(page().GetMode(), CCalendarPage::previewMode);
-    EXPECT_EQ(QApplication::focusWidget(), &preview())
-        << NameOf(QApplication::focusWidget()).toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), &preview()) << "the focus follows to the preview";
     Press(Qt::Key_Return);
     EXPECT_TRUE(AskTesting::Shown().isEmpty()) << "a second Enter asked to close the program";
 
@@ -255,7 +241,7 @@ TEST_F(KeyboardFocusTest, FocusFrameShowsWhateverBroughtTheFocus) {
         FocusOn(*frame->GetToolBar().GetDatePicker());
         const int unfocused = HighlightPixels(*widget);
         FocusOn(*widget);
-        EXPECT_GT(HighlightPixels(*widget), unfocused + 100) << NameOf(widget).toStdString();
+        EXPECT_GT(HighlightPixels(*widget), unfocused + 100) << widget->objectName().toStdString();
     }
     page().ShowMode(CCalendarPage::previewMode);
     EXPECT_GT(HighlightPixels(preview()), 100) << "the preview took the focus and shows it";
