@@ -2,6 +2,7 @@
 
 #include "app/ImageStrip.h"
 
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -94,4 +95,14 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 QSize CAboutDlg::PictureSize() {
     const QSize size = ::PictureSize(aboutPictureId);
     return size.isEmpty() ? fallbackSize : size;
+}
+
+void CAboutDlg::keyPressEvent(QKeyEvent* event) {
+    // The picture is the box's one button, so Enter presses it.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -3,8 +3,8 @@
 #include <QDialog>
 
 // The about box: one picture with the program's name and version over the whole dialog and
-// no buttons. A click on the picture ends it with Accepted; Escape and the close box end it
-// as Rejected.
+// no buttons. A click on the picture or Enter ends it with Accepted; Escape and the close box
+// end it as Rejected.
 class CAboutDlg : public QDialog {
 public:
     explicit CAboutDlg(QWidget* parent = nullptr);
@@ -13,6 +13,9 @@ public:
     static QSize PictureSize();
     // The picture control that reports clicks.
     QWidget* Picture() const { return m_picture; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QWidget* m_picture = nullptr;

@@ -1,11 +1,11 @@
 #include "app/LeftListView.h"
 
+#include "app/FocusFrame.h"
 #include "app/SidePaneGeometry.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace {
 constexpr int modeButtons = 130;
@@ -44,10 +44,7 @@ void CLeftListView::paintEvent(QPaintEvent*) {
             m_images.Draw(painter, image.topLeft(), row);
         }
         if (hasFocus() && row == m_focusRow) {
-            QStyleOptionFocusRect option;
-            option.initFrom(this);
-            option.rect = rect.adjusted(4, 4, -4, -4);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+            DrawFocusFrame(painter, rect.adjusted(3, 3, -3, -4), *this);
         }
     }
 }

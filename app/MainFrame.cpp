@@ -24,6 +24,7 @@
 #include "store/WorkingDirectory.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -33,6 +34,13 @@
 namespace {
 
 constexpr int toolbarStrip = 154;
+// The commands whose target is the calendar's marked row or the meeting on show.
+constexpr int calendarCommands[] = {CommandId::modifyMeeting, CommandId::deleteMeeting,
+                                    CommandId::viewMeeting, CommandId::addToQuickView};
+
+bool IsStored(const std::string& id) {
+    return !id.empty() && !TheMeetingStore().GetMeeting(id).id.empty();
+}
 
 QString WorkingDirectoryText() {
     return QString::fromStdString(GetWorkingDirectory().string());
@@ -152,10 +160,36 @@ void CMainFrame::CreateToolBar() {
     m_toolBar->addAction(MakeAction(CommandId::help));
     m_toolBar->addAction(MakeAction(CommandId::about));
 
+    // The commands that act on the calendar's marked or shown meeting answer their keys
+    // only while the focus is in the calendar: a Delete pressed in the quick view pane is
+    // the pane's own and must never reach a meeting the user is not in.
+    for (const int id : calendarCommands) {
+        QAction* action = m_actions.value(id);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_calendar->addAction(action);
+    }
+
     CToolbarDateCtrl* picker = m_toolBar->GetDatePicker();
     picker->SetFormat(LoadResString(StringId::dayPickerFormat));
     picker->setToolTip(QStringLiteral("Date shown in the calendar"));
     connect(picker, &CToolbarDateCtrl::pickedDateChanged, this, &CMainFrame::ShowPickedDate);
+    // The picker sits in the toolbar beside those commands' buttons; their keys stay out of
+    // it too.
+    picker->installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && m_toolBar != nullptr &&
+        watched == m_toolBar->GetDatePicker()) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const int id : calendarCommands) {
+            if (m_actions.value(id)->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
+                event->accept();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::CreateMenus() {
@@ -261,7 +295,7 @@ void CMainFrame::AddMeeting(const CDateTime&) {}
 void CMainFrame::ModifyMeeting(const std::string&) {}
 
 void CMainFrame::DeleteMeeting(const std::string& id) {
-    if (!Ask(StringId::askDeleteMeeting, this)) {
+    if (!IsStored(id) || !Ask(StringId::askDeleteMeeting, this)) {
         return;
     }
     try {
@@ -278,6 +312,8 @@ void CMainFrame::ViewMeeting(const std::string& id) {
     CCalendarPage& page = GetCalendarPage();
     page.SetPreviewedMeetingId(id);
     page.ShowMode(CCalendarPage::previewMode);
+    // Whether there is a meeting to modify or delete is known once the preview shows it.
+    UpdateCommandStates();
 }
 
 void CMainFrame::AddToQuickView(const std::string& id) {
@@ -370,7 +406,10 @@ void CMainFrame::UpdateCommandStates() {
     const int mode = page.GetMode();
     const bool marked =
         mode == CCalendarPage::agendaMode && page.GetMeetingList().GetSelectionMark() != -1;
-    const bool onMeeting = marked || mode == CCalendarPage::previewMode;
+    // A preview may show an id the store does not hold (a shortcut whose meeting has gone):
+    // there is nothing to modify or delete then.
+    const bool onMeeting =
+        marked || (mode == CCalendarPage::previewMode && IsStored(page.GetShownMeetingId()));
     m_actions.value(CommandId::addMeeting)->setEnabled(CanEditMeetings());
     m_actions.value(CommandId::modifyMeeting)->setEnabled(onMeeting && CanEditMeetings());
     m_actions.value(CommandId::deleteMeeting)->setEnabled(onMeeting);
@@ -404,8 +443,11 @@ void CMainFrame::OnCommand(int id) {
             }
         } else if (mode == CCalendarPage::previewMode) {
             const std::string meeting = page.GetShownMeetingId();
+            if (!IsStored(meeting)) {
+                break;
+            }
             DeleteMeeting(meeting);
-            if (TheMeetingStore().GetMeeting(meeting).id.empty()) {
+            if (!IsStored(meeting)) {
                 page.ShowMode(CCalendarPage::agendaMode);
             }
         }

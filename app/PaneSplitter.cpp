@@ -15,8 +15,8 @@ CPaneSplitter::CPaneSplitter(QWidget* parent) : QSplitter(Qt::Horizontal, parent
 }
 
 void CPaneSplitter::SetPercentages(int first, int second) {
-    m_firstPercent = first;
-    m_secondPercent = second;
+    m_firstPercent = std::clamp(first, 0, 100);
+    m_secondPercent = std::clamp(second, 0, 100);
 }
 
 void CPaneSplitter::SetReady(bool ready) {
@@ -27,19 +27,24 @@ void CPaneSplitter::SetReady(bool ready) {
 }
 
 std::array<int, 3> CPaneSplitter::ColumnWidths(int width, int firstPercent, int secondPercent) {
-    // Stored percentages are used as they are; only the pixel widths are kept sensible, so
-    // a damaged setting cannot hide a pane.
+    // The pixel widths are kept sensible, so a damaged setting cannot hide a pane; the
+    // percentages stay within the window so the arithmetic cannot overflow.
     width = std::max(width, 0);
+    firstPercent = std::clamp(firstPercent, 0, 100);
+    secondPercent = std::clamp(secondPercent, 0, 100);
+    const auto percentOf = [width](int percent) {
+        return static_cast<int>(static_cast<long long>(percent) * width / 100);
+    };
     const int usable = std::max(width - 2 * minimumColumn, minimumColumn);
-    const int first = std::clamp(firstPercent * width / 100, minimumColumn, usable);
-    const int second = std::clamp((secondPercent - firstPercent) * width / 100, minimumColumn,
+    const int first = std::clamp(percentOf(firstPercent), minimumColumn, usable);
+    const int second = std::clamp(percentOf(secondPercent - firstPercent), minimumColumn,
                                   std::max(width - first - minimumColumn, minimumColumn));
     const int third = std::max(width - first - second, minimumColumn);
     return {first, second, third};
 }
 
 int CPaneSplitter::PercentAt(int x, int width) {
-    return width > 0 ? x * 100 / width : 0;
+    return width > 0 ? static_cast<int>(static_cast<long long>(x) * 100 / width) : 0;
 }
 
 void CPaneSplitter::resizeEvent(QResizeEvent* event) {

@@ -1,9 +1,9 @@
 #include "app/PictureButton.h"
 
+#include "app/FocusFrame.h"
 #include "app/ImageStrip.h"
 
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 CPictureButton::CPictureButton(int bitmapId, const QString& text, QWidget* parent)
     : QAbstractButton(parent), m_bitmapId(bitmapId) {
@@ -17,35 +17,34 @@ CPictureButton::CPictureButton(int bitmapId, const QString& text, QWidget* paren
 
 QSize CPictureButton::sizeHint() const {
     const QSize size = PictureSize(m_bitmapId);
-    return size.isEmpty() ? QSize(88, 28) : size;
+    return (size.isEmpty() ? QSize(88, 28) : size) + QSize(2 * focusMargin, 2 * focusMargin);
 }
 
 void CPictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    const QRect face = rect().adjusted(focusMargin, focusMargin, -focusMargin, -focusMargin);
     const QPixmap picture = LoadPicture(m_bitmapId, devicePixelRatioF());
     if (picture.isNull()) {
         // Without its artwork the button still reads as a button.
         painter.setPen(palette().color(QPalette::Mid));
         painter.setBrush(palette().button());
-        painter.drawRoundedRect(rect().adjusted(0, 0, -1, -1), 4, 4);
+        painter.drawRoundedRect(face.adjusted(0, 0, -1, -1), 4, 4);
         painter.setPen(palette().color(QPalette::ButtonText));
-        painter.drawText(rect(), Qt::AlignCenter, text());
+        painter.drawText(face, Qt::AlignCenter, text());
     } else {
         if (isDown()) {
             painter.translate(1, 1);
         }
-        painter.drawPixmap(0, 0, picture);
+        painter.drawPixmap(face.topLeft(), picture);
         if (isDown()) {
             painter.translate(-1, -1);
         }
     }
     if (!isEnabled()) {
-        painter.fillRect(rect(), QColor(255, 255, 255, 140));
+        painter.fillRect(face, QColor(255, 255, 255, 140));
     }
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(2, 2, -2, -2);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        // In the margin around the picture, where the picture's colours cannot hide it.
+        DrawFocusFrame(painter, rect(), *this);
     }
 }

@@ -8,6 +8,9 @@ class CPictureButton : public QAbstractButton {
     Q_OBJECT
 
 public:
+    // The band around the picture that holds the focus frame.
+    static constexpr int focusMargin = 4;
+
     CPictureButton(int bitmapId, const QString& text, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;

@@ -57,17 +57,20 @@ CPreferenceDlg::CPreferenceDlg(QWidget* parent) : QDialog(parent) {
     auto* change = new CPictureButton(changePicture, QStringLiteral("Change"), this);
     auto* help = new CPictureButton(helpPicture, QStringLiteral("Help"), this);
     auto* ok = new CPictureButton(okPicture, QStringLiteral("Ok"), this);
+    m_ok = ok;
     auto* cancel = new CPictureButton(cancelPicture, QStringLiteral("Cancel"), this);
     change->setObjectName(QStringLiteral("changeButton"));
     help->setObjectName(QStringLiteral("helpButton"));
     ok->setObjectName(QStringLiteral("okButton"));
     cancel->setObjectName(QStringLiteral("cancelButton"));
-    const int y = size.height() - 50;
-    const int w = change->width();
-    change->move(24, y);
-    help->move(24 + w + 8, y);
-    cancel->move(size.width() - 24 - w, y);
-    ok->move(size.width() - 24 - 2 * w - 8, y);
+    // The pictures are placed; each button reaches a focus margin beyond its picture.
+    const int m = CPictureButton::focusMargin;
+    const int y = size.height() - 50 - m;
+    const int w = change->width() - 2 * m;
+    change->move(24 - m, y);
+    help->move(24 + w + 8 - m, y);
+    cancel->move(size.width() - 24 - w - m, y);
+    ok->move(size.width() - 24 - 2 * w - 8 - m, y);
     connect(change, &QAbstractButton::clicked, this, &CPreferenceDlg::Change);
     connect(help, &QAbstractButton::clicked, this, &CPreferenceDlg::Help);
     connect(ok, &QAbstractButton::clicked, this, &CPreferenceDlg::Ok);
@@ -158,6 +161,23 @@ void CPreferenceDlg::Ok() {
 
 void CPreferenceDlg::Cancel() {
     done(Rejected);
+}
+
+void CPreferenceDlg::keyPressEvent(QKeyEvent* event) {
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->key() == Qt::Key_Enter && event->modifiers() == Qt::KeypadModifier);
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        // As in any dialog: Enter presses the focused button, and OK from anywhere else.
+        auto* focused = qobject_cast<CPictureButton*>(focusWidget());
+        CPictureButton* pressed = focused != nullptr && focused->isEnabled() ? focused : m_ok;
+        pressed->click();
+        return;
+    }
+    if (plain && event->key() == Qt::Key_Escape) {
+        Cancel();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CPreferenceDlg::paintEvent(QPaintEvent*) {

@@ -48,6 +48,7 @@ public:
     static void StopScripts();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -59,4 +60,5 @@ private:
     bool m_changed = false;
     QLabel* m_caption = nullptr;
     QLineEdit* m_pathEdit = nullptr;
+    CPictureButton* m_ok = nullptr;
 };

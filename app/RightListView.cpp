@@ -1,6 +1,7 @@
 #include "app/RightListView.h"
 
 #include "app/Ask.h"
+#include "app/FocusFrame.h"
 #include "app/SidePaneGeometry.h"
 #include "app/StringTable.h"
 #include "app/TextConversion.h"
@@ -11,7 +12,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
@@ -221,10 +221,7 @@ void CRightListView::paintEvent(QPaintEvent*) {
                          ShortcutCaption(item.text));
         painter.setOpacity(1.0);
         if (hasFocus() && row == m_focusRow) {
-            QStyleOptionFocusRect option;
-            option.initFrom(this);
-            option.rect = rect.adjusted(4, 4, -4, -4);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+            DrawFocusFrame(painter, rect.adjusted(3, 3, -3, -4), *this);
         }
     }
 }
@@ -253,17 +250,13 @@ void CRightListView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CRightListView::contextMenuEvent(QContextMenuEvent* event) {
-    int row = m_focusRow;
-    QPoint where = event->globalPos();
-    if (event->reason() == QContextMenuEvent::Mouse) {
-        row = RowAtPoint(viewport()->mapFromGlobal(event->globalPos()));
-    } else {
-        const QRect rect =
-            SidePaneGeometry::RowRect(row, viewport()->width(), verticalScrollBar()->value());
-        where = viewport()->mapToGlobal(rect.center());
+    // The keyboard's menu keys are taken in keyPressEvent, for the focused row.
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        return;
     }
+    const int row = RowAtPoint(viewport()->mapFromGlobal(event->globalPos()));
     if (IsShortcutRow(row)) {
-        ShowRemoveMenu(row, where);
+        ShowRemoveMenu(row, event->globalPos());
     }
 }
 
@@ -299,6 +292,19 @@ void CRightListView::keyPressEvent(QKeyEvent* event) {
         return;
     case Qt::Key_Delete:
         RemoveShortcutAt(m_focusRow);
+        return;
+    case Qt::Key_Menu:
+    case Qt::Key_F10:
+        if (event->key() == Qt::Key_Menu || event->modifiers() == Qt::ShiftModifier) {
+            if (IsShortcutRow(m_focusRow)) {
+                EnsureVisible(m_focusRow);
+                const QRect rect = SidePaneGeometry::RowRect(m_focusRow, viewport()->width(),
+                                                             verticalScrollBar()->value());
+                ShowRemoveMenu(m_focusRow, viewport()->mapToGlobal(rect.center()));
+            }
+            return;
+        }
+        QAbstractScrollArea::keyPressEvent(event);
         return;
     default:
         QAbstractScrollArea::keyPressEvent(event);

@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+#include <algorithm>
+
 namespace {
 
 QSettings Profile() {
@@ -40,11 +42,12 @@ QString ReadItem() {
 void WriteItem(const QString& ids) {
     Write("Value/Item", ids);
 }
+// A bar stands somewhere across the window: a damaged value cannot put it further out.
 int ReadFirst() {
-    return ReadInt("Size/First", defaultFirst);
+    return std::clamp(ReadInt("Size/First", defaultFirst), 0, 100);
 }
 int ReadSecond() {
-    return ReadInt("Size/Second", defaultSecond);
+    return std::clamp(ReadInt("Size/Second", defaultSecond), 0, 100);
 }
 void WriteFirst(int percent) {
     Write("Size/First", percent);

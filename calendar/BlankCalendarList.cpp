@@ -1,5 +1,8 @@
 #include "calendar/BlankCalendarList.h"
 
+#include "app/FocusFrame.h"
+
+#include <QPainter>
 #include <QPalette>
 
 CBlankCalendarList::CBlankCalendarList(QWidget* parent) : QWidget(parent) {
@@ -7,6 +10,8 @@ CBlankCalendarList::CBlankCalendarList(QWidget* parent) : QWidget(parent) {
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
     setAutoFillBackground(true);
+    // Like every calendar list it takes the focus, so that the keys meant for it reach it.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void CBlankCalendarList::Fill(const CDateTime& date) {
@@ -16,4 +21,19 @@ void CBlankCalendarList::Fill(const CDateTime& date) {
 
 void CBlankCalendarList::Refresh() {
     Fill(m_date);
+}
+
+void CBlankCalendarList::paintEvent(QPaintEvent*) {
+    if (hasFocus()) {
+        QPainter painter(this);
+        DrawFocusFrame(painter, rect(), *this);
+    }
+}
+
+void CBlankCalendarList::focusInEvent(QFocusEvent*) {
+    update();
+}
+
+void CBlankCalendarList::focusOutEvent(QFocusEvent*) {
+    update();
 }

@@ -17,6 +17,11 @@ public:
 
     CDateTime GetDate() const { return m_date; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
     CDateTime m_date;
 };

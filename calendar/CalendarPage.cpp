@@ -48,11 +48,21 @@ void CCalendarPage::ShowMode(int mode) {
 }
 
 void CCalendarPage::SwitchTo(int mode) {
-    for (CCalendarList* list : m_lists) {
-        list->GetWidget()->hide();
+    // A list hidden while it has the focus hands it to the list shown in its place; left to
+    // itself the focus would move on, unseen, to the quick view pane.
+    const QWidget* focus = window()->focusWidget();
+    const bool focusHere = focus != nullptr && isAncestorOf(focus);
+    QWidget* shown = GetList(mode);
+    if (shown != nullptr) {
+        shown->show();
+        if (focusHere) {
+            shown->setFocus(Qt::OtherFocusReason);
+        }
     }
-    if (CCalendarList* list = ListOf(mode)) {
-        list->GetWidget()->show();
+    for (CCalendarList* list : m_lists) {
+        if (list->GetWidget() != shown) {
+            list->GetWidget()->hide();
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "calendar/MeetingListCtrl.h"
 
+#include "app/FocusFrame.h"
 #include "app/Formatting.h"
 #include "app/MeetingCommands.h"
 #include "app/TextConversion.h"
@@ -172,6 +173,9 @@ void CMeetingListCtrl::paintEvent(QPaintEvent*) {
         if (!picture.isNull()) {
             painter.drawPixmap(MeetingListGeometry::emptyPicturePoint, picture);
         }
+        if (hasFocus()) {
+            DrawFocusFrame(painter, viewport()->rect(), *this);
+        }
         return;
     }
     const int scroll = verticalScrollBar()->value();
@@ -181,6 +185,26 @@ void CMeetingListCtrl::paintEvent(QPaintEvent*) {
     for (int row = visible.first; row < visible.end; ++row) {
         PaintRow(painter, row);
     }
+    if (hasFocus()) {
+        // The marked row carries the frame; without a mark, the whole list does.
+        const auto mark = static_cast<std::size_t>(m_selectionMark);
+        if (m_selectionMark >= 0 && mark < m_layouts.size()) {
+            DrawFocusFrame(painter, m_layouts[mark].bounds.adjusted(1, 1, -1, -1), *this);
+        } else {
+            painter.resetTransform();
+            DrawFocusFrame(painter, viewport()->rect(), *this);
+        }
+    }
+}
+
+void CMeetingListCtrl::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void CMeetingListCtrl::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }
 
 void CMeetingListCtrl::PaintRow(QPainter& painter, int row) const {
@@ -280,6 +304,12 @@ void CMeetingListCtrl::keyPressEvent(QKeyEvent* event) {
             m_commands.DeleteMeeting(GetMeetingId(mark));
         }
         break;
+    case Qt::Key_F10:
+        if (event->modifiers() != Qt::ShiftModifier) {
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+        }
+        [[fallthrough]];
     case Qt::Key_Menu:
         if (mark != -1) {
             ShowRow(mark);

@@ -1,7 +1,10 @@
 #include "calendar/PreviewPlace.h"
 
+#include "app/FocusFrame.h"
+
 #include "app/MeetingCommands.h"
 
+#include <QPainter>
 #include <QPalette>
 
 CPreviewPlace::CPreviewPlace(CMeetingCommands& commands, QWidget* parent)
@@ -10,6 +13,8 @@ CPreviewPlace::CPreviewPlace(CMeetingCommands& commands, QWidget* parent)
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
     setAutoFillBackground(true);
+    // Like every calendar list it takes the focus, so that the keys meant for it reach it.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void CPreviewPlace::ShowMeeting(const std::string& id) {
@@ -24,4 +29,19 @@ void CPreviewPlace::Fill(const CDateTime&) {
 
 void CPreviewPlace::Refresh() {
     ShowMeeting(m_meetingId);
+}
+
+void CPreviewPlace::paintEvent(QPaintEvent*) {
+    if (hasFocus()) {
+        QPainter painter(this);
+        DrawFocusFrame(painter, rect(), *this);
+    }
+}
+
+void CPreviewPlace::focusInEvent(QFocusEvent*) {
+    update();
+}
+
+void CPreviewPlace::focusOutEvent(QFocusEvent*) {
+    update();
 }

@@ -26,6 +26,11 @@ public:
     void Fill(const CDateTime& date) override;
     void Refresh() override;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
     CMeetingCommands& m_commands;
     std::string m_meetingId;

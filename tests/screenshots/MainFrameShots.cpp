@@ -1,6 +1,8 @@
 #include "tests/screenshots/Screenshot.h"
 
+#include "app/LeftListView.h"
 #include "app/MainFrame.h"
+#include "app/PictureButton.h"
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
@@ -8,7 +10,10 @@
 #include "store/Clock.h"
 #include "store/MeetingStore.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -54,6 +59,18 @@ std::unique_ptr<CMainFrame> MakeFrame(int mode) {
     return frame;
 }
 
+// Once the window is on screen: make it the active one, give `target` the focus as a click
+// would (not Tab), then press `keys` on it.
+void FocusAfterShow(QWidget& window, QWidget& target, const QList<Qt::Key>& keys = {}) {
+    QTimer::singleShot(0, &target, [&window, &target, keys] {
+        QApplication::setActiveWindow(&window);
+        target.setFocus(Qt::MouseFocusReason);
+        for (const Qt::Key key : keys) {
+            QTest::keyClick(&target, key);
+        }
+    });
+}
+
 } // namespace
 
 KES_SCREENSHOT("main-agenda") {
@@ -73,6 +90,39 @@ KES_SCREENSHOT("main-preview") {
     auto frame = MakeFrame(CCalendarPage::agendaMode);
     frame->ViewMeeting("2026120314000010");
     return frame;
+}
+
+KES_SCREENSHOT("main-focus-left-pane") {
+    auto frame = MakeFrame(CCalendarPage::agendaMode);
+    FocusAfterShow(*frame, frame->GetLeftPane(), {Qt::Key_Down});
+    return frame;
+}
+
+KES_SCREENSHOT("main-focus-agenda") {
+    auto frame = MakeFrame(CCalendarPage::agendaMode);
+    FocusAfterShow(*frame, frame->GetCalendarPage().GetMeetingList(), {Qt::Key_Down});
+    return frame;
+}
+
+KES_SCREENSHOT("main-focus-quick-view") {
+    auto frame = MakeFrame(CCalendarPage::agendaMode);
+    FocusAfterShow(*frame, frame->GetQuickViewPane(), {Qt::Key_End});
+    return frame;
+}
+
+KES_SCREENSHOT("main-focus-preview") {
+    auto frame = MakeFrame(CCalendarPage::agendaMode);
+    frame->ViewMeeting("2026120314000010");
+    FocusAfterShow(*frame, *frame->GetCalendarPage().GetList(CCalendarPage::previewMode));
+    return frame;
+}
+
+KES_SCREENSHOT("preference-focus-ok") {
+    auto dialog = std::make_unique<CPreferenceDlg>();
+    dialog->SetMode(CPreferenceDlg::changeCurrent);
+    dialog->SetChosenPath(QDir::homePath() + QStringLiteral("/Documents/Meeting Files"));
+    FocusAfterShow(*dialog, *dialog->findChild<CPictureButton*>(QStringLiteral("okButton")));
+    return dialog;
 }
 
 KES_SCREENSHOT("preference-first-start") {

@@ -1,0 +1,324 @@
+#include "app/AboutDlg.h"
+#include "app/Ask.h"
+#include "app/CommandTable.h"
+#include "app/DateToolBar.h"
+#include "app/LeftListView.h"
+#include "app/MainFrame.h"
+#include "app/PaneSplitter.h"
+#include "app/PictureButton.h"
+#include "app/PreferenceDlg.h"
+#include "app/RightListView.h"
+#include "app/StringTable.h"
+#include "app/ToolbarDateCtrl.h"
+#include "calendar/CalendarPage.h"
+#include "calendar/MeetingListCtrl.h"
+#include "store/ContentFiles.h"
+#include "store/MeetingFile.h"
+#include "store/MeetingStore.h"
+#include "tests/support/QtTestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <climits>
+#include <fstream>
+#include <set>
+
+namespace {
+
+const std::string budget = "2026120109000010";
+const std::string review = "2026120314000010";
+const std::string gone = "1999010100000010";
+
+// Shows a window and makes it the active one, so that focus and key presses reach it.
+void Activate(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+// Gives `widget` the focus, as a click (not Tab) would, and checks that it took it.
+void FocusOn(QWidget& widget) {
+    widget.setFocus(Qt::MouseFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), &widget) << widget.objectName().toStdString();
+}
+
+// Presses a key on whichever widget has the focus, as the keyboard does.
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr) << "a key pressed while nothing has the focus";
+    QTest::keyClick(focused, key, modifiers);
+}
+
+// Every file of a folder with its size, to see that nothing was removed or rewritten.
+std::set<std::pair<std::string, std::uintmax_t>> FilesIn(const std::filesystem::path& folder) {
+    std::set<std::pair<std::string, std::uintmax_t>> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        files.emplace(entry.path().filename().string(), entry.file_size());
+    }
+    return files;
+}
+
+int HighlightPixels(QWidget& widget) {
+    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb highlight = widget.palette().color(QPalette::Active, QPalette::Highlight).rgb();
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+    return static_cast<int>(std::count(pixels, pixels + image.sizeInBytes() / 4, highlight));
+}
+
+class KeyboardFocusTest : public CQtTest {
+protected:
+    void TearDown() override {
+        frame.reset();
+        CPreferenceDlg::StopScripts();
+        CQtTest::TearDown();
+    }
+
+    static void Store(const std::string& id, const char* title, int day) {
+        CMeeting meeting(CDateTime(2026, 12, day, 9, 0, 0));
+        meeting.id = id;
+        meeting.title = title;
+        TheMeetingStore().ModifyMeeting(meeting);
+        std::ofstream(ContentFilePath(ContentKind::minutes, id), std::ios::binary) << "minutes";
+    }
+
+    // The main window, active, on the agenda of December 2026 with no row marked.
+    void ShowFrame() {
+        frame = std::make_unique<CMainFrame>();
+        frame->resize(1100, 700);
+        Activate(*frame);
+        page().GoToDate(CDateTime(2026, 12, 1, 0, 0, 0));
+        page().ShowMode(CCalendarPage::agendaMode);
+    }
+
+    CCalendarPage& page() const { return frame->GetCalendarPage(); }
+    CMeetingListCtrl& list() const { return page().GetMeetingList(); }
+    CRightListView& quickView() const { return frame->GetQuickViewPane(); }
+    QWidget& preview() const { return *page().GetList(CCalendarPage::previewMode); }
+
+    std::unique_ptr<CMainFrame> frame;
+};
+
+} // namespace
+
+TEST_F(KeyboardFocusTest, QuickViewKeysActOnTheShortcutNotOnTheMarkedMeeting) {
+    Store(budget, "Budget", 1);
+    Store(review, "Review", 3);
+    ShowFrame();
+    frame->AddToQuickView(review);
+    FocusOn(list());
+    Press(Qt::Key_Down);
+    ASSERT_EQ(list().GetMarkedMeetingId(), budget);
+    for (int i = 0; i < 10 && QApplication::focusWidget() != &quickView(); ++i) {
+        Press(Qt::Key_Tab);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), &quickView()) << "Tab reaches the quick view pane";
+    const auto files = FilesIn(Folder());
+
+    Press(Qt::Key_End);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(page().GetMode(), CCalendarPage::previewMode);
+    EXPECT_EQ(page().GetShownMeetingId(), review) << "Enter opens the focused shortcut";
+    EXPECT_EQ(QApplication::focusWidget(), &quickView()) << "the pane stays where it was";
+
+    AskTesting::Script({true});
+    Press(Qt::Key_End);
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(AskTesting::Shown(), QStringList{LoadResString(StringId::askRemoveShortcut)});
+    EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << "the shortcut is removed";
+    EXPECT_EQ(FilesIn(Folder()), files) << "no meeting file is removed or rewritten";
+    EXPECT_EQ(TheMeetingStore().GetCount(), 2u);
+}
+
+TEST_F(KeyboardFocusTest, MeetingKeysActOnlyWhileTheFocusIsInTheCalendar) {
+    Store(budget, "Budget", 1);
+    ShowFrame();
+    QWidget* picker = frame->GetToolBar().GetDatePicker();
+    AskTesting::Script({});
+    for (QWidget* elsewhere : {static_cast<QWidget*>(&frame->GetLeftPane()),
+                               static_cast<QWidget*>(&quickView()), picker}) {
+        list().SetSelectionMark(0);
+        FocusOn(*elsewhere);
+        if (elsewhere != picker) {
+            Press(Qt::Key_Delete);
+        }
+        Press(Qt::Key_D, Qt::ControlModifier);
+        Press(Qt::Key_E, Qt::ControlModifier);
+        Press(Qt::Key_Return, Qt::ControlModifier);
+        const std::string where = elsewhere->objectName().toStdString();
+        EXPECT_TRUE(AskTesting::Shown().isEmpty()) << where;
+        EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode) << where;
+        EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << where;
+    }
+
+    // A click on a row marks it and brings the focus; there the keys act on that meeting.
+    QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, QPoint(100, 20));
+    ASSERT_EQ(QApplication::focusWidget(), &list());
+    ASSERT_EQ(list().GetMarkedMeetingId(), budget);
+    Press(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_TRUE(frame->GetQuickView().Contains(budget)) << "Ctrl+D pins the marked meeting";
+    Press(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(page().GetShownMeetingId(), budget) << "Ctrl+Enter views it";
+    AskTesting::Script({false});
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(AskTesting::Shown(), QStringList{LoadResString(StringId::askDeleteMeeting)})
+        << "Del in the preview asks to delete the meeting on show";
+}
+
+TEST_F(KeyboardFocusTest, HiddenListHandsTheFocusToTheListShownInItsPlace) {
+    Store(budget, "Budget", 1);
+    ShowFrame();
+    // The quick view pane remembers a click on Exit, answered No.
+    AskTesting::Script({false});
+    QTest::mouseClick(quickView().viewport(), Qt::LeftButton, {},
+                      QPoint(20, CRightListView::exitRow * 90 + 45));
+    ASSERT_EQ(AskTesting::Shown().size(), 1);
+
+    AskTesting::Script({});
+    FocusOn(list());
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Return);
+    ASSERT_EQ(page().GetMode(), CCalendarPage::previewMode);
+    EXPECT_EQ(QApplication::focusWidget(), &preview()) << "the focus follows to the preview";
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(AskTesting::Shown().isEmpty()) << "a second Enter asked to close the program";
+
+    AskTesting::Script({true});
+    Press(Qt::Key_Delete);
+    EXPECT_FALSE(std::filesystem::exists(MeetingFilePath(budget)));
+    EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode);
+    EXPECT_EQ(QApplication::focusWidget(), &list()) << "back to the agenda with the focus";
+}
+
+TEST_F(KeyboardFocusTest, PreviewOfAStaleShortcutOffersNoDelete) {
+    ShowFrame();
+    frame->GetQuickView().SetAt(gone, CMeeting());
+    frame->RefreshQuickView();
+    FocusOn(quickView());
+    Press(Qt::Key_End);
+    Press(Qt::Key_Return);
+    ASSERT_EQ(page().GetMode(), CCalendarPage::previewMode);
+    EXPECT_FALSE(frame->GetAction(CommandId::deleteMeeting)->isEnabled());
+
+    AskTesting::Script({true});
+    FocusOn(preview());
+    Press(Qt::Key_Delete);
+    frame->OnCommand(CommandId::deleteMeeting); // as the menu would, were it enabled
+    EXPECT_TRUE(AskTesting::Shown().isEmpty())
+        << AskTesting::Shown().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(page().GetMode(), CCalendarPage::previewMode);
+}
+
+TEST_F(KeyboardFocusTest, LeftPaneButtonsSelectModesInOrder) {
+    ShowFrame();
+    CLeftListView& left = frame->GetLeftPane();
+    page().ShowMode(CCalendarPage::previewMode);
+    for (int row = 0; row < CLeftListView::itemCount; ++row) {
+        QTest::mouseClick(&left, Qt::LeftButton, {}, QPoint(left.width() / 2, row * 90 + 45));
+        EXPECT_EQ(page().GetMode(), row) << "click on button " << row;
+    }
+    ASSERT_EQ(QApplication::focusWidget(), &left) << "a click focuses the pane";
+    page().ShowMode(CCalendarPage::previewMode);
+    for (int row = 0; row < CLeftListView::itemCount; ++row) {
+        Press(Qt::Key_Down); // from the last button clicked round to the first
+        Press(Qt::Key_Return);
+        EXPECT_EQ(page().GetMode(), row) << "Enter on button " << row;
+    }
+}
+
+TEST_F(KeyboardFocusTest, FocusFrameShowsWhateverBroughtTheFocus) {
+    Store(budget, "Budget", 1);
+    ShowFrame();
+    list().SetSelectionMark(0);
+    for (QWidget* widget : {static_cast<QWidget*>(&frame->GetLeftPane()),
+                            static_cast<QWidget*>(&quickView()), static_cast<QWidget*>(&list())}) {
+        FocusOn(*frame->GetToolBar().GetDatePicker());
+        const int unfocused = HighlightPixels(*widget);
+        FocusOn(*widget);
+        EXPECT_GT(HighlightPixels(*widget), unfocused + 100) << widget->objectName().toStdString();
+    }
+    page().ShowMode(CCalendarPage::previewMode);
+    EXPECT_GT(HighlightPixels(preview()), 100) << "the preview took the focus and shows it";
+
+    CPreferenceDlg dialog;
+    Activate(dialog);
+    auto* ok = dialog.findChild<CPictureButton*>(QStringLiteral("okButton"));
+    FocusOn(*dialog.findChild<QWidget*>(QStringLiteral("cancelButton")));
+    const int unfocused = HighlightPixels(*ok);
+    FocusOn(*ok);
+    EXPECT_GT(HighlightPixels(*ok), unfocused + 100) << "OK shows its focus around its picture";
+}
+
+TEST_F(KeyboardFocusTest, MenuKeysOpenTheContextMenuOfTheFocusedRow) {
+    Store(budget, "Budget", 1);
+    ShowFrame();
+    int listMenus = 0;
+    list().SetMenuRunner([&listMenus](QMenu&, const QPoint&) {
+        ++listMenus;
+        return nullptr;
+    });
+    FocusOn(list());
+    Press(Qt::Key_Down);
+    Press(Qt::Key_F10, Qt::ShiftModifier);
+    Press(Qt::Key_Menu);
+    EXPECT_EQ(listMenus, 2) << "Shift+F10 and the Menu key open the Meeting menu";
+
+    frame->AddToQuickView(budget);
+    FocusOn(quickView());
+    Press(Qt::Key_End);
+    QString offered;
+    QTimer::singleShot(0, [&offered] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            offered = menu->actions().value(0)->objectName();
+            menu->close();
+        }
+    });
+    Press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(offered, QStringLiteral("removeShortcutAction"));
+}
+
+TEST_F(KeyboardFocusTest, DialogsTakeEnterAndEscape) {
+    CPreferenceDlg dialog;
+    dialog.SetMode(CPreferenceDlg::changeCurrent);
+    dialog.SetChosenPath(QString::fromStdString(Folder().string()));
+    const auto pressIn = [&dialog](const char* name, Qt::Key key) {
+        dialog.setResult(-1);
+        Activate(dialog);
+        FocusOn(*dialog.findChild<QWidget*>(QLatin1String(name)));
+        Press(key);
+        return dialog.isVisible() ? -1 : dialog.result();
+    };
+    EXPECT_EQ(pressIn("pathEdit", Qt::Key_Return), QDialog::Accepted) << "Enter presses OK";
+    EXPECT_EQ(pressIn("cancelButton", Qt::Key_Return), QDialog::Rejected)
+        << "Enter presses the focused button";
+    EXPECT_EQ(pressIn("okButton", Qt::Key_Escape), QDialog::Rejected) << "Escape cancels";
+
+    CAboutDlg about;
+    Activate(about);
+    QTest::keyClick(&about, Qt::Key_Return); // the box has no focusable part
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+TEST_F(KeyboardFocusTest, StoredBarPositionsAreKeptWithinTheWindow) {
+    {
+        QSettings profile(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"));
+        profile.setValue(QStringLiteral("Size/First"), INT_MAX);
+        profile.setValue(QStringLiteral("Size/Second"), INT_MIN);
+    }
+    CMainFrame main;
+    EXPECT_EQ(main.GetFirstPercent(), 100);
+    EXPECT_EQ(main.GetSecondPercent(), 0);
+    for (const auto& [first, second] :
+         {std::pair{INT_MAX, INT_MAX}, std::pair{INT_MIN, INT_MAX}, std::pair{30, INT_MIN}}) {
+        const auto widths = CPaneSplitter::ColumnWidths(1000, first, second);
+        EXPECT_EQ(widths[0] + widths[1] + widths[2], 1000) << first << " " << second;
+        EXPECT_GE(std::min({widths[0], widths[1], widths[2]}), 50) << first << " " << second;
+    }
+}
