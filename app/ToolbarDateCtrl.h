@@ -4,6 +4,9 @@
 
 #include <QDateTimeEdit>
 
+class QFontMetrics;
+class QLocale;
+
 // The date picker in the toolbar: the date from which the calendar fills its lists.
 class CToolbarDateCtrl : public QDateTimeEdit {
     Q_OBJECT
@@ -19,7 +22,20 @@ public:
 
     static QString ToQtFormat(QString pattern);
 
+    // The width that shows every date of `qtFormat` whole in `locale` (the longest month name,
+    // wide digits) with `chrome` pixels of frame and button around the text; never narrower
+    // than the 140 pixels the toolbar was laid out for.
+    static int WidthFor(const QFontMetrics& metrics, const QLocale& locale, const QString& qtFormat,
+                        int chrome);
+    static constexpr int minimumWidth = 140;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
 signals:
     // The user changed the value (not a change made by the program).
     void pickedDateChanged();
+
+private:
+    void UpdateWidth();
 };
