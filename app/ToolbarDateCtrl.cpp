@@ -41,6 +41,9 @@ void CToolbarDateCtrl::SetFormat(const QString& pattern) {
     const QSignalBlocker blocker(this);
     setDisplayFormat(ToQtFormat(pattern));
     setDateTime(value);
+    if (!m_shownFormats.contains(displayFormat())) {
+        m_shownFormats.append(displayFormat());
+    }
     UpdateWidth();
 }
 
@@ -79,5 +82,9 @@ void CToolbarDateCtrl::UpdateWidth() {
     const QSize around = style()->sizeFromContents(QStyle::CT_SpinBox, &option,
                                                    QSize(probe, metrics.height()), this);
     const int chrome = around.width() - probe + metrics.horizontalAdvance(QLatin1Char(' ')) + 2;
-    setFixedWidth(WidthFor(metrics, locale(), displayFormat(), chrome));
+    int width = WidthFor(metrics, locale(), displayFormat(), chrome);
+    for (const QString& format : m_shownFormats) {
+        width = std::max(width, WidthFor(metrics, locale(), format, chrome));
+    }
+    setFixedWidth(width);
 }

@@ -3,6 +3,7 @@
 #include "store/DateTime.h"
 
 #include <QDateTimeEdit>
+#include <QStringList>
 
 class QFontMetrics;
 class QLocale;
@@ -38,4 +39,8 @@ signals:
 
 private:
     void UpdateWidth();
+
+    // Every pattern shown so far: the width fits the widest, so that the toolbar does not
+    // shift when the calendar changes mode and with it the pattern.
+    QStringList m_shownFormats;
 };

@@ -78,6 +78,9 @@ TEST_F(LooksTest, DatePickerIsWideEnoughForTheLongestMonthOfItsLocaleAndFont) {
         EXPECT_GE(edit->width(), QFontMetrics(edit->font()).horizontalAdvance(text) + 4)
             << text.toStdString() << " is cut at width " << picker.width();
     }
+    const int width = picker.width();
+    picker.SetFormat(QStringLiteral("MMMM, yyyy"));
+    EXPECT_EQ(picker.width(), width) << "a shorter pattern moves the toolbar's buttons";
 }
 
 // The left pane has the sunken frame of the panes beside it, and a click maps to the row
