@@ -77,13 +77,25 @@ void InformText(const QString& text, QWidget* parent) {
     QMessageBox::information(parent, Title(), text);
 }
 
-void Notify(const QString& text, QWidget* parent) {
+void ReportError(const QString& text, QWidget* parent) {
     Script& script = TheScript();
     if (script.active) {
         script.shown.append(text);
         return;
     }
-    auto* box = new QMessageBox(QMessageBox::Warning, Title(), text, QMessageBox::Ok, parent);
+    QMessageBox::critical(parent, Title(), text);
+}
+
+void Notify(const QString& text, QWidget* parent, const QString& details) {
+    Script& script = TheScript();
+    if (script.active) {
+        script.shown.append(text);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, Title(), text, QMessageBox::Ok,
+                                parent ? parent->window() : nullptr);
+    box->setObjectName(QStringLiteral("notice"));
+    box->setDetailedText(details);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->setWindowModality(Qt::NonModal);

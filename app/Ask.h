@@ -15,8 +15,11 @@ bool AskChoice(const QString& text, const QString& accept, const QString& reject
                QWidget* parent = nullptr);
 void Inform(int stringId, QWidget* parent = nullptr);
 void InformText(const QString& text, QWidget* parent = nullptr);
-// A message that leaves the window usable: it stays open beside it until the user closes it.
-void Notify(const QString& text, QWidget* parent = nullptr);
+// An OK-only message about something that went wrong (an error box, not an information box).
+void ReportError(const QString& text, QWidget* parent = nullptr);
+// A warning that leaves the window usable: it stays open, centred over `parent`'s window,
+// until the user closes it. `details`, when given, goes into a scrollable details area.
+void Notify(const QString& text, QWidget* parent = nullptr, const QString& details = {});
 
 namespace AskTesting {
 // While scripted, questions take the next queued answer (No when the queue is empty) and

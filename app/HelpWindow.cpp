@@ -1,10 +1,13 @@
 #include "app/HelpWindow.h"
 
+#include "app/WindowPlacement.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextBrowser>
@@ -94,6 +97,16 @@ CHelpWindow* CHelpWindow::ShowContents(QWidget* parent) {
     QPointer<CHelpWindow>& window = TheHelpWindow();
     if (!window) {
         window = new CHelpWindow(owner);
+        // A new window opens centred over the one it was asked from, not wherever the
+        // window manager puts new windows, and fits on a small screen.
+        if (owner) {
+            const QScreen* screen = owner->screen();
+            const QRect available = screen ? screen->availableGeometry() : QRect();
+            if (available.isValid()) {
+                window->resize(window->size().boundedTo(available.size() * 9 / 10));
+            }
+            window->move(CentredTopLeft(owner->frameGeometry(), window->size(), available));
+        }
     } else if (window->parentWidget() != owner) {
         const QRect geometry = window->geometry();
         window->setParent(owner, Qt::Window);

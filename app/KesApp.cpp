@@ -3,6 +3,7 @@
 #include "app/Ask.h"
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
+#include "app/ProgramStyle.h"
 #include "app/Settings.h"
 #include "app/StringTable.h"
 #include "store/FileError.h"
@@ -28,6 +29,7 @@ CKesApp::CKesApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral("Brindleware"));
     setDesktopFileName(QStringLiteral("tavelin"));
     setWindowIcon(QIcon(QStringLiteral(":/tavelin.svg")));
+    setStyle(new CProgramStyle);
 }
 
 CKesApp::~CKesApp() = default;
@@ -148,5 +150,5 @@ void CKesApp::ReportFileError(const CFileError& error) {
     const QString text = QStringLiteral("The file %1 could not be changed: %2.")
                              .arg(QDir::toNativeSeparators(QString::fromStdString(error.GetPath())),
                                   QString::fromStdString(error.GetReason()));
-    InformText(text, activeWindow());
+    ReportError(text, activeWindow());
 }

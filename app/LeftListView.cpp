@@ -13,8 +13,9 @@ const char* const captions[CLeftListView::itemCount] = {"Agenda", "Day", "Week",
 } // namespace
 
 CLeftListView::CLeftListView(QWidget* parent)
-    : QWidget(parent), m_images(LoadImageStrip(modeButtons, 32)) {
+    : QFrame(parent), m_images(LoadImageStrip(modeButtons, 32)) {
     setObjectName(QStringLiteral("leftPane"));
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setMinimumWidth(50);
@@ -26,14 +27,29 @@ CLeftListView::CLeftListView(QWidget* parent)
 }
 
 QSize CLeftListView::sizeHint() const {
-    return QSize(150, itemCount * SidePaneGeometry::rowHeight);
+    const int frame = 2 * frameWidth();
+    return QSize(150 + frame, itemCount * SidePaneGeometry::rowHeight + frame);
+}
+
+int CLeftListView::RowAtPoint(QPoint point) const {
+    const QRect inside = contentsRect();
+    if (!inside.contains(point)) {
+        return -1;
+    }
+    const int row = SidePaneGeometry::RowAt(point.y() - inside.top());
+    return row < itemCount ? row : -1;
 }
 
 void CLeftListView::paintEvent(QPaintEvent*) {
     using namespace SidePaneGeometry;
     QPainter painter(this);
+    drawFrame(&painter);
+    // Rows are laid out inside the frame.
+    const QRect inside = contentsRect();
+    painter.setClipRect(inside);
+    painter.translate(inside.topLeft());
     for (int row = 0; row < itemCount; ++row) {
-        const QRect rect = RowRect(row, width());
+        const QRect rect = RowRect(row, inside.width());
         painter.fillRect(rect.adjusted(0, 0, 0, -1), Qt::white);
         const QRect image = ImageRect(rect, m_images.GetImageSize().height());
         if (m_images.IsNull()) {
@@ -53,8 +69,8 @@ void CLeftListView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    const int row = SidePaneGeometry::RowAt(event->position().toPoint().y());
-    if (row >= 0 && row < itemCount) {
+    const int row = RowAtPoint(event->position().toPoint());
+    if (row >= 0) {
         m_focusRow = row;
         update();
         emit modeRequested(row);
@@ -62,8 +78,8 @@ void CLeftListView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CLeftListView::mouseMoveEvent(QMouseEvent* event) {
-    const int row = SidePaneGeometry::RowAt(event->position().toPoint().y());
-    setCursor(row >= 0 && row < itemCount ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    setCursor(RowAtPoint(event->position().toPoint()) >= 0 ? Qt::PointingHandCursor
+                                                           : Qt::ArrowCursor);
 }
 
 void CLeftListView::keyPressEvent(QKeyEvent* event) {
@@ -82,6 +98,6 @@ void CLeftListView::keyPressEvent(QKeyEvent* event) {
         emit modeRequested(m_focusRow);
         break;
     default:
-        QWidget::keyPressEvent(event);
+        QFrame::keyPressEvent(event);
     }
 }

@@ -2,11 +2,11 @@
 
 #include "app/ImageStrip.h"
 
-#include <QWidget>
+#include <QFrame>
 
 // The left pane: four picture buttons that switch the calendar to its agenda, day, week and
-// month modes.
-class CLeftListView : public QWidget {
+// month modes. It has the same sunken frame as the panes beside it.
+class CLeftListView : public QFrame {
     Q_OBJECT
 
 public:
@@ -26,6 +26,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The row under a point of the widget, frame included; -1 off the rows.
+    int RowAtPoint(QPoint point) const;
+
     CImageStrip m_images;
     int m_focusRow = 0;
 };

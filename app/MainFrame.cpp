@@ -12,6 +12,7 @@
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "app/Settings.h"
+#include "app/SkippedFilesNotice.h"
 #include "app/StringTable.h"
 #include "app/SyncLauncher.h"
 #include "app/ToolbarDateCtrl.h"
@@ -504,21 +505,17 @@ void CMainFrame::ReloadStore() {
 }
 
 void CMainFrame::ReportSkippedFiles() {
-    QStringList names;
+    std::vector<std::filesystem::path> files;
     for (const auto& path : TheMeetingStore().GetSkippedFiles()) {
-        const QString name = QString::fromStdString(path.string());
-        if (!m_reportedSkips.contains(name)) {
-            m_reportedSkips.insert(name);
-            names.append(QDir::toNativeSeparators(name));
+        if (m_reportedSkips.insert(path).second) {
+            files.push_back(path);
         }
     }
-    if (names.isEmpty()) {
+    if (files.empty()) {
         return;
     }
-    Notify(QStringLiteral("These meeting files are damaged or incomplete and were left out. "
-                          "They have not been changed:\n\n%1")
-               .arg(names.join(QLatin1Char('\n'))),
-           this);
+    const CSkippedFilesNotice notice = SkippedFilesNotice(files);
+    Notify(notice.text, this, notice.details);
 }
 
 void CMainFrame::ChangeWorkingDirectory() {

@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QSet>
 
+#include <filesystem>
+#include <set>
 #include <string>
 
 class CCalendarPage;
@@ -90,6 +92,8 @@ private:
     CDateToolBar* m_toolBar = nullptr;
     CMeetingMap m_quickView;
     QHash<int, QAction*> m_actions;
-    QSet<QString> m_reportedSkips;
+    // The damaged files already reported, by their names as stored (two names that differ
+    // only in bytes that are not UTF-8 are two files).
+    std::set<std::filesystem::path> m_reportedSkips;
     bool m_ready = false;
 };

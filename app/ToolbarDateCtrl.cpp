@@ -3,12 +3,19 @@
 #include "app/DateTimeConversion.h"
 #include "store/Clock.h"
 
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLocale>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
+
+#include <algorithm>
 
 CToolbarDateCtrl::CToolbarDateCtrl(QWidget* parent) : QDateTimeEdit(parent) {
     setObjectName(QStringLiteral("datePicker"));
     setCalendarPopup(true);
-    setFixedWidth(140);
+    UpdateWidth();
     setKeyboardTracking(false);
     SetDateTime(CurrentDateTime());
     connect(this, &QDateTimeEdit::dateTimeChanged, this, [this] { emit pickedDateChanged(); });
@@ -34,4 +41,50 @@ void CToolbarDateCtrl::SetFormat(const QString& pattern) {
     const QSignalBlocker blocker(this);
     setDisplayFormat(ToQtFormat(pattern));
     setDateTime(value);
+    if (!m_shownFormats.contains(displayFormat())) {
+        m_shownFormats.append(displayFormat());
+    }
+    UpdateWidth();
+}
+
+int CToolbarDateCtrl::WidthFor(const QFontMetrics& metrics, const QLocale& locale,
+                               const QString& qtFormat, int chrome) {
+    // Every month at a two-digit day, a four-digit year and a late time: the widest texts the
+    // pattern can give, whichever fields it shows.
+    int text = 0;
+    for (int month = 1; month <= 12; ++month) {
+        const QDateTime sample(QDate(2888, month, 28), QTime(22, 58, 58));
+        text = std::max(text, metrics.horizontalAdvance(locale.toString(sample, qtFormat)));
+    }
+    return std::max(minimumWidth, text + chrome);
+}
+
+void CToolbarDateCtrl::changeEvent(QEvent* event) {
+    QDateTimeEdit::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::LocaleChange:
+    case QEvent::StyleChange:
+        UpdateWidth();
+        break;
+    default:
+        break;
+    }
+}
+
+void CToolbarDateCtrl::UpdateWidth() {
+    // The frame, the drop-down button and the edit's own margins, as the style adds them
+    // around a text; a space and the cursor's room as the edit keeps them.
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    const QFontMetrics metrics = fontMetrics();
+    constexpr int probe = 100;
+    const QSize around = style()->sizeFromContents(QStyle::CT_SpinBox, &option,
+                                                   QSize(probe, metrics.height()), this);
+    const int chrome = around.width() - probe + metrics.horizontalAdvance(QLatin1Char(' ')) + 2;
+    int width = WidthFor(metrics, locale(), displayFormat(), chrome);
+    for (const QString& format : m_shownFormats) {
+        width = std::max(width, WidthFor(metrics, locale(), format, chrome));
+    }
+    setFixedWidth(width);
 }

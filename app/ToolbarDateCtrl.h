@@ -3,6 +3,10 @@
 #include "store/DateTime.h"
 
 #include <QDateTimeEdit>
+#include <QStringList>
+
+class QFontMetrics;
+class QLocale;
 
 // The date picker in the toolbar: the date from which the calendar fills its lists.
 class CToolbarDateCtrl : public QDateTimeEdit {
@@ -19,7 +23,24 @@ public:
 
     static QString ToQtFormat(QString pattern);
 
+    // The width that shows every date of `qtFormat` whole in `locale` (the longest month name,
+    // wide digits) with `chrome` pixels of frame and button around the text; never narrower
+    // than the 140 pixels the toolbar was laid out for.
+    static int WidthFor(const QFontMetrics& metrics, const QLocale& locale, const QString& qtFormat,
+                        int chrome);
+    static constexpr int minimumWidth = 140;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
 signals:
     // The user changed the value (not a change made by the program).
     void pickedDateChanged();
+
+private:
+    void UpdateWidth();
+
+    // Every pattern shown so far: the width fits the widest, so that the toolbar does not
+    // shift when the calendar changes mode and with it the pattern.
+    QStringList m_shownFormats;
 };
