@@ -31,6 +31,7 @@ TEST_F(HelpersTest, TimeFormatLosesOnlyItsSeconds) {
 
 TEST_F(HelpersTest, DatesAreShownAsStoredWhateverTheLocalTimeZone) {
     // 29 March 2026, 02:30 does not exist in Berlin: the clocks jump from 02:00 to 03:00.
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
     const QByteArray zone = qgetenv("TZ");
     qputenv("TZ", "Europe/Berlin");
     ::tzset();
@@ -40,7 +41,7 @@ TEST_F(HelpersTest, DatesAreShownAsStoredWhateverTheLocalTimeZone) {
     const QString systemDate = FormatDate(gap);
     const QString systemTime = FormatTime(gap);
     const QString beforeGap = british.Time(CDateTime(2026, 3, 29, 1, 59, 0));
-    qputenv("TZ", zone);
+    hadZone ? qputenv("TZ", zone) : qunsetenv("TZ");
     ::tzset();
 
     EXPECT_EQ(shown, QStringLiteral("29/03/2026 02:30"));

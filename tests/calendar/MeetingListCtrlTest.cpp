@@ -146,6 +146,7 @@ TEST_F(MeetingList, KeysMoveTheMarkAndActOnTheMarkedRowOnly) {
 }
 
 TEST_F(MeetingList, RowsShowTheirStoredTextsOnlyAsFarAsALineCanShow) {
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
     const QByteArray zone = qgetenv("TZ");
     qputenv("TZ", "Europe/Berlin");
     ::tzset();
@@ -157,7 +158,7 @@ TEST_F(MeetingList, RowsShowTheirStoredTextsOnlyAsFarAsALineCanShow) {
     list->Fill(CDateTime(2026, 3, 1, 0, 0, 0));
     const CMeetingListCtrl::CShownRow row = list->GetShownRow(0);
     list->grab(); // paints the row
-    qputenv("TZ", zone);
+    hadZone ? qputenv("TZ", zone) : qunsetenv("TZ");
     ::tzset();
 
     ASSERT_EQ(list->GetRowCount(), 1);
