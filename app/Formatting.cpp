@@ -1,8 +1,7 @@
 #include "app/Formatting.h"
 
-#include "app/DateTimeConversion.h"
+#include "app/DateTimeFormat.h"
 
-#include <QLocale>
 #include <QRegularExpression>
 
 QString TimeFormatWithoutSeconds(const QString& shortTimeFormat) {
@@ -13,20 +12,9 @@ QString TimeFormatWithoutSeconds(const QString& shortTimeFormat) {
 }
 
 QString FormatDate(const CDateTime& value) {
-    const QDateTime dateTime = ToQDateTime(value);
-    if (!dateTime.isValid()) {
-        return {};
-    }
-    const QLocale locale = QLocale::system();
-    return locale.toString(dateTime.date(), locale.dateFormat(QLocale::ShortFormat));
+    return CDateTimeFormat().Date(value);
 }
 
 QString FormatTime(const CDateTime& value) {
-    const QDateTime dateTime = ToQDateTime(value);
-    if (!dateTime.isValid()) {
-        return {};
-    }
-    const QLocale locale = QLocale::system();
-    return locale.toString(dateTime.time(),
-                           TimeFormatWithoutSeconds(locale.timeFormat(QLocale::ShortFormat)));
+    return CDateTimeFormat().Time(value);
 }

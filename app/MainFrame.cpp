@@ -8,6 +8,7 @@
 #include "app/ImageStrip.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
+#include "app/LoadingFeedback.h"
 #include "app/PaneSplitter.h"
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
@@ -86,7 +87,7 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::CreateClientArea() {
-    TheMeetingStore().LoadAll();
+    LoadMeetingsShowingProgress(TheMeetingStore());
     m_clientSize = QRect(0, 0, 995, 650);
 
     m_splitter = new CPaneSplitter(this);
@@ -500,7 +501,7 @@ void CMainFrame::OnCommand(int id) {
 }
 
 void CMainFrame::ReloadStore() {
-    TheMeetingStore().LoadAll();
+    LoadMeetingsShowingProgress(TheMeetingStore());
     ReportSkippedFiles();
 }
 

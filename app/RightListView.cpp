@@ -61,7 +61,7 @@ CRightListView::Item CRightListView::MakeShortcut(const std::string& key) const 
     const CMeeting* record = m_quickView.Find(key);
     const CMeeting fallback;
     const CMeeting& shown = record != nullptr ? *record : fallback;
-    item.text = ToQString(shown.title);
+    item.text = ToShownText(shown.title);
     item.image = meetingIconBase + shown.icon;
     return item;
 }

@@ -34,6 +34,20 @@ QString ToQString(std::string_view bytes) {
     return FromWindows1252(bytes);
 }
 
+QString ToShownText(std::string_view bytes) {
+    if (bytes.size() <= shownTextLimit) {
+        return ToQString(bytes);
+    }
+    // Step back over UTF-8 continuation bytes so that no character is cut in two; a text in
+    // Windows-1252 loses at most three more bytes of a prefix nobody sees in full anyway.
+    std::size_t cut = shownTextLimit;
+    for (int step = 0; step < 3 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80;
+         ++step) {
+        --cut;
+    }
+    return ToQString(bytes.substr(0, cut)) + QChar(0x2026);
+}
+
 std::string FromQString(const QString& text) {
     return text.toUtf8().toStdString();
 }

@@ -35,11 +35,17 @@ QString CToolbarDateCtrl::ToQtFormat(QString pattern) {
 }
 
 void CToolbarDateCtrl::SetFormat(const QString& pattern) {
+    // The calendar asks for its mode's pattern at every date change; setting a pattern
+    // re-parses it and re-lays the field out, so the same one is not set again.
+    const QString format = ToQtFormat(pattern);
+    if (format == displayFormat()) {
+        return;
+    }
     // Changing the pattern must not move the value: the time of day the pattern hides is
     // still the picker's (new meetings take it).
     const QDateTime value = dateTime();
     const QSignalBlocker blocker(this);
-    setDisplayFormat(ToQtFormat(pattern));
+    setDisplayFormat(format);
     setDateTime(value);
     if (!m_shownFormats.contains(displayFormat())) {
         m_shownFormats.append(displayFormat());

@@ -1,7 +1,6 @@
 #include "calendar/MeetingListCtrl.h"
 
 #include "app/FocusFrame.h"
-#include "app/Formatting.h"
 #include "app/MeetingCommands.h"
 #include "app/TextConversion.h"
 #include "store/MeetingListFill.h"
@@ -55,14 +54,8 @@ CMeetingListCtrl::CMeetingListCtrl(CMeetingCommands& commands, QWidget* parent)
 
 void CMeetingListCtrl::Fill(const CDateTime& date) {
     m_date = date;
-    const std::vector<CMeetingRow> rows = FillMeetingList(TheMeetingStore(), date);
-    m_rows.clear();
-    m_rows.reserve(rows.size());
-    for (const CMeetingRow& row : rows) {
-        m_rows.push_back({row.id, ToQString(row.title),
-                          FormatDate(row.date) + QLatin1Char(' ') + FormatTime(row.date),
-                          ToQString(row.venue), row.icon});
-    }
+    m_rows = FillMeetingList(TheMeetingStore(), date);
+    m_format = CDateTimeFormat();
     m_currentItem = -1;
     verticalScrollBar()->setValue(0);
     Relayout();
@@ -81,6 +74,15 @@ std::string CMeetingListCtrl::GetMeetingId(int row) const {
         return {};
     }
     return m_rows[static_cast<std::size_t>(row)].id;
+}
+
+CMeetingListCtrl::CShownRow CMeetingListCtrl::GetShownRow(int row) const {
+    if (row < 0 || row >= GetRowCount()) {
+        return {};
+    }
+    const CMeetingRow& meeting = m_rows[static_cast<std::size_t>(row)];
+    return {ToShownText(meeting.title), m_format.DateAndTime(meeting.date),
+            ToShownText(meeting.venue)};
 }
 
 void CMeetingListCtrl::SetSelectionMark(int row) {
@@ -213,7 +215,7 @@ void CMeetingListCtrl::PaintRow(QPainter& painter, int row) const {
         return;
     }
     const MeetingListGeometry::CRowLayout& layout = m_layouts[index];
-    const CShownRow& shown = m_rows[index];
+    const CShownRow shown = GetShownRow(row);
 
     painter.fillRect(layout.background, row == m_selectionMark ? markedBackground : Qt::white);
 
@@ -231,7 +233,7 @@ void CMeetingListCtrl::PaintRow(QPainter& painter, int row) const {
     // The icon hangs from the middle third; what reaches below the row is not shown.
     painter.save();
     painter.setClipRect(layout.bounds);
-    m_icons.Draw(painter, layout.icon, shown.icon);
+    m_icons.Draw(painter, layout.icon, m_rows[index].icon);
     painter.restore();
 }
 

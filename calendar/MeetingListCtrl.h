@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/DateTimeFormat.h"
 #include "app/ImageStrip.h"
 #include "calendar/CalendarList.h"
 #include "calendar/MeetingListGeometry.h"
 #include "store/DateTime.h"
+#include "store/MeetingListFill.h"
 
 #include <QAbstractScrollArea>
 #include <QString>
@@ -38,6 +40,15 @@ public:
     std::string GetMarkedMeetingId() const { return GetMeetingId(m_selectionMark); }
     void SetSelectionMark(int row);
 
+    // The texts a row shows, made when it is painted: a month may hold thousands of rows, of
+    // which a screen shows a few dozen.
+    struct CShownRow {
+        QString title;
+        QString dateText;
+        QString venue;
+    };
+    CShownRow GetShownRow(int row) const;
+
     // Runs the Meeting menu at a global position and returns the chosen action (null when
     // none). Tests put a function here instead of a real menu loop.
     using MenuRunner = std::function<QAction*(QMenu& menu, const QPoint& globalPos)>;
@@ -57,15 +68,6 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    // A row as painted: texts converted once at fill time.
-    struct CShownRow {
-        std::string id;
-        QString title;
-        QString dateText;
-        QString venue;
-        int icon = 0;
-    };
-
     void Relayout();
     int RowAtViewport(const QPoint& pos) const;
     void ShowRow(int row);
@@ -74,7 +76,9 @@ private:
 
     CMeetingCommands& m_commands;
     CDateTime m_date;
-    std::vector<CShownRow> m_rows;
+    std::vector<CMeetingRow> m_rows;
+    // The locale's patterns, looked up once per fill.
+    CDateTimeFormat m_format;
     std::vector<MeetingListGeometry::CRowLayout> m_layouts;
     int m_selectionMark = -1;
     // The row of the last right click, double click or key command.

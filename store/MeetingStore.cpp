@@ -80,7 +80,7 @@ CMeetingStore& TheMeetingStore() {
     return store;
 }
 
-void CMeetingStore::LoadAll() {
+void CMeetingStore::LoadAll(const LoadProgress& progress) {
     RemoveAll();
     m_skipped.clear();
     const std::filesystem::path folder = GetWorkingDirectory();
@@ -88,13 +88,21 @@ void CMeetingStore::LoadAll() {
     const std::vector<std::string> names = scan.MeetingFileNames();
     m_map.Reserve(names.size());
     std::string bytes;
+    std::size_t loaded = 0;
     for (const std::string& name : names) {
+        if (progress && loaded % 256 == 0 && loaded != 0) {
+            progress(loaded, names.size());
+        }
+        ++loaded;
         if (!ReadWholeFileAt(scan.Descriptor(), name.c_str(), bytes)) {
             continue; // vanished or unreadable since the listing: silently not there
         }
         if (StoreDecoded(bytes) == ReadResult::malformed) {
             m_skipped.push_back(folder / name);
         }
+    }
+    if (progress) {
+        progress(names.size(), names.size());
     }
 }
 

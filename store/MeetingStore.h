@@ -4,6 +4,7 @@
 #include "store/MeetingMap.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,9 +20,13 @@ public:
     CMeetingStore(const CMeetingStore&) = delete;
     CMeetingStore& operator=(const CMeetingStore&) = delete;
 
+    // Told how many of the listed meeting files have been read so far, and how many there are.
+    using LoadProgress = std::function<void(std::size_t loaded, std::size_t total)>;
+
     // Replaces the contents with every meeting file of the working directory, visited in
-    // name order so that of two files with one id the later name wins.
-    void LoadAll();
+    // name order so that of two files with one id the later name wins. The folder is listed
+    // first; `progress` then hears every 256 files and once at the end.
+    void LoadAll(const LoadProgress& progress = {});
     void RemoveAll();
 
     // A copy of the stored record; for an unknown id a default record with an empty id.

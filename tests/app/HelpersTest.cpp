@@ -1,4 +1,5 @@
 #include "app/DateTimeConversion.h"
+#include "app/DateTimeFormat.h"
 #include "app/Formatting.h"
 #include "app/PaneSplitter.h"
 #include "app/SidePaneGeometry.h"
@@ -6,6 +7,11 @@
 #include "app/TextConversion.h"
 #include "app/ToolbarDateCtrl.h"
 #include "tests/support/QtTestEnvironment.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <ctime>
 
 using HelpersTest = CQtTest;
 
@@ -21,6 +27,57 @@ TEST_F(HelpersTest, TimeFormatLosesOnlyItsSeconds) {
     EXPECT_FALSE(FormatTime(when).contains(QStringLiteral("09"))) << FormatTime(when).toStdString();
     EXPECT_TRUE(FormatTime(when).contains(QStringLiteral("07")));
     EXPECT_TRUE(FormatDate(CDateTime(0.0, CDateTime::invalid)).isEmpty());
+}
+
+TEST_F(HelpersTest, DatesAreShownAsStoredWhateverTheLocalTimeZone) {
+    // 29 March 2026, 02:30 does not exist in Berlin: the clocks jump from 02:00 to 03:00.
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    ::tzset();
+    const CDateTime gap(2026, 3, 29, 2, 30, 0);
+    const CDateTimeFormat british(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const QString shown = british.DateAndTime(gap);
+    const QString systemDate = FormatDate(gap);
+    const QString systemTime = FormatTime(gap);
+    const QString beforeGap = british.Time(CDateTime(2026, 3, 29, 1, 59, 0));
+    hadZone ? qputenv("TZ", zone) : qunsetenv("TZ");
+    ::tzset();
+
+    EXPECT_EQ(shown, QStringLiteral("29/03/2026 02:30"));
+    EXPECT_EQ(beforeGap, QStringLiteral("01:59"));
+    EXPECT_TRUE(systemDate.contains(QStringLiteral("29"))) << systemDate.toStdString();
+    EXPECT_TRUE(systemTime.contains(QStringLiteral("30"))) << systemTime.toStdString();
+    EXPECT_TRUE(british.DateAndTime(CDateTime(0.0, CDateTime::null)).trimmed().isEmpty());
+}
+
+TEST_F(HelpersTest, HugeTextsAreShownFromABoundedPrefix) {
+    const std::string shortTitle = "Budget review";
+    EXPECT_EQ(ToShownText(shortTitle), QStringLiteral("Budget review"));
+    EXPECT_EQ(ToShownText(std::string(shownTextLimit, 'x')).size(),
+              static_cast<qsizetype>(shownTextLimit))
+        << "a text of exactly the limit is shown whole";
+
+    std::string huge(10 * 1024 * 1024, 'a');
+    const QString shown = ToShownText(huge);
+    EXPECT_LE(shown.size(), static_cast<qsizetype>(shownTextLimit) + 1);
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << "a cut text says so";
+    huge.replace(shownTextLimit, std::string::npos, huge.size() - shownTextLimit, 'z');
+    EXPECT_EQ(ToShownText(huge), shown) << "nothing past the prefix is read";
+
+    // "é" is two bytes; an odd start puts a character across the limit.
+    std::string accented = "a";
+    for (int i = 0; i < 5'000'000; ++i) {
+        accented += "\xc3\xa9";
+    }
+    const QString accentedShown = ToShownText(accented);
+    EXPECT_FALSE(accentedShown.contains(QChar(0xC3))) << "a cut character turned Windows-1252";
+    EXPECT_EQ(accentedShown.count(QChar(0xE9)), static_cast<qsizetype>(shownTextLimit - 2) / 2);
+
+    // Laid out in the widest row any screen has, the shown text still ends with the mark.
+    const QFontMetrics metrics{QFont()};
+    const QString elided = metrics.elidedText(shown, Qt::ElideRight, 100'000);
+    EXPECT_TRUE(elided.endsWith(QChar(0x2026)));
 }
 
 TEST_F(HelpersTest, StoredBytesReadAsUtf8OrWindows1252) {
@@ -46,6 +103,24 @@ TEST_F(HelpersTest, PickerKeepsItsTimeWhenThePatternHidesIt) {
     picker.SetDateTime(when);
     picker.SetFormat(LoadResString(2));
     EXPECT_EQ(picker.GetDateTime(), when);
+}
+
+TEST_F(HelpersTest, PickerKeepsTheFieldBeingStepped) {
+    // The frame sets the mode's pattern again after every change of the date.
+    CToolbarDateCtrl picker;
+    picker.SetFormat(LoadResString(StringId::dayPickerFormat));
+    QObject::connect(&picker, &CToolbarDateCtrl::pickedDateChanged,
+                     [&picker] { picker.SetFormat(LoadResString(StringId::dayPickerFormat)); });
+    picker.SetDateTime(CDateTime(2026, 3, 10, 9, 0, 0));
+    picker.show();
+    picker.setFocus();
+    picker.setCurrentSection(QDateTimeEdit::YearSection);
+    for (int step = 0; step < 2; ++step) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+        QApplication::sendEvent(&picker, &press);
+    }
+    EXPECT_EQ(picker.GetDateTime(), CDateTime(2028, 3, 10, 9, 0, 0))
+        << "the second step must still move the year";
 }
 
 TEST_F(HelpersTest, SidePaneRowsAndCaptions) {

@@ -1,4 +1,6 @@
 #include "calendar/MeetingListCtrl.h"
+#include "app/TextConversion.h"
+#include "store/MeetingStore.h"
 #include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"
 
@@ -7,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+
+#include <ctime>
 
 namespace {
 
@@ -139,4 +143,27 @@ TEST_F(MeetingList, KeysMoveTheMarkAndActOnTheMarkedRowOnly) {
     list->Refresh();
     Keys({Qt::Key_Return, Qt::Key_Delete});
     EXPECT_TRUE(commands.Take().empty()) << "without a mark the keys do nothing";
+}
+
+TEST_F(MeetingList, RowsShowTheirStoredTextsOnlyAsFarAsALineCanShow) {
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    ::tzset();
+    CMeeting gap(CDateTime(2026, 3, 29, 2, 30, 0)); // a local time Berlin skips
+    gap.id = "2026032902300010";
+    gap.title = std::string(10 * 1024 * 1024, 'T');
+    gap.venue = "Hall";
+    TheMeetingStore().ModifyMeeting(gap);
+    list->Fill(CDateTime(2026, 3, 1, 0, 0, 0));
+    const CMeetingListCtrl::CShownRow row = list->GetShownRow(0);
+    list->grab(); // paints the row
+    hadZone ? qputenv("TZ", zone) : qunsetenv("TZ");
+    ::tzset();
+
+    ASSERT_EQ(list->GetRowCount(), 1);
+    EXPECT_TRUE(row.dateText.contains(QStringLiteral("29"))) << row.dateText.toStdString();
+    EXPECT_TRUE(row.dateText.contains(QStringLiteral("30"))) << row.dateText.toStdString();
+    EXPECT_LE(row.title.size(), static_cast<qsizetype>(shownTextLimit) + 1);
+    EXPECT_EQ(row.venue, QStringLiteral("Hall"));
 }

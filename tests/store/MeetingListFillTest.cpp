@@ -79,3 +79,16 @@ TEST_F(MeetingListFill, InvalidDatesAndDaysBefore1900) {
     EXPECT_EQ(Listed(CDateTime(1899, 12, 1, 0, 0, 0)),
               (Ids{"1899122812000010", "1899122906000010", "1899122918000010"}));
 }
+
+TEST_F(MeetingListFill, MonthsEndAtTheShownSecondAndRollOverTheYear) {
+    // 0.4 seconds before midnight is shown as the next day's 00:00:00.
+    const double newYear = CDateTime(2005, 1, 1, 0, 0, 0).GetDayCount();
+    Put("2004123123595910", CDateTime(2004, 12, 31, 23, 59, 59));
+    Put("2004123123595920", CDateTime(newYear - 0.4 / 86400));
+    Put("2005010100000110", CDateTime(2005, 1, 1, 0, 0, 1));
+    Put("2005013123595910", CDateTime(2005, 1, 31, 23, 59, 59));
+    Put("2005020100000010", CDateTime(2005, 2, 1, 0, 0, 0));
+    EXPECT_EQ(Listed(CDateTime(2004, 12, 15, 0, 0, 0)), Ids{"2004123123595910"});
+    EXPECT_EQ(Listed(CDateTime(2005, 1, 15, 0, 0, 0)),
+              (Ids{"2004123123595920", "2005010100000110", "2005013123595910"}));
+}

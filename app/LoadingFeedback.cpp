@@ -1,0 +1,60 @@
+#include "app/LoadingFeedback.h"
+
+#include "app/LoadingWindow.h"
+#include "store/MeetingStore.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
+
+bool ShouldShowLoadingWindow(long long elapsedMs, std::size_t loaded, std::size_t total,
+                             long long delayMs) {
+    return elapsedMs >= delayMs && loaded < total;
+}
+
+QString LoadingText(std::size_t loaded, std::size_t total, const QLocale& locale) {
+    return QStringLiteral("Loading meetings... %1 of %2")
+        .arg(locale.toString(static_cast<qulonglong>(loaded)),
+             locale.toString(static_cast<qulonglong>(total)));
+}
+
+CLoadingFeedback::CLoadingFeedback(Elapsed elapsed, long long delayMs)
+    : m_elapsed(std::move(elapsed)), m_delayMs(delayMs) {
+    if (!m_elapsed) {
+        auto timer = std::make_shared<QElapsedTimer>();
+        timer->start();
+        m_elapsed = [timer] { return static_cast<long long>(timer->elapsed()); };
+    }
+}
+
+CLoadingFeedback::~CLoadingFeedback() = default;
+
+void CLoadingFeedback::Report(std::size_t loaded, std::size_t total) {
+    if (!m_window) {
+        if (!ShouldShowLoadingWindow(m_elapsed(), loaded, total, m_delayMs)) {
+            return;
+        }
+        m_window = std::make_unique<CLoadingWindow>();
+        m_window->SetProgress(loaded, total);
+        m_window->adjustSize();
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = m_window->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            m_window->move(frame.topLeft());
+        }
+        m_window->show();
+    } else {
+        m_window->SetProgress(loaded, total);
+    }
+    // No event loop runs while the store loads: let the window map and paint, but leave the
+    // user's input for later (there is nothing yet it could act on).
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void LoadMeetingsShowingProgress(CMeetingStore& store) {
+    CLoadingFeedback feedback;
+    store.LoadAll(
+        [&feedback](std::size_t loaded, std::size_t total) { feedback.Report(loaded, total); });
+}

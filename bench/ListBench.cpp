@@ -1,0 +1,258 @@
+// What one step to another month costs in the meeting list: the list's own fill for the new
+// month and a paint of the rows a screen shows, beside one bare walk over the same store in
+// the same run. At 100,000 meetings a month holds about 8,000 of them. The ratio printed at
+// the end is the figure to quote; the machines are noisy.
+
+#include "app/DateToolBar.h"
+#include "app/MainFrame.h"
+#include "app/MeetingCommands.h"
+#include "app/ToolbarDateCtrl.h"
+#include "calendar/CalendarPage.h"
+#include "calendar/MeetingListCtrl.h"
+#include "store/MeetingFile.h"
+#include "store/MeetingListFill.h"
+#include "store/MeetingStore.h"
+#include "store/WorkingDirectory.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The meetings spread evenly over 12.5 months from January 2026, so that each month holds
+// about 8 % of them whatever their number.
+const CDateTime firstMeeting(2026, 1, 1, 0, 0, 0);
+constexpr long long spreadSeconds = 380LL * 86400;
+constexpr int stepsPerRound = 12;
+
+class CMeetingFolders {
+public:
+    ~CMeetingFolders() {
+        std::error_code error;
+        for (const auto& [count, path] : m_paths) {
+            fs::remove_all(path, error);
+        }
+    }
+
+    // Loads the program's store with `count` meetings (written once per size, with plain
+    // writes: the store's own writes flush each file to disk).
+    void Load(int count) {
+        if (count == m_loaded) {
+            return;
+        }
+        auto found = m_paths.find(count);
+        if (found == m_paths.end()) {
+            found = m_paths.emplace(count, Make(count)).first;
+        }
+        SetWorkingDirectory(found->second);
+        TheMeetingStore().LoadAll();
+        m_loaded = count;
+    }
+
+private:
+    static fs::path Make(int count) {
+        std::string pattern = (fs::temp_directory_path() / "tavelin-list-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+        for (int i = 0; i < count; ++i) {
+            CMeeting record(firstMeeting.AddSeconds(spreadSeconds * i / count));
+            record.id = MakeMeetingIdAt(firstMeeting.AddSeconds(i));
+            record.title = "Meeting number " + std::to_string(i) + " of the planning committee";
+            record.venue = "Room " + std::to_string(i % 40) + ", main building";
+            record.icon = i % 72;
+            const std::string bytes = EncodeMeeting(record);
+            const fs::path file = fs::path(pattern) / ("meeting" + record.id + ".mtg");
+            const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fd < 0 ||
+                ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+                throw std::runtime_error("cannot write " + file.string());
+            }
+            ::close(fd);
+        }
+        return pattern;
+    }
+
+    std::map<int, fs::path> m_paths;
+    int m_loaded = -1;
+};
+
+CMeetingFolders& Folders() {
+    static CMeetingFolders folders;
+    return folders;
+}
+
+// The list asks nothing of the frame while it fills and paints.
+class CNoCommands : public CMeetingCommands {
+public:
+    void AddMeeting(const CDateTime&) override {}
+    void ModifyMeeting(const std::string&) override {}
+    void DeleteMeeting(const std::string&) override {}
+    void ViewMeeting(const std::string&) override {}
+    void AddToQuickView(const std::string&) override {}
+    bool CanEditMeetings() const override { return false; }
+    CDateTime GetPickerDateTime() const override { return {}; }
+    void SetPickerFormat() override {}
+    void ShowExportItem() override {}
+    void HideExportItemIfShown() override {}
+};
+
+// The middle of the i-th month after the first meeting's.
+CDateTime MonthOfStep(int step) {
+    const int month = step % stepsPerRound;
+    return CDateTime(2026, month + 1, 15, 12, 0, 0);
+}
+
+void Enumerate(benchmark::State& state) {
+    Folders().Load(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        long long sum = 0;
+        for (const CMeetingMap::Entry& entry : TheMeetingStore()) {
+            sum += entry.value.icon + static_cast<long long>(entry.value.date.GetDayCount());
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+// The store-side fill alone, for reference.
+void FillRows(benchmark::State& state) {
+    Folders().Load(static_cast<int>(state.range(0)));
+    int step = 0;
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        rows = FillMeetingList(TheMeetingStore(), MonthOfStep(step++)).size();
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+
+// One key that moves the calendar a month on: the list refills and the screen's rows paint.
+void MonthStep(benchmark::State& state) {
+    Folders().Load(static_cast<int>(state.range(0)));
+    CNoCommands commands;
+    CMeetingListCtrl list(commands);
+    list.resize(1100, 1000); // the calendar's pane on a 1920 x 1080 screen
+    QImage screen(list.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        list.Fill(MonthOfStep(step++));
+        list.viewport()->render(&screen);
+    }
+    state.counters["rows"] = list.GetRowCount();
+}
+
+// The same step as the user makes it: an arrow key on the month of the toolbar's date
+// picker in the running main window, which refills the meeting list through the frame and
+// the calendar page, then a paint of the list.
+void MonthKey(benchmark::State& state) {
+    Folders().Load(static_cast<int>(state.range(0)));
+    CMainFrame frame;
+    frame.resize(1920, 1080);
+    CCalendarPage& page = frame.GetCalendarPage();
+    page.ShowMode(CCalendarPage::agendaMode);
+    CToolbarDateCtrl& picker = *frame.GetToolBar().GetDatePicker();
+    picker.SetDateTime(MonthOfStep(0));
+    picker.setCurrentSection(QDateTimeEdit::MonthSection);
+    QWidget& list = *page.GetList(CCalendarPage::agendaMode);
+    QImage screen(list.size(), QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        // Eleven months on, eleven back, and so on: every key lands on another month.
+        const bool forward = step++ / (stepsPerRound - 1) % 2 == 0;
+        QKeyEvent press(QEvent::KeyPress, forward ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier);
+        QApplication::sendEvent(&picker, &press);
+        list.render(&screen);
+    }
+    state.counters["rows"] = static_cast<double>(page.GetMeetingList().GetRowCount());
+}
+
+class CRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.aggregate_name == "median") {
+                const std::string name = run.run_name.function_name + "/" + run.run_name.args;
+                m_medians[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void PrintRatios() const {
+        std::printf("\nMedians in this run, processor time (wall-clock in brackets):\n");
+        for (const char* size : {"1000", "10000", "100000"}) {
+            const auto step = m_medians.find(std::string("MonthStep/") + size);
+            const auto walk = m_medians.find(std::string("Enumerate/") + size);
+            if (step == m_medians.end() || walk == m_medians.end() || walk->second.cpu <= 0) {
+                continue;
+            }
+            std::printf("  month step at %6s: %7.2f ms (%7.2f), enumeration %6.2f ms, "
+                        "step / enumeration %5.2f (%5.2f)\n",
+                        size, step->second.cpu, step->second.wall, walk->second.cpu,
+                        step->second.cpu / walk->second.cpu, step->second.wall / walk->second.wall);
+            const auto key = m_medians.find(std::string("MonthKey/") + size);
+            if (key != m_medians.end()) {
+                std::printf("  month key  at %6s: %7.2f ms (%7.2f), "
+                            "key / enumeration %5.2f (%5.2f)\n",
+                            size, key->second.cpu, key->second.wall,
+                            key->second.cpu / walk->second.cpu,
+                            key->second.wall / walk->second.wall);
+            }
+        }
+        std::printf("  target: a month step at 100,000 within 16 ms of processor time\n");
+    }
+
+private:
+    struct Times {
+        double wall;
+        double cpu;
+    };
+    std::map<std::string, Times> m_medians;
+};
+
+void Register() {
+    // Grouped by size so that each store is loaded once; the walk and the step alternate.
+    for (const int count : {1000, 10000, 100000}) {
+        for (const auto& [name, function] :
+             {std::pair{"Enumerate", &Enumerate}, std::pair{"MonthStep", &MonthStep},
+              std::pair{"FillRows", &FillRows}, std::pair{"MonthKey", &MonthKey}}) {
+            benchmark::RegisterBenchmark(name, function)
+                ->Arg(count)
+                ->Repetitions(5)
+                ->ReportAggregatesOnly(true)
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    Register();
+    CRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,9 @@
+#include "tests/screenshots/Screenshot.h"
+
+#include "app/LoadingWindow.h"
+
+KES_SCREENSHOT("loading-window") {
+    auto window = std::make_unique<CLoadingWindow>();
+    window->SetProgress(43'210, 100'000);
+    return window;
+}
