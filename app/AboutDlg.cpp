@@ -1,6 +1,6 @@
 #include "app/AboutDlg.h"
 
-#include "app/ImageStrip.h"
+#include "ui/ImageStrip.h"
 
 #include <QKeyEvent>
 #include <QLinearGradient>

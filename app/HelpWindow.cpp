@@ -1,6 +1,6 @@
 #include "app/HelpWindow.h"
 
-#include "app/WindowPlacement.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "app/LeftListView.h"
 
-#include "app/FocusFrame.h"
+#include "ui/FocusFrame.h"
 #include "app/SidePaneGeometry.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ImageStrip.h"
+#include "ui/ImageStrip.h"
 
 #include <QFrame>
 

@@ -1,7 +1,7 @@
 #include "app/LoadingWindow.h"
 
 #include "app/LoadingFeedback.h"
-#include "app/StringTable.h"
+#include "ui/StringTable.h"
 
 #include <QHBoxLayout>
 #include <QIcon>

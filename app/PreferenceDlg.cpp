@@ -1,10 +1,10 @@
 #include "app/PreferenceDlg.h"
 
-#include "app/Ask.h"
+#include "ui/Ask.h"
 #include "app/Help.h"
-#include "app/ImageStrip.h"
-#include "app/PictureButton.h"
-#include "app/StringTable.h"
+#include "ui/ImageStrip.h"
+#include "ui/PictureButton.h"
+#include "ui/StringTable.h"
 
 #include <QDir>
 #include <QFileDialog>

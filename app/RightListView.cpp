@@ -1,10 +1,10 @@
 #include "app/RightListView.h"
 
-#include "app/Ask.h"
-#include "app/FocusFrame.h"
+#include "ui/Ask.h"
+#include "ui/FocusFrame.h"
 #include "app/SidePaneGeometry.h"
-#include "app/StringTable.h"
-#include "app/TextConversion.h"
+#include "ui/StringTable.h"
+#include "ui/TextConversion.h"
 #include "store/MeetingMap.h"
 
 #include <QContextMenuEvent>

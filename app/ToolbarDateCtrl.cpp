@@ -1,6 +1,6 @@
 #include "app/ToolbarDateCtrl.h"
 
-#include "app/DateTimeConversion.h"
+#include "ui/DateTimeConversion.h"
 #include "store/Clock.h"
 
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "calendar/BlankCalendarList.h"
 
-#include "app/FocusFrame.h"
+#include "ui/FocusFrame.h"
 
 #include <QPainter>
 #include <QPalette>

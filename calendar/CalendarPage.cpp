@@ -1,6 +1,6 @@
 #include "calendar/CalendarPage.h"
 
-#include "app/MeetingCommands.h"
+#include "ui/MeetingCommands.h"
 #include "calendar/BlankCalendarList.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/PreviewPlace.h"

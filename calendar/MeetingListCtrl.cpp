@@ -1,8 +1,8 @@
 #include "calendar/MeetingListCtrl.h"
 
-#include "app/FocusFrame.h"
-#include "app/MeetingCommands.h"
-#include "app/TextConversion.h"
+#include "ui/FocusFrame.h"
+#include "ui/MeetingCommands.h"
+#include "ui/TextConversion.h"
 #include "store/MeetingListFill.h"
 #include "store/MeetingStore.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DateTimeFormat.h"
-#include "app/ImageStrip.h"
+#include "ui/DateTimeFormat.h"
+#include "ui/ImageStrip.h"
 #include "calendar/CalendarList.h"
 #include "calendar/MeetingListGeometry.h"
 #include "store/DateTime.h"

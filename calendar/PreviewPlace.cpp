@@ -1,8 +1,8 @@
 #include "calendar/PreviewPlace.h"
 
-#include "app/FocusFrame.h"
+#include "ui/FocusFrame.h"
 
-#include "app/MeetingCommands.h"
+#include "ui/MeetingCommands.h"
 
 #include <QPainter>
 #include <QPalette>

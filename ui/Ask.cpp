@@ -1,6 +1,6 @@
-#include "app/Ask.h"
+#include "ui/Ask.h"
 
-#include "app/StringTable.h"
+#include "ui/StringTable.h"
 
 #include <QMessageBox>
 #include <QPushButton>

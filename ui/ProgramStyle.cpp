@@ -1,6 +1,6 @@
-#include "app/ProgramStyle.h"
+#include "ui/ProgramStyle.h"
 
-#include "app/ImageStrip.h"
+#include "ui/ImageStrip.h"
 
 namespace {
 

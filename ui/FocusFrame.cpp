@@ -1,4 +1,4 @@
-#include "app/FocusFrame.h"
+#include "ui/FocusFrame.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "app/CommandTable.h"
+#include "ui/CommandTable.h"
 
-#include "app/StringTable.h"
+#include "ui/StringTable.h"
 
 #include <array>
 

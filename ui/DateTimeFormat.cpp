@@ -1,6 +1,6 @@
-#include "app/DateTimeFormat.h"
+#include "ui/DateTimeFormat.h"
 
-#include "app/Formatting.h"
+#include "ui/Formatting.h"
 
 #include <QDate>
 #include <QTime>

@@ -1,4 +1,4 @@
-#include "app/DateTimeConversion.h"
+#include "ui/DateTimeConversion.h"
 
 QDateTime ToQDateTime(const CDateTime& value) {
     if (!value.IsValid()) {

@@ -1,6 +1,6 @@
-#include "app/Formatting.h"
+#include "ui/Formatting.h"
 
-#include "app/DateTimeFormat.h"
+#include "ui/DateTimeFormat.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "app/TextConversion.h"
+#include "ui/TextConversion.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "app/StringTable.h"
+#include "ui/StringTable.h"
 
 #include <QFile>
 #include <QHash>

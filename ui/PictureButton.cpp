@@ -1,7 +1,7 @@
-#include "app/PictureButton.h"
+#include "ui/PictureButton.h"
 
-#include "app/FocusFrame.h"
-#include "app/ImageStrip.h"
+#include "ui/FocusFrame.h"
+#include "ui/ImageStrip.h"
 
 #include <QPainter>
 
