@@ -1,7 +1,7 @@
 #include "app/LeftListView.h"
 
-#include "ui/FocusFrame.h"
 #include "app/SidePaneGeometry.h"
+#include "ui/FocusFrame.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,11 +1,11 @@
 #include "app/RightListView.h"
 
-#include "ui/Ask.h"
-#include "ui/FocusFrame.h"
 #include "app/SidePaneGeometry.h"
+#include "store/MeetingMap.h"
+#include "ui/DesktopServices.h"
+#include "ui/FocusFrame.h"
 #include "ui/StringTable.h"
 #include "ui/TextConversion.h"
-#include "store/MeetingMap.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -20,8 +20,8 @@ constexpr int quickViewStrip = 157;
 constexpr int meetingIconBase = 4;
 } // namespace
 
-CRightListView::CRightListView(CMeetingMap& quickView, QWidget* parent)
-    : QAbstractScrollArea(parent), m_quickView(quickView),
+CRightListView::CRightListView(CMeetingMap& quickView, CDesktopServices& services, QWidget* parent)
+    : QAbstractScrollArea(parent), m_quickView(quickView), m_services(services),
       m_images(LoadImageStrip(quickViewStrip, 32)) {
     setObjectName(QStringLiteral("quickViewPane"));
     setFocusPolicy(Qt::StrongFocus);
@@ -153,7 +153,7 @@ void CRightListView::ActivateRow(int row) {
     } else if (row == helpRow) {
         emit helpRequested();
     } else if (row == exitRow) {
-        if (Ask(StringId::askCloseProgram, this)) {
+        if (m_services.Ask(StringId::askCloseProgram, this)) {
             emit closeRequested();
         }
     } else if (row == exportRow && m_exportShown) {
@@ -168,7 +168,7 @@ void CRightListView::ActivateRow(int row) {
 }
 
 void CRightListView::RemoveShortcutAt(int row) {
-    if (!IsShortcutRow(row) || !Ask(StringId::askRemoveShortcut, this)) {
+    if (!IsShortcutRow(row) || !m_services.Ask(StringId::askRemoveShortcut, this)) {
         return;
     }
     m_quickView.RemoveKey(m_items[static_cast<std::size_t>(row)].meetingId);

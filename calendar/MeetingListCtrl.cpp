@@ -1,10 +1,11 @@
 #include "calendar/MeetingListCtrl.h"
 
+#include "store/MeetingListFill.h"
+#include "store/MeetingStore.h"
+#include "ui/DesktopServices.h"
 #include "ui/FocusFrame.h"
 #include "ui/MeetingCommands.h"
 #include "ui/TextConversion.h"
-#include "store/MeetingListFill.h"
-#include "store/MeetingStore.h"
 
 #include <QKeyEvent>
 #include <QMenu>
@@ -35,10 +36,13 @@ void DrawRowText(QPainter& painter, const QRect& rect, const QString& text) {
 
 } // namespace
 
-CMeetingListCtrl::CMeetingListCtrl(CMeetingCommands& commands, QWidget* parent)
-    : QAbstractScrollArea(parent), m_commands(commands),
+CMeetingListCtrl::CMeetingListCtrl(CMeetingStore& store, CDesktopServices& services,
+                                   CMeetingCommands& commands, QWidget* parent)
+    : QAbstractScrollArea(parent), m_store(store), m_services(services), m_commands(commands),
       m_icons(LoadImageStrip(meetingIconStrip, MeetingListGeometry::iconWidth)),
-      m_menuRunner([](QMenu& menu, const QPoint& globalPos) { return menu.exec(globalPos); }) {
+      m_menuRunner([this](QMenu& menu, const QPoint& globalPos) {
+          return m_services.RunMenu(menu, globalPos);
+      }) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFocusPolicy(Qt::StrongFocus);
@@ -54,7 +58,7 @@ CMeetingListCtrl::CMeetingListCtrl(CMeetingCommands& commands, QWidget* parent)
 
 void CMeetingListCtrl::Fill(const CDateTime& date) {
     m_date = date;
-    m_rows = FillMeetingList(TheMeetingStore(), date);
+    m_rows = FillMeetingList(m_store, date);
     m_format = CDateTimeFormat();
     m_currentItem = -1;
     verticalScrollBar()->setValue(0);

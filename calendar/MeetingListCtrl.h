@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ui/DateTimeFormat.h"
-#include "ui/ImageStrip.h"
 #include "calendar/CalendarList.h"
 #include "calendar/MeetingListGeometry.h"
 #include "store/DateTime.h"
 #include "store/MeetingListFill.h"
+#include "ui/DateTimeFormat.h"
+#include "ui/ImageStrip.h"
 
 #include <QAbstractScrollArea>
 #include <QString>
@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+class CDesktopServices;
 class CMeetingCommands;
+class CMeetingStore;
 class QMenu;
 class QAction;
 
@@ -26,7 +28,8 @@ class CMeetingListCtrl : public QAbstractScrollArea, public CCalendarList {
     Q_OBJECT
 
 public:
-    explicit CMeetingListCtrl(CMeetingCommands& commands, QWidget* parent = nullptr);
+    CMeetingListCtrl(CMeetingStore& store, CDesktopServices& services, CMeetingCommands& commands,
+                     QWidget* parent = nullptr);
 
     QWidget* GetWidget() override { return this; }
     // Lists the meetings of the month of `date` afresh; no row is marked afterwards.
@@ -74,6 +77,8 @@ private:
     void OpenMenu(int row, const QPoint& globalPos);
     void PaintRow(QPainter& painter, int row) const;
 
+    CMeetingStore& m_store;
+    CDesktopServices& m_services;
     CMeetingCommands& m_commands;
     CDateTime m_date;
     std::vector<CMeetingRow> m_rows;
