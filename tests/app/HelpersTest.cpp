@@ -2,6 +2,7 @@
 #include "app/SidePaneGeometry.h"
 #include "app/ToolbarDateCtrl.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
 #include "ui/DateTimeConversion.h"
 #include "ui/DateTimeFormat.h"
 #include "ui/Formatting.h"
@@ -98,7 +99,7 @@ TEST_F(HelpersTest, StringTableAndPickerPatterns) {
 }
 
 TEST_F(HelpersTest, PickerKeepsItsTimeWhenThePatternHidesIt) {
-    CToolbarDateCtrl picker;
+    CToolbarDateCtrl picker(TestServices());
     const CDateTime when(2026, 12, 6, 14, 30, 0);
     picker.SetDateTime(when);
     picker.SetFormat(LoadResString(2));
@@ -107,7 +108,7 @@ TEST_F(HelpersTest, PickerKeepsItsTimeWhenThePatternHidesIt) {
 
 TEST_F(HelpersTest, PickerKeepsTheFieldBeingStepped) {
     // The frame sets the mode's pattern again after every change of the date.
-    CToolbarDateCtrl picker;
+    CToolbarDateCtrl picker(TestServices());
     picker.SetFormat(LoadResString(StringId::dayPickerFormat));
     QObject::connect(&picker, &CToolbarDateCtrl::pickedDateChanged,
                      [&picker] { picker.SetFormat(LoadResString(StringId::dayPickerFormat)); });
