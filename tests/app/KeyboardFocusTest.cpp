@@ -1,5 +1,6 @@
 #include "app/AboutDlg.h"
 #include "app/DateToolBar.h"
+#include "app/KesApp.h"
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
 #include "app/PaneSplitter.h"
@@ -9,6 +10,7 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
 #include "store/ContentFiles.h"
+#include "store/FileCalls.h"
 #include "store/MeetingFile.h"
 #include "store/MeetingStore.h"
 #include "tests/support/QtTestEnvironment.h"
@@ -25,7 +27,9 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <fstream>
 #include <set>
 
@@ -168,6 +172,42 @@ TEST_F(KeyboardFocusTest, MeetingKeysActOnlyWhileTheFocusIsInTheCalendar) {
     Press(Qt::Key_Delete);
     EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askDeleteMeeting)})
         << "Del in the preview asks to delete the meeting on show";
+}
+
+// A disk that fails when a file is removed.
+class CFailingUnlink : public CFileCalls {
+public:
+    int Unlink(const char*) override {
+        errno = EIO;
+        return -1;
+    }
+};
+
+// A delete the disk refuses is reported by the command that ran it, naming the file and the
+// reason; the meeting stays, and nothing is left for the application's last safety net.
+TEST_F(KeyboardFocusTest, DeleteTheDiskRefusesIsReportedByTheCommand) {
+    Store(budget, "Budget", 1);
+    ShowFrame();
+    FocusOn(list());
+    Press(Qt::Key_Down);
+    ASSERT_EQ(list().GetMarkedMeetingId(), budget);
+    const int beforeInEventLoop = CKesApp::Instance()->GetFileErrorsInEventLoop();
+    CFailingUnlink failingDisk;
+    SetFileCalls(&failingDisk);
+    TestServices().ScriptAnswers({true});
+    Press(Qt::Key_Delete);
+    SetFileCalls(nullptr);
+
+    const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+    ASSERT_EQ(errors.size(), 1) << TestServices().Shown().join('|').toStdString();
+    const QString file = QString::fromStdString(MeetingFilePath(budget).string());
+    EXPECT_EQ(errors.front(), QStringLiteral("The file %1 could not be changed: %2.")
+                                  .arg(file, QString::fromStdString(std::strerror(EIO))));
+    EXPECT_EQ(TestStore().GetMeeting(budget).id, budget) << "the meeting is still stored";
+    EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(budget)));
+    EXPECT_EQ(list().GetRowCount(), 1);
+    EXPECT_EQ(CKesApp::Instance()->GetFileErrorsInEventLoop(), beforeInEventLoop)
+        << "the error travelled through the event loop";
 }
 
 TEST_F(KeyboardFocusTest, HiddenListHandsTheFocusToTheListShownInItsPlace) {

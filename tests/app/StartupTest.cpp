@@ -2,6 +2,7 @@
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
 #include "app/Settings.h"
+#include "store/FileError.h"
 #include "store/FileIo.h"
 #include "store/WorkingDirectory.h"
 #include "store/WorkingDirectoryLock.h"
@@ -15,6 +16,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 
 #include <filesystem>
@@ -178,3 +180,50 @@ TEST_F(StartupTest, FolderInUseQuestionAnswersToKeys) {
     }
 }
 
+// The Yes/No question's real box: No is the default, so neither Return nor Escape says Yes.
+TEST_F(StartupTest, QuestionAnswersNoToReturnAndEscape) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QString defaultText;
+        QTimer::singleShot(0, [key, &defaultText] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return; // the check below fails instead of the test waiting for ever
+            }
+            defaultText = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : box;
+            QTest::keyClick(target, key);
+        });
+        EXPECT_FALSE(CSystemServices().Ask(StringId::askDeleteMeeting, nullptr)) << "key " << key;
+        EXPECT_EQ(QString(defaultText).remove(QLatin1Char('&')), QStringLiteral("No"));
+    }
+}
+
+namespace {
+
+// An object whose handling of a user event fails on a file, as a command that missed its
+// error would.
+class CFailingReceiver : public QObject {
+public:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::User) {
+            throw CFileError("/home/ann/Meeting Files/meeting2026120109000010.mtg",
+                             "No space left on device");
+        }
+        return QObject::event(event);
+    }
+};
+
+} // namespace
+
+// A file error that still reaches the event loop is reported, not a crash, and counted.
+TEST_F(StartupTest, FileErrorInTheEventLoopIsReportedAsALastResort) {
+    CFailingReceiver receiver;
+    const int before = CKesApp::Instance()->GetFileErrorsInEventLoop();
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&receiver, &event);
+    EXPECT_EQ(CKesApp::Instance()->GetFileErrorsInEventLoop(), before + 1);
+    EXPECT_EQ(TestServices().ShownAs(CScriptedServices::Kind::error),
+              QStringList{QStringLiteral("The file /home/ann/Meeting Files/"
+                                         "meeting2026120109000010.mtg could not be changed: "
+                                         "No space left on device.")});
+}
