@@ -15,8 +15,9 @@ class QWidget;
 
 // Everything the program asks of the desktop and of the user outside its own windows:
 // questions and messages, picking a folder or a file, opening a file, starting a program, the
-// current time, running a dialog and running a context menu. Widgets receive it from whoever builds
-// them; the program runs on the system's services, tests on scripted ones that answer at once.
+// current time, running a dialog and running a context menu. Widgets receive it from whoever
+// builds them; the program runs on the system's services, tests on scripted ones that answer
+// at once.
 class CDesktopServices {
 public:
     virtual ~CDesktopServices() = default;
