@@ -98,6 +98,16 @@ TEST_F(HelpersTest, StringTableAndPickerPatterns) {
               QStringLiteral("dd MMM, yyyy  hh:mm AP"));
 }
 
+// The picker starts on the services' "now", not on a clock of its own.
+TEST_F(HelpersTest, PickerStartsOnTheServicesNow) {
+    class CLaterNow : public CScriptedServices {
+    public:
+        CDateTime Now() const override { return CDateTime(2031, 5, 4, 8, 15, 0); }
+    } services;
+    CToolbarDateCtrl picker(services);
+    EXPECT_EQ(picker.GetDateTime(), CDateTime(2031, 5, 4, 8, 15, 0));
+}
+
 TEST_F(HelpersTest, PickerKeepsItsTimeWhenThePatternHidesIt) {
     CToolbarDateCtrl picker(TestServices());
     const CDateTime when(2026, 12, 6, 14, 30, 0);
