@@ -39,10 +39,7 @@ void DrawRowText(QPainter& painter, const QRect& rect, const QString& text) {
 CMeetingListCtrl::CMeetingListCtrl(CMeetingStore& store, CDesktopServices& services,
                                    CMeetingCommands& commands, QWidget* parent)
     : QAbstractScrollArea(parent), m_store(store), m_services(services), m_commands(commands),
-      m_icons(LoadImageStrip(meetingIconStrip, MeetingListGeometry::iconWidth)),
-      m_menuRunner([this](QMenu& menu, const QPoint& globalPos) {
-          return m_services.RunMenu(menu, globalPos);
-      }) {
+      m_icons(LoadImageStrip(meetingIconStrip, MeetingListGeometry::iconWidth)) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFocusPolicy(Qt::StrongFocus);
@@ -101,10 +98,6 @@ void CMeetingListCtrl::SetSelectionMark(int row) {
     emit SelectionMarkChanged(row);
 }
 
-void CMeetingListCtrl::SetMenuRunner(MenuRunner runner) {
-    m_menuRunner = std::move(runner);
-}
-
 void CMeetingListCtrl::Relayout() {
     const int width = viewport()->width();
     m_layouts.clear();
@@ -154,7 +147,7 @@ void CMeetingListCtrl::OpenMenu(int row, const QPoint& globalPos) {
     add->setEnabled(canEdit);
     modify->setEnabled(canEdit);
 
-    QAction* chosen = m_menuRunner ? m_menuRunner(menu, globalPos) : nullptr;
+    QAction* chosen = m_services.RunMenu(menu, globalPos);
     if (chosen == nullptr || !chosen->isEnabled()) {
         return;
     }

@@ -52,11 +52,6 @@ public:
     };
     CShownRow GetShownRow(int row) const;
 
-    // Runs the Meeting menu at a global position and returns the chosen action (null when
-    // none). Tests put a function here instead of a real menu loop.
-    using MenuRunner = std::function<QAction*(QMenu& menu, const QPoint& globalPos)>;
-    void SetMenuRunner(MenuRunner runner);
-
 signals:
     void SelectionMarkChanged(int mark);
 
@@ -89,5 +84,4 @@ private:
     // The row of the last right click, double click or key command.
     int m_currentItem = -1;
     CImageStrip m_icons;
-    MenuRunner m_menuRunner;
 };
