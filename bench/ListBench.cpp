@@ -5,7 +5,6 @@
 
 #include "app/DateToolBar.h"
 #include "app/MainFrame.h"
-#include "app/MeetingCommands.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
@@ -13,6 +12,7 @@
 #include "store/MeetingListFill.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
+#include "ui/MeetingCommands.h"
 
 #include <QApplication>
 #include <QImage>

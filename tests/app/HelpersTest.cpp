@@ -1,12 +1,12 @@
-#include "app/DateTimeConversion.h"
-#include "app/DateTimeFormat.h"
-#include "app/Formatting.h"
 #include "app/PaneSplitter.h"
 #include "app/SidePaneGeometry.h"
-#include "app/StringTable.h"
-#include "app/TextConversion.h"
 #include "app/ToolbarDateCtrl.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "ui/DateTimeConversion.h"
+#include "ui/DateTimeFormat.h"
+#include "ui/Formatting.h"
+#include "ui/StringTable.h"
+#include "ui/TextConversion.h"
 
 #include <QApplication>
 #include <QKeyEvent>

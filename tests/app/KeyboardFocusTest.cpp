@@ -1,14 +1,10 @@
 #include "app/AboutDlg.h"
-#include "app/Ask.h"
-#include "app/CommandTable.h"
 #include "app/DateToolBar.h"
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
 #include "app/PaneSplitter.h"
-#include "app/PictureButton.h"
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
-#include "app/StringTable.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
@@ -16,6 +12,10 @@
 #include "store/MeetingFile.h"
 #include "store/MeetingStore.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "ui/Ask.h"
+#include "ui/CommandTable.h"
+#include "ui/PictureButton.h"
+#include "ui/StringTable.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,14 +1,14 @@
-#include "app/Ask.h"
 #include "app/DateToolBar.h"
 #include "app/HelpWindow.h"
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
-#include "app/ProgramStyle.h"
 #include "app/SkippedFilesNotice.h"
 #include "app/ToolbarDateCtrl.h"
-#include "app/WindowPlacement.h"
 #include "calendar/CalendarPage.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "ui/Ask.h"
+#include "ui/ProgramStyle.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,4 @@
 #include "app/MainFrame.h"
-#include "app/Ask.h"
-#include "app/CommandTable.h"
 #include "app/DateToolBar.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
@@ -8,7 +6,6 @@
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "app/Settings.h"
-#include "app/StringTable.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
@@ -17,6 +14,9 @@
 #include "store/WorkingDirectory.h"
 #include "store/WorkingDirectoryLock.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "ui/Ask.h"
+#include "ui/CommandTable.h"
+#include "ui/StringTable.h"
 
 #include <QAction>
 #include <QApplication>

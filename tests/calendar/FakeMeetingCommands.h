@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MeetingCommands.h"
 #include "store/MeetingStore.h"
+#include "ui/MeetingCommands.h"
 
 #include <string>
 #include <utility>

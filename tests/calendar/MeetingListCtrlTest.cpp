@@ -1,8 +1,8 @@
 #include "calendar/MeetingListCtrl.h"
-#include "app/TextConversion.h"
 #include "store/MeetingStore.h"
 #include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "ui/TextConversion.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "tests/screenshots/Screenshot.h"
 
-#include "app/MeetingCommands.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/CalendarView.h"
 #include "calendar/MeetingListCtrl.h"
 #include "store/MeetingStore.h"
+#include "ui/MeetingCommands.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
-#include "app/PictureButton.h"
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
 #include "store/Clock.h"
 #include "store/MeetingStore.h"
+#include "ui/PictureButton.h"
 
 #include <QApplication>
 #include <QDir>

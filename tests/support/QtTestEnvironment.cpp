@@ -1,9 +1,9 @@
 #include "tests/support/QtTestEnvironment.h"
 
-#include "app/Ask.h"
 #include "store/Clock.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
+#include "ui/Ask.h"
 
 #include <QSettings>
 
