@@ -1,5 +1,6 @@
 #include "app/AboutDlg.h"
 
+#include "Version.h"
 #include "ui/ImageStrip.h"
 
 #include <QKeyEvent>
@@ -23,7 +24,7 @@ public:
         : QWidget(parent), m_onClick(std::move(onClick)) {
         setObjectName(QStringLiteral("aboutPicture"));
         setAttribute(Qt::WA_OpaquePaintEvent);
-        setAccessibleName(QStringLiteral("Tavelin 4.0"));
+        setAccessibleName(QStringLiteral(TAVELIN_NAME_AND_VERSION));
     }
 
 protected:
@@ -73,7 +74,8 @@ private:
         painter.setFont(version);
         painter.setPen(QColor(220, 237, 204));
         const QRect lower(0, upper.bottom() + 8, width(), height() / 5);
-        painter.drawText(lower, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Version 4.0"));
+        painter.drawText(lower, Qt::AlignHCenter | Qt::AlignTop,
+                         QStringLiteral("Version " TAVELIN_VERSION));
     }
 
     std::function<void()> m_onClick;

@@ -1,5 +1,6 @@
 #include "app/KesApp.h"
 
+#include "Version.h"
 #include "ui/Ask.h"
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
@@ -25,7 +26,7 @@ QString WorkingDirectoryText() {
 
 CKesApp::CKesApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Tavelin"));
-    setApplicationVersion(QStringLiteral("4.0"));
+    setApplicationVersion(QStringLiteral(TAVELIN_VERSION));
     setOrganizationName(QStringLiteral("Brindleware"));
     setDesktopFileName(QStringLiteral("tavelin"));
     setWindowIcon(QIcon(QStringLiteral(":/tavelin.svg")));

@@ -1,4 +1,5 @@
 #include "app/Help.h"
+#include "Version.h"
 #include "app/AboutDlg.h"
 #include "app/HelpWindow.h"
 #include "app/SyncLauncher.h"
@@ -39,15 +40,15 @@ protected:
 TEST_F(HelpTest, ModuleFolderPathKeepsTheProgramFolderWithBlanks) {
     EXPECT_EQ(ModuleFolderPathFor("/home/ann/My Programs/Tavelin 4/tavelin", "x y.chm"),
               "/home/ann/My Programs/Tavelin 4/x y.chm");
-    EXPECT_EQ(ModuleFolderPathFor("tavelin", "keshelp40.chm"), "keshelp40.chm");
+    EXPECT_EQ(ModuleFolderPathFor("tavelin", TAVELIN_HELP_FILE), TAVELIN_HELP_FILE);
 }
 
 // The viewer gets the file only when both are there; otherwise the program's own window
 // opens on the contents, and an open one stays on the page being read until it is closed.
 TEST_F(HelpTest, ShowHelpOpensTheFileWithAViewerElseTheHelpWindow) {
     CTempFolder folder;
-    folder.WriteFile("keshelp40.chm", "");
-    const QString chm = QString::fromStdString((folder / "keshelp40.chm").string());
+    folder.WriteFile(TAVELIN_HELP_FILE, "");
+    const QString chm = QString::fromStdString((folder / TAVELIN_HELP_FILE).string());
     HelpTesting::Intercept(chm, true);
     ShowHelp();
     EXPECT_EQ(HelpTesting::OpenedFiles(), QStringList{chm});
@@ -80,7 +81,7 @@ TEST_F(HelpTest, SyncStartsTheConfiguredToolAndNothingWithoutOne) {
     qputenv("PATH", QByteArray(bin.Path().c_str()));
     SyncTesting::Intercept();
     for (const QString tool : {"   ", "/opt/Sync Tools/wcesmgr"}) {
-        QSettings("Brindleware", "Tavelin 4.0").setValue("Sync/Tool", tool);
+        QSettings("Brindleware", TAVELIN_NAME_AND_VERSION).setValue("Sync/Tool", tool);
         CSyncLauncher().Launch();
     }
     qputenv("PATH", path);

@@ -1,5 +1,6 @@
 #include "tests/support/QtTestEnvironment.h"
 
+#include "Version.h"
 #include "store/Clock.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
@@ -34,5 +35,5 @@ void CQtTest::TearDown() {
 
 QString CQtTest::SettingsFile() const {
     return QString::fromStdString(
-        (m_settings->Path() / "Brindleware" / "Tavelin 4.0.conf").string());
+        (m_settings->Path() / "Brindleware" / TAVELIN_NAME_AND_VERSION ".conf").string());
 }
