@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int aboutPictureId = 172;
 constexpr QSize fallbackSize(400, 250);
 
 // The about picture as a control of its own: it paints the picture at the screen's pixel
@@ -31,7 +30,8 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         // The painter's device knows the ratio also when the dialog is rendered off screen.
-        const QPixmap picture = LoadPicture(aboutPictureId, painter.device()->devicePixelRatioF());
+        const QPixmap picture =
+            LoadPicture(PictureId::aboutPicture, painter.device()->devicePixelRatioF());
         if (!picture.isNull()) {
             painter.drawPixmap(rect(), picture);
             return;
@@ -95,7 +95,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 }
 
 QSize CAboutDlg::PictureSize() {
-    const QSize size = ::PictureSize(aboutPictureId);
+    const QSize size = ::PictureSize(PictureId::aboutPicture);
     return size.isEmpty() ? fallbackSize : size;
 }
 

@@ -35,7 +35,6 @@
 
 namespace {
 
-constexpr int toolbarStrip = 154;
 // The commands whose target is the calendar's marked row or the meeting on show.
 constexpr int calendarCommands[] = {CommandId::modifyMeeting, CommandId::deleteMeeting,
                                     CommandId::viewMeeting, CommandId::addToQuickView};
@@ -131,7 +130,7 @@ QAction* CMainFrame::MakeAction(int id) {
             action->setShortcut(QKeySequence(QString::fromUtf8(info->shortcut)));
         }
         if (info->image >= 0) {
-            const CImageStrip strip = LoadImageStrip(toolbarStrip, 16);
+            const CImageStrip strip = LoadImageStrip(PictureId::toolbarStrip, 16);
             QIcon icon;
             icon.addPixmap(strip.GetPixmap(info->image, 1.0));
             icon.addPixmap(strip.GetPixmap(info->image, 2.0));
