@@ -29,7 +29,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QResizeEvent>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -273,13 +272,6 @@ int CMainFrame::GetSecondPercent() const {
 
 void CMainFrame::SetPercentages(int first, int second) {
     m_splitter->SetPercentages(first, second);
-}
-
-void CMainFrame::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    if (m_splitter != nullptr) {
-        m_clientSize = QRect(0, 0, m_splitter->width(), m_splitter->height());
-    }
 }
 
 // ---- meeting operations

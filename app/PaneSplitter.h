@@ -19,7 +19,6 @@ public:
 
     // Once ready, resizes follow the percentages; before, the columns keep their initial sizes.
     void SetReady(bool ready);
-    bool IsReady() const { return m_ready; }
 
     // Column widths for a client width: the first two from the percentages, the third takes
     // the rest; none narrower than the minimum of 50 pixels while the width allows it.
@@ -27,9 +26,6 @@ public:
 
     // Percent of `width` at which a bar dropped at `x` stands.
     static int PercentAt(int x, int width);
-
-signals:
-    void percentagesChanged(int first, int second);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

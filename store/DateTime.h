@@ -13,8 +13,6 @@ public:
     CDateTime(double dayCount, Status status = valid) : m_dt(dayCount), m_status(status) {}
     CDateTime(int year, int month, int day, int hour, int minute, int second);
 
-    static CDateTime FromDayCount(double dayCount) { return CDateTime(dayCount); }
-
     double GetDayCount() const { return m_dt; }
     Status GetStatus() const { return m_status; }
     bool IsValid() const;
