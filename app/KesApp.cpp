@@ -83,7 +83,7 @@ bool CKesApp::SelectWorkingDirectory() {
         SetWorkingDirectory({});
         return false;
     }
-    const QString folder = QDir(dialog.GetChosenPath()).filePath(QStringLiteral("Meeting Files"));
+    const QString folder = dialog.GetMeetingFolder();
     SetWorkingDirectory(folder.toStdString());
     QDir().mkpath(folder);
     return true;

@@ -518,7 +518,7 @@ void CMainFrame::ChangeWorkingDirectory() {
     if (dialog.Run() != QDialog::Accepted || !dialog.IsChanged()) {
         return;
     }
-    const QString folder = QDir(dialog.GetChosenPath()).filePath(QStringLiteral("Meeting Files"));
+    const QString folder = dialog.GetMeetingFolder();
     if (folder == remembered) {
         return;
     }

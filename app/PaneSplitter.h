@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Settings.h"
+
 #include <QSplitter>
 
 #include <array>
@@ -34,7 +36,7 @@ private:
     void ApplyPercentages();
     void OnSplitterMoved(int pos, int index);
 
-    int m_firstPercent = 15;
-    int m_secondPercent = 85;
+    int m_firstPercent = Settings::defaultFirst;
+    int m_secondPercent = Settings::defaultSecond;
     bool m_ready = false;
 };

@@ -83,6 +83,10 @@ void CPreferenceDlg::SetMode(int mode) {
     UpdateCaption();
 }
 
+QString CPreferenceDlg::GetMeetingFolder() const {
+    return QDir(m_chosenPath).filePath(QStringLiteral("Meeting Files"));
+}
+
 void CPreferenceDlg::SetChosenPath(const QString& path) {
     m_chosenPath = path;
     m_pathEdit->setText(QDir::toNativeSeparators(path));
