@@ -14,6 +14,10 @@ int main(int argc, char* argv[]) {
     ::setenv("XDG_DATA_HOME", (home.Path() / "data").c_str(), 1);
     RedirectSettings(home.Path() / "settings");
     ::testing::InitGoogleTest(&argc, argv);
+    // ctest lists the cases before running them; listing needs no application or screen.
+    if (GTEST_FLAG_GET(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
     CKesApp app(argc, argv);
     return RUN_ALL_TESTS();
 }
