@@ -1,5 +1,6 @@
 #include "app/AboutDlg.h"
 
+#include "Version.h"
 #include "ui/ImageStrip.h"
 
 #include <QKeyEvent>
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr int aboutPictureId = 172;
 constexpr QSize fallbackSize(400, 250);
 
 // The about picture as a control of its own: it paints the picture at the screen's pixel
@@ -23,14 +23,15 @@ public:
         : QWidget(parent), m_onClick(std::move(onClick)) {
         setObjectName(QStringLiteral("aboutPicture"));
         setAttribute(Qt::WA_OpaquePaintEvent);
-        setAccessibleName(QStringLiteral("Tavelin 4.0"));
+        setAccessibleName(QStringLiteral(TAVELIN_NAME_AND_VERSION));
     }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         // The painter's device knows the ratio also when the dialog is rendered off screen.
-        const QPixmap picture = LoadPicture(aboutPictureId, painter.device()->devicePixelRatioF());
+        const QPixmap picture =
+            LoadPicture(PictureId::aboutPicture, painter.device()->devicePixelRatioF());
         if (!picture.isNull()) {
             painter.drawPixmap(rect(), picture);
             return;
@@ -73,7 +74,8 @@ private:
         painter.setFont(version);
         painter.setPen(QColor(220, 237, 204));
         const QRect lower(0, upper.bottom() + 8, width(), height() / 5);
-        painter.drawText(lower, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Version 4.0"));
+        painter.drawText(lower, Qt::AlignHCenter | Qt::AlignTop,
+                         QStringLiteral("Version " TAVELIN_VERSION));
     }
 
     std::function<void()> m_onClick;
@@ -93,7 +95,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 }
 
 QSize CAboutDlg::PictureSize() {
-    const QSize size = ::PictureSize(aboutPictureId);
+    const QSize size = ::PictureSize(PictureId::aboutPicture);
     return size.isEmpty() ? fallbackSize : size;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Version.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,7 +10,7 @@ class QWidget;
 
 // The compiled help file that lies beside the program file.
 inline QString HelpFileName() {
-    return QStringLiteral("keshelp40.chm");
+    return QStringLiteral(TAVELIN_HELP_FILE);
 }
 
 // The folder of the running program followed by `fileName`.

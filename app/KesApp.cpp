@@ -1,5 +1,6 @@
 #include "app/KesApp.h"
 
+#include "Version.h"
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
 #include "app/Settings.h"
@@ -28,7 +29,7 @@ CKesApp::CKesApp(int& argc, char** argv, std::unique_ptr<CDesktopServices> servi
         m_services = std::make_unique<CSystemServices>();
     }
     setApplicationName(QStringLiteral("Tavelin"));
-    setApplicationVersion(QStringLiteral("4.0"));
+    setApplicationVersion(QStringLiteral(TAVELIN_VERSION));
     setOrganizationName(QStringLiteral("Brindleware"));
     setDesktopFileName(QStringLiteral("tavelin"));
     setWindowIcon(QIcon(QStringLiteral(":/tavelin.svg")));
@@ -86,7 +87,7 @@ bool CKesApp::SelectWorkingDirectory() {
         SetWorkingDirectory({});
         return false;
     }
-    const QString folder = QDir(dialog.GetChosenPath()).filePath(QStringLiteral("Meeting Files"));
+    const QString folder = dialog.GetMeetingFolder();
     SetWorkingDirectory(folder.toStdString());
     QDir().mkpath(folder);
     return true;

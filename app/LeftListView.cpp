@@ -8,7 +8,7 @@
 #include <QPainter>
 
 namespace {
-constexpr int modeButtons = 130;
+using PictureId::modeButtons;
 const char* const captions[CLeftListView::itemCount] = {"Agenda", "Day", "Week", "Month"};
 } // namespace
 

@@ -29,13 +29,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QResizeEvent>
 #include <QStatusBar>
 #include <QTimer>
 
 namespace {
 
-constexpr int toolbarStrip = 154;
 // The commands whose target is the calendar's marked row or the meeting on show.
 constexpr int calendarCommands[] = {CommandId::modifyMeeting, CommandId::deleteMeeting,
                                     CommandId::viewMeeting, CommandId::addToQuickView};
@@ -127,7 +125,7 @@ QAction* CMainFrame::MakeAction(int id) {
             action->setShortcut(QKeySequence(QString::fromUtf8(info->shortcut)));
         }
         if (info->image >= 0) {
-            const CImageStrip strip = LoadImageStrip(toolbarStrip, 16);
+            const CImageStrip strip = LoadImageStrip(PictureId::toolbarStrip, 16);
             QIcon icon;
             icon.addPixmap(strip.GetPixmap(info->image, 1.0));
             icon.addPixmap(strip.GetPixmap(info->image, 2.0));
@@ -270,13 +268,6 @@ int CMainFrame::GetSecondPercent() const {
 
 void CMainFrame::SetPercentages(int first, int second) {
     m_splitter->SetPercentages(first, second);
-}
-
-void CMainFrame::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    if (m_splitter != nullptr) {
-        m_clientSize = QRect(0, 0, m_splitter->width(), m_splitter->height());
-    }
 }
 
 // ---- meeting operations
@@ -554,7 +545,7 @@ void CMainFrame::DoChangeWorkingDirectory() {
     if (dialog.Run() != QDialog::Accepted || !dialog.IsChanged()) {
         return;
     }
-    const QString folder = QDir(dialog.GetChosenPath()).filePath(QStringLiteral("Meeting Files"));
+    const QString folder = dialog.GetMeetingFolder();
     if (folder == remembered) {
         return;
     }

@@ -69,7 +69,6 @@ public:
     int GetFirstPercent() const;
     int GetSecondPercent() const;
     void SetPercentages(int first, int second);
-    QRect GetClientSize() const { return m_clientSize; }
 
     CCalendarPage& GetCalendarPage() const;
     CPaneSplitter& GetSplitter() const { return *m_splitter; }
@@ -78,7 +77,6 @@ public:
     CDateToolBar& GetToolBar() const { return *m_toolBar; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

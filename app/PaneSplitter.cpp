@@ -69,5 +69,4 @@ void CPaneSplitter::OnSplitterMoved(int pos, int index) {
     } else if (index == 2) {
         m_secondPercent = percent;
     }
-    emit percentagesChanged(m_firstPercent, m_secondPercent);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Settings.h"
+
 #include <QSplitter>
 
 #include <array>
@@ -19,7 +21,6 @@ public:
 
     // Once ready, resizes follow the percentages; before, the columns keep their initial sizes.
     void SetReady(bool ready);
-    bool IsReady() const { return m_ready; }
 
     // Column widths for a client width: the first two from the percentages, the third takes
     // the rest; none narrower than the minimum of 50 pixels while the width allows it.
@@ -28,9 +29,6 @@ public:
     // Percent of `width` at which a bar dropped at `x` stands.
     static int PercentAt(int x, int width);
 
-signals:
-    void percentagesChanged(int first, int second);
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -38,7 +36,7 @@ private:
     void ApplyPercentages();
     void OnSplitterMoved(int pos, int index);
 
-    int m_firstPercent = 15;
-    int m_secondPercent = 85;
+    int m_firstPercent = Settings::defaultFirst;
+    int m_secondPercent = Settings::defaultSecond;
     bool m_ready = false;
 };

@@ -15,11 +15,6 @@
 
 namespace {
 
-constexpr int backgroundPicture = 171;
-constexpr int changePicture = 170;
-constexpr int helpPicture = 173;
-constexpr int okPicture = 168;
-constexpr int cancelPicture = 169;
 constexpr QSize fallbackSize(460, 210);
 
 } // namespace
@@ -28,8 +23,9 @@ CPreferenceDlg::CPreferenceDlg(CDesktopServices& services, QWidget* parent)
     : QDialog(parent), m_services(services) {
     setObjectName(QStringLiteral("preferenceDialog"));
     setWindowTitle(QStringLiteral("Preference"));
-    const QSize size =
-        PictureSize(backgroundPicture).isEmpty() ? fallbackSize : PictureSize(backgroundPicture);
+    const QSize size = PictureSize(PictureId::preferenceBackground).isEmpty()
+                           ? fallbackSize
+                           : PictureSize(PictureId::preferenceBackground);
     setFixedSize(size);
 
     // The background picture carries the dialog's caption; the label keeps the text of the
@@ -43,11 +39,11 @@ CPreferenceDlg::CPreferenceDlg(CDesktopServices& services, QWidget* parent)
     m_pathEdit->setReadOnly(true);
     m_pathEdit->setGeometry(24, 96, size.width() - 48, 24);
 
-    auto* change = new CPictureButton(changePicture, QStringLiteral("Change"), this);
-    auto* help = new CPictureButton(helpPicture, QStringLiteral("Help"), this);
-    auto* ok = new CPictureButton(okPicture, QStringLiteral("Ok"), this);
+    auto* change = new CPictureButton(PictureId::changeButton, QStringLiteral("Change"), this);
+    auto* help = new CPictureButton(PictureId::helpButton, QStringLiteral("Help"), this);
+    auto* ok = new CPictureButton(PictureId::okButton, QStringLiteral("Ok"), this);
     m_ok = ok;
-    auto* cancel = new CPictureButton(cancelPicture, QStringLiteral("Cancel"), this);
+    auto* cancel = new CPictureButton(PictureId::cancelButton, QStringLiteral("Cancel"), this);
     change->setObjectName(QStringLiteral("changeButton"));
     help->setObjectName(QStringLiteral("helpButton"));
     ok->setObjectName(QStringLiteral("okButton"));
@@ -74,6 +70,10 @@ CPreferenceDlg::CPreferenceDlg(CDesktopServices& services, QWidget* parent)
 void CPreferenceDlg::SetMode(int mode) {
     m_mode = mode;
     UpdateCaption();
+}
+
+QString CPreferenceDlg::GetMeetingFolder() const {
+    return QDir(m_chosenPath).filePath(QStringLiteral("Meeting Files"));
 }
 
 void CPreferenceDlg::SetChosenPath(const QString& path) {
@@ -160,7 +160,7 @@ void CPreferenceDlg::keyPressEvent(QKeyEvent* event) {
 
 void CPreferenceDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QPixmap background = LoadPicture(backgroundPicture, devicePixelRatioF());
+    const QPixmap background = LoadPicture(PictureId::preferenceBackground, devicePixelRatioF());
     if (!background.isNull()) {
         painter.drawPixmap(0, 0, background);
         return;

@@ -12,7 +12,7 @@ class CPictureButton;
 
 // Where the user picks the folder that holds the meeting files: at first start, when the
 // stored folder has gone, and from Preferences. It never changes the working directory
-// itself; the caller appends "Meeting Files" to the chosen path.
+// itself; the caller makes GetMeetingFolder() the working directory.
 class CPreferenceDlg : public QDialog {
     Q_OBJECT
 
@@ -25,6 +25,8 @@ public:
     int GetMode() const { return m_mode; }
     void SetChosenPath(const QString& path);
     QString GetChosenPath() const { return m_chosenPath; }
+    // The folder the meeting files go to: "Meeting Files" in the chosen folder.
+    QString GetMeetingFolder() const;
     bool IsChanged() const { return m_changed; }
     QString GetCaptionText() const;
 

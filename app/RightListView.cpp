@@ -16,7 +16,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int quickViewStrip = 157;
+using PictureId::quickViewStrip;
 constexpr int meetingIconBase = 4;
 } // namespace
 

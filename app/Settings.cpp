@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "Version.h"
+
 #include <QSettings>
 
 #include <algorithm>
@@ -7,7 +9,7 @@
 namespace {
 
 QSettings Profile() {
-    return QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"));
+    return QSettings(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION));
 }
 
 QString ReadText(const char* key) {

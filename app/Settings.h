@@ -13,8 +13,9 @@ void WritePath(const QString& path);
 QString ReadItem();
 void WriteItem(const QString& ids);
 
-int ReadFirst();  // default 15
-int ReadSecond(); // default 85
+// The bars' percentages; defaultFirst and defaultSecond when none is stored.
+int ReadFirst();
+int ReadSecond();
 void WriteFirst(int percent);
 void WriteSecond(int percent);
 

@@ -42,7 +42,6 @@ public:
 
     // Written by the frame's View just before ShowMode(previewMode).
     void SetPreviewedMeetingId(const std::string& id) { m_previewedMeetingId = id; }
-    const std::string& GetPreviewedMeetingId() const { return m_previewedMeetingId; }
     // The meeting the preview shows, which Modify, Delete and the export act on in mode 4.
     std::string GetShownMeetingId() const;
 

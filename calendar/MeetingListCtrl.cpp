@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int emptyListPicture = 140;
-constexpr int meetingIconStrip = 141;
+using PictureId::emptyListPicture;
+using PictureId::meetingIconStrip;
 
 const QColor markedBackground(233, 233, 233);
 const QColor titleColour(61, 110, 196);

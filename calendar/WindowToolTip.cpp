@@ -44,10 +44,6 @@ void CWindowToolTip::SetToolText(QWidget* window, const QString& text) {
     }
 }
 
-QString CWindowToolTip::GetToolText(const QWidget* window) const {
-    return m_texts.value(window);
-}
-
 QWidget* CWindowToolTip::ToolOf(QObject* watched) const {
     const auto found = m_tools.find(watched);
     return found == m_tools.end() ? nullptr : found.value().data();

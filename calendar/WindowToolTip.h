@@ -18,7 +18,6 @@ public:
     void AddWindowTool(QWidget* window, const QString& text = {});
     // Changes the text; shown at once when the cursor is over the window.
     void SetToolText(QWidget* window, const QString& text);
-    QString GetToolText(const QWidget* window) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -70,9 +70,10 @@ CDateTime CDateTime::AddSeconds(long long seconds) const {
     return FromSerialSeconds(ToSerialSeconds() + seconds);
 }
 
-bool CDateTime::Split(Parts& parts) const {
+CDateTime::Parts CDateTime::GetParts() const {
+    Parts parts;
     if (!IsValid()) {
-        return false;
+        return parts;
     }
     const long long serial = ToSerialSeconds();
     long long day = serial / secondsPerDay;
@@ -89,20 +90,34 @@ bool CDateTime::Split(Parts& parts) const {
     parts.hour = static_cast<int>(secondOfDay / 3600);
     parts.minute = static_cast<int>(secondOfDay / 60 % 60);
     parts.second = static_cast<int>(secondOfDay % 60);
-    parts.weekday = static_cast<int>(weekday(date).c_encoding()) + 1;
-    return true;
+    parts.dayOfWeek = static_cast<int>(weekday(date).c_encoding()) + 1;
+    return parts;
 }
 
-#define KES_COMPONENT(name, field)                                                                 \
-    int CDateTime::name() const {                                                                  \
-        Parts p{};                                                                                 \
-        return Split(p) ? p.field : -1;                                                            \
-    }
-KES_COMPONENT(GetYear, year)
-KES_COMPONENT(GetMonth, month)
-KES_COMPONENT(GetDay, day)
-KES_COMPONENT(GetHour, hour)
-KES_COMPONENT(GetMinute, minute)
-KES_COMPONENT(GetSecond, second)
-KES_COMPONENT(GetDayOfWeek, weekday)
-#undef KES_COMPONENT
+int CDateTime::GetYear() const {
+    return GetParts().year;
+}
+
+int CDateTime::GetMonth() const {
+    return GetParts().month;
+}
+
+int CDateTime::GetDay() const {
+    return GetParts().day;
+}
+
+int CDateTime::GetHour() const {
+    return GetParts().hour;
+}
+
+int CDateTime::GetMinute() const {
+    return GetParts().minute;
+}
+
+int CDateTime::GetSecond() const {
+    return GetParts().second;
+}
+
+int CDateTime::GetDayOfWeek() const {
+    return GetParts().dayOfWeek;
+}

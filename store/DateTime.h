@@ -13,14 +13,19 @@ public:
     CDateTime(double dayCount, Status status = valid) : m_dt(dayCount), m_status(status) {}
     CDateTime(int year, int month, int day, int hour, int minute, int second);
 
-    static CDateTime FromDayCount(double dayCount) { return CDateTime(dayCount); }
-
     double GetDayCount() const { return m_dt; }
     Status GetStatus() const { return m_status; }
     bool IsValid() const;
 
     // Components come from the day count rounded to the whole second. They are -1 for a
     // value that is not valid or lies outside the years 100 to 9999.
+    struct Parts {
+        int year = -1, month = -1, day = -1;
+        int hour = -1, minute = -1, second = -1;
+        int dayOfWeek = -1; // 1 Sunday .. 7 Saturday
+    };
+    // Every component from one split of the day count: for reading several of them together.
+    Parts GetParts() const;
     int GetYear() const;
     int GetMonth() const;
     int GetDay() const;
@@ -39,11 +44,6 @@ public:
     friend bool operator==(const CDateTime&, const CDateTime&) = default;
 
 private:
-    struct Parts {
-        int year, month, day, hour, minute, second, weekday;
-    };
-    bool Split(Parts& parts) const;
-
     double m_dt = 0.0;
     Status m_status = valid;
 };

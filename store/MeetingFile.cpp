@@ -9,8 +9,9 @@
 
 std::string MakeMeetingIdAt(const CDateTime& when) {
     char id[40];
-    std::snprintf(id, sizeof id, "%04d%02d%02d%02d%02d%02d%02d", when.GetYear(), when.GetMonth(),
-                  when.GetDay(), when.GetHour(), when.GetMinute(), when.GetSecond(), 10);
+    const CDateTime::Parts parts = when.GetParts();
+    std::snprintf(id, sizeof id, "%04d%02d%02d%02d%02d%02d%02d", parts.year, parts.month, parts.day,
+                  parts.hour, parts.minute, parts.second, 10);
     return id;
 }
 

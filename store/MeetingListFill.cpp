@@ -27,8 +27,9 @@ std::vector<CMeetingRow> FillMeetingList(const CMeetingStore& store, const CDate
     }
     // The month as a band of whole seconds, worked out once: a meeting belongs to it when its
     // rounded second (the one its shown date and time come from) falls inside.
-    const std::chrono::year_month month{std::chrono::year(date.GetYear()),
-                                        std::chrono::month(static_cast<unsigned>(date.GetMonth()))};
+    const CDateTime::Parts parts = date.GetParts();
+    const std::chrono::year_month month{std::chrono::year(parts.year),
+                                        std::chrono::month(static_cast<unsigned>(parts.month))};
     const long long first = MonthStart(month);
     const long long end = MonthStart(month + std::chrono::months(1));
 

@@ -4,8 +4,9 @@ QDateTime ToQDateTime(const CDateTime& value) {
     if (!value.IsValid()) {
         return {};
     }
-    return QDateTime(QDate(value.GetYear(), value.GetMonth(), value.GetDay()),
-                     QTime(value.GetHour(), value.GetMinute(), value.GetSecond()));
+    const CDateTime::Parts parts = value.GetParts();
+    return QDateTime(QDate(parts.year, parts.month, parts.day),
+                     QTime(parts.hour, parts.minute, parts.second));
 }
 
 CDateTime FromQDateTime(const QDateTime& value) {

@@ -8,11 +8,19 @@
 namespace {
 
 QDate DateOf(const CDateTime& value) {
-    return value.IsValid() ? QDate(value.GetYear(), value.GetMonth(), value.GetDay()) : QDate();
+    if (!value.IsValid()) {
+        return {};
+    }
+    const CDateTime::Parts parts = value.GetParts();
+    return QDate(parts.year, parts.month, parts.day);
 }
 
 QTime TimeOf(const CDateTime& value) {
-    return value.IsValid() ? QTime(value.GetHour(), value.GetMinute(), value.GetSecond()) : QTime();
+    if (!value.IsValid()) {
+        return {};
+    }
+    const CDateTime::Parts parts = value.GetParts();
+    return QTime(parts.hour, parts.minute, parts.second);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/PictureIds.h"
+
 #include <QHash>
 #include <QPixmap>
 #include <QSize>

@@ -4,8 +4,6 @@
 
 namespace {
 
-// Question, information, warning and error, in this order.
-constexpr int messagePictures = 180;
 constexpr int messagePictureSize = 48;
 
 int MessagePictureIndex(QStyle::StandardPixmap icon) {
@@ -27,7 +25,7 @@ int MessagePictureIndex(QStyle::StandardPixmap icon) {
 
 QIcon MessagePicture(QStyle::StandardPixmap icon) {
     const int index = MessagePictureIndex(icon);
-    const CImageStrip strip = LoadImageStrip(messagePictures, messagePictureSize);
+    const CImageStrip strip = LoadImageStrip(PictureId::messageIcons, messagePictureSize);
     if (index < 0 || index >= strip.GetImageCount()) {
         return {};
     }

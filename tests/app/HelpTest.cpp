@@ -1,4 +1,5 @@
 #include "app/Help.h"
+#include "Version.h"
 #include "app/AboutDlg.h"
 #include "app/HelpWindow.h"
 #include "app/SyncLauncher.h"
@@ -35,7 +36,7 @@ protected:
 TEST_F(HelpTest, ModuleFolderPathKeepsTheProgramFolderWithBlanks) {
     EXPECT_EQ(ModuleFolderPathFor("/home/ann/My Programs/Tavelin 4/tavelin", "x y.chm"),
               "/home/ann/My Programs/Tavelin 4/x y.chm");
-    EXPECT_EQ(ModuleFolderPathFor("tavelin", "keshelp40.chm"), "keshelp40.chm");
+    EXPECT_EQ(ModuleFolderPathFor("tavelin", TAVELIN_HELP_FILE), TAVELIN_HELP_FILE);
 }
 
 // The viewer gets the file only when both are there; otherwise the program's own window
@@ -84,7 +85,7 @@ TEST_F(HelpTest, SyncStartsTheConfiguredToolAndNothingWithoutOne) {
     CTempFolder bin;
     qputenv("PATH", QByteArray(bin.Path().c_str()));
     for (const QString tool : {"   ", "/opt/Sync Tools/wcesmgr"}) {
-        QSettings("Brindleware", "Tavelin 4.0").setValue("Sync/Tool", tool);
+        QSettings("Brindleware", TAVELIN_NAME_AND_VERSION).setValue("Sync/Tool", tool);
         CSyncLauncher(TestServices()).Launch();
     }
     qputenv("PATH", path);

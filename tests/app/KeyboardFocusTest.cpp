@@ -1,3 +1,4 @@
+#include "Version.h"
 #include "app/AboutDlg.h"
 #include "app/DateToolBar.h"
 #include "app/KesApp.h"
@@ -343,7 +344,7 @@ TEST_F(KeyboardFocusTest, DialogsTakeEnterAndEscape) {
 
 TEST_F(KeyboardFocusTest, StoredBarPositionsAreKeptWithinTheWindow) {
     {
-        QSettings profile(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"));
+        QSettings profile(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION));
         profile.setValue(QStringLiteral("Size/First"), INT_MAX);
         profile.setValue(QStringLiteral("Size/Second"), INT_MIN);
     }

@@ -1,3 +1,4 @@
+#include "Version.h"
 #include "app/DateToolBar.h"
 #include "app/HelpWindow.h"
 #include "app/LeftListView.h"
@@ -116,7 +117,7 @@ TEST_F(LooksTest, MessageBoxesUseTheProgramsPicturesAndPlainButtons) {
         {QMessageBox::Warning, QStyle::SP_MessageBoxWarning},
         {QMessageBox::Critical, QStyle::SP_MessageBoxCritical}};
     for (const auto& [icon, picture] : kinds) {
-        QMessageBox box(icon, QStringLiteral("Tavelin 4.0"), QStringLiteral("Text"));
+        QMessageBox box(icon, QStringLiteral(TAVELIN_NAME_AND_VERSION), QStringLiteral("Text"));
         const QPixmap shown = box.iconPixmap();
         const QPixmap ours = MessagePicture(picture).pixmap(shown.deviceIndependentSize().toSize());
         EXPECT_EQ(shown.toImage().convertToFormat(QImage::Format_ARGB32),

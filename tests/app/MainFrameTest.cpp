@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "Version.h"
 #include "app/DateToolBar.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
@@ -226,7 +227,7 @@ TEST_F(MainFrameTest, PreferencesChangeReloadsAndResetsSettings) {
     SetWorkingDirectory(Folder() / "Meeting Files");
     TestServices().SetFolder(QString::fromStdString(Folder().string()));
     main.OnCommand(CommandId::preference);
-    EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"))
+    EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION))
                     .allKeys()
                     .isEmpty());
     EXPECT_EQ(TestStore().GetCount(), 1u);
@@ -271,7 +272,7 @@ TEST_F(MainFrameTest, PreferencesMoveTheLockAndRefuseAFolderOpenElsewhere) {
     EXPECT_EQ(TestStore().GetCount(), 1u);
     ASSERT_EQ(TestServices().Shown().size(), 1);
     EXPECT_TRUE(TestServices().Shown().front().startsWith(CKesApp::FolderInUseText(other)));
-    EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"))
+    EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION))
                     .allKeys()
                     .isEmpty());
 

@@ -1,3 +1,4 @@
+#include "Version.h"
 #include "app/KesApp.h"
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
@@ -25,7 +26,7 @@
 namespace {
 
 bool AnySettingWritten() {
-    return !QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"))
+    return !QSettings(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION))
                 .allKeys()
                 .isEmpty();
 }

@@ -2,6 +2,7 @@
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
 
+#include "Version.h"
 #include "app/MainFrame.h"
 #include "app/SkippedFilesNotice.h"
 #include "app/ToolbarDateCtrl.h"
@@ -19,7 +20,8 @@ namespace {
 
 std::unique_ptr<QWidget> Box(QMessageBox::Icon icon, const QString& text,
                              QMessageBox::StandardButtons buttons = QMessageBox::Ok) {
-    return std::make_unique<QMessageBox>(icon, QStringLiteral("Tavelin 4.0"), text, buttons);
+    return std::make_unique<QMessageBox>(icon, QStringLiteral(TAVELIN_NAME_AND_VERSION), text,
+                                         buttons);
 }
 
 // The main window's toolbar as it stands in the window, on its own.
@@ -70,8 +72,9 @@ std::unique_ptr<QWidget> DamagedFiles(bool unfold) {
                            std::to_string(2026010100000010LL + i * 1000000LL) + ".mtg");
     }
     const CSkippedFilesNotice notice = SkippedFilesNotice(files);
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("Tavelin 4.0"),
-                                             notice.text, QMessageBox::Ok);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning,
+                                             QStringLiteral(TAVELIN_NAME_AND_VERSION), notice.text,
+                                             QMessageBox::Ok);
     box->setDetailedText(notice.details);
     if (unfold) {
         for (QAbstractButton* button : box->buttons()) {

@@ -9,12 +9,15 @@
 namespace {
 
 // "YYYY-MM-DD hh:mm:ss wd" so that a failure shows the whole value at once.
-std::string Describe(const CDateTime& when) {
+std::string Describe(const CDateTime::Parts& parts) {
     char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d w%d", when.GetYear(),
-                  when.GetMonth(), when.GetDay(), when.GetHour(), when.GetMinute(),
-                  when.GetSecond(), when.GetDayOfWeek());
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d w%d", parts.year, parts.month,
+                  parts.day, parts.hour, parts.minute, parts.second, parts.dayOfWeek);
     return text;
+}
+
+std::string Describe(const CDateTime& when) {
+    return Describe(when.GetParts());
 }
 
 constexpr double oneSecond = 1.0 / 86400.0;
@@ -40,6 +43,23 @@ TEST(DateTime, ComponentsWeekdaysAndRounding) {
         << "a value just short of midnight belongs to the next day";
     EXPECT_EQ(Describe(CDateTime(-1.0 - 0.9999999)), "1899-12-30 00:00:00 w7")
         << "the last instant of 29 December rounds forward to the epoch";
+}
+
+// Each single getter gives the same as the one split, on both sides of the epoch, at the ends
+// of the calendar, where the time rounds into the next day and for values with no date.
+TEST(DateTime, SingleComponentsAgreeWithTheParts) {
+    for (const CDateTime& when :
+         {CDateTime(2004, 3, 5, 14, 7, 9), CDateTime(1.5), CDateTime(-1.25),
+          CDateTime(-1.0 - 0.9999999), CDateTime(38052.0 - 0.3 * oneSecond),
+          CDateTime(1850, 6, 30, 23, 59, 59), CDateTime(-36522.75), CDateTime(100, 1, 1, 0, 0, 0),
+          CDateTime(9999, 12, 31, 23, 59, 59), CDateTime(nan), CDateTime(-7e5),
+          CDateTime(38051.5, CDateTime::null)}) {
+        const CDateTime::Parts single{when.GetYear(),     when.GetMonth(),  when.GetDay(),
+                                      when.GetHour(),     when.GetMinute(), when.GetSecond(),
+                                      when.GetDayOfWeek()};
+        EXPECT_EQ(Describe(single), Describe(when.GetParts()))
+            << "day count " << when.GetDayCount();
+    }
 }
 
 TEST(DateTime, AddSecondsAcrossTheYearAndTheEpoch) {

@@ -4,7 +4,9 @@
 #include "store/WorkingDirectory.h"
 #include "tests/support/ScriptedServices.h"
 
+#include "Version.h"
 #include "app/KesApp.h"
+#include "store/Clock.h"
 
 #include <QSettings>
 
@@ -41,5 +43,5 @@ void CQtTest::TearDown() {
 
 QString CQtTest::SettingsFile() const {
     return QString::fromStdString(
-        (m_settings->Path() / "Brindleware" / "Tavelin 4.0.conf").string());
+        (m_settings->Path() / "Brindleware" / TAVELIN_NAME_AND_VERSION ".conf").string());
 }

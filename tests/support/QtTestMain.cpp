@@ -15,6 +15,10 @@ int main(int argc, char* argv[]) {
     ::setenv("XDG_DATA_HOME", (home.Path() / "data").c_str(), 1);
     RedirectSettings(home.Path() / "settings");
     ::testing::InitGoogleTest(&argc, argv);
+    // ctest lists the cases before running them; listing needs no application or screen.
+    if (GTEST_FLAG_GET(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
     // No test waits on a real message box, dialog, menu or program.
     CKesApp app(argc, argv, std::make_unique<CScriptedServices>());
     return RUN_ALL_TESTS();
