@@ -5,7 +5,7 @@
 
 #include "app/DateToolBar.h"
 #include "app/MainFrame.h"
-#include "app/MeetingCommands.h"
+#include "ui/MeetingCommands.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"

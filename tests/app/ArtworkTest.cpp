@@ -1,4 +1,4 @@
-#include "app/ImageStrip.h"
+#include "ui/ImageStrip.h"
 #include "tests/support/QtTestEnvironment.h"
 
 #include <QImage>

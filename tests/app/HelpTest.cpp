@@ -1,6 +1,6 @@
 #include "app/Help.h"
 #include "app/AboutDlg.h"
-#include "app/Ask.h"
+#include "ui/Ask.h"
 #include "app/HelpWindow.h"
 #include "app/SyncLauncher.h"
 #include "tests/support/QtTestEnvironment.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MeetingCommands.h"
+#include "ui/MeetingCommands.h"
 #include "store/MeetingStore.h"
 
 #include <string>

@@ -1,5 +1,5 @@
 #include "calendar/MeetingListCtrl.h"
-#include "app/TextConversion.h"
+#include "ui/TextConversion.h"
 #include "store/MeetingStore.h"
 #include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"

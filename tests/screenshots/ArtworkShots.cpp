@@ -1,6 +1,6 @@
 #include "tests/screenshots/Screenshot.h"
 
-#include "app/ImageStrip.h"
+#include "ui/ImageStrip.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "tests/screenshots/Screenshot.h"
 
-#include "app/MeetingCommands.h"
+#include "ui/MeetingCommands.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/CalendarView.h"
 #include "calendar/MeetingListCtrl.h"

@@ -2,7 +2,7 @@
 
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
-#include "app/PictureButton.h"
+#include "ui/PictureButton.h"
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"

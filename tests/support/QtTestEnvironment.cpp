@@ -1,6 +1,6 @@
 #include "tests/support/QtTestEnvironment.h"
 
-#include "app/Ask.h"
+#include "ui/Ask.h"
 #include "store/Clock.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
