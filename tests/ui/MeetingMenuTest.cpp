@@ -1,0 +1,90 @@
+#include "ui/MeetingMenu.h"
+#include "tests/calendar/FakeMeetingCommands.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "ui/CommandTable.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace {
+
+using MeetingMenuTest = CQtTest;
+
+// The enabled items of a Meeting menu, by object name.
+QStringList EnabledItems(const CFakeMeetingCommands& commands, bool onMeeting) {
+    QMenu menu;
+    FillMeetingMenu(menu, commands, onMeeting);
+    QStringList enabled;
+    for (const QAction* action : menu.actions()) {
+        if (!action->isSeparator() && action->isEnabled()) {
+            enabled << action->objectName();
+        }
+    }
+    return enabled;
+}
+
+} // namespace
+
+TEST_F(MeetingMenuTest, ReadsLikeTheMainMenu) {
+    CFakeMeetingCommands commands;
+    QMenu menu;
+    FillMeetingMenu(menu, commands, true);
+    const std::vector<std::pair<int, QString>> expected{
+        {CommandId::addMeeting, "meetingAdd"},
+        {CommandId::modifyMeeting, "meetingModify"},
+        {CommandId::deleteMeeting, "meetingDelete"},
+        {CommandId::viewMeeting, "meetingView"},
+        {0, "separator"},
+        {CommandId::addToQuickView, "meetingAddToQuickView"}};
+    const QList<QAction*> actions = menu.actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(expected.size()));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& [id, name] = expected[i];
+        const QAction* action = actions[static_cast<qsizetype>(i)];
+        if (id == 0) {
+            EXPECT_TRUE(action->isSeparator()) << "item " << i;
+            continue;
+        }
+        const CCommandInfo* info = FindCommand(id);
+        ASSERT_NE(info, nullptr);
+        EXPECT_EQ(action->objectName(), name);
+        EXPECT_EQ(action->text(), QString::fromUtf8(info->menuText)) << name.toStdString();
+        EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromUtf8(info->shortcut)))
+            << name.toStdString() << " shows the key of the main menu's command";
+    }
+}
+
+TEST_F(MeetingMenuTest, OffersWhatTheSheetAndTheMeetingAllow) {
+    CFakeMeetingCommands commands;
+    EXPECT_EQ(EnabledItems(commands, true),
+              (QStringList{"meetingAdd", "meetingModify", "meetingDelete", "meetingView",
+                           "meetingAddToQuickView"}));
+    EXPECT_EQ(EnabledItems(commands, false), QStringList{"meetingAdd"})
+        << "without a meeting only Add";
+    commands.canEdit = false;
+    EXPECT_EQ(EnabledItems(commands, true),
+              (QStringList{"meetingDelete", "meetingView", "meetingAddToQuickView"}))
+        << "without the meeting sheet no Add or Modify";
+    EXPECT_TRUE(EnabledItems(commands, false).isEmpty());
+}
+
+TEST_F(MeetingMenuTest, EachItemCarriesOutItsCommandForTheMeeting) {
+    CFakeMeetingCommands commands;
+    QMenu menu;
+    FillMeetingMenu(menu, commands, true);
+    for (QAction* action : menu.actions()) {
+        RunMeetingMenuChoice(commands, action, "2024031510300010");
+    }
+    RunMeetingMenuChoice(commands, nullptr, "2024031510300010");
+    EXPECT_EQ(commands.Take(),
+              (std::vector<std::string>{"Add " + std::to_string(commands.picker.ToSerialSeconds()),
+                                        "Modify 2024031510300010", "Delete 2024031510300010",
+                                        "View 2024031510300010", "QuickView 2024031510300010"}))
+        << "Add takes the date picker's time; no choice does nothing";
+
+    commands.canEdit = false;
+    QMenu readOnly;
+    FillMeetingMenu(readOnly, commands, true);
+    RunMeetingMenuChoice(commands, readOnly.findChild<QAction*>("meetingModify"), "x");
+    EXPECT_TRUE(commands.Take().empty()) << "a disabled item does nothing";
+}
