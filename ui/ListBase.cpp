@@ -75,6 +75,8 @@ int CListBase::MoveTarget(int key, int mark) const {
     return ListNavigation::MoveTarget(key, mark, ItemCount(), ColumnCount(), RowsPerPage());
 }
 
+void CListBase::PaintDecoration(QPainter&, const QRect&) const {}
+
 void CListBase::PaintEmpty(QPainter&) const {}
 
 QRect CListBase::FocusFrameRect(int item) const {
@@ -191,6 +193,9 @@ void CListBase::paintEvent(QPaintEvent*) {
             painter.restore();
         }
     }
+    painter.save();
+    PaintDecoration(painter, band);
+    painter.restore();
     if (hasFocus()) {
         // The marked item carries the frame; without a mark, the whole list does.
         if (IsItem(m_selectionMark)) {

@@ -58,6 +58,9 @@ protected:
     // --- Painting. The painter is in content coordinates, with the viewport's white base
     // already laid down.
     virtual void PaintItem(QPainter& painter, int item, const QRect& rect) const = 0;
+    // What lies around and between the items (headers, grid lines, hour labels), painted after
+    // them; `band` is the part of the content in view.
+    virtual void PaintDecoration(QPainter& painter, const QRect& band) const;
     // What an empty list shows, in viewport coordinates.
     virtual void PaintEmpty(QPainter& painter) const;
     // Where the focus frame goes around the marked item; without a mark it goes around the

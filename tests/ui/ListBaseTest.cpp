@@ -56,6 +56,9 @@ protected:
     void PaintItem(QPainter&, int item, const QRect&) const override {
         const_cast<CTestList*>(this)->painted.push_back(item);
     }
+    void PaintDecoration(QPainter&, const QRect& band) const override {
+        const_cast<CTestList*>(this)->painted.push_back(-band.top());
+    }
     QString ItemToolTip(int item) const override { return QStringLiteral("tip %1").arg(item); }
     void ActivateItem(int item) override { Note("activate", item); }
     void DeleteItem(int item) override { Note("delete", item); }
@@ -214,7 +217,9 @@ TEST_F(ListBaseTest, PaintsTheItemsInViewAndTellsTheirTips) {
     rows.verticalScrollBar()->setValue(10 * cellHeight + 5);
     rows.painted.clear();
     rows.viewport()->grab();
-    EXPECT_EQ(rows.painted, (std::vector{10, 11, 12, 13})) << "the rows the viewport meets";
+    const int band = -(10 * cellHeight + 5);
+    EXPECT_EQ(rows.painted, (std::vector{10, 11, 12, 13, band}))
+        << "the rows the viewport meets, then what lies around them";
 
     QHelpEvent help(QEvent::ToolTip, CentreOf(11), rows.viewport()->mapToGlobal(CentreOf(11)));
     QApplication::sendEvent(rows.viewport(), &help);
