@@ -1,15 +1,16 @@
 #include "app/KesApp.h"
 
-#include "ui/Ask.h"
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
-#include "ui/ProgramStyle.h"
 #include "app/Settings.h"
-#include "ui/StringTable.h"
 #include "store/FileError.h"
 #include "store/FileIo.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
+#include "ui/Ask.h"
+#include "ui/ProgramStyle.h"
+#include "ui/StringTable.h"
+#include "ui/SystemServices.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,7 +24,8 @@ QString WorkingDirectoryText() {
 
 } // namespace
 
-CKesApp::CKesApp(int& argc, char** argv) : QApplication(argc, argv) {
+CKesApp::CKesApp(int& argc, char** argv)
+    : QApplication(argc, argv), m_services(std::make_unique<CSystemServices>()) {
     setApplicationName(QStringLiteral("Tavelin"));
     setApplicationVersion(QStringLiteral("4.0"));
     setOrganizationName(QStringLiteral("Brindleware"));
@@ -67,7 +69,7 @@ bool CKesApp::InitInstance() {
         }
     }
 
-    auto* frame = new CMainFrame;
+    auto* frame = new CMainFrame(m_store, *m_services);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     m_mainFrame = frame;
     frame->showMaximized();
@@ -92,7 +94,7 @@ void CKesApp::LoadQuickViewSettings(CMainFrame& frame) {
     const QStringList ids = Settings::ReadItem().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     for (const QString& id : ids) {
         const std::string key = id.toStdString();
-        frame.GetQuickView().SetAt(key, TheMeetingStore().GetMeeting(key));
+        frame.GetQuickView().SetAt(key, frame.GetStore().GetMeeting(key));
     }
     frame.SetPercentages(Settings::ReadFirst(), Settings::ReadSecond());
 }

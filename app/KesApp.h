@@ -1,18 +1,22 @@
 #pragma once
 
+#include "store/MeetingStore.h"
 #include "store/WorkingDirectoryLock.h"
+#include "ui/DesktopServices.h"
 
 #include <QApplication>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <filesystem>
+#include <memory>
 
 class CFileError;
 class CMainFrame;
 
 // The application object: settles the working directory and the settings before the main
-// window exists, then creates the main frame.
+// window exists, then creates the main frame. It owns the program's one store and the desktop
+// services, and hands both to the frame.
 class CKesApp : public QApplication {
     Q_OBJECT
 
@@ -45,6 +49,8 @@ public:
     static QString FolderInUseText(const std::filesystem::path& folder);
 
     CMainFrame* GetMainFrame() const;
+    CMeetingStore& GetStore() { return m_store; }
+    CDesktopServices& GetServices() { return *m_services; }
 
     // File errors that reach the event loop are shown, naming the file and the reason, and
     // the operation that raised them stops there.
@@ -52,6 +58,8 @@ public:
     void ReportFileError(const CFileError& error);
 
 private:
+    CMeetingStore m_store;
+    std::unique_ptr<CDesktopServices> m_services;
     QPointer<QMainWindow> m_mainFrame;
     // Held for the whole run; the system lets go of it when the process ends.
     CWorkingDirectoryLock m_lock;

@@ -1,11 +1,8 @@
 #include "app/MainFrame.h"
 
 #include "app/AboutDlg.h"
-#include "ui/Ask.h"
-#include "ui/CommandTable.h"
 #include "app/DateToolBar.h"
 #include "app/Help.h"
-#include "ui/ImageStrip.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
 #include "app/LoadingFeedback.h"
@@ -14,7 +11,6 @@
 #include "app/RightListView.h"
 #include "app/Settings.h"
 #include "app/SkippedFilesNotice.h"
-#include "ui/StringTable.h"
 #include "app/SyncLauncher.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
@@ -24,6 +20,11 @@
 #include "store/FileError.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
+#include "ui/Ask.h"
+#include "ui/CommandTable.h"
+#include "ui/DesktopServices.h"
+#include "ui/ImageStrip.h"
+#include "ui/StringTable.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -40,8 +41,8 @@ constexpr int toolbarStrip = 154;
 constexpr int calendarCommands[] = {CommandId::modifyMeeting, CommandId::deleteMeeting,
                                     CommandId::viewMeeting, CommandId::addToQuickView};
 
-bool IsStored(const std::string& id) {
-    return !id.empty() && !TheMeetingStore().GetMeeting(id).id.empty();
+bool IsStored(const CMeetingStore& store, const std::string& id) {
+    return !id.empty() && store.GetMap().Contains(id);
 }
 
 QString WorkingDirectoryText() {
@@ -56,7 +57,8 @@ void ReportFileError(const CFileError& error) {
 
 } // namespace
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+CMainFrame::CMainFrame(CMeetingStore& store, CDesktopServices& services, QWidget* parent)
+    : QMainWindow(parent), m_store(store), m_services(services) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(LoadResString(StringId::appTitle));
     setWindowIcon(QIcon(QStringLiteral(":/tavelin.svg")));
@@ -87,14 +89,14 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::CreateClientArea() {
-    LoadMeetingsShowingProgress(TheMeetingStore());
+    LoadMeetingsShowingProgress(m_store);
     m_clientSize = QRect(0, 0, 995, 650);
 
     m_splitter = new CPaneSplitter(this);
     m_leftPane = new CLeftListView(m_splitter);
-    m_calendar = new CCalendarView(*this, m_splitter);
+    m_calendar = new CCalendarView(m_store, m_services, *this, m_splitter);
     m_calendar->setMinimumWidth(350);
-    m_rightPane = new CRightListView(m_quickView, m_splitter);
+    m_rightPane = new CRightListView(m_quickView, m_services, m_splitter);
     m_splitter->addWidget(m_leftPane);
     m_splitter->addWidget(m_calendar);
     m_splitter->addWidget(m_rightPane);
@@ -297,16 +299,16 @@ void CMainFrame::AddMeeting(const CDateTime&) {}
 void CMainFrame::ModifyMeeting(const std::string&) {}
 
 void CMainFrame::DeleteMeeting(const std::string& id) {
-    if (!IsStored(id) || !Ask(StringId::askDeleteMeeting, this)) {
+    if (!IsStored(m_store, id) || !Ask(StringId::askDeleteMeeting, this)) {
         return;
     }
     try {
-        TheMeetingStore().DeleteMeeting(id);
+        m_store.DeleteMeeting(id);
     } catch (const CFileError& error) {
         ReportFileError(error);
         return;
     }
-    GetCalendarPage().GoToDate(CurrentDateTime());
+    GetCalendarPage().GoToDate(m_services.Now());
     RemoveFromQuickView(id);
 }
 
@@ -326,13 +328,13 @@ void CMainFrame::AddToQuickView(const std::string& id) {
     if (pinned != nullptr && !pinned->id.empty()) {
         return;
     }
-    m_quickView.SetAt(id, TheMeetingStore().GetMeeting(id));
+    m_quickView.SetAt(id, m_store.GetMeeting(id));
     m_rightPane->AddShortcut(id);
 }
 
 void CMainFrame::RefreshQuickView() {
     for (const std::string& key : m_quickView.GetKeys()) {
-        m_quickView.SetAt(key, TheMeetingStore().GetMeeting(key));
+        m_quickView.SetAt(key, m_store.GetMeeting(key));
     }
     m_rightPane->RebuildShortcuts();
 }
@@ -356,7 +358,7 @@ void CMainFrame::ClearQuickView() {
 
 CDateTime CMainFrame::GetPickerDateTime() const {
     if (m_toolBar == nullptr) {
-        return CurrentDateTime();
+        return m_services.Now();
     }
     return m_toolBar->GetDatePicker()->GetDateTime();
 }
@@ -410,8 +412,8 @@ void CMainFrame::UpdateCommandStates() {
         mode == CCalendarPage::agendaMode && page.GetMeetingList().GetSelectionMark() != -1;
     // A preview may show an id the store does not hold (a shortcut whose meeting has gone):
     // there is nothing to modify or delete then.
-    const bool onMeeting =
-        marked || (mode == CCalendarPage::previewMode && IsStored(page.GetShownMeetingId()));
+    const bool onMeeting = marked || (mode == CCalendarPage::previewMode &&
+                                      IsStored(m_store, page.GetShownMeetingId()));
     m_actions.value(CommandId::addMeeting)->setEnabled(CanEditMeetings());
     m_actions.value(CommandId::modifyMeeting)->setEnabled(onMeeting && CanEditMeetings());
     m_actions.value(CommandId::deleteMeeting)->setEnabled(onMeeting);
@@ -445,11 +447,11 @@ void CMainFrame::OnCommand(int id) {
             }
         } else if (mode == CCalendarPage::previewMode) {
             const std::string meeting = page.GetShownMeetingId();
-            if (!IsStored(meeting)) {
+            if (!IsStored(m_store, meeting)) {
                 break;
             }
             DeleteMeeting(meeting);
-            if (!IsStored(meeting)) {
+            if (!IsStored(m_store, meeting)) {
                 page.ShowMode(CCalendarPage::agendaMode);
             }
         }
@@ -501,13 +503,13 @@ void CMainFrame::OnCommand(int id) {
 }
 
 void CMainFrame::ReloadStore() {
-    LoadMeetingsShowingProgress(TheMeetingStore());
+    LoadMeetingsShowingProgress(m_store);
     ReportSkippedFiles();
 }
 
 void CMainFrame::ReportSkippedFiles() {
     std::vector<std::filesystem::path> files;
-    for (const auto& path : TheMeetingStore().GetSkippedFiles()) {
+    for (const auto& path : m_store.GetSkippedFiles()) {
         if (m_reportedSkips.insert(path).second) {
             files.push_back(path);
         }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/MeetingCommands.h"
 #include "store/MeetingMap.h"
+#include "ui/MeetingCommands.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -13,6 +13,8 @@
 #include <string>
 
 class CCalendarPage;
+class CDesktopServices;
+class CMeetingStore;
 class CCalendarView;
 class CDateToolBar;
 class CLeftListView;
@@ -28,7 +30,7 @@ class CMainFrame : public QMainWindow, public CMeetingCommands {
     Q_OBJECT
 
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
+    CMainFrame(CMeetingStore& store, CDesktopServices& services, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // Meeting operations (the calendar's lists and the quick view pane call these too).
@@ -58,6 +60,8 @@ public:
     // Tools > Refresh, and after the working directory changed: reload every meeting file.
     void ReloadStore();
 
+    CMeetingStore& GetStore() const { return m_store; }
+    CDesktopServices& GetServices() const { return m_services; }
     CMeetingMap& GetQuickView() { return m_quickView; }
     const CMeetingMap& GetQuickView() const { return m_quickView; }
     int GetFirstPercent() const;
@@ -90,6 +94,8 @@ private:
     CCalendarView* m_calendar = nullptr;
     CRightListView* m_rightPane = nullptr;
     CDateToolBar* m_toolBar = nullptr;
+    CMeetingStore& m_store;
+    CDesktopServices& m_services;
     CMeetingMap m_quickView;
     QHash<int, QAction*> m_actions;
     // The damaged files already reported, by their names as stored (two names that differ

@@ -1,7 +1,7 @@
 #include "app/PreferenceDlg.h"
 
-#include "ui/Ask.h"
 #include "app/Help.h"
+#include "ui/Ask.h"
 #include "ui/ImageStrip.h"
 #include "ui/PictureButton.h"
 #include "ui/StringTable.h"

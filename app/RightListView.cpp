@@ -2,7 +2,7 @@
 
 #include "app/SidePaneGeometry.h"
 #include "store/MeetingMap.h"
-#include "ui/Ask.h"
+#include "ui/DesktopServices.h"
 #include "ui/StringTable.h"
 #include "ui/TextConversion.h"
 
@@ -18,8 +18,9 @@ constexpr int quickViewStrip = 157;
 constexpr int meetingIconBase = 4;
 } // namespace
 
-CRightListView::CRightListView(CMeetingMap& quickView, QWidget* parent)
-    : CListBase(parent), m_quickView(quickView), m_images(LoadImageStrip(quickViewStrip, 32)) {
+CRightListView::CRightListView(CMeetingMap& quickView, CDesktopServices& services, QWidget* parent)
+    : CListBase(parent), m_quickView(quickView), m_services(services),
+      m_images(LoadImageStrip(quickViewStrip, 32)) {
     setObjectName(QStringLiteral("quickViewPane"));
     viewport()->setMouseTracking(true);
     setMinimumWidth(50);
@@ -141,7 +142,7 @@ void CRightListView::ActivateRow(int row) {
     } else if (row == helpRow) {
         emit helpRequested();
     } else if (row == exitRow) {
-        if (Ask(StringId::askCloseProgram, this)) {
+        if (m_services.Ask(StringId::askCloseProgram, this)) {
             emit closeRequested();
         }
     } else if (row == exportRow && m_exportShown) {
@@ -156,7 +157,7 @@ void CRightListView::ActivateRow(int row) {
 }
 
 void CRightListView::RemoveShortcutAt(int row) {
-    if (!IsShortcutRow(row) || !Ask(StringId::askRemoveShortcut, this)) {
+    if (!IsShortcutRow(row) || !m_services.Ask(StringId::askRemoveShortcut, this)) {
         return;
     }
     m_quickView.RemoveKey(m_items[static_cast<std::size_t>(row)].meetingId);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class CDesktopServices;
 class CMeetingMap;
 
 // The quick view pane: Quick Add, Help and Exit, an "Export Meeting" item while a meeting is
@@ -16,7 +17,7 @@ class CRightListView : public CListBase {
 public:
     enum FixedRow { quickAddRow = 0, helpRow = 1, exitRow = 2, exportRow = 3 };
 
-    CRightListView(CMeetingMap& quickView, QWidget* parent = nullptr);
+    CRightListView(CMeetingMap& quickView, CDesktopServices& services, QWidget* parent = nullptr);
 
     // Puts the three fixed items back, then the shortcuts.
     void Fill();
@@ -84,6 +85,7 @@ private:
     int ItemsPerPage() const;
 
     CMeetingMap& m_quickView;
+    CDesktopServices& m_services;
     CImageStrip m_images;
     std::vector<Item> m_items;
     bool m_exportShown = false;

@@ -1,7 +1,7 @@
 #include "app/ToolbarDateCtrl.h"
 
-#include "ui/DateTimeConversion.h"
 #include "store/Clock.h"
+#include "ui/DateTimeConversion.h"
 
 #include <QEvent>
 #include <QFontMetrics>

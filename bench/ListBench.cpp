@@ -5,7 +5,6 @@
 
 #include "app/DateToolBar.h"
 #include "app/MainFrame.h"
-#include "ui/MeetingCommands.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
@@ -13,6 +12,9 @@
 #include "store/MeetingListFill.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
+#include "ui/MeetingCommands.h"
+
+#include "ui/SystemServices.h"
 
 #include <QApplication>
 #include <QImage>
@@ -33,6 +35,17 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The store and the desktop services the benchmarks' lists and frame work on.
+CMeetingStore& BenchStore() {
+    static CMeetingStore store;
+    return store;
+}
+
+CDesktopServices& BenchServices() {
+    static CSystemServices services;
+    return services;
+}
 
 // The meetings spread evenly over 12.5 months from January 2026, so that each month holds
 // about 8 % of them whatever their number.
@@ -60,7 +73,7 @@ public:
             found = m_paths.emplace(count, Make(count)).first;
         }
         SetWorkingDirectory(found->second);
-        TheMeetingStore().LoadAll();
+        BenchStore().LoadAll();
         m_loaded = count;
     }
 
@@ -122,7 +135,7 @@ void Enumerate(benchmark::State& state) {
     Folders().Load(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         long long sum = 0;
-        for (const CMeetingMap::Entry& entry : TheMeetingStore()) {
+        for (const CMeetingMap::Entry& entry : BenchStore()) {
             sum += entry.value.icon + static_cast<long long>(entry.value.date.GetDayCount());
         }
         benchmark::DoNotOptimize(sum);
@@ -135,7 +148,7 @@ void FillRows(benchmark::State& state) {
     int step = 0;
     std::size_t rows = 0;
     for (auto _ : state) {
-        rows = FillMeetingList(TheMeetingStore(), MonthOfStep(step++)).size();
+        rows = FillMeetingList(BenchStore(), MonthOfStep(step++)).size();
         benchmark::DoNotOptimize(rows);
     }
     state.counters["rows"] = static_cast<double>(rows);
@@ -145,7 +158,7 @@ void FillRows(benchmark::State& state) {
 void MonthStep(benchmark::State& state) {
     Folders().Load(static_cast<int>(state.range(0)));
     CNoCommands commands;
-    CMeetingListCtrl list(commands);
+    CMeetingListCtrl list(BenchStore(), BenchServices(), commands);
     list.resize(1100, 1000); // the calendar's pane on a 1920 x 1080 screen
     QImage screen(list.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
     int step = 0;
@@ -161,7 +174,7 @@ void MonthStep(benchmark::State& state) {
 // the calendar page, then a paint of the list.
 void MonthKey(benchmark::State& state) {
     Folders().Load(static_cast<int>(state.range(0)));
-    CMainFrame frame;
+    CMainFrame frame(BenchStore(), BenchServices());
     frame.resize(1920, 1080);
     CCalendarPage& page = frame.GetCalendarPage();
     page.ShowMode(CCalendarPage::agendaMode);

@@ -1,19 +1,20 @@
 #include "calendar/CalendarPage.h"
 
-#include "ui/MeetingCommands.h"
 #include "calendar/BlankCalendarList.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/PreviewPlace.h"
 #include "calendar/WindowToolTip.h"
-#include "store/Clock.h"
+#include "ui/DesktopServices.h"
+#include "ui/MeetingCommands.h"
 
 #include <QTimer>
 
-CCalendarPage::CCalendarPage(CMeetingCommands& commands, QWidget* parent)
-    : QWidget(parent), m_commands(commands), m_selectedDate(CurrentDateTime()) {
+CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
+                             CMeetingCommands& commands, QWidget* parent)
+    : QWidget(parent), m_commands(commands), m_selectedDate(services.Now()) {
     setObjectName(QStringLiteral("calendarPage"));
 
-    m_meetingList = new CMeetingListCtrl(commands, this);
+    m_meetingList = new CMeetingListCtrl(store, services, commands, this);
     m_meetingList->setObjectName(QStringLiteral("meetingList"));
     m_dayList = new CBlankCalendarList(this);
     m_dayList->setObjectName(QStringLiteral("dayList"));

@@ -8,6 +8,8 @@
 #include <string>
 
 class CBlankCalendarList;
+class CDesktopServices;
+class CMeetingStore;
 class CCalendarList;
 class CMeetingCommands;
 class CMeetingListCtrl;
@@ -24,7 +26,8 @@ public:
     static constexpr int modeCount = 5;
 
     // Opens in the day mode on the clock's "now".
-    explicit CCalendarPage(CMeetingCommands& commands, QWidget* parent = nullptr);
+    CCalendarPage(CMeetingStore& store, CDesktopServices& services, CMeetingCommands& commands,
+                  QWidget* parent = nullptr);
 
     // Shows the list of `mode` alone (none for a value outside 0..4), keeps the mode, lets
     // the frame set the date picker's format and refills the list.

@@ -4,9 +4,11 @@
 
 #include <QVBoxLayout>
 
-CCalendarView::CCalendarView(CMeetingCommands& commands, QWidget* parent) : QWidget(parent) {
+CCalendarView::CCalendarView(CMeetingStore& store, CDesktopServices& services,
+                             CMeetingCommands& commands, QWidget* parent)
+    : QWidget(parent) {
     setObjectName(QStringLiteral("calendarView"));
-    m_page = new CCalendarPage(commands, this);
+    m_page = new CCalendarPage(store, services, commands, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -3,6 +3,8 @@
 #include <QWidget>
 
 class CCalendarPage;
+class CDesktopServices;
+class CMeetingStore;
 class CMeetingCommands;
 
 // The middle pane of the main window: it holds the calendar page and gives it all its room.
@@ -10,7 +12,8 @@ class CCalendarView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CCalendarView(CMeetingCommands& commands, QWidget* parent = nullptr);
+    CCalendarView(CMeetingStore& store, CDesktopServices& services, CMeetingCommands& commands,
+                  QWidget* parent = nullptr);
 
     CCalendarPage& GetPage() { return *m_page; }
 

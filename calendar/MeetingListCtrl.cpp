@@ -2,6 +2,7 @@
 
 #include "store/MeetingListFill.h"
 #include "store/MeetingStore.h"
+#include "ui/DesktopServices.h"
 #include "ui/MeetingCommands.h"
 #include "ui/MeetingMenu.h"
 #include "ui/TextConversion.h"
@@ -33,16 +34,19 @@ void DrawRowText(QPainter& painter, const QRect& rect, const QString& text) {
 
 } // namespace
 
-CMeetingListCtrl::CMeetingListCtrl(CMeetingCommands& commands, QWidget* parent)
-    : CListBase(parent), m_commands(commands),
+CMeetingListCtrl::CMeetingListCtrl(CMeetingStore& store, CDesktopServices& services,
+                                   CMeetingCommands& commands, QWidget* parent)
+    : CListBase(parent), m_store(store), m_services(services), m_commands(commands),
       m_icons(LoadImageStrip(meetingIconStrip, MeetingListGeometry::iconWidth)),
-      m_menuRunner([](QMenu& menu, const QPoint& globalPos) { return menu.exec(globalPos); }) {
+      m_menuRunner([this](QMenu& menu, const QPoint& globalPos) {
+          return m_services.RunMenu(menu, globalPos);
+      }) {
     verticalScrollBar()->setSingleStep(MeetingListGeometry::rowHeight);
 }
 
 void CMeetingListCtrl::Fill(const CDateTime& date) {
     m_date = date;
-    m_rows = FillMeetingList(TheMeetingStore(), date);
+    m_rows = FillMeetingList(m_store, date);
     m_format = CDateTimeFormat();
     m_currentItem = -1;
     verticalScrollBar()->setValue(0);

@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+class CDesktopServices;
 class CMeetingCommands;
+class CMeetingStore;
 class QMenu;
 class QAction;
 
@@ -26,7 +28,8 @@ class CMeetingListCtrl : public CListBase, public CCalendarList {
     Q_OBJECT
 
 public:
-    explicit CMeetingListCtrl(CMeetingCommands& commands, QWidget* parent = nullptr);
+    CMeetingListCtrl(CMeetingStore& store, CDesktopServices& services, CMeetingCommands& commands,
+                     QWidget* parent = nullptr);
 
     QWidget* GetWidget() override { return this; }
     // Lists the meetings of the month of `date` afresh; no row is marked afterwards.
@@ -66,6 +69,8 @@ protected:
     QPoint MenuAnchor(int row) const override;
 
 private:
+    CMeetingStore& m_store;
+    CDesktopServices& m_services;
     CMeetingCommands& m_commands;
     CDateTime m_date;
     std::vector<CMeetingRow> m_rows;

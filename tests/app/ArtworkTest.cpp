@@ -1,5 +1,5 @@
-#include "ui/ImageStrip.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "ui/ImageStrip.h"
 
 #include <QImage>
 

@@ -1,10 +1,10 @@
 #include "app/Help.h"
 #include "app/AboutDlg.h"
-#include "ui/Ask.h"
 #include "app/HelpWindow.h"
 #include "app/SyncLauncher.h"
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/TempFolder.h"
+#include "ui/Ask.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

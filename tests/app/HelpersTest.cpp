@@ -1,12 +1,12 @@
+#include "app/PaneSplitter.h"
+#include "app/SidePaneGeometry.h"
+#include "app/ToolbarDateCtrl.h"
+#include "tests/support/QtTestEnvironment.h"
 #include "ui/DateTimeConversion.h"
 #include "ui/DateTimeFormat.h"
 #include "ui/Formatting.h"
-#include "app/PaneSplitter.h"
-#include "app/SidePaneGeometry.h"
 #include "ui/StringTable.h"
 #include "ui/TextConversion.h"
-#include "app/ToolbarDateCtrl.h"
-#include "tests/support/QtTestEnvironment.h"
 
 #include <QApplication>
 #include <QKeyEvent>

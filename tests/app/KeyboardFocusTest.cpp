@@ -1,14 +1,10 @@
 #include "app/AboutDlg.h"
-#include "ui/Ask.h"
-#include "ui/CommandTable.h"
 #include "app/DateToolBar.h"
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
 #include "app/PaneSplitter.h"
-#include "ui/PictureButton.h"
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
-#include "ui/StringTable.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
@@ -16,6 +12,10 @@
 #include "store/MeetingFile.h"
 #include "store/MeetingStore.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "ui/Ask.h"
+#include "ui/CommandTable.h"
+#include "ui/PictureButton.h"
+#include "ui/StringTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -84,13 +84,13 @@ protected:
         CMeeting meeting(CDateTime(2026, 12, day, 9, 0, 0));
         meeting.id = id;
         meeting.title = title;
-        TheMeetingStore().ModifyMeeting(meeting);
+        TestStore().ModifyMeeting(meeting);
         std::ofstream(ContentFilePath(ContentKind::minutes, id), std::ios::binary) << "minutes";
     }
 
     // The main window, active, on the agenda of December 2026 with no row marked.
     void ShowFrame() {
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
         frame->resize(1100, 700);
         Activate(*frame);
         page().GoToDate(CDateTime(2026, 12, 1, 0, 0, 0));
@@ -133,7 +133,7 @@ TEST_F(KeyboardFocusTest, QuickViewKeysActOnTheShortcutNotOnTheMarkedMeeting) {
     EXPECT_EQ(AskTesting::Shown(), QStringList{LoadResString(StringId::askRemoveShortcut)});
     EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << "the shortcut is removed";
     EXPECT_EQ(FilesIn(Folder()), files) << "no meeting file is removed or rewritten";
-    EXPECT_EQ(TheMeetingStore().GetCount(), 2u);
+    EXPECT_EQ(TestStore().GetCount(), 2u);
 }
 
 TEST_F(KeyboardFocusTest, MeetingKeysActOnlyWhileTheFocusIsInTheCalendar) {
@@ -312,7 +312,7 @@ TEST_F(KeyboardFocusTest, StoredBarPositionsAreKeptWithinTheWindow) {
         profile.setValue(QStringLiteral("Size/First"), INT_MAX);
         profile.setValue(QStringLiteral("Size/Second"), INT_MIN);
     }
-    CMainFrame main;
+    CMainFrame main(TestStore(), TestServices());
     EXPECT_EQ(main.GetFirstPercent(), 100);
     EXPECT_EQ(main.GetSecondPercent(), 0);
     for (const auto& [first, second] :

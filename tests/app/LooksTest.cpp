@@ -1,14 +1,14 @@
-#include "ui/Ask.h"
 #include "app/DateToolBar.h"
 #include "app/HelpWindow.h"
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
-#include "ui/ProgramStyle.h"
 #include "app/SkippedFilesNotice.h"
 #include "app/ToolbarDateCtrl.h"
-#include "ui/WindowPlacement.h"
 #include "calendar/CalendarPage.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "ui/Ask.h"
+#include "ui/ProgramStyle.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -86,7 +86,7 @@ TEST_F(LooksTest, DatePickerIsWideEnoughForTheLongestMonthOfItsLocaleAndFont) {
 // The left pane has the sunken frame of the panes beside it, and a click maps to the row
 // drawn under it inside that frame.
 TEST_F(LooksTest, LeftPaneHasAFrameAndRowsInsideIt) {
-    CMainFrame frame;
+    CMainFrame frame(TestStore(), TestServices());
     frame.resize(1000, 700);
     frame.show();
     QApplication::processEvents();
@@ -191,7 +191,7 @@ TEST_F(LooksTest, SkippedFilesNoticeStaysSmallAndCentredOverTheFrame) {
     for (int i = 0; i < 2000; ++i) {
         std::ofstream(Folder() / ("meeting" + std::to_string(1000 + i) + ".mtg")) << "x";
     }
-    CMainFrame frame;
+    CMainFrame frame(TestStore(), TestServices());
     frame.setGeometry(100, 80, 1000, 700);
     frame.show();
     QApplication::processEvents();

@@ -1,6 +1,4 @@
 #include "app/MainFrame.h"
-#include "ui/Ask.h"
-#include "ui/CommandTable.h"
 #include "app/DateToolBar.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
@@ -8,7 +6,6 @@
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "app/Settings.h"
-#include "ui/StringTable.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
@@ -17,6 +14,9 @@
 #include "store/WorkingDirectory.h"
 #include "store/WorkingDirectoryLock.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "ui/Ask.h"
+#include "ui/CommandTable.h"
+#include "ui/StringTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,12 +40,12 @@ protected:
         CMeeting meeting(CDateTime(2026, 12, day, 9, 0, 0));
         meeting.id = id;
         meeting.title = title;
-        TheMeetingStore().ModifyMeeting(meeting);
+        TestStore().ModifyMeeting(meeting);
         return id;
     }
 
     CMainFrame& MakeFrame() {
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
         return *frame;
     }
 
@@ -103,7 +103,7 @@ TEST_F(MainFrameTest, DeleteAsksAndRemovesFileRecordAndShortcut) {
     AskTesting::Script({true});
     main.OnCommand(CommandId::deleteMeeting);
     EXPECT_FALSE(std::filesystem::exists(MeetingFilePath(budget)));
-    EXPECT_TRUE(TheMeetingStore().GetMeeting(budget).id.empty());
+    EXPECT_TRUE(TestStore().GetMeeting(budget).id.empty());
     EXPECT_TRUE(main.GetQuickView().IsEmpty()) << "the shortcut of a deleted meeting goes";
     EXPECT_EQ(main.GetQuickViewPane().GetItemCount(), 3);
 }
@@ -128,7 +128,7 @@ TEST_F(MainFrameTest, DeleteOfMeetingWhoseFileIsGoneReportsAndKeepsRecord) {
     ASSERT_EQ(AskTesting::Shown().size(), 2);
     EXPECT_TRUE(AskTesting::Shown().back().contains(
         QString::fromStdString(MeetingFilePath(budget).string())));
-    EXPECT_EQ(TheMeetingStore().GetMeeting(budget).id, budget);
+    EXPECT_EQ(TestStore().GetMeeting(budget).id, budget);
 }
 
 TEST_F(MainFrameTest, ShortcutOrderPinningTwiceAndOneExportItem) {
@@ -187,7 +187,7 @@ TEST_F(MainFrameTest, SplitterKeepsDraggedPercentageAcrossResize) {
 
 TEST_F(MainFrameTest, SettingsSavedOnExitAndRestoredAtStart) {
     Store(budget, "Budget", 1);
-    auto* main = new CMainFrame;
+    auto* main = new CMainFrame(TestStore(), TestServices());
     main->setAttribute(Qt::WA_DeleteOnClose);
     main->AddToQuickView(budget);
     main->SetPercentages(20, 70);
@@ -229,7 +229,7 @@ TEST_F(MainFrameTest, PreferencesChangeReloadsAndResetsSettings) {
     EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"))
                     .allKeys()
                     .isEmpty());
-    EXPECT_EQ(TheMeetingStore().GetCount(), 1u);
+    EXPECT_EQ(TestStore().GetCount(), 1u);
     SetWorkingDirectory(original);
 
     const std::filesystem::path other = Folder() / "other";
@@ -238,7 +238,7 @@ TEST_F(MainFrameTest, PreferencesChangeReloadsAndResetsSettings) {
     main.OnCommand(CommandId::preference);
     EXPECT_EQ(GetWorkingDirectory(), other / "Meeting Files");
     EXPECT_TRUE(std::filesystem::is_directory(other / "Meeting Files"));
-    EXPECT_EQ(TheMeetingStore().GetCount(), 0u) << "the store holds the new folder's meetings";
+    EXPECT_EQ(TestStore().GetCount(), 0u) << "the store holds the new folder's meetings";
     EXPECT_EQ(main.GetQuickViewPane().GetItemCount(), 3);
     EXPECT_EQ(Settings::ReadItem(), QString());
     EXPECT_EQ(Settings::ReadFirst() * 100 + Settings::ReadSecond(), 1585);
@@ -267,7 +267,7 @@ TEST_F(MainFrameTest, PreferencesMoveTheLockAndRefuseAFolderOpenElsewhere) {
 
     main.OnCommand(CommandId::preference);
     EXPECT_EQ(GetWorkingDirectory(), original);
-    EXPECT_EQ(TheMeetingStore().GetCount(), 1u);
+    EXPECT_EQ(TestStore().GetCount(), 1u);
     ASSERT_EQ(AskTesting::Shown().size(), 1);
     EXPECT_TRUE(AskTesting::Shown().front().startsWith(CKesApp::FolderInUseText(other)));
     EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"))

@@ -1,13 +1,13 @@
-#include "ui/Ask.h"
 #include "app/KesApp.h"
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
 #include "app/Settings.h"
-#include "ui/StringTable.h"
 #include "store/FileIo.h"
 #include "store/WorkingDirectory.h"
 #include "store/WorkingDirectoryLock.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "ui/Ask.h"
+#include "ui/StringTable.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -20,7 +20,7 @@ protected:
     void SetUp() override {
         CQtTest::SetUp();
         SetClock([] { return now; });
-        view = std::make_unique<CCalendarView>(commands);
+        view = std::make_unique<CCalendarView>(TestStore(), TestServices(), commands);
         view->resize(700, 500);
         view->show();
         QApplication::processEvents();

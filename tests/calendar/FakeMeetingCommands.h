@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ui/MeetingCommands.h"
 #include "store/MeetingStore.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "ui/MeetingCommands.h"
 
 #include <string>
 #include <utility>
@@ -36,5 +37,5 @@ inline void PutMeeting(const std::string& id, const CDateTime& date) {
     CMeeting record(date);
     record.id = id;
     record.title = "Meeting " + id;
-    TheMeetingStore().ModifyMeeting(record);
+    TestStore().ModifyMeeting(record);
 }

@@ -1,8 +1,8 @@
 #include "calendar/MeetingListCtrl.h"
-#include "ui/TextConversion.h"
 #include "store/MeetingStore.h"
 #include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "ui/TextConversion.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +22,7 @@ class MeetingList : public CQtTest {
 protected:
     void SetUp() override {
         CQtTest::SetUp();
-        list = std::make_unique<CMeetingListCtrl>(commands);
+        list = std::make_unique<CMeetingListCtrl>(TestStore(), TestServices(), commands);
         list->resize(500, 300);
         list->show();
         QApplication::processEvents();
@@ -154,7 +154,7 @@ TEST_F(MeetingList, RowsShowTheirStoredTextsOnlyAsFarAsALineCanShow) {
     gap.id = "2026032902300010";
     gap.title = std::string(10 * 1024 * 1024, 'T');
     gap.venue = "Hall";
-    TheMeetingStore().ModifyMeeting(gap);
+    TestStore().ModifyMeeting(gap);
     list->Fill(CDateTime(2026, 3, 1, 0, 0, 0));
     const CMeetingListCtrl::CShownRow row = list->GetShownRow(0);
     list->grab(); // paints the row

@@ -1,10 +1,11 @@
 #include "tests/screenshots/Screenshot.h"
+#include "tests/support/QtTestEnvironment.h"
 
-#include "ui/MeetingCommands.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/CalendarView.h"
 #include "calendar/MeetingListCtrl.h"
 #include "store/MeetingStore.h"
+#include "ui/MeetingCommands.h"
 
 namespace {
 
@@ -34,12 +35,12 @@ void Put(const char* id, const CDateTime& date, const char* title, const char* v
     record.title = title;
     record.venue = venue;
     record.icon = icon;
-    TheMeetingStore().ModifyMeeting(record);
+    TestStore().ModifyMeeting(record);
 }
 
 // The middle pane at the size it takes in a maximised window, in the agenda mode.
 std::unique_ptr<CCalendarView> AgendaOf(const CDateTime& date) {
-    auto view = std::make_unique<CCalendarView>(Commands());
+    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), Commands());
     view->resize(710, 560);
     view->GetPage().SetSelectedDate(date);
     view->GetPage().ShowMode(CCalendarPage::agendaMode);

@@ -1,14 +1,15 @@
 #include "tests/screenshots/Screenshot.h"
+#include "tests/support/QtTestEnvironment.h"
 
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
-#include "ui/PictureButton.h"
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
 #include "store/Clock.h"
 #include "store/MeetingStore.h"
+#include "ui/PictureButton.h"
 
 #include <QApplication>
 #include <QDir>
@@ -38,14 +39,14 @@ void SeedMeetings() {
         meeting.title = sample.title;
         meeting.venue = sample.venue;
         meeting.icon = sample.icon;
-        TheMeetingStore().ModifyMeeting(meeting);
+        TestStore().ModifyMeeting(meeting);
     }
 }
 
 std::unique_ptr<CMainFrame> MakeFrame(int mode) {
     SetClock([] { return CDateTime(2026, 12, 6, 10, 30, 0); });
     SeedMeetings();
-    auto frame = std::make_unique<CMainFrame>();
+    auto frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
     frame->AddToQuickView("2026120314000010");
     frame->AddToQuickView("2026120811000010");
     frame->resize(1180, 740);

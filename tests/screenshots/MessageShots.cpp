@@ -1,4 +1,5 @@
 #include "tests/screenshots/Screenshot.h"
+#include "tests/support/QtTestEnvironment.h"
 
 #include "app/MainFrame.h"
 #include "app/SkippedFilesNotice.h"
@@ -24,7 +25,7 @@ std::unique_ptr<QWidget> Box(QMessageBox::Icon icon, const QString& text,
 // The main window's toolbar as it stands in the window, on its own.
 std::unique_ptr<QWidget> ToolBar() {
     SetClock([] { return CDateTime(2026, 12, 7, 10, 30, 0); });
-    CMainFrame frame;
+    CMainFrame frame(TestStore(), TestServices());
     SetClock({});
     frame.resize(1180, 740);
     frame.show();

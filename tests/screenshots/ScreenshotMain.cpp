@@ -43,7 +43,7 @@ int main(int argc, char* argv[]) {
     for (const auto& [name, maker] : Registry()) {
         CTempFolder workingDirectory;
         SetWorkingDirectory(workingDirectory.Path());
-        TheMeetingStore().RemoveAll();
+        TestStore().RemoveAll();
         std::unique_ptr<QWidget> widget = maker();
         if (!widget) {
             std::fprintf(stderr, "%s: nothing to show\n", name.c_str());

@@ -1,11 +1,21 @@
 #include "tests/support/QtTestEnvironment.h"
 
-#include "ui/Ask.h"
 #include "store/Clock.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
+#include "ui/Ask.h"
+
+#include "app/KesApp.h"
 
 #include <QSettings>
+
+CMeetingStore& TestStore() {
+    return CKesApp::Instance()->GetStore();
+}
+
+CDesktopServices& TestServices() {
+    return CKesApp::Instance()->GetServices();
+}
 
 void RedirectSettings(const std::filesystem::path& folder) {
     QSettings::setDefaultFormat(QSettings::IniFormat);
@@ -20,7 +30,7 @@ void CQtTest::SetUp() {
     m_settings = std::make_unique<CTempFolder>();
     RedirectSettings(m_settings->Path());
     SetWorkingDirectory(m_folder->Path());
-    TheMeetingStore().RemoveAll();
+    TestStore().RemoveAll();
     SetClock({});
     AskTesting::Stop();
 }
@@ -28,7 +38,7 @@ void CQtTest::SetUp() {
 void CQtTest::TearDown() {
     AskTesting::Stop();
     SetClock({});
-    TheMeetingStore().RemoveAll();
+    TestStore().RemoveAll();
     SetWorkingDirectory({});
 }
 

@@ -24,5 +24,12 @@ private:
     std::unique_ptr<CTempFolder> m_settings;
 };
 
+class CDesktopServices;
+class CMeetingStore;
+
+// The program's store and desktop services, as the application object hands them to the frame.
+CMeetingStore& TestStore();
+CDesktopServices& TestServices();
+
 // Points QSettings at `folder` for the user scope.
 void RedirectSettings(const std::filesystem::path& folder);
