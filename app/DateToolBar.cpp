@@ -2,11 +2,11 @@
 
 #include "app/ToolbarDateCtrl.h"
 
-CDateToolBar::CDateToolBar(QWidget* parent) : QToolBar(parent) {
+CDateToolBar::CDateToolBar(CDesktopServices& services, QWidget* parent) : QToolBar(parent) {
     setObjectName(QStringLiteral("mainToolBar"));
     setWindowTitle(QStringLiteral("Toolbar"));
     setIconSize(QSize(16, 16));
     setMovable(true);
-    m_picker = new CToolbarDateCtrl(this);
+    m_picker = new CToolbarDateCtrl(services, this);
     addWidget(m_picker);
 }

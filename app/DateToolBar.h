@@ -2,6 +2,7 @@
 
 #include <QToolBar>
 
+class CDesktopServices;
 class CToolbarDateCtrl;
 
 // The main toolbar, which carries the date picker in place of its first button.
@@ -9,7 +10,7 @@ class CDateToolBar : public QToolBar {
     Q_OBJECT
 
 public:
-    explicit CDateToolBar(QWidget* parent = nullptr);
+    explicit CDateToolBar(CDesktopServices& services, QWidget* parent = nullptr);
 
     CToolbarDateCtrl* GetDatePicker() const { return m_picker; }
 

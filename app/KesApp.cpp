@@ -7,14 +7,12 @@
 #include "store/FileIo.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
-#include "ui/Ask.h"
 #include "ui/ProgramStyle.h"
 #include "ui/StringTable.h"
 #include "ui/SystemServices.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 
 namespace {
 
@@ -24,8 +22,11 @@ QString WorkingDirectoryText() {
 
 } // namespace
 
-CKesApp::CKesApp(int& argc, char** argv)
-    : QApplication(argc, argv), m_services(std::make_unique<CSystemServices>()) {
+CKesApp::CKesApp(int& argc, char** argv, std::unique_ptr<CDesktopServices> services)
+    : QApplication(argc, argv), m_services(std::move(services)) {
+    if (!m_services) {
+        m_services = std::make_unique<CSystemServices>();
+    }
     setApplicationName(QStringLiteral("Tavelin"));
     setApplicationVersion(QStringLiteral("4.0"));
     setOrganizationName(QStringLiteral("Brindleware"));
@@ -48,7 +49,7 @@ bool CKesApp::InitInstance() {
         const QFileInfo folder(stored);
         found = folder.exists() && folder.isDir();
         if (!found) {
-            Inform(StringId::directoryGone);
+            m_services->Inform(LoadResString(StringId::directoryGone), nullptr);
         }
     }
     if (found) {
@@ -62,7 +63,8 @@ bool CKesApp::InitInstance() {
         const QString question =
             FolderInUseText(GetWorkingDirectory()) +
             QStringLiteral("\n\nPick another folder for the meeting files, or quit?");
-        if (!AskChoice(question, QStringLiteral("Pick Another Folder…"), QStringLiteral("Quit")) ||
+        if (!m_services->AskChoice(question, QStringLiteral("Pick Another Folder…"),
+                                   QStringLiteral("Quit"), nullptr) ||
             !SelectWorkingDirectory()) {
             SetWorkingDirectory({});
             return false;
@@ -77,7 +79,7 @@ bool CKesApp::InitInstance() {
 }
 
 bool CKesApp::SelectWorkingDirectory() {
-    CPreferenceDlg dialog;
+    CPreferenceDlg dialog(*m_services);
     dialog.SetMode(CPreferenceDlg::firstSelection);
     dialog.SetChosenPath(QString());
     if (dialog.Run() != QDialog::Accepted) {
@@ -143,14 +145,14 @@ bool CKesApp::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const CFileError& error) {
-        ReportFileError(error);
+        ++m_fileErrorsInEventLoop;
+        m_services->ReportError(FileErrorText(error), activeWindow());
         return true;
     }
 }
 
-void CKesApp::ReportFileError(const CFileError& error) {
-    const QString text = QStringLiteral("The file %1 could not be changed: %2.")
-                             .arg(QDir::toNativeSeparators(QString::fromStdString(error.GetPath())),
-                                  QString::fromStdString(error.GetReason()));
-    ReportError(text, activeWindow());
+QString CKesApp::FileErrorText(const CFileError& error) {
+    return QStringLiteral("The file %1 could not be changed: %2.")
+        .arg(QDir::toNativeSeparators(QString::fromStdString(error.GetPath())),
+             QString::fromStdString(error.GetReason()));
 }

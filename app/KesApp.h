@@ -21,7 +21,8 @@ class CKesApp : public QApplication {
     Q_OBJECT
 
 public:
-    CKesApp(int& argc, char** argv);
+    // `services` null: the system's own.
+    CKesApp(int& argc, char** argv, std::unique_ptr<CDesktopServices> services = nullptr);
     ~CKesApp() override;
 
     static CKesApp* Instance();
@@ -52,10 +53,14 @@ public:
     CMeetingStore& GetStore() { return m_store; }
     CDesktopServices& GetServices() { return *m_services; }
 
-    // File errors that reach the event loop are shown, naming the file and the reason, and
-    // the operation that raised them stops there.
+    // "The file ... could not be changed: reason."
+    static QString FileErrorText(const CFileError& error);
+
+    // Commands catch their file errors; one that still reaches the event loop is shown,
+    // naming the file and the reason, and the operation that raised it stops there.
     bool notify(QObject* receiver, QEvent* event) override;
-    void ReportFileError(const CFileError& error);
+    // How many file errors reached the event loop so far (each one a command that missed it).
+    int GetFileErrorsInEventLoop() const { return m_fileErrorsInEventLoop; }
 
 private:
     CMeetingStore m_store;
@@ -63,4 +68,5 @@ private:
     QPointer<QMainWindow> m_mainFrame;
     // Held for the whole run; the system lets go of it when the process ends.
     CWorkingDirectoryLock m_lock;
+    int m_fileErrorsInEventLoop = 0;
 };

@@ -20,7 +20,6 @@
 #include "store/FileError.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
-#include "ui/Ask.h"
 #include "ui/CommandTable.h"
 #include "ui/DesktopServices.h"
 #include "ui/ImageStrip.h"
@@ -47,12 +46,6 @@ bool IsStored(const CMeetingStore& store, const std::string& id) {
 
 QString WorkingDirectoryText() {
     return QString::fromStdString(GetWorkingDirectory().string());
-}
-
-void ReportFileError(const CFileError& error) {
-    if (CKesApp* app = CKesApp::Instance()) {
-        app->ReportFileError(error);
-    }
 }
 
 } // namespace
@@ -106,7 +99,8 @@ void CMainFrame::CreateClientArea() {
 
     connect(m_leftPane, &CLeftListView::modeRequested, this,
             [this](int mode) { GetCalendarPage().ShowMode(mode); });
-    connect(m_rightPane, &CRightListView::helpRequested, this, [this] { ShowHelp(this); });
+    connect(m_rightPane, &CRightListView::helpRequested, this,
+            [this] { ShowHelp(m_services, this); });
     connect(m_rightPane, &CRightListView::closeRequested, this, &QWidget::close);
     connect(m_rightPane, &CRightListView::viewRequested, this,
             [this](const std::string& id) { ViewMeeting(id); });
@@ -146,7 +140,7 @@ QAction* CMainFrame::MakeAction(int id) {
 }
 
 void CMainFrame::CreateToolBar() {
-    m_toolBar = new CDateToolBar(this);
+    m_toolBar = new CDateToolBar(m_services, this);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
     m_toolBar->addSeparator();
     for (const int id : {CommandId::addMeeting, CommandId::quickAdd, CommandId::modifyMeeting,
@@ -299,7 +293,7 @@ void CMainFrame::AddMeeting(const CDateTime&) {}
 void CMainFrame::ModifyMeeting(const std::string&) {}
 
 void CMainFrame::DeleteMeeting(const std::string& id) {
-    if (!IsStored(m_store, id) || !Ask(StringId::askDeleteMeeting, this)) {
+    if (!IsStored(m_store, id) || !m_services.Ask(StringId::askDeleteMeeting, this)) {
         return;
     }
     try {
@@ -314,8 +308,12 @@ void CMainFrame::DeleteMeeting(const std::string& id) {
 
 void CMainFrame::ViewMeeting(const std::string& id) {
     CCalendarPage& page = GetCalendarPage();
-    page.SetPreviewedMeetingId(id);
-    page.ShowMode(CCalendarPage::previewMode);
+    try {
+        page.SetPreviewedMeetingId(id);
+        page.ShowMode(CCalendarPage::previewMode);
+    } catch (const CFileError& error) {
+        ReportFileError(error);
+    }
     // Whether there is a meeting to modify or delete is known once the preview shows it.
     UpdateCommandStates();
 }
@@ -328,8 +326,12 @@ void CMainFrame::AddToQuickView(const std::string& id) {
     if (pinned != nullptr && !pinned->id.empty()) {
         return;
     }
-    m_quickView.SetAt(id, m_store.GetMeeting(id));
-    m_rightPane->AddShortcut(id);
+    try {
+        m_quickView.SetAt(id, m_store.GetMeeting(id));
+        m_rightPane->AddShortcut(id);
+    } catch (const CFileError& error) {
+        ReportFileError(error);
+    }
 }
 
 void CMainFrame::RefreshQuickView() {
@@ -424,6 +426,19 @@ void CMainFrame::UpdateCommandStates() {
 }
 
 void CMainFrame::OnCommand(int id) {
+    try {
+        RunCommand(id);
+    } catch (const CFileError& error) {
+        ReportFileError(error);
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::ReportFileError(const CFileError& error) {
+    m_services.ReportError(CKesApp::FileErrorText(error), this);
+}
+
+void CMainFrame::RunCommand(int id) {
     CCalendarPage& page = GetCalendarPage();
     const int mode = page.GetMode();
     switch (id) {
@@ -471,20 +486,19 @@ void CMainFrame::OnCommand(int id) {
         page.RefreshList();
         break;
     case CommandId::synchronize: {
-        CSyncLauncher launcher;
+        CSyncLauncher launcher(m_services);
         launcher.Launch();
-        launcher.Finish();
         break;
     }
     case CommandId::preference:
         ChangeWorkingDirectory();
         break;
     case CommandId::help:
-        ShowHelp(this);
+        ShowHelp(m_services, this);
         break;
     case CommandId::about: {
         CAboutDlg about(this);
-        about.exec();
+        m_services.RunDialog(about);
         break;
     }
     case CommandId::exit:
@@ -499,11 +513,14 @@ void CMainFrame::OnCommand(int id) {
     default:
         break;
     }
-    UpdateCommandStates();
 }
 
 void CMainFrame::ReloadStore() {
-    LoadMeetingsShowingProgress(m_store);
+    try {
+        LoadMeetingsShowingProgress(m_store);
+    } catch (const CFileError& error) {
+        ReportFileError(error);
+    }
     ReportSkippedFiles();
 }
 
@@ -518,12 +535,20 @@ void CMainFrame::ReportSkippedFiles() {
         return;
     }
     const CSkippedFilesNotice notice = SkippedFilesNotice(files);
-    Notify(notice.text, this, notice.details);
+    m_services.Notify(notice.text, notice.details, this);
 }
 
 void CMainFrame::ChangeWorkingDirectory() {
+    try {
+        DoChangeWorkingDirectory();
+    } catch (const CFileError& error) {
+        ReportFileError(error);
+    }
+}
+
+void CMainFrame::DoChangeWorkingDirectory() {
     const QString remembered = WorkingDirectoryText();
-    CPreferenceDlg dialog(this);
+    CPreferenceDlg dialog(m_services, this);
     dialog.SetMode(CPreferenceDlg::changeCurrent);
     dialog.SetChosenPath(remembered);
     if (dialog.Run() != QDialog::Accepted || !dialog.IsChanged()) {
@@ -538,10 +563,10 @@ void CMainFrame::ChangeWorkingDirectory() {
     QDir().mkpath(folder);
     CKesApp* app = CKesApp::Instance();
     if (app != nullptr && !app->LockWorkingDirectory(folder.toStdString())) {
-        InformText(CKesApp::FolderInUseText(folder.toStdString()) +
-                       QStringLiteral(" The working directory stays %1.")
-                           .arg(QDir::toNativeSeparators(remembered)),
-                   this);
+        m_services.Inform(CKesApp::FolderInUseText(folder.toStdString()) +
+                              QStringLiteral(" The working directory stays %1.")
+                                  .arg(QDir::toNativeSeparators(remembered)),
+                          this);
         return;
     }
     SetWorkingDirectory(folder.toStdString());

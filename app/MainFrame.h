@@ -14,6 +14,7 @@
 
 class CCalendarPage;
 class CDesktopServices;
+class CFileError;
 class CMeetingStore;
 class CCalendarView;
 class CDateToolBar;
@@ -50,7 +51,8 @@ public:
     void ClearQuickView();
     void ShowPickedDate();
 
-    // The menu and toolbar commands.
+    // The menu and toolbar commands. A file a command cannot change is reported, naming the
+    // file and the reason, and the command stops there.
     void OnCommand(int id);
     void UpdateCommandStates();
     QAction* GetAction(int id) const { return m_actions.value(id); }
@@ -87,6 +89,9 @@ private:
     QAction* MakeAction(int id);
     std::string SelectedMeetingId() const;
     void ReportSkippedFiles();
+    void RunCommand(int id);
+    void DoChangeWorkingDirectory();
+    void ReportFileError(const CFileError& error);
 
     QRect m_clientSize{0, 0, 995, 650};
     CPaneSplitter* m_splitter = nullptr;

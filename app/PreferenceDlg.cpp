@@ -1,13 +1,12 @@
 #include "app/PreferenceDlg.h"
 
 #include "app/Help.h"
-#include "ui/Ask.h"
+#include "ui/DesktopServices.h"
 #include "ui/ImageStrip.h"
 #include "ui/PictureButton.h"
 #include "ui/StringTable.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,20 +22,10 @@ constexpr int okPicture = 168;
 constexpr int cancelPicture = 169;
 constexpr QSize fallbackSize(460, 210);
 
-struct Hooks {
-    std::function<int(CPreferenceDlg&)> script;
-    bool folderScripted = false;
-    std::optional<QString> folder;
-};
-
-Hooks& TheHooks() {
-    static Hooks hooks;
-    return hooks;
-}
-
 } // namespace
 
-CPreferenceDlg::CPreferenceDlg(QWidget* parent) : QDialog(parent) {
+CPreferenceDlg::CPreferenceDlg(CDesktopServices& services, QWidget* parent)
+    : QDialog(parent), m_services(services) {
     setObjectName(QStringLiteral("preferenceDialog"));
     setWindowTitle(QStringLiteral("Preference"));
     const QSize size =
@@ -108,10 +97,7 @@ void CPreferenceDlg::UpdateCaption() {
 }
 
 int CPreferenceDlg::Run() {
-    if (TheHooks().script) {
-        return TheHooks().script(*this);
-    }
-    return exec();
+    return m_services.RunDialog(*this);
 }
 
 bool CPreferenceDlg::IsUsableFolder(const QString& path) {
@@ -120,15 +106,7 @@ bool CPreferenceDlg::IsUsableFolder(const QString& path) {
 }
 
 std::optional<QString> CPreferenceDlg::BrowseForFolder() {
-    if (TheHooks().folderScripted) {
-        return TheHooks().folder;
-    }
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Pick a Directory"), m_chosenPath, QFileDialog::ShowDirsOnly);
-    if (folder.isEmpty()) {
-        return std::nullopt;
-    }
-    return folder;
+    return m_services.PickFolder(QStringLiteral("Pick a Directory"), m_chosenPath, this);
 }
 
 void CPreferenceDlg::Change() {
@@ -142,13 +120,13 @@ void CPreferenceDlg::Change() {
         SetMode(selected);
         return;
     }
-    Inform(StringId::directoryInvalid, this);
+    m_services.Inform(LoadResString(StringId::directoryInvalid), this);
     m_chosenPath.clear();
     m_pathEdit->clear();
 }
 
 void CPreferenceDlg::Help() {
-    ShowHelp(this);
+    ShowHelp(m_services, this);
 }
 
 void CPreferenceDlg::Ok() {
@@ -194,17 +172,4 @@ void CPreferenceDlg::paintEvent(QPaintEvent*) {
     painter.setFont(font);
     painter.drawText(QRect(24, 0, width() - 48, 56), Qt::AlignVCenter | Qt::AlignLeft,
                      QStringLiteral("Working Directory"));
-}
-
-void CPreferenceDlg::SetScript(std::function<int(CPreferenceDlg&)> script) {
-    TheHooks().script = std::move(script);
-}
-
-void CPreferenceDlg::SetScriptedFolder(std::optional<QString> folder) {
-    TheHooks().folderScripted = true;
-    TheHooks().folder = std::move(folder);
-}
-
-void CPreferenceDlg::StopScripts() {
-    TheHooks() = Hooks{};
 }

@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
+class CDesktopServices;
 class QLabel;
 class QLineEdit;
 class CPictureButton;
@@ -19,7 +19,7 @@ class CPreferenceDlg : public QDialog {
 public:
     enum Mode { firstSelection = 0, changeCurrent = 1, selected = 2 };
 
-    explicit CPreferenceDlg(QWidget* parent = nullptr);
+    explicit CPreferenceDlg(CDesktopServices& services, QWidget* parent = nullptr);
 
     void SetMode(int mode);
     int GetMode() const { return m_mode; }
@@ -28,7 +28,7 @@ public:
     bool IsChanged() const { return m_changed; }
     QString GetCaptionText() const;
 
-    // Shows the dialog modally (or hands it to the test script) and returns its result.
+    // Shows the dialog modally and returns its result.
     int Run();
 
     // The buttons' actions.
@@ -41,12 +41,6 @@ public:
     // and be writable.
     static bool IsUsableFolder(const QString& path);
 
-    // Test hooks: a script that plays the user instead of a modal loop, and the folder the
-    // folder browser "returns" (nullopt = the user cancelled the browser).
-    static void SetScript(std::function<int(CPreferenceDlg&)> script);
-    static void SetScriptedFolder(std::optional<QString> folder);
-    static void StopScripts();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -55,6 +49,7 @@ private:
     std::optional<QString> BrowseForFolder();
     void UpdateCaption();
 
+    CDesktopServices& m_services;
     int m_mode = firstSelection;
     QString m_chosenPath;
     bool m_changed = false;

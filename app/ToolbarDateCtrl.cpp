@@ -1,7 +1,7 @@
 #include "app/ToolbarDateCtrl.h"
 
-#include "store/Clock.h"
 #include "ui/DateTimeConversion.h"
+#include "ui/DesktopServices.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -12,12 +12,13 @@
 
 #include <algorithm>
 
-CToolbarDateCtrl::CToolbarDateCtrl(QWidget* parent) : QDateTimeEdit(parent) {
+CToolbarDateCtrl::CToolbarDateCtrl(CDesktopServices& services, QWidget* parent)
+    : QDateTimeEdit(parent) {
     setObjectName(QStringLiteral("datePicker"));
     setCalendarPopup(true);
     UpdateWidth();
     setKeyboardTracking(false);
-    SetDateTime(CurrentDateTime());
+    SetDateTime(services.Now());
     connect(this, &QDateTimeEdit::dateTimeChanged, this, [this] { emit pickedDateChanged(); });
 }
 

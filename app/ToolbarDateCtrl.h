@@ -5,15 +5,17 @@
 #include <QDateTimeEdit>
 #include <QStringList>
 
+class CDesktopServices;
 class QFontMetrics;
 class QLocale;
 
-// The date picker in the toolbar: the date from which the calendar fills its lists.
+// The date picker in the toolbar: the date from which the calendar fills its lists. It starts
+// on the services' "now".
 class CToolbarDateCtrl : public QDateTimeEdit {
     Q_OBJECT
 
 public:
-    explicit CToolbarDateCtrl(QWidget* parent = nullptr);
+    explicit CToolbarDateCtrl(CDesktopServices& services, QWidget* parent = nullptr);
 
     CDateTime GetDateTime() const;
     void SetDateTime(const CDateTime& value);

@@ -37,10 +37,7 @@ void DrawRowText(QPainter& painter, const QRect& rect, const QString& text) {
 CMeetingListCtrl::CMeetingListCtrl(CMeetingStore& store, CDesktopServices& services,
                                    CMeetingCommands& commands, QWidget* parent)
     : CListBase(parent), m_store(store), m_services(services), m_commands(commands),
-      m_icons(LoadImageStrip(meetingIconStrip, MeetingListGeometry::iconWidth)),
-      m_menuRunner([this](QMenu& menu, const QPoint& globalPos) {
-          return m_services.RunMenu(menu, globalPos);
-      }) {
+      m_icons(LoadImageStrip(meetingIconStrip, MeetingListGeometry::iconWidth)) {
     verticalScrollBar()->setSingleStep(MeetingListGeometry::rowHeight);
 }
 
@@ -73,10 +70,6 @@ CMeetingListCtrl::CShownRow CMeetingListCtrl::GetShownRow(int row) const {
     const CMeetingRow& meeting = m_rows[static_cast<std::size_t>(row)];
     return {ToShownText(meeting.title), m_format.DateAndTime(meeting.date),
             ToShownText(meeting.venue)};
-}
-
-void CMeetingListCtrl::SetMenuRunner(MenuRunner runner) {
-    m_menuRunner = std::move(runner);
 }
 
 void CMeetingListCtrl::LayoutItems() {
@@ -132,8 +125,7 @@ void CMeetingListCtrl::OpenContextMenu(int row, const QPoint& globalPos) {
     const std::string id = GetMeetingId(row);
     QMenu menu(this);
     FillMeetingMenu(menu, m_commands, !id.empty());
-    QAction* chosen = m_menuRunner ? m_menuRunner(menu, globalPos) : nullptr;
-    RunMeetingMenuChoice(m_commands, chosen, id);
+    RunMeetingMenuChoice(m_commands, m_services.RunMenu(menu, globalPos), id);
 }
 
 void CMeetingListCtrl::PaintEmpty(QPainter& painter) const {

@@ -10,15 +10,12 @@
 
 #include <QString>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 class CDesktopServices;
 class CMeetingCommands;
 class CMeetingStore;
-class QMenu;
-class QAction;
 
 // The agenda: every meeting of the selected date's month, one painted row each in order of
 // date and time. A click marks a row; the main frame's Modify, Delete, View and Add to Quick
@@ -49,11 +46,6 @@ public:
     };
     CShownRow GetShownRow(int row) const;
 
-    // Runs the Meeting menu at a global position and returns the chosen action (null when
-    // none). Tests put a function here instead of a real menu loop.
-    using MenuRunner = std::function<QAction*(QMenu& menu, const QPoint& globalPos)>;
-    void SetMenuRunner(MenuRunner runner);
-
 protected:
     int ItemCount() const override { return GetRowCount(); }
     QRect ItemRect(int row) const override;
@@ -80,5 +72,4 @@ private:
     // The row of the last right click, double click or key command.
     int m_currentItem = -1;
     CImageStrip m_icons;
-    MenuRunner m_menuRunner;
 };

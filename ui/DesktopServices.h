@@ -8,14 +8,16 @@
 #include <optional>
 
 class QAction;
+class QDialog;
 class QMenu;
 class QPoint;
 class QWidget;
 
 // Everything the program asks of the desktop and of the user outside its own windows:
 // questions and messages, picking a folder or a file, opening a file, starting a program, the
-// current time and running a context menu. Widgets receive it from whoever builds them; the
-// program runs on the system's services, tests on scripted ones that answer at once.
+// current time, running a dialog and running a context menu. Widgets receive it from whoever
+// builds them; the program runs on the system's services, tests on scripted ones that answer
+// at once.
 class CDesktopServices {
 public:
     virtual ~CDesktopServices() = default;
@@ -37,7 +39,11 @@ public:
     virtual std::optional<QString> PickSaveFile(const QString& caption, const QString& start,
                                                 const QString& filter, QWidget* parent) = 0;
 
-    // Hands a file to the desktop's viewer for it; false when nothing opened it.
+    // Runs a dialog modally and returns its result (QDialog::Accepted or Rejected).
+    virtual int RunDialog(QDialog& dialog) = 0;
+
+    // Hands a file to the desktop's viewer for it; false when the desktop has no viewer for
+    // the file's type or nothing opened it.
     virtual bool OpenFile(const QString& path) = 0;
     // Starts a program that runs on its own; false when it did not start.
     virtual bool StartProgram(const QString& program, const QStringList& arguments) = 0;

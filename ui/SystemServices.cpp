@@ -1,33 +1,73 @@
 #include "ui/SystemServices.h"
 
 #include "store/Clock.h"
-#include "ui/Ask.h"
+#include "ui/MessageBoxes.h"
+#include "ui/StringTable.h"
 
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMenu>
+#include <QMimeDatabase>
 #include <QProcess>
+#include <QPushButton>
 #include <QUrl>
 
+namespace {
+
+// The desktop names a default application per file type; without one, opening the file
+// would at best show an error of the desktop's own.
+bool DesktopHasViewerFor(const QString& file) {
+    QString mimeType = QMimeDatabase().mimeTypeForFile(file, QMimeDatabase::MatchExtension).name();
+    if (mimeType.isEmpty() || mimeType == QLatin1String("application/octet-stream")) {
+        // The compiled help file, which not every type database knows.
+        mimeType = QStringLiteral("application/vnd.ms-htmlhelp");
+    }
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+    if (!query.waitForStarted(2000) || !query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) {
+        return false;
+    }
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
 bool CSystemServices::Ask(int stringId, QWidget* parent) {
-    return ::Ask(stringId, parent);
+    return MakeQuestionBox(LoadResString(stringId), parent)->exec() == QMessageBox::Yes;
 }
 
 bool CSystemServices::AskChoice(const QString& text, const QString& accept, const QString& reject,
                                 QWidget* parent) {
-    return ::AskChoice(text, accept, reject, parent);
+    const std::unique_ptr<QMessageBox> box = MakeChoiceBox(text, accept, reject, parent);
+    box->exec();
+    return box->clickedButton() == static_cast<QAbstractButton*>(box->defaultButton());
 }
 
 void CSystemServices::Inform(const QString& text, QWidget* parent) {
-    InformText(text, parent);
+    MakeMessageBox(QMessageBox::Information, text, parent)->exec();
 }
 
 void CSystemServices::ReportError(const QString& text, QWidget* parent) {
-    ::ReportError(text, parent);
+    MakeMessageBox(QMessageBox::Critical, text, parent)->exec();
 }
 
 void CSystemServices::Notify(const QString& text, const QString& details, QWidget* parent) {
-    ::Notify(text, parent, details);
+    // It stays open, centred over the window, until the user closes it.
+    QMessageBox* box =
+        MakeMessageBox(QMessageBox::Warning, text, parent ? parent->window() : nullptr).release();
+    box->setObjectName(QStringLiteral("notice"));
+    box->setDetailedText(details);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 std::optional<QString> CSystemServices::PickFolder(const QString& caption, const QString& start,
@@ -49,8 +89,12 @@ std::optional<QString> CSystemServices::PickSaveFile(const QString& caption, con
     return file;
 }
 
+int CSystemServices::RunDialog(QDialog& dialog) {
+    return dialog.exec();
+}
+
 bool CSystemServices::OpenFile(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return DesktopHasViewerFor(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 bool CSystemServices::StartProgram(const QString& program, const QStringList& arguments) {

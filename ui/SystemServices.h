@@ -16,6 +16,7 @@ public:
                                       QWidget* parent) override;
     std::optional<QString> PickSaveFile(const QString& caption, const QString& start,
                                         const QString& filter, QWidget* parent) override;
+    int RunDialog(QDialog& dialog) override;
     bool OpenFile(const QString& path) override;
     bool StartProgram(const QString& program, const QStringList& arguments) override;
     CDateTime Now() const override;

@@ -3,10 +3,11 @@
 #include "app/HelpWindow.h"
 #include "app/SyncLauncher.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
 #include "tests/support/TempFolder.h"
-#include "ui/Ask.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSettings>
@@ -23,15 +24,10 @@ std::string PageOf(const CHelpWindow* window) {
 // Help, synchronisation and the about box never bring up a message of their own.
 class HelpTest : public CQtTest {
 protected:
-    void SetUp() override {
-        CQtTest::SetUp();
-        AskTesting::Script({});
-    }
     void TearDown() override {
-        HelpTesting::Stop();
-        SyncTesting::Stop();
         delete CHelpWindow::Instance();
-        EXPECT_TRUE(AskTesting::Shown().isEmpty()) << AskTesting::Shown().join('\n').toStdString();
+        EXPECT_TRUE(TestServices().Shown().isEmpty())
+            << TestServices().Shown().join('\n').toStdString();
         CQtTest::TearDown();
     }
 };
@@ -45,29 +41,38 @@ TEST_F(HelpTest, ModuleFolderPathKeepsTheProgramFolderWithBlanks) {
 // The viewer gets the file only when both are there; otherwise the program's own window
 // opens on the contents, and an open one stays on the page being read until it is closed.
 TEST_F(HelpTest, ShowHelpOpensTheFileWithAViewerElseTheHelpWindow) {
-    CTempFolder folder;
-    folder.WriteFile("keshelp40.chm", "");
-    const QString chm = QString::fromStdString((folder / "keshelp40.chm").string());
-    HelpTesting::Intercept(chm, true);
-    ShowHelp();
-    EXPECT_EQ(HelpTesting::OpenedFiles(), QStringList{chm});
+    // The help file lies beside the program; the test puts one there for a while.
+    const QString chm = GetModuleFolderPath(HelpFileName());
+    ASSERT_FALSE(QFile::exists(chm));
+    struct SRemove {
+        QString file;
+        ~SRemove() { QFile::remove(file); }
+    } remove{chm};
+    ASSERT_TRUE(QFile(chm).open(QIODevice::WriteOnly));
+    CScriptedServices& services = TestServices();
+    services.SetViewerOpens(true);
+    ShowHelp(services);
+    EXPECT_EQ(services.OpenedFiles(), QStringList{chm});
     EXPECT_EQ(CHelpWindow::Instance(), nullptr);
 
-    for (const auto& [file, hasViewer] :
-         {std::pair{chm, false}, std::pair{chm + ".missing", true}}) {
-        HelpTesting::Intercept(file, hasViewer);
-        ShowHelp();
-        EXPECT_TRUE(HelpTesting::OpenedFiles().isEmpty());
+    for (const auto& [present, hasViewer] : {std::pair{true, false}, std::pair{false, true}}) {
+        services.Reset();
+        if (!present) {
+            QFile::remove(chm);
+        }
+        services.SetViewerOpens(hasViewer);
+        ShowHelp(services);
+        EXPECT_TRUE(services.OpenedFiles().isEmpty());
         ASSERT_NE(CHelpWindow::Instance(), nullptr);
         EXPECT_TRUE(CHelpWindow::Instance()->isVisible());
         EXPECT_EQ(PageOf(CHelpWindow::Instance()), "index.html");
     }
     CHelpWindow* window = CHelpWindow::Instance();
     window->Browser()->setSource(QUrl("keyboard.html"));
-    ShowHelp();
+    ShowHelp(services);
     EXPECT_EQ(PageOf(window), "keyboard.html");
     window->close();
-    ShowHelp();
+    ShowHelp(services);
     EXPECT_EQ(CHelpWindow::Instance(), window);
     EXPECT_EQ(PageOf(window), "index.html");
 }
@@ -78,13 +83,12 @@ TEST_F(HelpTest, SyncStartsTheConfiguredToolAndNothingWithoutOne) {
     const QByteArray path = qgetenv("PATH");
     CTempFolder bin;
     qputenv("PATH", QByteArray(bin.Path().c_str()));
-    SyncTesting::Intercept();
     for (const QString tool : {"   ", "/opt/Sync Tools/wcesmgr"}) {
         QSettings("Brindleware", "Tavelin 4.0").setValue("Sync/Tool", tool);
-        CSyncLauncher().Launch();
+        CSyncLauncher(TestServices()).Launch();
     }
     qputenv("PATH", path);
-    const auto& started = SyncTesting::StartRequests();
+    const auto& started = TestServices().StartedPrograms();
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].program, "/opt/Sync Tools/wcesmgr");
     EXPECT_EQ(started[0].arguments, QStringList({"/show", "/syncnow"}));

@@ -2,6 +2,7 @@
 #include "app/SidePaneGeometry.h"
 #include "app/ToolbarDateCtrl.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
 #include "ui/DateTimeConversion.h"
 #include "ui/DateTimeFormat.h"
 #include "ui/Formatting.h"
@@ -97,8 +98,18 @@ TEST_F(HelpersTest, StringTableAndPickerPatterns) {
               QStringLiteral("dd MMM, yyyy  hh:mm AP"));
 }
 
+// The picker starts on the services' "now", not on a clock of its own.
+TEST_F(HelpersTest, PickerStartsOnTheServicesNow) {
+    class CLaterNow : public CScriptedServices {
+    public:
+        CDateTime Now() const override { return CDateTime(2031, 5, 4, 8, 15, 0); }
+    } services;
+    CToolbarDateCtrl picker(services);
+    EXPECT_EQ(picker.GetDateTime(), CDateTime(2031, 5, 4, 8, 15, 0));
+}
+
 TEST_F(HelpersTest, PickerKeepsItsTimeWhenThePatternHidesIt) {
-    CToolbarDateCtrl picker;
+    CToolbarDateCtrl picker(TestServices());
     const CDateTime when(2026, 12, 6, 14, 30, 0);
     picker.SetDateTime(when);
     picker.SetFormat(LoadResString(2));
@@ -107,7 +118,7 @@ TEST_F(HelpersTest, PickerKeepsItsTimeWhenThePatternHidesIt) {
 
 TEST_F(HelpersTest, PickerKeepsTheFieldBeingStepped) {
     // The frame sets the mode's pattern again after every change of the date.
-    CToolbarDateCtrl picker;
+    CToolbarDateCtrl picker(TestServices());
     picker.SetFormat(LoadResString(StringId::dayPickerFormat));
     QObject::connect(&picker, &CToolbarDateCtrl::pickedDateChanged,
                      [&picker] { picker.SetFormat(LoadResString(StringId::dayPickerFormat)); });

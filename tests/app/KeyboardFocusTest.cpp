@@ -1,5 +1,6 @@
 #include "app/AboutDlg.h"
 #include "app/DateToolBar.h"
+#include "app/KesApp.h"
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
 #include "app/PaneSplitter.h"
@@ -9,10 +10,11 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
 #include "store/ContentFiles.h"
+#include "store/FileCalls.h"
 #include "store/MeetingFile.h"
 #include "store/MeetingStore.h"
 #include "tests/support/QtTestEnvironment.h"
-#include "ui/Ask.h"
+#include "tests/support/ScriptedServices.h"
 #include "ui/CommandTable.h"
 #include "ui/PictureButton.h"
 #include "ui/StringTable.h"
@@ -25,7 +27,9 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <fstream>
 #include <set>
 
@@ -76,7 +80,6 @@ class KeyboardFocusTest : public CQtTest {
 protected:
     void TearDown() override {
         frame.reset();
-        CPreferenceDlg::StopScripts();
         CQtTest::TearDown();
     }
 
@@ -127,10 +130,10 @@ TEST_F(KeyboardFocusTest, QuickViewKeysActOnTheShortcutNotOnTheMarkedMeeting) {
     EXPECT_EQ(page().GetShownMeetingId(), review) << "Enter opens the focused shortcut";
     EXPECT_EQ(QApplication::focusWidget(), &quickView()) << "the pane stays where it was";
 
-    AskTesting::Script({true});
+    TestServices().ScriptAnswers({true});
     Press(Qt::Key_End);
     Press(Qt::Key_Delete);
-    EXPECT_EQ(AskTesting::Shown(), QStringList{LoadResString(StringId::askRemoveShortcut)});
+    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askRemoveShortcut)});
     EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << "the shortcut is removed";
     EXPECT_EQ(FilesIn(Folder()), files) << "no meeting file is removed or rewritten";
     EXPECT_EQ(TestStore().GetCount(), 2u);
@@ -140,7 +143,7 @@ TEST_F(KeyboardFocusTest, MeetingKeysActOnlyWhileTheFocusIsInTheCalendar) {
     Store(budget, "Budget", 1);
     ShowFrame();
     QWidget* picker = frame->GetToolBar().GetDatePicker();
-    AskTesting::Script({});
+    TestServices().ScriptAnswers({});
     for (QWidget* elsewhere : {static_cast<QWidget*>(&frame->GetLeftPane()),
                                static_cast<QWidget*>(&quickView()), picker}) {
         list().SetSelectionMark(0);
@@ -152,7 +155,7 @@ TEST_F(KeyboardFocusTest, MeetingKeysActOnlyWhileTheFocusIsInTheCalendar) {
         Press(Qt::Key_E, Qt::ControlModifier);
         Press(Qt::Key_Return, Qt::ControlModifier);
         const std::string where = elsewhere->objectName().toStdString();
-        EXPECT_TRUE(AskTesting::Shown().isEmpty()) << where;
+        EXPECT_TRUE(TestServices().Shown().isEmpty()) << where;
         EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode) << where;
         EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << where;
     }
@@ -165,31 +168,67 @@ TEST_F(KeyboardFocusTest, MeetingKeysActOnlyWhileTheFocusIsInTheCalendar) {
     EXPECT_TRUE(frame->GetQuickView().Contains(budget)) << "Ctrl+D pins the marked meeting";
     Press(Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(page().GetShownMeetingId(), budget) << "Ctrl+Enter views it";
-    AskTesting::Script({false});
+    TestServices().ScriptAnswers({false});
     Press(Qt::Key_Delete);
-    EXPECT_EQ(AskTesting::Shown(), QStringList{LoadResString(StringId::askDeleteMeeting)})
+    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askDeleteMeeting)})
         << "Del in the preview asks to delete the meeting on show";
+}
+
+// A disk that fails when a file is removed.
+class CFailingUnlink : public CFileCalls {
+public:
+    int Unlink(const char*) override {
+        errno = EIO;
+        return -1;
+    }
+};
+
+// A delete the disk refuses is reported by the command that ran it, naming the file and the
+// reason; the meeting stays, and nothing is left for the application's last safety net.
+TEST_F(KeyboardFocusTest, DeleteTheDiskRefusesIsReportedByTheCommand) {
+    Store(budget, "Budget", 1);
+    ShowFrame();
+    FocusOn(list());
+    Press(Qt::Key_Down);
+    ASSERT_EQ(list().GetMarkedMeetingId(), budget);
+    const int beforeInEventLoop = CKesApp::Instance()->GetFileErrorsInEventLoop();
+    CFailingUnlink failingDisk;
+    SetFileCalls(&failingDisk);
+    TestServices().ScriptAnswers({true});
+    Press(Qt::Key_Delete);
+    SetFileCalls(nullptr);
+
+    const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+    ASSERT_EQ(errors.size(), 1) << TestServices().Shown().join('|').toStdString();
+    const QString file = QString::fromStdString(MeetingFilePath(budget).string());
+    EXPECT_EQ(errors.front(), QStringLiteral("The file %1 could not be changed: %2.")
+                                  .arg(file, QString::fromStdString(std::strerror(EIO))));
+    EXPECT_EQ(TestStore().GetMeeting(budget).id, budget) << "the meeting is still stored";
+    EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(budget)));
+    EXPECT_EQ(list().GetRowCount(), 1);
+    EXPECT_EQ(CKesApp::Instance()->GetFileErrorsInEventLoop(), beforeInEventLoop)
+        << "the error travelled through the event loop";
 }
 
 TEST_F(KeyboardFocusTest, HiddenListHandsTheFocusToTheListShownInItsPlace) {
     Store(budget, "Budget", 1);
     ShowFrame();
     // The quick view pane remembers a click on Exit, answered No.
-    AskTesting::Script({false});
+    TestServices().ScriptAnswers({false});
     QTest::mouseClick(quickView().viewport(), Qt::LeftButton, {},
                       QPoint(20, CRightListView::exitRow * 90 + 45));
-    ASSERT_EQ(AskTesting::Shown().size(), 1);
+    ASSERT_EQ(TestServices().Shown().size(), 1);
 
-    AskTesting::Script({});
+    TestServices().ScriptAnswers({});
     FocusOn(list());
     Press(Qt::Key_Down);
     Press(Qt::Key_Return);
     ASSERT_EQ(page().GetMode(), CCalendarPage::previewMode);
     EXPECT_EQ(QApplication::focusWidget(), &preview()) << "the focus follows to the preview";
     Press(Qt::Key_Return);
-    EXPECT_TRUE(AskTesting::Shown().isEmpty()) << "a second Enter asked to close the program";
+    EXPECT_TRUE(TestServices().Shown().isEmpty()) << "a second Enter asked to close the program";
 
-    AskTesting::Script({true});
+    TestServices().ScriptAnswers({true});
     Press(Qt::Key_Delete);
     EXPECT_FALSE(std::filesystem::exists(MeetingFilePath(budget)));
     EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode);
@@ -206,12 +245,12 @@ TEST_F(KeyboardFocusTest, PreviewOfAStaleShortcutOffersNoDelete) {
     ASSERT_EQ(page().GetMode(), CCalendarPage::previewMode);
     EXPECT_FALSE(frame->GetAction(CommandId::deleteMeeting)->isEnabled());
 
-    AskTesting::Script({true});
+    TestServices().ScriptAnswers({true});
     FocusOn(preview());
     Press(Qt::Key_Delete);
     frame->OnCommand(CommandId::deleteMeeting); // as the menu would, were it enabled
-    EXPECT_TRUE(AskTesting::Shown().isEmpty())
-        << AskTesting::Shown().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(TestServices().Shown().isEmpty())
+        << TestServices().Shown().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(page().GetMode(), CCalendarPage::previewMode);
 }
 
@@ -246,7 +285,7 @@ TEST_F(KeyboardFocusTest, FocusFrameShowsWhateverBroughtTheFocus) {
     page().ShowMode(CCalendarPage::previewMode);
     EXPECT_GT(HighlightPixels(preview()), 100) << "the preview took the focus and shows it";
 
-    CPreferenceDlg dialog;
+    CPreferenceDlg dialog(TestServices());
     Activate(dialog);
     auto* ok = dialog.findChild<CPictureButton*>(QStringLiteral("okButton"));
     FocusOn(*dialog.findChild<QWidget*>(QStringLiteral("cancelButton")));
@@ -258,16 +297,12 @@ TEST_F(KeyboardFocusTest, FocusFrameShowsWhateverBroughtTheFocus) {
 TEST_F(KeyboardFocusTest, MenuKeysOpenTheContextMenuOfTheFocusedRow) {
     Store(budget, "Budget", 1);
     ShowFrame();
-    int listMenus = 0;
-    list().SetMenuRunner([&listMenus](QMenu&, const QPoint&) {
-        ++listMenus;
-        return nullptr;
-    });
     FocusOn(list());
     Press(Qt::Key_Down);
     Press(Qt::Key_F10, Qt::ShiftModifier);
     Press(Qt::Key_Menu);
-    EXPECT_EQ(listMenus, 2) << "Shift+F10 and the Menu key open the Meeting menu";
+    const auto listMenus = TestServices().OfferedMenus().size();
+    EXPECT_EQ(listMenus, 2u) << "Shift+F10 and the Menu key open the Meeting menu";
 
     frame->AddToQuickView(budget);
     FocusOn(quickView());
@@ -284,7 +319,7 @@ TEST_F(KeyboardFocusTest, MenuKeysOpenTheContextMenuOfTheFocusedRow) {
 }
 
 TEST_F(KeyboardFocusTest, DialogsTakeEnterAndEscape) {
-    CPreferenceDlg dialog;
+    CPreferenceDlg dialog(TestServices());
     dialog.SetMode(CPreferenceDlg::changeCurrent);
     dialog.SetChosenPath(QString::fromStdString(Folder().string()));
     const auto pressIn = [&dialog](const char* name, Qt::Key key) {

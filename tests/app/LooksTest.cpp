@@ -6,8 +6,9 @@
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "tests/support/QtTestEnvironment.h"
-#include "ui/Ask.h"
+#include "tests/support/ScriptedServices.h"
 #include "ui/ProgramStyle.h"
+#include "ui/SystemServices.h"
 #include "ui/WindowPlacement.h"
 
 #include <QAbstractButton>
@@ -65,7 +66,7 @@ TEST_F(LooksTest, DatePickerIsWideEnoughForTheLongestMonthOfItsLocaleAndFont) {
         << "Greek month names are longer";
 
     // The widget: at a large font its edit shows the whole text of every month.
-    CDateToolBar bar;
+    CDateToolBar bar(TestServices());
     CToolbarDateCtrl& picker = *bar.GetDatePicker();
     picker.SetFormat(format);
     picker.setFont(large);
@@ -191,7 +192,9 @@ TEST_F(LooksTest, SkippedFilesNoticeStaysSmallAndCentredOverTheFrame) {
     for (int i = 0; i < 2000; ++i) {
         std::ofstream(Folder() / ("meeting" + std::to_string(1000 + i) + ".mtg")) << "x";
     }
-    CMainFrame frame(TestStore(), TestServices());
+    // The notice the system's services show, not the scripted record of it.
+    CSystemServices system;
+    CMainFrame frame(TestStore(), system);
     frame.setGeometry(100, 80, 1000, 700);
     frame.show();
     QApplication::processEvents();

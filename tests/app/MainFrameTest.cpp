@@ -14,7 +14,7 @@
 #include "store/WorkingDirectory.h"
 #include "store/WorkingDirectoryLock.h"
 #include "tests/support/QtTestEnvironment.h"
-#include "ui/Ask.h"
+#include "tests/support/ScriptedServices.h"
 #include "ui/CommandTable.h"
 #include "ui/StringTable.h"
 
@@ -32,7 +32,6 @@ class MainFrameTest : public CQtTest {
 protected:
     void TearDown() override {
         frame.reset();
-        CPreferenceDlg::StopScripts();
         CQtTest::TearDown();
     }
 
@@ -95,12 +94,12 @@ TEST_F(MainFrameTest, DeleteAsksAndRemovesFileRecordAndShortcut) {
     CMainFrame& main = MakeFrame();
     main.AddToQuickView(budget);
     MarkFirstRow();
-    AskTesting::Script({false});
+    TestServices().ScriptAnswers({false});
     main.OnCommand(CommandId::deleteMeeting);
-    EXPECT_EQ(AskTesting::Shown(), QStringList{LoadResString(StringId::askDeleteMeeting)});
+    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askDeleteMeeting)});
     EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(budget))) << "No keeps the meeting";
 
-    AskTesting::Script({true});
+    TestServices().ScriptAnswers({true});
     main.OnCommand(CommandId::deleteMeeting);
     EXPECT_FALSE(std::filesystem::exists(MeetingFilePath(budget)));
     EXPECT_TRUE(TestStore().GetMeeting(budget).id.empty());
@@ -112,7 +111,7 @@ TEST_F(MainFrameTest, DeleteFromPreviewReturnsToAgendaOnlyWhenDeleted) {
     Store(budget, "Budget", 1);
     CMainFrame& main = MakeFrame();
     main.ViewMeeting(budget);
-    AskTesting::Script({false, true});
+    TestServices().ScriptAnswers({false, true});
     main.OnCommand(CommandId::deleteMeeting);
     EXPECT_EQ(main.GetCalendarPage().GetMode(), CCalendarPage::previewMode);
     main.OnCommand(CommandId::deleteMeeting);
@@ -123,10 +122,10 @@ TEST_F(MainFrameTest, DeleteOfMeetingWhoseFileIsGoneReportsAndKeepsRecord) {
     Store(budget, "Budget", 1);
     CMainFrame& main = MakeFrame();
     std::filesystem::remove(MeetingFilePath(budget));
-    AskTesting::Script({true});
+    TestServices().ScriptAnswers({true});
     main.DeleteMeeting(budget);
-    ASSERT_EQ(AskTesting::Shown().size(), 2);
-    EXPECT_TRUE(AskTesting::Shown().back().contains(
+    ASSERT_EQ(TestServices().Shown().size(), 2);
+    EXPECT_TRUE(TestServices().Shown().back().contains(
         QString::fromStdString(MeetingFilePath(budget).string())));
     EXPECT_EQ(TestStore().GetMeeting(budget).id, budget);
 }
@@ -163,7 +162,7 @@ TEST_F(MainFrameTest, ShortcutsRemovedOnYesIncludingStaleOnes) {
     main.GetQuickView().SetAt("1999010100000010", CMeeting()); // pinned, meeting gone
     main.AddToQuickView(budget);
     CRightListView& pane = main.GetQuickViewPane();
-    AskTesting::Script({false, true, true});
+    TestServices().ScriptAnswers({false, true, true});
     pane.RemoveShortcutAt(3);
     EXPECT_EQ(pane.GetItemCount(), 5) << "No keeps the shortcut";
     pane.RemoveShortcutAt(3);
@@ -191,7 +190,7 @@ TEST_F(MainFrameTest, SettingsSavedOnExitAndRestoredAtStart) {
     main->setAttribute(Qt::WA_DeleteOnClose);
     main->AddToQuickView(budget);
     main->SetPercentages(20, 70);
-    AskTesting::Script({true});
+    TestServices().ScriptAnswers({true});
     main->GetQuickViewPane().ActivateRow(CRightListView::exitRow);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Settings::ReadItem().toStdString(), budget);
@@ -213,7 +212,8 @@ TEST_F(MainFrameTest, PreferencesChangeReloadsAndResetsSettings) {
     main.AddToQuickView(budget);
     main.SetPercentages(30, 60);
     const std::filesystem::path original = GetWorkingDirectory();
-    CPreferenceDlg::SetScript([](CPreferenceDlg& dialog) {
+    TestServices().SetDialogScript("preferenceDialog", [](QDialog& shown) {
+        auto& dialog = dynamic_cast<CPreferenceDlg&>(shown);
         dialog.Change();
         dialog.Ok();
         return dialog.result();
@@ -221,10 +221,10 @@ TEST_F(MainFrameTest, PreferencesChangeReloadsAndResetsSettings) {
 
     // The browser cancelled, then the folder that already holds the working directory:
     // nothing is written and nothing reloads.
-    CPreferenceDlg::SetScriptedFolder(std::nullopt);
+    TestServices().SetFolder(std::nullopt);
     main.OnCommand(CommandId::preference);
     SetWorkingDirectory(Folder() / "Meeting Files");
-    CPreferenceDlg::SetScriptedFolder(QString::fromStdString(Folder().string()));
+    TestServices().SetFolder(QString::fromStdString(Folder().string()));
     main.OnCommand(CommandId::preference);
     EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"))
                     .allKeys()
@@ -234,7 +234,7 @@ TEST_F(MainFrameTest, PreferencesChangeReloadsAndResetsSettings) {
 
     const std::filesystem::path other = Folder() / "other";
     std::filesystem::create_directories(other);
-    CPreferenceDlg::SetScriptedFolder(QString::fromStdString(other.string()));
+    TestServices().SetFolder(QString::fromStdString(other.string()));
     main.OnCommand(CommandId::preference);
     EXPECT_EQ(GetWorkingDirectory(), other / "Meeting Files");
     EXPECT_TRUE(std::filesystem::is_directory(other / "Meeting Files"));
@@ -257,19 +257,20 @@ TEST_F(MainFrameTest, PreferencesMoveTheLockAndRefuseAFolderOpenElsewhere) {
     std::filesystem::create_directories(other);
     CWorkingDirectoryLock otherWindow;
     ASSERT_EQ(otherWindow.Acquire(other), CWorkingDirectoryLock::Result::locked);
-    AskTesting::Script({});
-    CPreferenceDlg::SetScript([](CPreferenceDlg& dialog) {
+    TestServices().ScriptAnswers({});
+    TestServices().SetDialogScript("preferenceDialog", [](QDialog& shown) {
+        auto& dialog = dynamic_cast<CPreferenceDlg&>(shown);
         dialog.Change();
         dialog.Ok();
         return dialog.result();
     });
-    CPreferenceDlg::SetScriptedFolder(QString::fromStdString((Folder() / "other").string()));
+    TestServices().SetFolder(QString::fromStdString((Folder() / "other").string()));
 
     main.OnCommand(CommandId::preference);
     EXPECT_EQ(GetWorkingDirectory(), original);
     EXPECT_EQ(TestStore().GetCount(), 1u);
-    ASSERT_EQ(AskTesting::Shown().size(), 1);
-    EXPECT_TRUE(AskTesting::Shown().front().startsWith(CKesApp::FolderInUseText(other)));
+    ASSERT_EQ(TestServices().Shown().size(), 1);
+    EXPECT_TRUE(TestServices().Shown().front().startsWith(CKesApp::FolderInUseText(other)));
     EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral("Tavelin 4.0"))
                     .allKeys()
                     .isEmpty());
@@ -286,14 +287,14 @@ TEST_F(MainFrameTest, DamagedMeetingFilesAreReportedOnceByName) {
     const std::filesystem::path damaged = Folder() / "meeting2026120109000010.mtg";
     std::ofstream(damaged, std::ios::binary) << "\x10"
                                                 "2026"; // cut short after its id
-    AskTesting::Script({});
+    TestServices().ScriptAnswers({});
     CMainFrame& main = MakeFrame();
     QApplication::processEvents();
-    ASSERT_EQ(AskTesting::Shown().size(), 1);
-    const QString notice = AskTesting::Shown().front();
+    ASSERT_EQ(TestServices().Shown().size(), 1);
+    const QString notice = TestServices().Shown().front();
     EXPECT_TRUE(notice.contains(QString::fromStdString(Folder().string())) &&
                 notice.contains(QStringLiteral("meeting2026120109000010.mtg")))
         << notice.toStdString();
     main.OnCommand(CommandId::refresh);
-    EXPECT_EQ(AskTesting::Shown().size(), 1) << "a file already reported is not reported again";
+    EXPECT_EQ(TestServices().Shown().size(), 1) << "a file already reported is not reported again";
 }

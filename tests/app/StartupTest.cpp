@@ -2,18 +2,21 @@
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
 #include "app/Settings.h"
+#include "store/FileError.h"
 #include "store/FileIo.h"
 #include "store/WorkingDirectory.h"
 #include "store/WorkingDirectoryLock.h"
 #include "tests/support/QtTestEnvironment.h"
-#include "ui/Ask.h"
+#include "tests/support/ScriptedServices.h"
 #include "ui/StringTable.h"
+#include "ui/SystemServices.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 
 #include <filesystem>
@@ -30,7 +33,6 @@ bool AnySettingWritten() {
 class StartupTest : public CQtTest {
 protected:
     void TearDown() override {
-        CPreferenceDlg::StopScripts();
         delete CKesApp::Instance()->GetMainFrame();
         CQtTest::TearDown();
     }
@@ -38,10 +40,11 @@ protected:
     // Plays the working-directory dialog: records that it ran and with which caption, then
     // picks `folder` (or cancels when empty).
     void ScriptDialog(const std::filesystem::path& folder) {
-        CPreferenceDlg::SetScriptedFolder(QString::fromStdString(folder.string()));
-        CPreferenceDlg::SetScript([this, folder](CPreferenceDlg& dialog) {
+        TestServices().SetFolder(QString::fromStdString(folder.string()));
+        TestServices().SetDialogScript("preferenceDialog", [this, folder](QDialog& shown) {
+            auto& dialog = dynamic_cast<CPreferenceDlg&>(shown);
             captions.append(dialog.GetCaptionText());
-            shownBeforeDialog = AskTesting::Shown().size();
+            shownBeforeDialog = TestServices().Shown().size();
             if (folder.empty()) {
                 dialog.Cancel();
                 return static_cast<int>(QDialog::Rejected);
@@ -60,11 +63,11 @@ protected:
 } // namespace
 
 TEST_F(StartupTest, FirstStartCancelledEndsWithoutWindowOrSetting) {
-    AskTesting::Script({});
+    TestServices().ScriptAnswers({});
     ScriptDialog({});
     EXPECT_FALSE(CKesApp::Instance()->InitInstance());
     EXPECT_EQ(captions, QStringList{QStringLiteral("Select Working Directory")});
-    EXPECT_TRUE(AskTesting::Shown().isEmpty()) << "first start asks without a message";
+    EXPECT_TRUE(TestServices().Shown().isEmpty()) << "first start asks without a message";
     EXPECT_EQ(CKesApp::Instance()->GetMainFrame(), nullptr);
     EXPECT_TRUE(GetWorkingDirectory().empty());
     EXPECT_FALSE(AnySettingWritten());
@@ -72,11 +75,11 @@ TEST_F(StartupTest, FirstStartCancelledEndsWithoutWindowOrSetting) {
 
 TEST_F(StartupTest, StoredFolderGoneShowsMessageThenDialog) {
     Settings::WritePath(QString::fromStdString((Folder() / "gone").string()));
-    AskTesting::Script({});
+    TestServices().ScriptAnswers({});
     ScriptDialog(Folder());
     ASSERT_TRUE(CKesApp::Instance()->InitInstance());
-    ASSERT_EQ(AskTesting::Shown().size(), 1);
-    EXPECT_EQ(AskTesting::Shown().front(), LoadResString(StringId::directoryGone));
+    ASSERT_EQ(TestServices().Shown().size(), 1);
+    EXPECT_EQ(TestServices().Shown().front(), LoadResString(StringId::directoryGone));
     EXPECT_EQ(shownBeforeDialog, 1) << "the message comes before the dialog";
     EXPECT_EQ(GetWorkingDirectory(), Folder() / "Meeting Files");
     EXPECT_TRUE(std::filesystem::is_directory(Folder() / "Meeting Files"));
@@ -85,7 +88,7 @@ TEST_F(StartupTest, StoredFolderGoneShowsMessageThenDialog) {
 
 TEST_F(StartupTest, StoredFolderIsUsedWithoutDialog) {
     Settings::WritePath(QString::fromStdString(Folder().string()));
-    AskTesting::Script({});
+    TestServices().ScriptAnswers({});
     ScriptDialog({});
     ASSERT_TRUE(CKesApp::Instance()->InitInstance());
     EXPECT_TRUE(captions.isEmpty());
@@ -93,21 +96,21 @@ TEST_F(StartupTest, StoredFolderIsUsedWithoutDialog) {
 }
 
 TEST_F(StartupTest, PickedFolderThatCannotHoldFilesIsRefused) {
-    AskTesting::Script({});
-    CPreferenceDlg dialog;
-    CPreferenceDlg::SetScriptedFolder(QString::fromStdString((Folder() / "missing").string()));
+    TestServices().ScriptAnswers({});
+    CPreferenceDlg dialog(TestServices());
+    TestServices().SetFolder(QString::fromStdString((Folder() / "missing").string()));
     dialog.Change();
     EXPECT_FALSE(dialog.IsChanged());
     EXPECT_TRUE(dialog.GetChosenPath().isEmpty());
-    EXPECT_EQ(AskTesting::Shown(), QStringList{LoadResString(StringId::directoryInvalid)});
+    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::directoryInvalid)});
 
-    CPreferenceDlg::SetScriptedFolder(QString::fromStdString(Folder().string()));
+    TestServices().SetFolder(QString::fromStdString(Folder().string()));
     dialog.Change();
     EXPECT_TRUE(dialog.IsChanged());
     EXPECT_EQ(dialog.GetMode(), CPreferenceDlg::selected);
     EXPECT_EQ(dialog.GetCaptionText(), QStringLiteral("Selected Working Directory"));
 
-    CPreferenceDlg::SetScriptedFolder(std::nullopt); // the browser cancelled: nothing changes
+    TestServices().SetFolder(std::nullopt); // the browser cancelled: nothing changes
     dialog.Change();
     EXPECT_EQ(dialog.GetChosenPath().toStdString(), Folder().string());
 }
@@ -129,19 +132,19 @@ TEST_F(StartupTest, FolderOpenElsewhereOffersAnotherFolderOrQuit) {
     ASSERT_EQ(otherWindow.Acquire(taken), CWorkingDirectoryLock::Result::locked);
     Settings::WritePath(QString::fromStdString(taken.string()));
 
-    AskTesting::Script({true, false}); // pick another folder, then quit
-    ScriptDialog(Folder());            // which is the taken folder again
+    TestServices().ScriptAnswers({true, false}); // pick another folder, then quit
+    ScriptDialog(Folder());                      // which is the taken folder again
     EXPECT_FALSE(CKesApp::Instance()->InitInstance());
     const QString inUse = CKesApp::FolderInUseText(taken);
     EXPECT_TRUE(inUse.contains(QString::fromStdString(taken.string()))) << inUse.toStdString();
-    ASSERT_EQ(AskTesting::Shown().size(), 2);
-    EXPECT_TRUE(AskTesting::Shown()[0].startsWith(inUse));
-    EXPECT_TRUE(AskTesting::Shown()[1].startsWith(inUse));
+    ASSERT_EQ(TestServices().Shown().size(), 2);
+    EXPECT_TRUE(TestServices().Shown()[0].startsWith(inUse));
+    EXPECT_TRUE(TestServices().Shown()[1].startsWith(inUse));
     EXPECT_EQ(captions, QStringList{QStringLiteral("Select Working Directory")});
     EXPECT_EQ(CKesApp::Instance()->GetMainFrame(), nullptr);
     EXPECT_TRUE(fs::exists(taken / stale)) << "the other window's save was cut off";
 
-    AskTesting::Script({true});
+    TestServices().ScriptAnswers({true});
     ScriptDialog(Folder() / "elsewhere");
     ASSERT_TRUE(CKesApp::Instance()->InitInstance());
     EXPECT_EQ(GetWorkingDirectory(), elsewhere);
@@ -168,10 +171,59 @@ TEST_F(StartupTest, FolderInUseQuestionAnswersToKeys) {
             QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
             QCoreApplication::sendEvent(target, &release);
         });
-        EXPECT_EQ(AskChoice(QStringLiteral("In use"), QStringLiteral("Pick Another Folder…"),
-                            QStringLiteral("Quit")),
+        EXPECT_EQ(CSystemServices().AskChoice(QStringLiteral("In use"),
+                                              QStringLiteral("Pick Another Folder…"),
+                                              QStringLiteral("Quit"), nullptr),
                   expected)
             << "key " << key;
         EXPECT_EQ(defaultText, QStringLiteral("Pick Another Folder…"));
     }
+}
+
+// The Yes/No question's real box: No is the default, so neither Return nor Escape says Yes.
+TEST_F(StartupTest, QuestionAnswersNoToReturnAndEscape) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QString defaultText;
+        QTimer::singleShot(0, [key, &defaultText] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return; // the check below fails instead of the test waiting for ever
+            }
+            defaultText = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : box;
+            QTest::keyClick(target, key);
+        });
+        EXPECT_FALSE(CSystemServices().Ask(StringId::askDeleteMeeting, nullptr)) << "key " << key;
+        EXPECT_EQ(QString(defaultText).remove(QLatin1Char('&')), QStringLiteral("No"));
+    }
+}
+
+namespace {
+
+// An object whose handling of a user event fails on a file, as a command that missed its
+// error would.
+class CFailingReceiver : public QObject {
+public:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::User) {
+            throw CFileError("/home/ann/Meeting Files/meeting2026120109000010.mtg",
+                             "No space left on device");
+        }
+        return QObject::event(event);
+    }
+};
+
+} // namespace
+
+// A file error that still reaches the event loop is reported, not a crash, and counted.
+TEST_F(StartupTest, FileErrorInTheEventLoopIsReportedAsALastResort) {
+    CFailingReceiver receiver;
+    const int before = CKesApp::Instance()->GetFileErrorsInEventLoop();
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&receiver, &event);
+    EXPECT_EQ(CKesApp::Instance()->GetFileErrorsInEventLoop(), before + 1);
+    EXPECT_EQ(TestServices().ShownAs(CScriptedServices::Kind::error),
+              QStringList{QStringLiteral("The file /home/ann/Meeting Files/"
+                                         "meeting2026120109000010.mtg could not be changed: "
+                                         "No space left on device.")});
 }

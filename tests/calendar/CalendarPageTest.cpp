@@ -3,9 +3,9 @@
 #include "calendar/CalendarView.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/WindowToolTip.h"
-#include "store/Clock.h"
 #include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -19,7 +19,7 @@ class CalendarPage : public CQtTest {
 protected:
     void SetUp() override {
         CQtTest::SetUp();
-        SetClock([] { return now; });
+        TestServices().SetNow(now);
         view = std::make_unique<CCalendarView>(TestStore(), TestServices(), commands);
         view->resize(700, 500);
         view->show();

@@ -2,6 +2,7 @@
 #include "store/MeetingStore.h"
 #include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
 #include "ui/TextConversion.h"
 
 #include <QAction>
@@ -58,23 +59,18 @@ protected:
     // Answers the next Meeting menu with the action named `choice` (none when empty) and
     // notes the actions it offered enabled; "no menu" until one is run.
     void AnswerMenu(const QString& choice) {
-        enabled = QStringList{"no menu"};
-        list->SetMenuRunner([this, choice](QMenu& menu, const QPoint&) -> QAction* {
-            enabled.clear();
-            QAction* chosen = nullptr;
-            for (QAction* action : menu.actions()) {
-                if (!action->isSeparator() && action->isEnabled()) {
-                    enabled << action->objectName();
-                }
-                chosen = action->objectName() == choice ? action : chosen;
-            }
-            return chosen;
-        });
+        menusBefore = TestServices().OfferedMenus().size();
+        TestServices().SetMenuChoice(choice);
+    }
+    // The enabled actions of the last menu run; "no menu" when none ran since AnswerMenu.
+    QStringList Enabled() const {
+        const auto& menus = TestServices().OfferedMenus();
+        return menus.size() == menusBefore ? QStringList{"no menu"} : menus.back();
     }
 
     CFakeMeetingCommands commands;
     std::unique_ptr<CMeetingListCtrl> list;
-    QStringList enabled;
+    size_t menusBefore = 0;
 };
 
 } // namespace
@@ -104,8 +100,8 @@ TEST_F(MeetingList, RightClickMarksTheRowAndRunsTheMeetingMenu) {
     AnswerMenu("meetingView");
     Click(Qt::RightButton, 100);
     EXPECT_EQ(list->GetSelectionMark(), 2);
-    EXPECT_EQ(enabled, (QStringList{"meetingAdd", "meetingModify", "meetingDelete", "meetingView",
-                                    "meetingAddToQuickView"}));
+    EXPECT_EQ(Enabled(), (QStringList{"meetingAdd", "meetingModify", "meetingDelete", "meetingView",
+                                      "meetingAddToQuickView"}));
     EXPECT_EQ(commands.Take(), std::vector{"View " + third});
 
     const std::vector<std::pair<QString, std::vector<std::string>>> choices{
@@ -123,13 +119,13 @@ TEST_F(MeetingList, RightClickMarksTheRowAndRunsTheMeetingMenu) {
     commands.canEdit = false;
     AnswerMenu("meetingModify");
     Click(Qt::RightButton, 60);
-    EXPECT_EQ(enabled, (QStringList{"meetingDelete", "meetingView", "meetingAddToQuickView"}))
+    EXPECT_EQ(Enabled(), (QStringList{"meetingDelete", "meetingView", "meetingAddToQuickView"}))
         << "without the meeting sheet there is no Add or Modify";
     EXPECT_TRUE(commands.Take().empty()) << "a disabled item does nothing";
 
     AnswerMenu("meetingView");
     Click(Qt::RightButton, 200);
-    EXPECT_EQ(enabled, QStringList{"no menu"}) << "a right click below the rows does nothing";
+    EXPECT_EQ(Enabled(), QStringList{"no menu"}) << "a right click below the rows does nothing";
     EXPECT_EQ(list->GetSelectionMark(), 1) << "and leaves the mark alone";
 }
 

@@ -1,5 +1,6 @@
 #include "tests/screenshots/Screenshot.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
 
 #include "calendar/CalendarPage.h"
 #include "calendar/CalendarView.h"

@@ -1,5 +1,6 @@
 #include "tests/screenshots/Screenshot.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
 
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
@@ -7,7 +8,6 @@
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
-#include "store/Clock.h"
 #include "store/MeetingStore.h"
 #include "ui/PictureButton.h"
 
@@ -44,7 +44,7 @@ void SeedMeetings() {
 }
 
 std::unique_ptr<CMainFrame> MakeFrame(int mode) {
-    SetClock([] { return CDateTime(2026, 12, 6, 10, 30, 0); });
+    TestServices().SetNow(CDateTime(2026, 12, 6, 10, 30, 0));
     SeedMeetings();
     auto frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
     frame->AddToQuickView("2026120314000010");
@@ -56,7 +56,7 @@ std::unique_ptr<CMainFrame> MakeFrame(int mode) {
     if (mode == CCalendarPage::agendaMode) {
         page.GetMeetingList().SetSelectionMark(1);
     }
-    SetClock({});
+    TestServices().SetNow(std::nullopt);
     return frame;
 }
 
@@ -119,7 +119,7 @@ KES_SCREENSHOT("main-focus-preview") {
 }
 
 KES_SCREENSHOT("preference-focus-ok") {
-    auto dialog = std::make_unique<CPreferenceDlg>();
+    auto dialog = std::make_unique<CPreferenceDlg>(TestServices());
     dialog->SetMode(CPreferenceDlg::changeCurrent);
     dialog->SetChosenPath(QDir::homePath() + QStringLiteral("/Documents/Meeting Files"));
     FocusAfterShow(*dialog, *dialog->findChild<CPictureButton*>(QStringLiteral("okButton")));
@@ -127,13 +127,13 @@ KES_SCREENSHOT("preference-focus-ok") {
 }
 
 KES_SCREENSHOT("preference-first-start") {
-    auto dialog = std::make_unique<CPreferenceDlg>();
+    auto dialog = std::make_unique<CPreferenceDlg>(TestServices());
     dialog->SetMode(CPreferenceDlg::firstSelection);
     return dialog;
 }
 
 KES_SCREENSHOT("preference-change") {
-    auto dialog = std::make_unique<CPreferenceDlg>();
+    auto dialog = std::make_unique<CPreferenceDlg>(TestServices());
     dialog->SetMode(CPreferenceDlg::changeCurrent);
     dialog->SetChosenPath(QDir::homePath() + QStringLiteral("/Documents/Meeting Files"));
     return dialog;

@@ -1,10 +1,10 @@
 #include "tests/screenshots/Screenshot.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
 
 #include "app/MainFrame.h"
 #include "app/SkippedFilesNotice.h"
 #include "app/ToolbarDateCtrl.h"
-#include "store/Clock.h"
 #include "store/WorkingDirectory.h"
 
 #include <QAbstractButton>
@@ -24,9 +24,9 @@ std::unique_ptr<QWidget> Box(QMessageBox::Icon icon, const QString& text,
 
 // The main window's toolbar as it stands in the window, on its own.
 std::unique_ptr<QWidget> ToolBar() {
-    SetClock([] { return CDateTime(2026, 12, 7, 10, 30, 0); });
+    TestServices().SetNow(CDateTime(2026, 12, 7, 10, 30, 0));
     CMainFrame frame(TestStore(), TestServices());
-    SetClock({});
+    TestServices().SetNow(std::nullopt);
     frame.resize(1180, 740);
     frame.show();
     QApplication::processEvents();

@@ -4,6 +4,7 @@
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
 #include "tests/support/TempFolder.h"
 
 #include <QDir>
@@ -32,7 +33,7 @@ int main(int argc, char* argv[]) {
     CTempFolder home;
     ::setenv("XDG_CONFIG_HOME", (home.Path() / "config").c_str(), 1);
     RedirectSettings(home.Path() / "settings");
-    CKesApp app(argc, argv);
+    CKesApp app(argc, argv, std::make_unique<CScriptedServices>());
     // KES_SCREENSHOT_DIR puts a second set elsewhere, e.g. one taken with QT_SCALE_FACTOR=2.
     const QString folder = qEnvironmentVariableIsSet("KES_SCREENSHOT_DIR")
                                ? qEnvironmentVariable("KES_SCREENSHOT_DIR")
@@ -44,6 +45,7 @@ int main(int argc, char* argv[]) {
         CTempFolder workingDirectory;
         SetWorkingDirectory(workingDirectory.Path());
         TestStore().RemoveAll();
+        TestServices().Reset();
         std::unique_ptr<QWidget> widget = maker();
         if (!widget) {
             std::fprintf(stderr, "%s: nothing to show\n", name.c_str());

@@ -1,9 +1,8 @@
 #include "tests/support/QtTestEnvironment.h"
 
-#include "store/Clock.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
-#include "ui/Ask.h"
+#include "tests/support/ScriptedServices.h"
 
 #include "app/KesApp.h"
 
@@ -13,8 +12,8 @@ CMeetingStore& TestStore() {
     return CKesApp::Instance()->GetStore();
 }
 
-CDesktopServices& TestServices() {
-    return CKesApp::Instance()->GetServices();
+CScriptedServices& TestServices() {
+    return dynamic_cast<CScriptedServices&>(CKesApp::Instance()->GetServices());
 }
 
 void RedirectSettings(const std::filesystem::path& folder) {
@@ -31,13 +30,11 @@ void CQtTest::SetUp() {
     RedirectSettings(m_settings->Path());
     SetWorkingDirectory(m_folder->Path());
     TestStore().RemoveAll();
-    SetClock({});
-    AskTesting::Stop();
+    TestServices().Reset();
 }
 
 void CQtTest::TearDown() {
-    AskTesting::Stop();
-    SetClock({});
+    TestServices().Reset();
     TestStore().RemoveAll();
     SetWorkingDirectory({});
 }

@@ -9,7 +9,7 @@
 #include <memory>
 
 // Every widget test runs against its own settings file and its own working directory, an
-// empty store, the real clock and no scripted answers left over from another test.
+// empty store and fresh scripted desktop services (the real clock, no answers queued).
 class CQtTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -24,12 +24,13 @@ private:
     std::unique_ptr<CTempFolder> m_settings;
 };
 
-class CDesktopServices;
 class CMeetingStore;
+class CScriptedServices;
 
-// The program's store and desktop services, as the application object hands them to the frame.
+// The program's store and the scripted desktop services the test program runs on, as the
+// application object hands them to the frame.
 CMeetingStore& TestStore();
-CDesktopServices& TestServices();
+CScriptedServices& TestServices();
 
 // Points QSettings at `folder` for the user scope.
 void RedirectSettings(const std::filesystem::path& folder);

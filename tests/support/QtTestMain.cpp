@@ -1,5 +1,6 @@
 #include "app/KesApp.h"
 #include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
     ::setenv("XDG_DATA_HOME", (home.Path() / "data").c_str(), 1);
     RedirectSettings(home.Path() / "settings");
     ::testing::InitGoogleTest(&argc, argv);
-    CKesApp app(argc, argv);
+    // No test waits on a real message box, dialog, menu or program.
+    CKesApp app(argc, argv, std::make_unique<CScriptedServices>());
     return RUN_ALL_TESTS();
 }

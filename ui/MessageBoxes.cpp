@@ -1,0 +1,37 @@
+#include "ui/MessageBoxes.h"
+
+#include "ui/StringTable.h"
+
+#include <QPushButton>
+
+namespace {
+
+QString Title() {
+    return LoadResString(StringId::appTitle);
+}
+
+} // namespace
+
+std::unique_ptr<QMessageBox> MakeQuestionBox(const QString& text, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, Title(), text,
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
+std::unique_ptr<QMessageBox> MakeChoiceBox(const QString& text, const QString& accept,
+                                           const QString& reject, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, Title(), text,
+                                             QMessageBox::NoButton, parent);
+    QPushButton* acceptButton = box->addButton(accept, QMessageBox::AcceptRole);
+    QPushButton* rejectButton = box->addButton(reject, QMessageBox::RejectRole);
+    box->setDefaultButton(acceptButton);
+    box->setEscapeButton(rejectButton);
+    return box;
+}
+
+std::unique_ptr<QMessageBox> MakeMessageBox(QMessageBox::Icon icon, const QString& text,
+                                            QWidget* parent) {
+    return std::make_unique<QMessageBox>(icon, Title(), text, QMessageBox::Ok, parent);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+// The program's message boxes, titled with the program's name. The desktop services show
+// them; tests of their looks and keys build them here.
+
+// A Yes/No question: No is the default button, and Escape or closing the box answers No.
+std::unique_ptr<QMessageBox> MakeQuestionBox(const QString& text, QWidget* parent);
+
+// A question whose two answers are named: `accept` is the default button; Escape or closing
+// the box picks `reject`. The box's defaultButton() is the `accept` button.
+std::unique_ptr<QMessageBox> MakeChoiceBox(const QString& text, const QString& accept,
+                                           const QString& reject, QWidget* parent);
+
+// An OK-only message with the picture of `icon` (information, warning or error).
+std::unique_ptr<QMessageBox> MakeMessageBox(QMessageBox::Icon icon, const QString& text,
+                                            QWidget* parent);
