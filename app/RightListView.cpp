@@ -97,6 +97,8 @@ void CRightListView::HideExportItem() {
     if (GetItemCount() > exportRow && !m_items[exportRow].isShortcut) {
         m_items.erase(m_items.begin() + exportRow);
     }
+    // The focus stays on a row when the row it was on goes.
+    SetSelectionMark(std::min(GetSelectionMark(), GetItemCount() - 1));
     UpdateScrollRange();
 }
 
