@@ -47,13 +47,16 @@ void FillMeetingMenu(QMenu& menu, const CMeetingCommands& commands, bool onMeeti
         if (item.command == CommandId::addToQuickView) {
             menu.addSeparator();
         }
-        QAction* action = menu.addAction(QString::fromUtf8(info->menuText));
+        // The key is shown beside the text, as in the main menu, but stays the main
+        // window's: an open menu takes only its items' underlined letters.
+        QString text = QString::fromUtf8(info->menuText);
+        const QKeySequence key(QLatin1String(info->shortcut));
+        if (!key.isEmpty()) {
+            text += QLatin1Char('\t') + key.toString(QKeySequence::NativeText);
+        }
+        QAction* action = menu.addAction(text);
         action->setObjectName(QLatin1String(item.objectName));
         action->setData(item.command);
-        // Shown beside the text, as in the main menu; the main window's own actions keep
-        // the keys, and within the open menu they choose the item.
-        action->setShortcut(QKeySequence(QLatin1String(info->shortcut)));
-        action->setShortcutContext(Qt::WidgetShortcut);
         action->setEnabled(IsEnabled(item.command, canEdit, onMeeting));
     }
 }

@@ -48,9 +48,13 @@ TEST_F(MeetingMenuTest, ReadsLikeTheMainMenu) {
         const CCommandInfo* info = FindCommand(id);
         ASSERT_NE(info, nullptr);
         EXPECT_EQ(action->objectName(), name);
-        EXPECT_EQ(action->text(), QString::fromUtf8(info->menuText)) << name.toStdString();
-        EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromUtf8(info->shortcut)))
-            << name.toStdString() << " shows the key of the main menu's command";
+        const QString key =
+            QKeySequence(QString::fromUtf8(info->shortcut)).toString(QKeySequence::NativeText);
+        ASSERT_FALSE(key.isEmpty()) << name.toStdString();
+        EXPECT_EQ(action->text(), QString::fromUtf8(info->menuText) + '\t' + key)
+            << name.toStdString() << " shows the text and the key of the main menu's command";
+        EXPECT_TRUE(action->shortcut().isEmpty())
+            << name.toStdString() << ": the key stays the main window's";
     }
 }
 
