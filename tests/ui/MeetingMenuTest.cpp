@@ -71,24 +71,3 @@ TEST_F(MeetingMenuTest, OffersWhatTheSheetAndTheMeetingAllow) {
         << "without the meeting sheet no Add or Modify";
     EXPECT_TRUE(EnabledItems(commands, false).isEmpty());
 }
-
-TEST_F(MeetingMenuTest, EachItemCarriesOutItsCommandForTheMeeting) {
-    CFakeMeetingCommands commands;
-    QMenu menu;
-    FillMeetingMenu(menu, commands, true);
-    for (QAction* action : menu.actions()) {
-        RunMeetingMenuChoice(commands, action, "2024031510300010");
-    }
-    RunMeetingMenuChoice(commands, nullptr, "2024031510300010");
-    EXPECT_EQ(commands.Take(),
-              (std::vector<std::string>{"Add " + std::to_string(commands.picker.ToSerialSeconds()),
-                                        "Modify 2024031510300010", "Delete 2024031510300010",
-                                        "View 2024031510300010", "QuickView 2024031510300010"}))
-        << "Add takes the date picker's time; no choice does nothing";
-
-    commands.canEdit = false;
-    QMenu readOnly;
-    FillMeetingMenu(readOnly, commands, true);
-    RunMeetingMenuChoice(commands, readOnly.findChild<QAction*>("meetingModify"), "x");
-    EXPECT_TRUE(commands.Take().empty()) << "a disabled item does nothing";
-}
