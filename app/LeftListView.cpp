@@ -1,10 +1,9 @@
 #include "app/LeftListView.h"
 
 #include "app/SidePaneGeometry.h"
-#include "ui/FocusFrame.h"
+#include "ui/ListNavigation.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -13,17 +12,18 @@ const char* const captions[CLeftListView::itemCount] = {"Agenda", "Day", "Week",
 } // namespace
 
 CLeftListView::CLeftListView(QWidget* parent)
-    : QFrame(parent), m_images(LoadImageStrip(modeButtons, 32)) {
+    : CListBase(parent), m_images(LoadImageStrip(modeButtons, 32)) {
     setObjectName(QStringLiteral("leftPane"));
-    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
+    // The four buttons are not a list to scroll through; a short pane cuts the last ones off.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setMouseTracking(true);
     setMinimumWidth(50);
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);
     setPalette(colours);
     setAccessibleName(QStringLiteral("Calendar modes"));
+    SetSelectionMark(0);
 }
 
 QSize CLeftListView::sizeHint() const {
@@ -31,73 +31,69 @@ QSize CLeftListView::sizeHint() const {
     return QSize(150 + frame, itemCount * SidePaneGeometry::rowHeight + frame);
 }
 
-int CLeftListView::RowAtPoint(QPoint point) const {
-    const QRect inside = contentsRect();
-    if (!inside.contains(point)) {
-        return -1;
-    }
-    const int row = SidePaneGeometry::RowAt(point.y() - inside.top());
-    return row < itemCount ? row : -1;
+QRect CLeftListView::ItemRect(int row) const {
+    return SidePaneGeometry::RowRect(row, viewport()->width());
 }
 
-void CLeftListView::paintEvent(QPaintEvent*) {
-    using namespace SidePaneGeometry;
-    QPainter painter(this);
-    drawFrame(&painter);
-    // Rows are laid out inside the frame.
-    const QRect inside = contentsRect();
-    painter.setClipRect(inside);
-    painter.translate(inside.topLeft());
-    for (int row = 0; row < itemCount; ++row) {
-        const QRect rect = RowRect(row, inside.width());
-        painter.fillRect(rect.adjusted(0, 0, 0, -1), Qt::white);
-        const QRect image = ImageRect(rect, m_images.GetImageSize().height());
-        if (m_images.IsNull()) {
-            // Without the artwork the caption still names the mode.
-            painter.setPen(Qt::black);
-            painter.drawText(TextRect(rect), Qt::AlignCenter, QLatin1String(captions[row]));
-        } else {
-            m_images.Draw(painter, image.topLeft(), row);
-        }
-        if (hasFocus() && row == m_focusRow) {
-            DrawFocusFrame(painter, rect.adjusted(3, 3, -3, -4), *this);
-        }
+int CLeftListView::HitTest(const QPoint& contentPos) const {
+    return SidePaneGeometry::RowAt(contentPos.y());
+}
+
+int CLeftListView::ContentHeight() const {
+    return itemCount * SidePaneGeometry::rowHeight;
+}
+
+int CLeftListView::MoveTarget(int key, int mark) const {
+    if (key == Qt::Key_Up) {
+        return (std::max(mark, 0) + itemCount - 1) % itemCount;
+    }
+    if (key == Qt::Key_Down) {
+        return (mark + 1) % itemCount;
+    }
+    return CListBase::MoveTarget(key, mark);
+}
+
+void CLeftListView::PaintItem(QPainter& painter, int row, const QRect& rect) const {
+    painter.fillRect(rect.adjusted(0, 0, 0, -1), Qt::white);
+    if (m_images.IsNull()) {
+        // Without the artwork the caption still names the mode.
+        painter.setPen(Qt::black);
+        painter.drawText(SidePaneGeometry::TextRect(rect), Qt::AlignCenter,
+                         QLatin1String(captions[row]));
+    } else {
+        const int height = m_images.GetImageSize().height();
+        m_images.Draw(painter, SidePaneGeometry::ImageRect(rect, height).topLeft(), row);
     }
 }
 
-void CLeftListView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    const int row = RowAtPoint(event->position().toPoint());
+QRect CLeftListView::FocusFrameRect(int row) const {
+    return ItemRect(row).adjusted(3, 3, -3, -4);
+}
+
+void CLeftListView::PressItem(int row) {
     if (row >= 0) {
-        m_focusRow = row;
-        update();
+        SetSelectionMark(row);
         emit modeRequested(row);
     }
 }
 
-void CLeftListView::mouseMoveEvent(QMouseEvent* event) {
-    setCursor(RowAtPoint(event->position().toPoint()) >= 0 ? Qt::PointingHandCursor
-                                                           : Qt::ArrowCursor);
+void CLeftListView::DoubleClickItem(int row) {
+    // The second click of a double click is a click of its own, as on any button.
+    PressItem(row);
+}
+
+void CLeftListView::ActivateItem(int row) {
+    emit modeRequested(row);
+}
+
+void CLeftListView::HoverItem(int row) {
+    viewport()->setCursor(row >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void CLeftListView::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Up:
-        m_focusRow = (m_focusRow + itemCount - 1) % itemCount;
-        update();
-        break;
-    case Qt::Key_Down:
-        m_focusRow = (m_focusRow + 1) % itemCount;
-        update();
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
-        emit modeRequested(m_focusRow);
-        break;
-    default:
-        QFrame::keyPressEvent(event);
+    if (event->key() == Qt::Key_Space) {
+        emit modeRequested(GetSelectionMark());
+        return;
     }
+    CListBase::keyPressEvent(event);
 }

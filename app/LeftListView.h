@@ -1,12 +1,11 @@
 #pragma once
 
 #include "ui/ImageStrip.h"
-
-#include <QFrame>
+#include "ui/ListBase.h"
 
 // The left pane: four picture buttons that switch the calendar to its agenda, day, week and
 // month modes. It has the same sunken frame as the panes beside it.
-class CLeftListView : public QFrame {
+class CLeftListView : public CListBase {
     Q_OBJECT
 
 public:
@@ -20,15 +19,20 @@ signals:
     void modeRequested(int mode);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
+    int ItemCount() const override { return itemCount; }
+    QRect ItemRect(int row) const override;
+    int HitTest(const QPoint& contentPos) const override;
+    int ContentHeight() const override;
+    // Up and Down go round from the last button to the first and back.
+    int MoveTarget(int key, int mark) const override;
+    void PaintItem(QPainter& painter, int row, const QRect& rect) const override;
+    QRect FocusFrameRect(int row) const override;
+    void PressItem(int row) override;
+    void DoubleClickItem(int row) override;
+    void ActivateItem(int row) override;
+    void HoverItem(int row) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // The row under a point of the widget, frame included; -1 off the rows.
-    int RowAtPoint(QPoint point) const;
-
     CImageStrip m_images;
-    int m_focusRow = 0;
 };

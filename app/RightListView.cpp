@@ -3,11 +3,9 @@
 #include "app/SidePaneGeometry.h"
 #include "store/MeetingMap.h"
 #include "ui/DesktopServices.h"
-#include "ui/FocusFrame.h"
 #include "ui/StringTable.h"
 #include "ui/TextConversion.h"
 
-#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -21,17 +19,10 @@ constexpr int meetingIconBase = 4;
 } // namespace
 
 CRightListView::CRightListView(CMeetingMap& quickView, CDesktopServices& services, QWidget* parent)
-    : QAbstractScrollArea(parent), m_quickView(quickView), m_services(services),
+    : CListBase(parent), m_quickView(quickView), m_services(services),
       m_images(LoadImageStrip(quickViewStrip, 32)) {
     setObjectName(QStringLiteral("quickViewPane"));
-    setFocusPolicy(Qt::StrongFocus);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setMouseTracking(true);
-    viewport()->setAutoFillBackground(true);
-    QPalette colours = viewport()->palette();
-    colours.setColor(QPalette::Window, Qt::white);
-    viewport()->setPalette(colours);
     setMinimumWidth(50);
     setAccessibleName(QStringLiteral("Quick View"));
     verticalScrollBar()->setSingleStep(SidePaneGeometry::rowHeight / 3);
@@ -77,9 +68,9 @@ void CRightListView::RebuildShortcuts() {
     }
     UpdateScrollRange();
     if (previousCount > perPage && perPage > 0) {
-        EnsureVisible(perPage - 1);
+        ScrollTo(perPage - 1);
     }
-    m_focusRow = std::clamp(m_focusRow, 0, std::max(GetItemCount() - 1, 0));
+    SetSelectionMark(std::clamp(GetSelectionMark(), 0, std::max(GetItemCount() - 1, 0)));
     viewport()->update();
 }
 
@@ -100,15 +91,15 @@ void CRightListView::ShowExportItem() {
     const auto at = m_items.begin() + std::min<std::ptrdiff_t>(exportRow, GetItemCount());
     m_items.insert(at, {LoadResString(StringId::exportMeeting), 3, false, {}});
     UpdateScrollRange();
-    viewport()->update();
 }
 
 void CRightListView::HideExportItem() {
     if (GetItemCount() > exportRow && !m_items[exportRow].isShortcut) {
         m_items.erase(m_items.begin() + exportRow);
     }
+    // The focus stays on a row when the row it was on goes.
+    SetSelectionMark(std::min(GetSelectionMark(), GetItemCount() - 1));
     UpdateScrollRange();
-    viewport()->update();
 }
 
 void CRightListView::SetQuickAddEnabled(bool enabled) {
@@ -175,88 +166,60 @@ void CRightListView::RemoveShortcutAt(int row) {
     RebuildShortcuts();
 }
 
-int CRightListView::RowAtPoint(const QPoint& point) const {
-    return SidePaneGeometry::RowAt(point.y(), verticalScrollBar()->value());
-}
-
 int CRightListView::ItemsPerPage() const {
     return std::max(viewport()->height() / SidePaneGeometry::rowHeight, 0);
 }
 
-void CRightListView::UpdateScrollRange() {
-    const int content = GetItemCount() * SidePaneGeometry::rowHeight;
-    verticalScrollBar()->setRange(0, std::max(content - viewport()->height(), 0));
-    verticalScrollBar()->setPageStep(viewport()->height());
+QRect CRightListView::ItemRect(int row) const {
+    return SidePaneGeometry::RowRect(row, viewport()->width());
 }
 
-void CRightListView::EnsureVisible(int row) {
-    const int top = row * SidePaneGeometry::rowHeight;
-    const int offset = verticalScrollBar()->value();
-    if (top < offset) {
-        verticalScrollBar()->setValue(top);
-    } else if (top + SidePaneGeometry::rowHeight > offset + viewport()->height()) {
-        verticalScrollBar()->setValue(top + SidePaneGeometry::rowHeight - viewport()->height());
-    }
+int CRightListView::HitTest(const QPoint& contentPos) const {
+    return SidePaneGeometry::RowAt(contentPos.y());
 }
 
-void CRightListView::paintEvent(QPaintEvent*) {
+int CRightListView::ContentHeight() const {
+    return GetItemCount() * SidePaneGeometry::rowHeight;
+}
+
+QRect CRightListView::FocusFrameRect(int row) const {
+    return ItemRect(row).adjusted(3, 3, -3, -4);
+}
+
+void CRightListView::PaintItem(QPainter& painter, int row, const QRect& rect) const {
     using namespace SidePaneGeometry;
-    QPainter painter(viewport());
-    const int offset = verticalScrollBar()->value();
-    const int width = viewport()->width();
-    const int firstRow = std::max(RowAt(0, offset), 0);
-    const int lastRow = std::min(RowAt(viewport()->height(), offset), GetItemCount() - 1);
-    for (int row = firstRow; row <= lastRow; ++row) {
-        const Item& item = m_items[static_cast<std::size_t>(row)];
-        const QRect rect = RowRect(row, width, offset);
-        painter.fillRect(rect.adjusted(0, 0, 0, -1), Qt::white);
-        const bool enabled = IsRowEnabled(row);
-        painter.setOpacity(enabled ? 1.0 : 0.35);
-        if (item.image >= 0) {
-            m_images.Draw(painter, ImageRect(rect, m_images.GetImageSize().height()).topLeft(),
-                          item.image);
-        }
-        painter.setPen(Qt::black);
-        painter.drawText(TextRect(rect), Qt::AlignCenter | Qt::TextSingleLine,
-                         ShortcutCaption(item.text));
-        painter.setOpacity(1.0);
-        if (hasFocus() && row == m_focusRow) {
-            DrawFocusFrame(painter, rect.adjusted(3, 3, -3, -4), *this);
-        }
+    const Item& item = m_items[static_cast<std::size_t>(row)];
+    painter.fillRect(rect.adjusted(0, 0, 0, -1), Qt::white);
+    painter.setOpacity(IsRowEnabled(row) ? 1.0 : 0.35);
+    if (item.image >= 0) {
+        m_images.Draw(painter, ImageRect(rect, m_images.GetImageSize().height()).topLeft(),
+                      item.image);
     }
+    painter.setPen(Qt::black);
+    painter.drawText(TextRect(rect), Qt::AlignCenter | Qt::TextSingleLine,
+                     ShortcutCaption(item.text));
 }
 
-void CRightListView::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    UpdateScrollRange();
-}
-
-void CRightListView::mousePressEvent(QMouseEvent* event) {
-    const int row = RowAtPoint(event->position().toPoint());
-    if (row < 0 || row >= GetItemCount()) {
+void CRightListView::PressItem(int row) {
+    if (row < 0) {
         return;
     }
-    if (event->button() == Qt::LeftButton) {
-        m_focusRow = row;
-        viewport()->update();
-        ActivateRow(row);
-    }
+    SetSelectionMark(row);
+    ActivateRow(row);
 }
 
-void CRightListView::mouseMoveEvent(QMouseEvent* event) {
-    const int row = RowAtPoint(event->position().toPoint());
-    const bool active = row >= 0 && row < GetItemCount() && IsRowEnabled(row);
-    viewport()->setCursor(active ? Qt::PointingHandCursor : Qt::ArrowCursor);
+void CRightListView::DoubleClickItem(int row) {
+    // The second click of a double click is a click of its own, as on any button.
+    PressItem(row);
 }
 
-void CRightListView::contextMenuEvent(QContextMenuEvent* event) {
-    // The keyboard's menu keys are taken in keyPressEvent, for the focused row.
-    if (event->reason() != QContextMenuEvent::Mouse) {
-        return;
-    }
-    const int row = RowAtPoint(viewport()->mapFromGlobal(event->globalPos()));
+void CRightListView::HoverItem(int row) {
+    viewport()->setCursor(row >= 0 && IsRowEnabled(row) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void CRightListView::OpenContextMenu(int row, const QPoint& globalPos) {
     if (IsShortcutRow(row)) {
-        ShowRemoveMenu(row, event->globalPos());
+        ShowRemoveMenu(row, globalPos);
     }
 }
 
@@ -271,55 +234,9 @@ void CRightListView::ShowRemoveMenu(int row, const QPoint& globalPos) {
 }
 
 void CRightListView::keyPressEvent(QKeyEvent* event) {
-    const int count = GetItemCount();
-    switch (event->key()) {
-    case Qt::Key_Up:
-        m_focusRow = std::max(m_focusRow - 1, 0);
-        break;
-    case Qt::Key_Down:
-        m_focusRow = std::min(m_focusRow + 1, count - 1);
-        break;
-    case Qt::Key_Home:
-        m_focusRow = 0;
-        break;
-    case Qt::Key_End:
-        m_focusRow = count - 1;
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
-        ActivateRow(m_focusRow);
-        return;
-    case Qt::Key_Delete:
-        RemoveShortcutAt(m_focusRow);
-        return;
-    case Qt::Key_Menu:
-    case Qt::Key_F10:
-        if (event->key() == Qt::Key_Menu || event->modifiers() == Qt::ShiftModifier) {
-            if (IsShortcutRow(m_focusRow)) {
-                EnsureVisible(m_focusRow);
-                const QRect rect = SidePaneGeometry::RowRect(m_focusRow, viewport()->width(),
-                                                             verticalScrollBar()->value());
-                ShowRemoveMenu(m_focusRow, viewport()->mapToGlobal(rect.center()));
-            }
-            return;
-        }
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
-    default:
-        QAbstractScrollArea::keyPressEvent(event);
+    if (event->key() == Qt::Key_Space) {
+        ActivateRow(GetSelectionMark());
         return;
     }
-    EnsureVisible(m_focusRow);
-    viewport()->update();
-}
-
-void CRightListView::focusInEvent(QFocusEvent* event) {
-    QAbstractScrollArea::focusInEvent(event);
-    viewport()->update();
-}
-
-void CRightListView::focusOutEvent(QFocusEvent* event) {
-    QAbstractScrollArea::focusOutEvent(event);
-    viewport()->update();
+    CListBase::keyPressEvent(event);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "ui/ImageStrip.h"
-
-#include <QAbstractScrollArea>
+#include "ui/ListBase.h"
 
 #include <string>
 #include <vector>
@@ -12,7 +11,7 @@ class CMeetingMap;
 
 // The quick view pane: Quick Add, Help and Exit, an "Export Meeting" item while a meeting is
 // previewed, then one shortcut per pinned meeting in the order of the quick view map.
-class CRightListView : public QAbstractScrollArea {
+class CRightListView : public CListBase {
     Q_OBJECT
 
 public:
@@ -58,14 +57,19 @@ signals:
     void viewRequested(const std::string& id);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
+    int ItemCount() const override { return GetItemCount(); }
+    QRect ItemRect(int row) const override;
+    int HitTest(const QPoint& contentPos) const override;
+    int ContentHeight() const override;
+    void PaintItem(QPainter& painter, int row, const QRect& rect) const override;
+    QRect FocusFrameRect(int row) const override;
+    void PressItem(int row) override;
+    void DoubleClickItem(int row) override;
+    void ActivateItem(int row) override { ActivateRow(row); }
+    void DeleteItem(int row) override { RemoveShortcutAt(row); }
+    void OpenContextMenu(int row, const QPoint& globalPos) override;
+    void HoverItem(int row) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     struct Item {
@@ -77,10 +81,7 @@ private:
 
     Item MakeShortcut(const std::string& key) const;
     bool IsRowEnabled(int row) const;
-    int RowAtPoint(const QPoint& point) const;
     void ShowRemoveMenu(int row, const QPoint& globalPos);
-    void UpdateScrollRange();
-    void EnsureVisible(int row);
     int ItemsPerPage() const;
 
     CMeetingMap& m_quickView;
@@ -91,5 +92,4 @@ private:
     bool m_quickAddEnabled = true;
     bool m_exportEnabled = true;
     int m_rememberedRow = -1;
-    int m_focusRow = 0;
 };

@@ -6,25 +6,22 @@
 #include "store/MeetingListFill.h"
 #include "ui/DateTimeFormat.h"
 #include "ui/ImageStrip.h"
+#include "ui/ListBase.h"
 
-#include <QAbstractScrollArea>
 #include <QString>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 class CDesktopServices;
 class CMeetingCommands;
 class CMeetingStore;
-class QMenu;
-class QAction;
 
 // The agenda: every meeting of the selected date's month, one painted row each in order of
 // date and time. A click marks a row; the main frame's Modify, Delete, View and Add to Quick
 // View commands act on the marked row; a double click views it and a right click opens the
 // Meeting menu for it.
-class CMeetingListCtrl : public QAbstractScrollArea, public CCalendarList {
+class CMeetingListCtrl : public CListBase, public CCalendarList {
     Q_OBJECT
 
 public:
@@ -38,10 +35,7 @@ public:
 
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
     std::string GetMeetingId(int row) const;
-    // The marked row, -1 when none.
-    int GetSelectionMark() const { return m_selectionMark; }
-    std::string GetMarkedMeetingId() const { return GetMeetingId(m_selectionMark); }
-    void SetSelectionMark(int row);
+    std::string GetMarkedMeetingId() const { return GetMeetingId(GetSelectionMark()); }
 
     // The texts a row shows, made when it is painted: a month may hold thousands of rows, of
     // which a screen shows a few dozen.
@@ -52,26 +46,21 @@ public:
     };
     CShownRow GetShownRow(int row) const;
 
-signals:
-    void SelectionMarkChanged(int mark);
-
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    int ItemCount() const override { return GetRowCount(); }
+    QRect ItemRect(int row) const override;
+    int HitTest(const QPoint& contentPos) const override;
+    int ContentHeight() const override;
+    CItemRange ItemsToPaint(int top, int bottom) const override;
+    void LayoutItems() override;
+    void PaintItem(QPainter& painter, int row, const QRect& rect) const override;
+    void PaintEmpty(QPainter& painter) const override;
+    void ActivateItem(int row) override;
+    void DeleteItem(int row) override;
+    void OpenContextMenu(int row, const QPoint& globalPos) override;
+    QPoint MenuAnchor(int row) const override;
 
 private:
-    void Relayout();
-    int RowAtViewport(const QPoint& pos) const;
-    void ShowRow(int row);
-    void OpenMenu(int row, const QPoint& globalPos);
-    void PaintRow(QPainter& painter, int row) const;
-
     CMeetingStore& m_store;
     CDesktopServices& m_services;
     CMeetingCommands& m_commands;
@@ -80,7 +69,6 @@ private:
     // The locale's patterns, looked up once per fill.
     CDateTimeFormat m_format;
     std::vector<MeetingListGeometry::CRowLayout> m_layouts;
-    int m_selectionMark = -1;
     // The row of the last right click, double click or key command.
     int m_currentItem = -1;
     CImageStrip m_icons;

@@ -1,0 +1,36 @@
+#include "app/RightListView.h"
+#include "store/MeetingMap.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+#include "ui/StringTable.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace {
+
+using QuickViewPaneTest = CQtTest;
+
+} // namespace
+
+TEST_F(QuickViewPaneTest, HidingTheFocusedExportItemLeavesTheFocusOnARow) {
+    CMeetingMap quickView;
+    CRightListView pane(quickView, TestServices());
+    pane.resize(200, 450);
+    pane.SetExportItemShown(true);
+    pane.Fill();
+    pane.show();
+    QApplication::setActiveWindow(&pane);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&pane));
+    pane.setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    ASSERT_EQ(pane.GetSelectionMark(), static_cast<int>(CRightListView::exportRow));
+
+    pane.SetExportItemShown(false);
+    pane.HideExportItem();
+    EXPECT_EQ(pane.GetSelectionMark(), static_cast<int>(CRightListView::exitRow));
+    TestServices().ScriptAnswers({false});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askCloseProgram)})
+        << "Enter acts on the row that took the focus";
+}

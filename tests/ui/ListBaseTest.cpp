@@ -1,0 +1,228 @@
+#include "ui/ListBase.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "ui/ListNavigation.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolTip>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int cellWidth = 40;
+constexpr int cellHeight = 30;
+
+// Items of 40 x 30 pixels in rows of `columns`, numbered in reading order. Every hook the
+// base calls is written down, so a test sees what reached the list.
+class CTestList : public CListBase {
+public:
+    CTestList(int count, int columns) : m_count(count), m_columns(columns) {
+        resize(columns * cellWidth + 2 * frameWidth() + 30, 100 + 2 * frameWidth());
+        UpdateScrollRange();
+    }
+
+    std::vector<std::string> Take() { return std::exchange(calls, {}); }
+    QPoint GlobalAnchor(int item) const {
+        return viewport()->mapToGlobal(MenuAnchor(item) - QPoint(0, ScrollPosition()));
+    }
+    bool Shows(int item) const { return viewport()->rect().contains(ViewportRect(item)); }
+
+    std::vector<std::string> calls;
+    std::vector<int> painted;
+    QPoint menuPos;
+
+protected:
+    int ItemCount() const override { return m_count; }
+    int ColumnCount() const override { return m_columns; }
+    QRect ItemRect(int item) const override {
+        return QRect(item % m_columns * cellWidth, item / m_columns * cellHeight, cellWidth,
+                     cellHeight);
+    }
+    int HitTest(const QPoint& pos) const override {
+        if (pos.x() < 0 || pos.x() >= m_columns * cellWidth || pos.y() < 0) {
+            return -1;
+        }
+        const int item = pos.y() / cellHeight * m_columns + pos.x() / cellWidth;
+        return item < m_count ? item : -1;
+    }
+    int ContentHeight() const override {
+        return (m_count + m_columns - 1) / m_columns * cellHeight;
+    }
+    void PaintItem(QPainter&, int item, const QRect&) const override {
+        const_cast<CTestList*>(this)->painted.push_back(item);
+    }
+    void PaintDecoration(QPainter&, const QRect& band) const override {
+        const_cast<CTestList*>(this)->painted.push_back(-band.top());
+    }
+    QString ItemToolTip(int item) const override { return QStringLiteral("tip %1").arg(item); }
+    void ActivateItem(int item) override { Note("activate", item); }
+    void DeleteItem(int item) override { Note("delete", item); }
+    void OpenContextMenu(int item, const QPoint& globalPos) override {
+        Note("menu", item);
+        menuPos = globalPos;
+    }
+    void StartDrag(int item) override { Note("drag", item); }
+
+private:
+    void Note(const char* what, int item) {
+        calls.push_back(std::string(what) + " " + std::to_string(item));
+    }
+
+    int m_count;
+    int m_columns;
+};
+
+class ListBaseTest : public CQtTest {
+protected:
+    // A list of `count` items, shown, active and focused, so that key presses reach it.
+    CTestList& Show(int count, int columns) {
+        list = std::make_unique<CTestList>(count, columns);
+        list->show();
+        list->activateWindow();
+        QApplication::setActiveWindow(list.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(list.get()));
+        list->setFocus(Qt::OtherFocusReason);
+        EXPECT_EQ(QApplication::focusWidget(), list.get());
+        return *list;
+    }
+    // Presses keys on whichever widget has the focus; the mark after the last.
+    int Press(std::initializer_list<Qt::Key> keys,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        for (const Qt::Key key : keys) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        }
+        return list->GetSelectionMark();
+    }
+    QPoint CentreOf(int item) const { return list->ViewportRect(item).center(); }
+
+    std::unique_ptr<CTestList> list;
+};
+
+} // namespace
+
+TEST_F(ListBaseTest, KeysMoveTheMarkByRowAndKeepItInView) {
+    CTestList& rows = Show(20, 1); // three whole rows to a page
+    EXPECT_EQ(Press({Qt::Key_Up}), 0) << "without a mark, a move starts at the first row";
+    EXPECT_EQ(Press({Qt::Key_Up}), 0) << "Up stops at the first row";
+    EXPECT_EQ(Press({Qt::Key_End}), 19);
+    EXPECT_TRUE(rows.Shows(19)) << "scrolled " << rows.verticalScrollBar()->value();
+    EXPECT_EQ(Press({Qt::Key_Down}), 19) << "Down stops at the last row";
+    EXPECT_EQ(Press({Qt::Key_PageUp}), 16);
+    EXPECT_EQ(Press({Qt::Key_Home}), 0);
+    EXPECT_EQ(rows.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(Press({Qt::Key_PageDown, Qt::Key_PageDown}), 6);
+    EXPECT_TRUE(rows.Shows(6));
+    EXPECT_EQ(Press({Qt::Key_Left, Qt::Key_Right}), 6) << "a list of rows has no columns";
+    EXPECT_EQ(Press({Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown,
+                     Qt::Key_PageDown}),
+              19)
+        << "Page Down stops at the last row";
+    EXPECT_TRUE(rows.calls.empty());
+}
+
+TEST_F(ListBaseTest, KeysMoveTheMarkByCellInAGrid) {
+    CTestList& grid = Show(40, 7); // six rows, the last one of five cells
+    EXPECT_EQ(Press({Qt::Key_Right}), 0);
+    EXPECT_EQ(Press({Qt::Key_Right, Qt::Key_Down}), 8);
+    EXPECT_EQ(Press({Qt::Key_Left}), 7) << "Left goes one cell";
+    EXPECT_EQ(Press({Qt::Key_Left}), 6) << "and on into the row above";
+    EXPECT_EQ(Press({Qt::Key_Up}), 6) << "Up stops in the first row";
+    EXPECT_EQ(Press({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}), 34)
+        << "Down stops above a cell the last row lacks";
+    EXPECT_TRUE(grid.Shows(34)) << "scrolled " << grid.verticalScrollBar()->value();
+    EXPECT_EQ(Press({Qt::Key_PageUp}), 13) << "Page Up keeps the column";
+    EXPECT_EQ(Press({Qt::Key_End}), 39);
+    EXPECT_EQ(Press({Qt::Key_Right}), 39) << "Right stops at the last cell";
+    EXPECT_EQ(Press({Qt::Key_PageDown}), 39);
+    EXPECT_EQ(Press({Qt::Key_Home}), 0);
+
+    EXPECT_EQ(ListNavigation::MoveTarget(Qt::Key_PageDown, 2, 40, 7, 3), 23);
+    EXPECT_EQ(ListNavigation::MoveTarget(Qt::Key_PageDown, 20, 40, 7, 3), 34)
+        << "a page down into a missing cell lands in the row above";
+    EXPECT_EQ(ListNavigation::MoveTarget(Qt::Key_Down, -1, 0, 7, 3), -1) << "no cells";
+    EXPECT_EQ(ListNavigation::MoveTarget(Qt::Key_Return, 3, 40, 7, 3), ListNavigation::notAMove);
+}
+
+TEST_F(ListBaseTest, TheMarkSignalsEachChangeOnce) {
+    CTestList& rows = Show(5, 1);
+    std::vector<int> changes;
+    QObject::connect(&rows, &CListBase::SelectionMarkChanged,
+                     [&changes](int mark) { changes.push_back(mark); });
+    rows.SetSelectionMark(3);
+    rows.SetSelectionMark(3);
+    rows.SetSelectionMark(5);
+    rows.SetSelectionMark(-7);
+    Press({Qt::Key_End, Qt::Key_End, Qt::Key_Up});
+    EXPECT_EQ(changes, (std::vector{3, -1, 4, 3}))
+        << "a mark off the list clears it; marking the marked item says nothing";
+}
+
+TEST_F(ListBaseTest, EnterDeleteAndTheMenuKeysReachTheListForTheMarkedItem) {
+    CTestList& rows = Show(20, 1);
+    Press({Qt::Key_Return, Qt::Key_Delete, Qt::Key_Menu});
+    Press({Qt::Key_F10}, Qt::ShiftModifier);
+    EXPECT_TRUE(rows.Take().empty()) << "without a mark the keys do nothing";
+
+    rows.SetSelectionMark(12);
+    rows.verticalScrollBar()->setValue(0);
+    Press({Qt::Key_Return, Qt::Key_Enter, Qt::Key_Delete, Qt::Key_Menu});
+    EXPECT_EQ(rows.menuPos, rows.GlobalAnchor(12));
+    EXPECT_TRUE(rows.Shows(12)) << "the menu key brings its item into view first";
+    Press({Qt::Key_F10}, Qt::ShiftModifier);
+    Press({Qt::Key_F10});
+    EXPECT_EQ(rows.Take(), (std::vector<std::string>{"activate 12", "activate 12", "delete 12",
+                                                     "menu 12", "menu 12"}));
+}
+
+TEST_F(ListBaseTest, ClicksMarkDoubleClicksActivateAndADragStartsOnce) {
+    CTestList& rows = Show(3, 1); // rows end at y 90 of a 100-pixel viewport
+    QWidget* view = rows.viewport();
+    QTest::mouseClick(view, Qt::LeftButton, {}, CentreOf(1));
+    EXPECT_EQ(rows.GetSelectionMark(), 1);
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 95));
+    EXPECT_EQ(rows.GetSelectionMark(), -1) << "a click below the rows clears the mark";
+    QTest::mouseClick(view, Qt::RightButton, {}, QPoint(10, 95));
+    QTest::mouseClick(view, Qt::RightButton, {}, CentreOf(2));
+    EXPECT_EQ(rows.menuPos, view->mapToGlobal(CentreOf(2)));
+    EXPECT_EQ(rows.GetSelectionMark(), -1) << "a right click leaves the mark to the list";
+    QTest::mouseClick(view, Qt::LeftButton, {}, CentreOf(0));
+    QTest::mouseDClick(view, Qt::LeftButton, {}, CentreOf(0));
+    EXPECT_EQ(rows.Take(), (std::vector<std::string>{"menu -1", "menu 2", "activate 0"}));
+
+    // The frame around the viewport passes a press on to the point it covers.
+    QTest::mouseClick(&rows, Qt::LeftButton, {}, view->mapTo(&rows, CentreOf(2)));
+    EXPECT_EQ(rows.GetSelectionMark(), 2);
+    QTest::mouseClick(&rows, Qt::LeftButton, {}, QPoint(0, 40));
+    EXPECT_EQ(rows.GetSelectionMark(), 2) << "the frame itself hits nothing";
+
+    const int far = QApplication::startDragDistance() + 1;
+    QTest::mousePress(view, Qt::LeftButton, {}, CentreOf(1));
+    QTest::mouseMove(view, CentreOf(1) + QPoint(far, 0));
+    QTest::mouseMove(view, CentreOf(1) + QPoint(2 * far, 0));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, CentreOf(1) + QPoint(2 * far, 0));
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(10, 95));
+    QTest::mouseMove(view, QPoint(10 + far, 95));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(10 + far, 95));
+    EXPECT_EQ(rows.Take(), std::vector<std::string>{"drag 1"})
+        << "one drag from an item; none from below the rows";
+}
+
+TEST_F(ListBaseTest, PaintsTheItemsInViewAndTellsTheirTips) {
+    CTestList& rows = Show(1000, 1);
+    rows.verticalScrollBar()->setValue(10 * cellHeight + 5);
+    rows.painted.clear();
+    rows.viewport()->grab();
+    const int band = -(10 * cellHeight + 5);
+    EXPECT_EQ(rows.painted, (std::vector{10, 11, 12, 13, band}))
+        << "the rows the viewport meets, then what lies around them";
+
+    QHelpEvent help(QEvent::ToolTip, CentreOf(11), rows.viewport()->mapToGlobal(CentreOf(11)));
+    QApplication::sendEvent(rows.viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("tip 11"));
+    QToolTip::hideText();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+class CMeetingCommands;
+class QAction;
+class QMenu;
+
+// The Meeting menu every list offers for a meeting: Add, Modify, Delete, View and Add to Quick
+// View, with the texts and shortcuts of the program's own commands, so that a list's menu
+// always reads like the main menu.
+
+// Fills `menu` with the Meeting menu. Add needs the meeting sheet; Modify needs it and a
+// meeting; Delete, View and Add to Quick View need a meeting (`onMeeting`).
+void FillMeetingMenu(QMenu& menu, const CMeetingCommands& commands, bool onMeeting);
+
+// Carries out the command of the item chosen from such a menu for the meeting `id`; nothing
+// when no item or a disabled item was chosen.
+void RunMeetingMenuChoice(CMeetingCommands& commands, const QAction* chosen, const std::string& id);
