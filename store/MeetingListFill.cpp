@@ -19,7 +19,7 @@ std::vector<CMeetingRow> FillMeetingList(const CMeetingStore& store, const CDate
             meeting.date.GetMonth() != month) {
             continue;
         }
-        rows.push_back({entry.key, meeting.title, meeting.venue, meeting.date, meeting.icon});
+        rows.push_back({entry.Key(), meeting.title, meeting.venue, meeting.date, meeting.icon});
     }
     // Whole seconds on a continuous scale: raw day counts run backwards within a day before
     // 1900, and the shown time is the rounded second.

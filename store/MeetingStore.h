@@ -3,7 +3,9 @@
 #include "store/Meeting.h"
 #include "store/MeetingMap.h"
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,9 +21,14 @@ public:
     CMeetingStore(const CMeetingStore&) = delete;
     CMeetingStore& operator=(const CMeetingStore&) = delete;
 
-    // Replaces the contents with every meeting file of the working directory, visited in
-    // name order so that of two files with one id the later name wins.
-    void LoadAll();
+    using LoadProgress = std::function<void(std::size_t loaded, std::size_t total)>;
+
+    // Replaces the contents with every meeting file of the working directory. Of two files
+    // with one id the later name wins, and the records go in as if inserted in name order.
+    // A file whose stored id differs from the id in its own name is damaged when the file
+    // named after its stored id exists (so a flipped bit cannot hide an intact meeting).
+    // The folder is listed first; `progress` then hears every 256 files and once at the end.
+    void LoadAll(const LoadProgress& progress = {});
     void RemoveAll();
 
     // A copy of the stored record; for an unknown id a default record with an empty id.
@@ -41,12 +48,10 @@ public:
     CMeetingMap::ConstIterator begin() const { return m_map.begin(); }
     CMeetingMap::ConstIterator end() const { return m_map.end(); }
 
-    // Meeting files the last LoadAll could not decode, in the order it met them.
+    // Meeting files the last LoadAll found damaged, in name order.
     const std::vector<std::filesystem::path>& GetSkippedFiles() const { return m_skipped; }
 
 private:
-    // Decodes one meeting file's bytes and stores the record under its id.
-    ReadResult StoreDecoded(std::string_view bytes);
 
     CMeetingMap m_map;
     std::vector<std::filesystem::path> m_skipped;
