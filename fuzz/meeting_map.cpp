@@ -78,8 +78,7 @@ TAVELIN_FUZZ_TARGET(meeting_map) {
                 map.SetAt(key, record);
             } else {
                 const std::string& id = record.id;
-                map.SetAt(op & 8 ? std::string_view(id) : std::string_view(key),
-                          std::move(record));
+                map.SetAt(op & 8 ? std::string_view(id) : std::string_view(key), std::move(record));
             }
             break;
         }

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const ids[] = {"2004030514070910", "2004030514071010", "2004030514000910",
+const char* const ids[] = {"2004030514070910", "2004030514071010",  "2004030514000910",
                            "2004030514010810", " 2004030514070910", "a/b"};
 constexpr std::size_t idCount = sizeof ids / sizeof ids[0];
 
@@ -64,8 +64,8 @@ void BuildFolder(std::string_view input) {
     for (std::size_t index = 0; input.size() >= 3 && index < 12; ++index) {
         const auto selector = static_cast<std::uint8_t>(input[0]);
         const auto content = static_cast<std::uint8_t>(input[1]);
-        const std::size_t length = std::min<std::size_t>(static_cast<std::uint8_t>(input[2]),
-                                                         input.size() - 3);
+        const std::size_t length =
+            std::min<std::size_t>(static_cast<std::uint8_t>(input[2]), input.size() - 3);
         const std::string_view bytes = input.substr(3, length);
         input.remove_prefix(3 + length);
         std::string data;

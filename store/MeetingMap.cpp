@@ -139,6 +139,34 @@ void CMeetingMap::SetAt(std::string_view key, CMeeting&& value) {
     head = entry;
 }
 
+void CMeetingMap::SetAt(std::unique_ptr<Entry> owned) {
+    const std::string& key = owned->value.id;
+    const std::size_t hash = IndexHash(key);
+    if (const std::size_t i = SlotOf(key, hash); i < m_slots.size()) {
+        Entry& entry = *m_slots[i].entry;
+        entry.value = std::move(owned->value);
+        entry.m_otherKey.reset();
+        return;
+    }
+    Reserve(m_count + 1);
+    owned->m_otherKey.reset();
+    Entry* entry = owned.get();
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = hash & mask;
+    while (m_slots[i].entry != nullptr) {
+        i = (i + 1) & mask;
+    }
+    Entry*& head = m_heads[BucketOf(key)];
+    m_slots[i] = Slot{hash, std::move(owned)};
+    ++m_count;
+    entry->prev = nullptr;
+    entry->next = head;
+    if (head != nullptr) {
+        head->prev = entry;
+    }
+    head = entry;
+}
+
 bool CMeetingMap::RemoveKey(std::string_view key) {
     std::size_t i = SlotOf(key, IndexHash(key));
     if (i >= m_slots.size()) {

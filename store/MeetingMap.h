@@ -87,6 +87,9 @@ public:
     // Inserts at the head of the key's chain, or replaces the value where it stands.
     void SetAt(std::string_view key, const CMeeting& value);
     void SetAt(std::string_view key, CMeeting&& value);
+    // Stores a record made into an entry beforehand (a loader decodes straight into one) under
+    // the record's own id: inserted at the head of its chain, or moved over the stored record.
+    void SetAt(std::unique_ptr<Entry> entry);
     // Room for `count` keys in the index, so that a large load does not rehash as it grows.
     void Reserve(std::size_t count);
     bool RemoveKey(std::string_view key);

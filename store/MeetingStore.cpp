@@ -84,7 +84,27 @@ std::uint64_t NumberOfName(std::string_view name) {
     return number;
 }
 
-void SortByName(std::vector<CListed>& listed, const std::vector<std::string>& names) {
+// The listed names, kept in one block: a name the program writes is one character too long
+// for a string's inline buffer, and a block per name costs more than the rest of the listing.
+class CNames {
+public:
+    void Add(std::string_view name) {
+        m_starts.push_back(static_cast<std::uint32_t>(m_chars.size()));
+        m_chars.append(name).push_back('\0');
+    }
+    std::size_t size() const { return m_starts.size(); }
+    const char* CString(std::size_t i) const { return m_chars.data() + m_starts[i]; }
+    std::string_view operator[](std::size_t i) const {
+        const std::size_t end = i + 1 < m_starts.size() ? m_starts[i + 1] : m_chars.size();
+        return {CString(i), end - m_starts[i] - 1};
+    }
+
+private:
+    std::string m_chars;
+    std::vector<std::uint32_t> m_starts;
+};
+
+void SortByName(std::vector<CListed>& listed, const CNames& names) {
     std::sort(listed.begin(), listed.end(), [&names](const CListed& a, const CListed& b) {
         if (a.number != CListed::noNumber && b.number != CListed::noNumber) {
             return a.number < b.number;
@@ -111,8 +131,8 @@ public:
     // Names ending in ".mtg" (any case) of regular files, or links to them, in the order the
     // folder lists them. Folders are skipped, and so are pipes and devices, which a read could
     // wait on forever (the reader checks again what it opened: the folder may change).
-    std::vector<std::string> MeetingFileNames() const {
-        std::vector<std::string> names;
+    CNames MeetingFileNames() const {
+        CNames names;
         if (m_dir == nullptr) {
             return names;
         }
@@ -121,7 +141,7 @@ public:
             if (!HasMeetingExtension(name) || !IsRegularFile(*entry)) {
                 continue;
             }
-            names.emplace_back(name);
+            names.Add(name);
         }
         return names;
     }
@@ -153,20 +173,22 @@ void CMeetingStore::LoadAll(const LoadProgress& progress) {
     m_skipped.clear();
     const std::filesystem::path folder = GetWorkingDirectory();
     const CFolderScan scan(folder);
-    const std::vector<std::string> names = scan.MeetingFileNames();
+    const CNames names = scan.MeetingFileNames();
     const std::size_t total = names.size();
 
     // Only a file holding another meeting's id asks whether a name was listed.
     std::unordered_set<std::string_view> listedNames;
     const auto isListed = [&](const std::string& name) {
         if (listedNames.empty()) {
-            listedNames.insert(names.begin(), names.end());
+            for (std::size_t i = 0; i < total; ++i) {
+                listedNames.insert(names[i]);
+            }
         }
         return listedNames.contains(name);
     };
 
     // Read in the folder's order, which is the cheapest; order by name afterwards.
-    std::vector<CMeeting> records;
+    std::vector<std::unique_ptr<CMeetingMap::Entry>> records;
     records.reserve(total);
     std::vector<CListed> loaded;
     loaded.reserve(total);
@@ -176,10 +198,10 @@ void CMeetingStore::LoadAll(const LoadProgress& progress) {
         if (progress && i % 256 == 0 && i != 0) {
             progress(i, total);
         }
-        const std::string& name = names[i];
+        const std::string_view name = names[i];
         const CListed listed{NumberOfName(name), static_cast<std::uint32_t>(i),
                              static_cast<std::uint32_t>(records.size())};
-        const ReadStatus status = ReadWholeFileAt(scan.Descriptor(), name.c_str(), bytes);
+        const ReadStatus status = ReadWholeFileAt(scan.Descriptor(), names.CString(i), bytes);
         if (status == ReadStatus::unreadable) {
             continue; // vanished or no regular file since the listing: silently not there
         }
@@ -191,7 +213,7 @@ void CMeetingStore::LoadAll(const LoadProgress& progress) {
             damaged.push_back(listed);
             continue;
         }
-        records.push_back(std::move(*record));
+        records.push_back(std::make_unique<CMeetingMap::Entry>(std::move(*record)));
         loaded.push_back(listed);
     }
 
@@ -199,8 +221,7 @@ void CMeetingStore::LoadAll(const LoadProgress& progress) {
     SortByName(loaded, names);
     m_map.Reserve(records.size());
     for (const CListed& listed : loaded) {
-        CMeeting& record = records[listed.record];
-        m_map.SetAt(record.id, std::move(record));
+        m_map.SetAt(std::move(records[listed.record]));
     }
     SortByName(damaged, names);
     for (const CListed& listed : damaged) {

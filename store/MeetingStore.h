@@ -52,7 +52,6 @@ public:
     const std::vector<std::filesystem::path>& GetSkippedFiles() const { return m_skipped; }
 
 private:
-
     CMeetingMap m_map;
     std::vector<std::filesystem::path> m_skipped;
 };

@@ -72,8 +72,7 @@ TEST(FileRead, FilesPastTheLimitAreDamagedNotRead) {
     const std::string manyEmptyEntries = Bytes({0xFF, 0xFF, 0xFF, 0x7F});
     MakeSparseFile(ContentFilePath(ContentKind::minutes, id), manyEmptyEntries,
                    maxDataFileSize + 1);
-    MakeSparseFile(ContentFilePath(ContentKind::attendees, id), manyEmptyEntries + Bytes({0}),
-                   5);
+    MakeSparseFile(ContentFilePath(ContentKind::attendees, id), manyEmptyEntries + Bytes({0}), 5);
     {
         CLargestAllocation probe;
         EXPECT_TRUE(ReadMinutesFile(id).empty());

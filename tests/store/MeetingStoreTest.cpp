@@ -199,13 +199,13 @@ TEST_F(MeetingStore, AFileHoldingAnotherMeetingsIdIsDamaged) {
     EXPECT_EQ(store.GetMeeting(intact).title, "Intact");
     EXPECT_EQ(store.GetMeeting("2004030514071110").title, "Renamed")
         << "a renamed file whose id is free still loads";
-    EXPECT_EQ(store.GetSkippedFiles(), (std::vector<fs::path>{folder / "meeting2004030514071010.mtg",
-                                                              folder / "z-copy.mtg"}))
+    EXPECT_EQ(
+        store.GetSkippedFiles(),
+        (std::vector<fs::path>{folder / "meeting2004030514071010.mtg", folder / "z-copy.mtg"}))
         << "both listed as damaged, in name order";
 
     CMeetingStore single;
-    EXPECT_EQ(single.ReadMeetingFile(folder / "z-copy.mtg"),
-              CMeetingStore::ReadResult::malformed);
+    EXPECT_EQ(single.ReadMeetingFile(folder / "z-copy.mtg"), CMeetingStore::ReadResult::malformed);
     EXPECT_EQ(single.ReadMeetingFile(folder / "renamed.mtg"), CMeetingStore::ReadResult::loaded);
 }
 
@@ -250,7 +250,8 @@ TEST_F(MeetingStore, LoadAllReportsProgress) {
         PutFile("meeting" + id + ".mtg", Meeting(id));
     }
     std::vector<std::pair<std::size_t, std::size_t>> calls;
-    store.LoadAll([&](std::size_t loaded, std::size_t total) { calls.emplace_back(loaded, total); });
+    store.LoadAll(
+        [&](std::size_t loaded, std::size_t total) { calls.emplace_back(loaded, total); });
     ASSERT_EQ(calls.size(), 3u);
     for (std::size_t i = 0; i < calls.size(); ++i) {
         EXPECT_EQ(calls[i].second, 600u);
@@ -262,7 +263,8 @@ TEST_F(MeetingStore, LoadAllReportsProgress) {
     fs::remove_all(folder.Path());
     fs::create_directory(folder.Path());
     calls.clear();
-    store.LoadAll([&](std::size_t loaded, std::size_t total) { calls.emplace_back(loaded, total); });
+    store.LoadAll(
+        [&](std::size_t loaded, std::size_t total) { calls.emplace_back(loaded, total); });
     EXPECT_EQ(calls, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}}))
         << "an empty folder still ends the progress";
 }
