@@ -65,8 +65,7 @@ struct CListed {
     static constexpr std::uint64_t noNumber = UINT64_MAX;
 
     std::uint64_t number = noNumber;
-    std::uint32_t name = 0;   // index into the listing
-    std::uint32_t record = 0; // index into the records read
+    std::uint32_t name = 0; // index into the listing
 };
 
 std::uint64_t NumberOfName(std::string_view name) {
@@ -187,20 +186,21 @@ void CMeetingStore::LoadAll(const LoadProgress& progress) {
         return listedNames.contains(name);
     };
 
-    // Read in the folder's order, which is the cheapest; order by name afterwards.
-    std::vector<std::unique_ptr<CMeetingMap::Entry>> records;
-    records.reserve(total);
-    std::vector<CListed> loaded;
-    loaded.reserve(total);
-    std::vector<CListed> damaged;
-    std::string bytes;
+    // Visiting the files in name order keeps both the enumeration order and "the later name
+    // wins"; each record then goes into the map as soon as it is read.
+    std::vector<CListed> order(total);
     for (std::size_t i = 0; i < total; ++i) {
-        if (progress && i % 256 == 0 && i != 0) {
-            progress(i, total);
+        order[i] = CListed{NumberOfName(names[i]), static_cast<std::uint32_t>(i)};
+    }
+    SortByName(order, names);
+    m_map.Reserve(total);
+    std::string bytes;
+    for (std::size_t done = 0; done < total; ++done) {
+        if (progress && done % 256 == 0 && done != 0) {
+            progress(done, total);
         }
+        const std::size_t i = order[done].name;
         const std::string_view name = names[i];
-        const CListed listed{NumberOfName(name), static_cast<std::uint32_t>(i),
-                             static_cast<std::uint32_t>(records.size())};
         const ReadStatus status = ReadWholeFileAt(scan.Descriptor(), names.CString(i), bytes);
         if (status == ReadStatus::unreadable) {
             continue; // vanished or no regular file since the listing: silently not there
@@ -210,22 +210,10 @@ void CMeetingStore::LoadAll(const LoadProgress& progress) {
             record = DecodeMeeting(bytes);
         }
         if (!IsLoadable(record, name, isListed)) {
-            damaged.push_back(listed);
+            m_skipped.push_back(folder / name);
             continue;
         }
-        records.push_back(std::make_unique<CMeetingMap::Entry>(std::move(*record)));
-        loaded.push_back(listed);
-    }
-
-    // Inserting in name order keeps both the enumeration order and "the later name wins".
-    SortByName(loaded, names);
-    m_map.Reserve(records.size());
-    for (const CListed& listed : loaded) {
-        m_map.SetAt(std::move(records[listed.record]));
-    }
-    SortByName(damaged, names);
-    for (const CListed& listed : damaged) {
-        m_skipped.push_back(folder / names[listed.name]);
+        m_map.SetAt(std::make_unique<CMeetingMap::Entry>(std::move(*record)));
     }
     if (progress) {
         progress(total, total);
