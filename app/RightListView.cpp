@@ -64,7 +64,7 @@ void CRightListView::RebuildShortcuts() {
         std::min<std::size_t>(static_cast<std::size_t>(FirstShortcutRow()), m_items.size());
     m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(first), m_items.end());
     for (const CMeetingMap::Entry& entry : m_quickView) {
-        m_items.push_back(MakeShortcut(entry.key));
+        m_items.push_back(MakeShortcut(entry.Key()));
     }
     UpdateScrollRange();
     if (previousCount > perPage && perPage > 0) {

@@ -4,6 +4,7 @@
 #include "store/FileError.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -119,43 +120,48 @@ void SyncFolder(CFileCalls& calls, const std::filesystem::path& folder) {
     }
 }
 
-bool ReadToEnd(int fd, std::string& bytes) {
-    // Data files are small: one read into a stack buffer is the common case, and a second
-    // one confirms the end (a short read alone does not promise it).
-    char buffer[16384];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            bytes.clear();
-            return false;
-        }
-        if (got == 0) {
-            return true;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
+// Reads what the opened descriptor holds: nothing unless it is a regular file, and never more
+// than the size it reported, whatever happens to the file meanwhile.
+ReadStatus ReadOpened(int fd, std::string& bytes) {
+    bytes.clear();
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+        return ReadStatus::unreadable;
     }
+    if (static_cast<std::uint64_t>(info.st_size) > maxDataFileSize) {
+        return ReadStatus::tooLarge;
+    }
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t count = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            bytes.clear();
+            return ReadStatus::unreadable;
+        }
+        if (count == 0) {
+            break; // shrunk since: what is there is the file
+        }
+        got += static_cast<std::size_t>(count);
+    }
+    bytes.resize(got);
+    return ReadStatus::read;
 }
 
 } // namespace
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
-    bytes.clear();
-    CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat info {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return false;
-    }
-    return ReadToEnd(file.Get(), bytes);
+ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
+    // Non-blocking, so that opening a pipe put in the file's place cannot stall.
+    const CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    return ReadOpened(file.Get(), bytes);
 }
 
-bool ReadWholeFileAt(int folder, const char* name, std::string& bytes) {
-    bytes.clear();
-    // Non-blocking, so that a pipe put in the file's place meanwhile cannot stall a scan.
-    CFileDescriptor file(::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    return file.Get() >= 0 && ReadToEnd(file.Get(), bytes);
+ReadStatus ReadWholeFileAt(int folder, const char* name, std::string& bytes) {
+    const CFileDescriptor file(::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    return ReadOpened(file.Get(), bytes);
 }
 
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& path) {

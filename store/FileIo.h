@@ -1,18 +1,29 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
-// Reads a whole file into `bytes`. False when it cannot be opened or read, or is no regular
-// file (a missing file is the common case and is no error for the callers). A pipe or device
-// given a data file's name must neither block nor feed the reader without end.
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+// The largest data file a reader takes in. Far beyond any meeting people keep; reading a
+// larger one could build gigabytes (a minute costs more in memory than its one byte on disk),
+// so such a file counts as damaged.
+constexpr std::size_t maxDataFileSize = std::size_t{16} << 20;
 
-// The same for the file `name` of the folder open as the descriptor `folder`, for a scan
-// that has already seen the entry is a regular file. Reusing `bytes` saves an allocation
-// per file.
-bool ReadWholeFileAt(int folder, const char* name, std::string& bytes);
+enum class ReadStatus {
+    read,
+    unreadable, // missing, no regular file, or a read error: silently not there
+    tooLarge,   // larger than maxDataFileSize: damaged, nothing read
+};
+
+// Reads a whole regular file into `bytes`: exactly the size the opened file reports, so that
+// a pipe or device put in a data file's place can neither block nor feed the reader without
+// end. On any status but `read`, `bytes` is empty.
+ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+
+// The same for the file `name` of the folder open as the descriptor `folder`. Reusing
+// `bytes` saves an allocation per file.
+ReadStatus ReadWholeFileAt(int folder, const char* name, std::string& bytes);
 
 // Replaces `path` whole: writes a temporary file beside it, flushes it to disk and renames
 // it over the old file. On failure the old file is untouched, no temporary file is left and

@@ -5,6 +5,7 @@
 #include "store/FileIo.h"
 #include "store/WorkingDirectory.h"
 
+#include <algorithm>
 #include <cstdio>
 
 std::string MakeMeetingIdAt(const CDateTime& when) {
@@ -13,6 +14,11 @@ std::string MakeMeetingIdAt(const CDateTime& when) {
     std::snprintf(id, sizeof id, "%04d%02d%02d%02d%02d%02d%02d", parts.year, parts.month, parts.day,
                   parts.hour, parts.minute, parts.second, 10);
     return id;
+}
+
+bool IsWellFormedMeetingId(std::string_view id) {
+    return id.size() == 16 && id.ends_with("10") &&
+           std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string MakeMeetingId() {

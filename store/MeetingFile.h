@@ -11,6 +11,8 @@
 // A new meeting id from the clock: year, month, day, hour, minute, second and the fixed 10.
 std::string MakeMeetingId();
 std::string MakeMeetingIdAt(const CDateTime& when);
+// Whether `id` has the form every made id has: 16 decimal digits ending in "10".
+bool IsWellFormedMeetingId(std::string_view id);
 
 // working directory / "meeting" + id + ".mtg", the id used as given.
 std::filesystem::path MeetingFilePath(std::string_view id);

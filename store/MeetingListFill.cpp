@@ -51,7 +51,7 @@ std::vector<CMeetingRow> FillMeetingList(const CMeetingStore& store, const CDate
     rows.reserve(found.size());
     for (const auto& [second, entry] : found) {
         const CMeeting& meeting = entry->value;
-        rows.push_back({entry->key, meeting.title, meeting.venue, meeting.date, meeting.icon});
+        rows.push_back({entry->Key(), meeting.title, meeting.venue, meeting.date, meeting.icon});
     }
     return rows;
 }

@@ -18,7 +18,7 @@ CMeetingMap& CMeetingMap::operator=(const CMeetingMap& other) {
             chain.push_back(e);
         }
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            SetAt((*it)->key, (*it)->value);
+            SetAt((*it)->Key(), (*it)->value);
         }
     }
     return *this;
@@ -62,7 +62,7 @@ std::size_t CMeetingMap::SlotOf(std::string_view key, std::size_t hash) const {
         if (slot.entry == nullptr) {
             return m_slots.size();
         }
-        if (slot.hash == hash && slot.entry->key == key) {
+        if (slot.hash == hash && slot.entry->Key() == key) {
             return i;
         }
     }
@@ -102,14 +102,27 @@ void CMeetingMap::SetAt(std::string_view key, const CMeeting& value) {
 }
 
 void CMeetingMap::SetAt(std::string_view key, CMeeting&& value) {
+    // `key` may view value.id, which the move below empties: everything it decides comes first.
     const std::size_t hash = IndexHash(key);
+    const std::size_t bucket = BucketOf(key);
     if (const std::size_t i = SlotOf(key, hash); i < m_slots.size()) {
-        m_slots[i].entry->value = std::move(value);
+        Entry& entry = *m_slots[i].entry;
+        std::unique_ptr<std::string> otherKey;
+        if (key != value.id) {
+            otherKey = std::make_unique<std::string>(key);
+        }
+        entry.value = std::move(value);
+        entry.m_otherKey = std::move(otherKey);
         return;
     }
     // Room first: should that allocation fail, nothing has changed.
     Reserve(m_count + 1);
-    auto owned = std::make_unique<Entry>(std::string(key), std::move(value));
+    std::unique_ptr<std::string> otherKey;
+    if (key != value.id) {
+        otherKey = std::make_unique<std::string>(key);
+    }
+    auto owned = std::make_unique<Entry>(std::move(value));
+    owned->m_otherKey = std::move(otherKey);
     Entry* entry = owned.get();
     const std::size_t mask = m_slots.size() - 1;
     std::size_t i = hash & mask;
@@ -118,7 +131,35 @@ void CMeetingMap::SetAt(std::string_view key, CMeeting&& value) {
     }
     m_slots[i] = Slot{hash, std::move(owned)};
     ++m_count;
+    Entry*& head = m_heads[bucket];
+    entry->next = head;
+    if (head != nullptr) {
+        head->prev = entry;
+    }
+    head = entry;
+}
+
+void CMeetingMap::SetAt(std::unique_ptr<Entry> owned) {
+    const std::string& key = owned->value.id;
+    const std::size_t hash = IndexHash(key);
+    if (const std::size_t i = SlotOf(key, hash); i < m_slots.size()) {
+        Entry& entry = *m_slots[i].entry;
+        entry.value = std::move(owned->value);
+        entry.m_otherKey.reset();
+        return;
+    }
+    Reserve(m_count + 1);
+    owned->m_otherKey.reset();
+    Entry* entry = owned.get();
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = hash & mask;
+    while (m_slots[i].entry != nullptr) {
+        i = (i + 1) & mask;
+    }
     Entry*& head = m_heads[BucketOf(key)];
+    m_slots[i] = Slot{hash, std::move(owned)};
+    ++m_count;
+    entry->prev = nullptr;
     entry->next = head;
     if (head != nullptr) {
         head->prev = entry;
@@ -135,7 +176,7 @@ bool CMeetingMap::RemoveKey(std::string_view key) {
     if (entry->prev != nullptr) {
         entry->prev->next = entry->next;
     } else {
-        m_heads[BucketOf(entry->key)] = entry->next;
+        m_heads[BucketOf(entry->Key())] = entry->next;
     }
     if (entry->next != nullptr) {
         entry->next->prev = entry->prev;
@@ -164,7 +205,7 @@ std::vector<std::string> CMeetingMap::GetKeys() const {
     std::vector<std::string> keys;
     keys.reserve(GetCount());
     for (const Entry& entry : *this) {
-        keys.push_back(entry.key);
+        keys.push_back(entry.Key());
     }
     return keys;
 }

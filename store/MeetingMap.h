@@ -21,13 +21,18 @@ public:
     static constexpr std::size_t bucketCount = 17;
 
     struct Entry {
-        Entry(std::string k, CMeeting v) : key(std::move(k)), value(std::move(v)) {}
+        explicit Entry(CMeeting v) : value(std::move(v)) {}
 
-        std::string key;
+        // The key is almost always the record's own id, which is then kept once: ids are one
+        // character too long for a string's inline buffer, so a second copy costs a block.
+        const std::string& Key() const { return m_otherKey ? *m_otherKey : value.id; }
+
         CMeeting value;
 
     private:
         friend class CMeetingMap;
+
+        std::unique_ptr<std::string> m_otherKey; // only when the key is not value.id
         Entry* prev = nullptr;
         Entry* next = nullptr;
     };
@@ -82,6 +87,9 @@ public:
     // Inserts at the head of the key's chain, or replaces the value where it stands.
     void SetAt(std::string_view key, const CMeeting& value);
     void SetAt(std::string_view key, CMeeting&& value);
+    // Stores a record made into an entry beforehand (a loader decodes straight into one) under
+    // the record's own id: inserted at the head of its chain, or moved over the stored record.
+    void SetAt(std::unique_ptr<Entry> entry);
     // Room for `count` keys in the index, so that a large load does not rehash as it grows.
     void Reserve(std::size_t count);
     bool RemoveKey(std::string_view key);

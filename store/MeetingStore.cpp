@@ -8,20 +8,107 @@
 #include "store/WorkingDirectory.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <dirent.h>
+#include <optional>
 #include <sys/stat.h>
 #include <system_error>
+#include <unordered_set>
 
 namespace {
 
+constexpr std::string_view meetingPrefix = "meeting";
+constexpr std::string_view meetingExtension = ".mtg";
+
 bool HasMeetingExtension(std::string_view name) {
-    constexpr std::string_view extension = ".mtg";
-    if (name.size() < extension.size()) {
+    if (name.size() < meetingExtension.size()) {
         return false;
     }
-    const std::string_view tail = name.substr(name.size() - extension.size());
-    return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {
+    const std::string_view tail = name.substr(name.size() - meetingExtension.size());
+    return std::equal(tail.begin(), tail.end(), meetingExtension.begin(), [](char a, char b) {
         return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b;
+    });
+}
+
+// The id a meeting file's name gives ("meeting" + id + ".mtg", the extension in any case);
+// empty for any other name.
+std::string_view IdInName(std::string_view name) {
+    if (!name.starts_with(meetingPrefix) || !HasMeetingExtension(name)) {
+        return {};
+    }
+    return name.substr(meetingPrefix.size(),
+                       name.size() - meetingPrefix.size() - meetingExtension.size());
+}
+
+std::string MeetingFileName(std::string_view id) {
+    std::string name;
+    name.reserve(meetingPrefix.size() + id.size() + meetingExtension.size());
+    name.append(meetingPrefix).append(id).append(meetingExtension);
+    return name;
+}
+
+// Whether the decoded record of the file `name` may be loaded. Its id names every file of the
+// meeting on later saves and deletes, so it must be a plain file-name stem. And a file holding
+// another meeting's id while that meeting's own file is there is damaged (a flipped bit, say):
+// loading it would hide the intact meeting, whose next save would then overwrite the good file.
+template <typename FileExists>
+bool IsLoadable(const std::optional<CMeeting>& record, std::string_view name,
+                const FileExists& fileExists) {
+    return record && IsUsableMeetingId(record->id) &&
+           (record->id == IdInName(name) || !fileExists(MeetingFileName(record->id)));
+}
+
+// A listed name with what orders it quickly: the names the program writes, "meeting" + 16
+// digits + ".mtg", compare as their number; any other pair compares as strings. Either way
+// the order is the names' plain string order.
+struct CListed {
+    static constexpr std::uint64_t noNumber = UINT64_MAX;
+
+    std::uint64_t number = noNumber;
+    std::uint32_t name = 0; // index into the listing
+};
+
+std::uint64_t NumberOfName(std::string_view name) {
+    if (name.size() != meetingPrefix.size() + 16 + meetingExtension.size() ||
+        !name.starts_with(meetingPrefix) || !name.ends_with(meetingExtension)) {
+        return CListed::noNumber;
+    }
+    std::uint64_t number = 0;
+    for (const char c : name.substr(meetingPrefix.size(), 16)) {
+        if (c < '0' || c > '9') {
+            return CListed::noNumber;
+        }
+        number = number * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return number;
+}
+
+// The listed names, kept in one block: a name the program writes is one character too long
+// for a string's inline buffer, and a block per name costs more than the rest of the listing.
+class CNames {
+public:
+    void Add(std::string_view name) {
+        m_starts.push_back(static_cast<std::uint32_t>(m_chars.size()));
+        m_chars.append(name).push_back('\0');
+    }
+    std::size_t size() const { return m_starts.size(); }
+    const char* CString(std::size_t i) const { return m_chars.data() + m_starts[i]; }
+    std::string_view operator[](std::size_t i) const {
+        const std::size_t end = i + 1 < m_starts.size() ? m_starts[i + 1] : m_chars.size();
+        return {CString(i), end - m_starts[i] - 1};
+    }
+
+private:
+    std::string m_chars;
+    std::vector<std::uint32_t> m_starts;
+};
+
+void SortByName(std::vector<CListed>& listed, const CNames& names) {
+    std::sort(listed.begin(), listed.end(), [&names](const CListed& a, const CListed& b) {
+        if (a.number != CListed::noNumber && b.number != CListed::noNumber) {
+            return a.number < b.number;
+        }
+        return names[a.name] < names[b.name];
     });
 }
 
@@ -40,10 +127,11 @@ public:
 
     int Descriptor() const { return m_dir == nullptr ? -1 : ::dirfd(m_dir); }
 
-    // Names ending in ".mtg" (any case) of regular files, or links to them, in name order.
-    // Folders are skipped, and so are pipes and devices, which a read could wait on forever.
-    std::vector<std::string> MeetingFileNames() const {
-        std::vector<std::string> names;
+    // Names ending in ".mtg" (any case) of regular files, or links to them, in the order the
+    // folder lists them. Folders are skipped, and so are pipes and devices, which a read could
+    // wait on forever (the reader checks again what it opened: the folder may change).
+    CNames MeetingFileNames() const {
+        CNames names;
         if (m_dir == nullptr) {
             return names;
         }
@@ -52,9 +140,8 @@ public:
             if (!HasMeetingExtension(name) || !IsRegularFile(*entry)) {
                 continue;
             }
-            names.emplace_back(name);
+            names.Add(name);
         }
-        std::sort(names.begin(), names.end());
         return names;
     }
 
@@ -75,34 +162,56 @@ private:
 
 } // namespace
 
-CMeetingStore& TheMeetingStore() {
-    static CMeetingStore store;
-    return store;
-}
-
 void CMeetingStore::LoadAll(const LoadProgress& progress) {
     RemoveAll();
     m_skipped.clear();
     const std::filesystem::path folder = GetWorkingDirectory();
     const CFolderScan scan(folder);
-    const std::vector<std::string> names = scan.MeetingFileNames();
-    m_map.Reserve(names.size());
+    const CNames names = scan.MeetingFileNames();
+    const std::size_t total = names.size();
+
+    // Only a file holding another meeting's id asks whether a name was listed.
+    std::unordered_set<std::string_view> listedNames;
+    const auto isListed = [&](const std::string& name) {
+        if (listedNames.empty()) {
+            for (std::size_t i = 0; i < total; ++i) {
+                listedNames.insert(names[i]);
+            }
+        }
+        return listedNames.contains(name);
+    };
+
+    // Visiting the files in name order keeps both the enumeration order and "the later name
+    // wins"; each record then goes into the map as soon as it is read.
+    std::vector<CListed> order(total);
+    for (std::size_t i = 0; i < total; ++i) {
+        order[i] = CListed{NumberOfName(names[i]), static_cast<std::uint32_t>(i)};
+    }
+    SortByName(order, names);
+    m_map.Reserve(total);
     std::string bytes;
-    std::size_t loaded = 0;
-    for (const std::string& name : names) {
-        if (progress && loaded % 256 == 0 && loaded != 0) {
-            progress(loaded, names.size());
+    for (std::size_t done = 0; done < total; ++done) {
+        if (progress && done % 256 == 0 && done != 0) {
+            progress(done, total);
         }
-        ++loaded;
-        if (!ReadWholeFileAt(scan.Descriptor(), name.c_str(), bytes)) {
-            continue; // vanished or unreadable since the listing: silently not there
+        const std::size_t i = order[done].name;
+        const std::string_view name = names[i];
+        const ReadStatus status = ReadWholeFileAt(scan.Descriptor(), names.CString(i), bytes);
+        if (status == ReadStatus::unreadable) {
+            continue; // vanished or no regular file since the listing: silently not there
         }
-        if (StoreDecoded(bytes) == ReadResult::malformed) {
+        std::optional<CMeeting> record;
+        if (status == ReadStatus::read) {
+            record = DecodeMeeting(bytes);
+        }
+        if (!IsLoadable(record, name, isListed)) {
             m_skipped.push_back(folder / name);
+            continue;
         }
+        m_map.SetAt(std::make_unique<CMeetingMap::Entry>(std::move(*record)));
     }
     if (progress) {
-        progress(names.size(), names.size());
+        progress(total, total);
     }
 }
 
@@ -112,17 +221,19 @@ void CMeetingStore::RemoveAll() {
 
 CMeetingStore::ReadResult CMeetingStore::ReadMeetingFile(const std::filesystem::path& path) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    const ReadStatus status = ReadWholeFile(path, bytes);
+    if (status == ReadStatus::unreadable) {
         return ReadResult::unreadable;
     }
-    return StoreDecoded(bytes);
-}
-
-CMeetingStore::ReadResult CMeetingStore::StoreDecoded(std::string_view bytes) {
-    std::optional<CMeeting> record = DecodeMeeting(bytes);
-    // The id names the meeting's files on every later save and delete: one that is not a
-    // plain file-name stem would reach outside the working directory.
-    if (!record || !IsUsableMeetingId(record->id)) {
+    std::optional<CMeeting> record;
+    if (status == ReadStatus::read) {
+        record = DecodeMeeting(bytes);
+    }
+    const auto exists = [&path](const std::string& name) {
+        std::error_code error;
+        return std::filesystem::exists(path.parent_path() / name, error);
+    };
+    if (!IsLoadable(record, path.filename().string(), exists)) {
         return ReadResult::malformed;
     }
     const std::string id = record->id;
@@ -143,15 +254,17 @@ std::string CMeetingStore::AddMeeting(CMeeting record) {
     CDateTime when = CurrentDateTime();
     std::string id = MakeMeetingIdAt(when);
     std::error_code error;
-    while (m_map.Contains(id) || std::filesystem::exists(MeetingFilePath(id), error)) {
-        const std::string taken = id;
+    for (;;) {
+        if (!IsWellFormedMeetingId(id)) {
+            // The clock gives no valid date, or stepping on left the calendar: refuse rather
+            // than write a file no later save or delete would name alike.
+            throw CFileError(MeetingFilePath(id).string(), "the clock gives no valid meeting id");
+        }
+        if (!m_map.Contains(id) && !std::filesystem::exists(MeetingFilePath(id), error)) {
+            break;
+        }
         when = when.AddSeconds(1);
         id = MakeMeetingIdAt(when);
-        if (id == taken) {
-            // The clock gives no date that can step on (it is not valid, or at the end of the
-            // calendar): refuse rather than overwrite the meeting that holds the id.
-            throw CFileError(MeetingFilePath(id).string(), "no free meeting id");
-        }
     }
     record.id = id;
     WriteMeetingFile(record);
@@ -169,7 +282,8 @@ void CMeetingStore::ModifyMeeting(const CMeeting& record) {
 
 void CMeetingStore::DeleteMeeting(std::string_view id) {
     const std::string trimmed = TrimId(id);
-    if (!IsUsableMeetingId(trimmed)) {
+    // An id with blanks around it would name another meeting's files once trimmed.
+    if (!IsUsableMeetingId(id)) {
         throw CFileError(MeetingFilePath(trimmed).string(), "not a valid meeting id");
     }
     DeleteContentFiles(trimmed);

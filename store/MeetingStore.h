@@ -3,6 +3,7 @@
 #include "store/Meeting.h"
 #include "store/MeetingMap.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -20,12 +21,13 @@ public:
     CMeetingStore(const CMeetingStore&) = delete;
     CMeetingStore& operator=(const CMeetingStore&) = delete;
 
-    // Told how many of the listed meeting files have been read so far, and how many there are.
     using LoadProgress = std::function<void(std::size_t loaded, std::size_t total)>;
 
-    // Replaces the contents with every meeting file of the working directory, visited in
-    // name order so that of two files with one id the later name wins. The folder is listed
-    // first; `progress` then hears every 256 files and once at the end.
+    // Replaces the contents with every meeting file of the working directory. Of two files
+    // with one id the later name wins, and the records go in as if inserted in name order.
+    // A file whose stored id differs from the id in its own name is damaged when the file
+    // named after its stored id exists (so a flipped bit cannot hide an intact meeting).
+    // The folder is listed first; `progress` then hears every 256 files and once at the end.
     void LoadAll(const LoadProgress& progress = {});
     void RemoveAll();
 
@@ -46,16 +48,11 @@ public:
     CMeetingMap::ConstIterator begin() const { return m_map.begin(); }
     CMeetingMap::ConstIterator end() const { return m_map.end(); }
 
-    // Meeting files the last LoadAll could not decode, in the order it met them.
+    // Meeting files the last LoadAll found damaged, in name order.
     const std::vector<std::filesystem::path>& GetSkippedFiles() const { return m_skipped; }
 
 private:
-    // Decodes one meeting file's bytes and stores the record under its id.
-    ReadResult StoreDecoded(std::string_view bytes);
-
     CMeetingMap m_map;
     std::vector<std::filesystem::path> m_skipped;
 };
 
-// The program's one store.
-CMeetingStore& TheMeetingStore();

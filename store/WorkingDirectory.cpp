@@ -31,7 +31,7 @@ std::filesystem::path MeetingFilePathFor(std::string_view prefix, std::string_vi
 
 bool IsUsableMeetingId(std::string_view id) {
     return !id.empty() && id.find('/') == std::string_view::npos &&
-           id.find('\0') == std::string_view::npos;
+           id.find('\0') == std::string_view::npos && !IsBlank(id.front()) && !IsBlank(id.back());
 }
 
 std::string TrimId(std::string_view id) {

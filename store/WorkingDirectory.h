@@ -13,8 +13,9 @@ void SetWorkingDirectory(std::filesystem::path folder);
 std::filesystem::path MeetingFilePathFor(std::string_view prefix, std::string_view id,
                                          std::string_view extension);
 
-// Whether an id can be the stem of file names in the working directory: not empty, and no
-// path separator or NUL byte in it.
+// Whether an id can be the stem of file names in the working directory: not empty, no path
+// separator or NUL byte in it, and no blank at either end (content files and deletion trim
+// the id, so such an id would name another meeting's files).
 bool IsUsableMeetingId(std::string_view id);
 
 // The id with leading and trailing white space removed, as readers and delete name files.

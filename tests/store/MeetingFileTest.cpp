@@ -35,6 +35,25 @@ TEST(MeetingFile, EmptyRecordIsThirtyEightBytes) {
     EXPECT_EQ(DecodeMeeting(expected), record);
 }
 
+// Every field distinct and non-empty, so that two fields swapped in both the writer and the
+// reader (which a round trip cannot see) change the bytes.
+TEST(MeetingFile, FieldsInFileOrder) {
+    CMeeting record(CDateTime(2.0, CDateTime::null));
+    record.id = "2004030514070910";
+    record.reference = "R";
+    record.title = "Ti";
+    record.venue = "Ven";
+    record.presidedBy = "Pres";
+    record.notes = "Notes";
+    record.icon = 0x0102;
+    const std::string expected = Bytes({16}) + "2004030514070910" + Bytes({1}) + "R" +
+                                 Bytes({2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x40}) + Bytes({2}) +
+                                 "Ti" + Bytes({3}) + "Ven" + Bytes({4}) + "Pres" + Bytes({5}) +
+                                 "Notes" + Bytes({2, 1, 0, 0});
+    EXPECT_EQ(EncodeMeeting(record), expected);
+    EXPECT_EQ(DecodeMeeting(expected), record);
+}
+
 TEST(MeetingFile, StringPrefixesAtEachBoundary) {
     const std::pair<std::size_t, std::string> cases[] = {
         {254, Bytes({0xFE})},

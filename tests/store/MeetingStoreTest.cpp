@@ -69,6 +69,28 @@ TEST(MeetingMap, EnumerationOrderWithinAChain) {
     EXPECT_TRUE(map.Contains(chain[0])) << "a removal must not cut the chain";
 }
 
+// A shortcut may point at a meeting that is gone, whose record then has no id of its own.
+TEST(MeetingMap, KeysOtherThanTheRecordsId) {
+    const std::string key = "2004030514070910";
+    CMeetingMap map;
+    map.SetAt(key, Meeting("", "Gone"));
+    CMeeting record = Meeting(key, "Back");
+    map.SetAt("2004030514071010", Meeting("other"));
+    EXPECT_EQ(map.GetKeys(), (Ids{"2004030514071010", key}));
+    map.SetAt(record.id, std::move(record)); // the key views the record being moved in
+    map.SetAt("2004030514071010", Meeting("2004030514071010"));
+    const CMeetingMap copy = map;
+    for (const CMeetingMap* m : {static_cast<const CMeetingMap*>(&map), &copy}) {
+        EXPECT_EQ(m->GetKeys(), (Ids{"2004030514071010", key}));
+        ASSERT_NE(m->Find(key), nullptr);
+        EXPECT_EQ(m->Find(key)->title, "Back");
+        EXPECT_EQ(m->Find("2004030514071010")->id, "2004030514071010");
+    }
+    map.SetAt(key, Meeting("", "Gone again"));
+    EXPECT_TRUE(map.RemoveKey(key));
+    EXPECT_FALSE(map.Contains(key));
+}
+
 // Removals leave the open slot table able to find every key that stays, and no key twice.
 TEST(MeetingMap, ManyInsertsAndRemovalsStayFindable) {
     CMeetingMap map;
@@ -97,8 +119,15 @@ TEST_F(MeetingStore, GetModifyAddAndDelete) {
     EXPECT_EQ(folder.ReadFile("meeting2004030514070910.mtg"), EncodeMeeting(record));
 
     const std::string id = store.AddMeeting(Meeting("ignored", "New"));
+    WriteAgendaFile(id, {{now, "Welcome"}});
     WriteAttendeeFile(id, {"Ann"});
+    WriteMinutesFile(id, {"Agreed"});
+    WriteTodoFile(id, {{"call", 1, 0}});
     store.DeleteMeeting(id);
+    for (const fs::directory_entry& left : fs::directory_iterator(folder.Path())) {
+        EXPECT_EQ(left.path().filename(), "meeting2004030514070910.mtg")
+            << "deleting one meeting leaves only the other's file";
+    }
     store.DeleteMeeting(record.id);
     EXPECT_EQ(store.GetCount(), 0u);
     EXPECT_TRUE(fs::is_empty(folder.Path())) << "every file of the meetings must be gone";
@@ -118,10 +147,17 @@ TEST_F(MeetingStore, IdsMadeWithinOneSecond) {
     EXPECT_EQ(store.AddMeeting(Meeting("")), "2004030514071010");
     EXPECT_EQ(store.AddMeeting(Meeting("")), "2004030514071110");
 
-    // A clock that cannot step on must throw, not spin or overwrite the meeting holding the id.
+    // A clock that cannot step on must throw, not spin, overwrite the meeting holding the id
+    // or make an id of another form (which names files no save or delete would name alike).
     SetClock([] { return CDateTime(0.0, CDateTime::invalid); });
-    store.AddMeeting(Meeting(""));
+    EXPECT_THROW(store.AddMeeting(Meeting("")), CFileError) << "an invalid date gives no id";
     EXPECT_THROW(store.AddMeeting(Meeting("")), CFileError);
+    SetClock([] { return CDateTime(9999, 12, 31, 23, 59, 59); });
+    EXPECT_EQ(store.AddMeeting(Meeting("")), "9999123123595910");
+    EXPECT_THROW(store.AddMeeting(Meeting("")), CFileError) << "no second after the last one";
+    EXPECT_EQ(store.GetCount(), 3u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 4)
+        << "a refused id writes no file";
 }
 
 TEST_F(MeetingStore, IdsThatCannotNameAFileAreRefused) {
@@ -136,6 +172,103 @@ TEST_F(MeetingStore, IdsThatCannotNameAFileAreRefused) {
     EXPECT_EQ(store.GetCount(), 0u);
     EXPECT_TRUE(fs::is_empty(folder / "meetinga"));
     EXPECT_TRUE(folder.Exists("meeting1.mtg"));
+
+    // Content files and deletion trim the id: one with blanks around it names another
+    // meeting's files, so it is damaged on disk and refused by deletion.
+    const std::string intact = "2004030514070910";
+    store.ModifyMeeting(Meeting(intact, "Intact"));
+    WriteMinutesFile(intact, {"Agreed"});
+    PutFile("meeting3.mtg", Meeting(" " + intact));
+    PutFile("meeting4.mtg", Meeting(intact + "\t"));
+    store.LoadAll();
+    EXPECT_EQ(store.GetSkippedFiles().size(), 4u);
+    EXPECT_EQ(store.GetMap().GetKeys(), Ids{intact});
+    EXPECT_THROW(store.DeleteMeeting(" " + intact + " "), CFileError);
+    EXPECT_THROW(store.ModifyMeeting(Meeting(intact + " ")), CFileError);
+    EXPECT_EQ(ReadMinutesFile(intact), Ids{"Agreed"});
+    EXPECT_EQ(store.GetMeeting(intact).title, "Intact");
+}
+
+// 683 of 126,136 single bit flips in real files gave a file another meeting's id; by name
+// order it won, the intact meeting vanished and its next save overwrote its good file.
+TEST_F(MeetingStore, AFileHoldingAnotherMeetingsIdIsDamaged) {
+    const std::string intact = "2004030514070910";
+    PutFile("meeting" + intact + ".mtg", Meeting(intact, "Intact"));
+    PutFile("meeting2004030514071010.mtg", Meeting(intact, "Flipped"));
+    PutFile("z-copy.mtg", Meeting(intact, "Copy"));
+    PutFile("renamed.mtg", Meeting("2004030514071110", "Renamed"));
+    store.LoadAll();
+    EXPECT_EQ(store.GetMeeting(intact).title, "Intact");
+    EXPECT_EQ(store.GetMeeting("2004030514071110").title, "Renamed")
+        << "a renamed file whose id is free still loads";
+    EXPECT_EQ(
+        store.GetSkippedFiles(),
+        (std::vector<fs::path>{folder / "meeting2004030514071010.mtg", folder / "z-copy.mtg"}))
+        << "both listed as damaged, in name order";
+
+    CMeetingStore single;
+    EXPECT_EQ(single.ReadMeetingFile(folder / "z-copy.mtg"), CMeetingStore::ReadResult::malformed);
+    EXPECT_EQ(single.ReadMeetingFile(folder / "renamed.mtg"), CMeetingStore::ReadResult::loaded);
+}
+
+// Files are read in whatever order the folder lists them, yet the result must be that of
+// inserting them in name order: the later name wins and the chains keep that order.
+TEST_F(MeetingStore, LoadAllActsAsIfInNameOrder) {
+    std::vector<std::pair<std::string, CMeeting>> files;
+    for (int i = 0; i < 60; ++i) {
+        const std::string id = MakeMeetingIdAt(now.AddSeconds(i * 7));
+        files.emplace_back("meeting" + id + ".mtg", Meeting(id, "Own " + std::to_string(i)));
+        if (i % 10 == 3) { // two renamed copies of an id whose own file is missing
+            files.pop_back();
+            files.emplace_back("copy" + std::to_string(i) + "-a.mtg", Meeting(id, "First"));
+            files.emplace_back("copy" + std::to_string(i) + "-b.mtg", Meeting(id, "Later"));
+        }
+    }
+    std::shuffle(files.begin(), files.end(), std::mt19937(5));
+    for (const auto& [name, record] : files) {
+        PutFile(name, record);
+    }
+    std::sort(files.begin(), files.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    CMeetingMap expected;
+    std::set<std::size_t> buckets;
+    for (const auto& [name, record] : files) {
+        expected.SetAt(record.id, record);
+        buckets.insert(CMeetingMap::BucketOf(record.id));
+    }
+    ASSERT_GT(buckets.size(), 10u) << "the ids must spread over many chains";
+
+    store.LoadAll();
+    EXPECT_EQ(store.GetMap().GetKeys(), expected.GetKeys());
+    for (const CMeetingMap::Entry& entry : store) {
+        EXPECT_EQ(entry.value, *expected.Find(entry.Key())) << entry.Key();
+    }
+    EXPECT_EQ(store.GetMeeting(MakeMeetingIdAt(now.AddSeconds(21))).title, "Later");
+}
+
+TEST_F(MeetingStore, LoadAllReportsProgress) {
+    for (int i = 0; i < 600; ++i) {
+        const std::string id = MakeMeetingIdAt(now.AddSeconds(i));
+        PutFile("meeting" + id + ".mtg", Meeting(id));
+    }
+    std::vector<std::pair<std::size_t, std::size_t>> calls;
+    store.LoadAll(
+        [&](std::size_t loaded, std::size_t total) { calls.emplace_back(loaded, total); });
+    ASSERT_EQ(calls.size(), 3u);
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        EXPECT_EQ(calls[i].second, 600u);
+        EXPECT_TRUE(i == 0 || calls[i].first > calls[i - 1].first) << "call " << i;
+    }
+    EXPECT_EQ(calls.back().first, 600u) << "the last call reports every file";
+    EXPECT_EQ(store.GetCount(), 600u);
+
+    fs::remove_all(folder.Path());
+    fs::create_directory(folder.Path());
+    calls.clear();
+    store.LoadAll(
+        [&](std::size_t loaded, std::size_t total) { calls.emplace_back(loaded, total); });
+    EXPECT_EQ(calls, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}}))
+        << "an empty folder still ends the progress";
 }
 
 TEST_F(MeetingStore, LoadAllScansMeetingFiles) {

@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
                 std::chrono::steady_clock::now() + std::chrono::microseconds(random() % 30000);
             std::string bytes;
             while (std::chrono::steady_clock::now() < killAt) {
-                if (ReadWholeFile(meetingFile, bytes)) {
+                if (ReadWholeFile(meetingFile, bytes) == ReadStatus::read) {
                     ++reads;
                     tornReads += IdentifyVersion(bytes) ? 0 : 1;
                 }
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
         // At rest: the file is the version of the last rename, which is the last save of one
         // writer that returned or the one it was killed in.
         std::string bytes;
-        if (!ReadWholeFile(meetingFile, bytes)) {
+        if (ReadWholeFile(meetingFile, bytes) != ReadStatus::read) {
             lostFiles += shared.saves > 0 ? 1 : 0;
         } else if (const auto version = IdentifyVersion(bytes)) {
             const long last = shared.lastSaved[version->first];
@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
             temporariesRemoved += static_cast<long>(RemoveStaleTemporaryFiles(folder.Path()));
             staleOverBound += CountTemporaryFiles(folder.Path()) != 0 ? 1 : 0;
             killsSinceCleanup = 0;
-            if (!ReadWholeFile(meetingFile, bytes) || !IdentifyVersion(bytes)) {
+            if (ReadWholeFile(meetingFile, bytes) != ReadStatus::read || !IdentifyVersion(bytes)) {
                 ++lostFiles;
             }
         }
