@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// The per-user profile under "Brindleware" / "Tavelin 4.0": the working directory, the
-// quick view shortcuts and the two splitter positions.
+// The per-user profile under "Brindleware" / the program name and version: the working directory,
+// the quick view shortcuts and the two splitter positions.
 namespace Settings {
 
 QString ReadPath();
