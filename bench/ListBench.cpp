@@ -21,6 +21,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "bench/MedianReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -194,49 +196,26 @@ void MonthKey(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(page.GetMeetingList().GetRowCount());
 }
 
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median") {
-                const std::string name = run.run_name.function_name + "/" + run.run_name.args;
-                m_medians[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-            }
+void PrintRatios(const CMedianReporter& medians) {
+    std::printf("\nMedians in this run, processor time (wall-clock in brackets):\n");
+    for (const char* size : {"1000", "10000", "100000"}) {
+        const CMedianReporter::Times* step = medians.Find(std::string("MonthStep/") + size);
+        const CMedianReporter::Times* walk = medians.Find(std::string("Enumerate/") + size);
+        if (step == nullptr || walk == nullptr || walk->cpu <= 0) {
+            continue;
         }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void PrintRatios() const {
-        std::printf("\nMedians in this run, processor time (wall-clock in brackets):\n");
-        for (const char* size : {"1000", "10000", "100000"}) {
-            const auto step = m_medians.find(std::string("MonthStep/") + size);
-            const auto walk = m_medians.find(std::string("Enumerate/") + size);
-            if (step == m_medians.end() || walk == m_medians.end() || walk->second.cpu <= 0) {
-                continue;
-            }
-            std::printf("  month step at %6s: %7.2f ms (%7.2f), enumeration %6.2f ms, "
-                        "step / enumeration %5.2f (%5.2f)\n",
-                        size, step->second.cpu, step->second.wall, walk->second.cpu,
-                        step->second.cpu / walk->second.cpu, step->second.wall / walk->second.wall);
-            const auto key = m_medians.find(std::string("MonthKey/") + size);
-            if (key != m_medians.end()) {
-                std::printf("  month key  at %6s: %7.2f ms (%7.2f), "
-                            "key / enumeration %5.2f (%5.2f)\n",
-                            size, key->second.cpu, key->second.wall,
-                            key->second.cpu / walk->second.cpu,
-                            key->second.wall / walk->second.wall);
-            }
+        std::printf("  month step at %6s: %7.2f ms (%7.2f), enumeration %6.2f ms, "
+                    "step / enumeration %5.2f (%5.2f)\n",
+                    size, step->cpu, step->wall, walk->cpu, step->cpu / walk->cpu,
+                    step->wall / walk->wall);
+        if (const CMedianReporter::Times* key = medians.Find(std::string("MonthKey/") + size)) {
+            std::printf("  month key  at %6s: %7.2f ms (%7.2f), "
+                        "key / enumeration %5.2f (%5.2f)\n",
+                        size, key->cpu, key->wall, key->cpu / walk->cpu, key->wall / walk->wall);
         }
-        std::printf("  target: a month step at 100,000 within 16 ms of processor time\n");
     }
-
-private:
-    struct Times {
-        double wall;
-        double cpu;
-    };
-    std::map<std::string, Times> m_medians;
-};
+    std::printf("  target: a month step at 100,000 within 16 ms of processor time\n");
+}
 
 void Register() {
     // Grouped by size so that each store is loaded once; the walk and the step alternate.
@@ -263,9 +242,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     Register();
-    CRatioReporter reporter;
+    CMedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
+    PrintRatios(reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -6,6 +6,8 @@
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
 
+#include "bench/MedianReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -173,51 +175,30 @@ void Enumerate(benchmark::State& state) {
     }
 }
 
-// Keeps the median of each benchmark's repetitions so the ratios can be printed at the end.
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median") {
-                const std::string name = run.run_name.function_name + "/" + run.run_name.args;
-                m_medians[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
+void Ratio(const CMedianReporter& medians, const std::string& top, const std::string& bottom,
+           const char* label, const char* target) {
+    const CMedianReporter::Times* a = medians.Find(top);
+    const CMedianReporter::Times* b = medians.Find(bottom);
+    if (a != nullptr && b != nullptr && b->wall > 0 && b->cpu > 0) {
+        std::printf("  %-30s wall %6.2f  cpu %6.2f  [%s]\n", (label + std::string(":")).c_str(),
+                    a->wall / b->wall, a->cpu / b->cpu, target);
     }
+}
 
-    void PrintRatios() const {
-        std::printf("\nRatios of medians in this run, wall-clock and processor time "
-                    "(targets in brackets):\n");
-        for (const char* size : {"1000", "10000", "100000"}) {
-            Ratio(std::string("LoadAll/") + size, std::string("ReadFloor/") + size,
-                  (std::string("LoadAll / floor at ") + size).c_str(), "<= 1.3");
-        }
-        Ratio("LoadAll/100000", "LoadAll/10000", "LoadAll 100,000 / 10,000", "<= 12");
-        Ratio("ReadFloor/100000", "ReadFloor/10000", "floor 100,000 / 10,000", "for reference");
-        Ratio("GetMeeting/100000", "GetMeeting/1000", "GetMeeting 100,000 / 1,000", "<= 2");
-        Ratio("GetMeetingAnyId/100000", "GetMeetingAnyId/1000", "any id 100,000 / 1,000",
-              "for reference");
+void PrintRatios(const CMedianReporter& medians) {
+    std::printf("\nRatios of medians in this run, wall-clock and processor time "
+                "(targets in brackets):\n");
+    for (const char* size : {"1000", "10000", "100000"}) {
+        Ratio(medians, std::string("LoadAll/") + size, std::string("ReadFloor/") + size,
+              (std::string("LoadAll / floor at ") + size).c_str(), "<= 1.3");
     }
-
-private:
-    void Ratio(const std::string& top, const std::string& bottom, const char* label,
-               const char* target) const {
-        const auto a = m_medians.find(top);
-        const auto b = m_medians.find(bottom);
-        if (a != m_medians.end() && b != m_medians.end() && b->second.wall > 0 &&
-            b->second.cpu > 0) {
-            std::printf("  %-30s wall %6.2f  cpu %6.2f  [%s]\n", (label + std::string(":")).c_str(),
-                        a->second.wall / b->second.wall, a->second.cpu / b->second.cpu, target);
-        }
-    }
-
-    struct Times {
-        double wall;
-        double cpu;
-    };
-    std::map<std::string, Times> m_medians;
-};
+    Ratio(medians, "LoadAll/100000", "LoadAll/10000", "LoadAll 100,000 / 10,000", "<= 12");
+    Ratio(medians, "ReadFloor/100000", "ReadFloor/10000", "floor 100,000 / 10,000",
+          "for reference");
+    Ratio(medians, "GetMeeting/100000", "GetMeeting/1000", "GetMeeting 100,000 / 1,000", "<= 2");
+    Ratio(medians, "GetMeetingAnyId/100000", "GetMeetingAnyId/1000", "any id 100,000 / 1,000",
+          "for reference");
+}
 
 void Register() {
     const auto setUp = [](benchmark::internal::Benchmark* b) {
@@ -250,9 +231,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     Register();
-    CRatioReporter reporter;
+    CMedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
+    PrintRatios(reporter);
     benchmark::Shutdown();
     return 0;
 }
