@@ -34,15 +34,8 @@ std::vector<CMeetingRow> FillMeetingList(const CMeetingStore& store, const CDate
     const long long end = MonthStart(month + std::chrono::months(1));
 
     std::vector<std::pair<long long, const CMeetingMap::Entry*>> found;
-    for (const CMeetingMap::Entry& entry : store) {
-        const CDateTime& when = entry.value.date;
-        if (!when.IsValid()) {
-            continue;
-        }
-        const long long second = when.ToSerialSeconds();
-        if (second >= first && second < end) {
-            found.emplace_back(second, &entry);
-        }
+    for (const CMeetingMap::Entry* entry : store.MeetingsInBand(first, end)) {
+        found.emplace_back(entry->value.date.ToSerialSeconds(), entry);
     }
     // Whole seconds on a continuous scale: raw day counts run backwards within a day before
     // 1900, and the shown time is the rounded second.

@@ -215,6 +215,22 @@ void CMeetingStore::LoadAll(const LoadProgress& progress) {
     }
 }
 
+std::vector<const CMeetingMap::Entry*> CMeetingStore::MeetingsInBand(long long firstSecond,
+                                                                     long long endSecond) const {
+    std::vector<const CMeetingMap::Entry*> found;
+    for (const CMeetingMap::Entry& entry : m_map) {
+        const CDateTime& when = entry.value.date;
+        if (!when.IsValid()) {
+            continue;
+        }
+        const long long second = when.ToSerialSeconds();
+        if (second >= firstSecond && second < endSecond) {
+            found.push_back(&entry);
+        }
+    }
+    return found;
+}
+
 void CMeetingStore::RemoveAll() {
     m_map.RemoveAll();
 }

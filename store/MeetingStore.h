@@ -48,6 +48,13 @@ public:
     CMeetingMap::ConstIterator begin() const { return m_map.begin(); }
     CMeetingMap::ConstIterator end() const { return m_map.end(); }
 
+    // The meetings whose date, rounded to the whole second, falls in [firstSecond, endSecond)
+    // (seconds as CDateTime::ToSerialSeconds counts them), in the store's enumeration order.
+    // A meeting whose date is not valid is in no band. The calendar's fills ask this instead
+    // of walking every meeting.
+    std::vector<const CMeetingMap::Entry*> MeetingsInBand(long long firstSecond,
+                                                          long long endSecond) const;
+
     // Meeting files the last LoadAll found damaged, in name order.
     const std::vector<std::filesystem::path>& GetSkippedFiles() const { return m_skipped; }
 
@@ -55,4 +62,3 @@ private:
     CMeetingMap m_map;
     std::vector<std::filesystem::path> m_skipped;
 };
-
