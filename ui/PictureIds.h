@@ -12,6 +12,8 @@ constexpr int messageIcons = 180;     // question, information, warning and erro
 
 // Single pictures.
 constexpr int emptyListPicture = 140; // shown by a meeting list without meetings
+constexpr int wizardWatermark = 155;  // behind the first page of the new-meeting wizard
+constexpr int wizardHeader = 156;     // the band behind the wizard's page titles
 constexpr int okButton = 168;
 constexpr int cancelButton = 169;
 constexpr int changeButton = 170;
