@@ -91,3 +91,11 @@ void CMeetingIconList::keyPressEvent(QKeyEvent* event) {
         viewport()->update();
     }
 }
+
+void CMeetingIconList::resizeEvent(QResizeEvent* event) {
+    CListBase::resizeEvent(event);
+    // The meeting's icon stays in view while the dialog settles its size.
+    if (!m_markShown && IsItem(GetSelectionMark())) {
+        ScrollTo(GetSelectionMark());
+    }
+}

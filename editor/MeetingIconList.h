@@ -31,6 +31,7 @@ protected:
     QRect FocusFrameRect(int item) const override;
     void PressItem(int item) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     CImageStrip m_icons;
