@@ -101,7 +101,8 @@ TEST_F(MeetingDetailPageTest, DateShowsAndSavesWithoutSecondsAndKeepsTheHourType
     date->setSelectedSection(QDateTimeEdit::HourSection);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("03"));
     page->Save(SaveReason::next);
-    EXPECT_EQ(Stored().date, CDateTime(2026, 12, 1, 3, 30, 0)) << "the hour typed is the hour stored";
+    EXPECT_EQ(Stored().date, CDateTime(2026, 12, 1, 3, 30, 0))
+        << "the hour typed is the hour stored";
 }
 
 TEST_F(MeetingDetailPageTest, IconDialogOpensOnTheIconUnmarkedAndReturnsTheOneClicked) {

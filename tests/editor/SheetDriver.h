@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QWizard>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -82,10 +83,15 @@ public:
                                                          : "ok";
         m_log.push_back("save " + m_name.toStdString() + " " + how + " " +
                         m_edit->text().toStdString());
+        if (onSave) {
+            onSave(m_meetingId);
+        }
     }
 
     QLineEdit* Edit() const { return m_edit; }
     int failures = 0;
+    // What the page writes when it saves, given the meeting id.
+    std::function<void(const std::string&)> onSave;
 
 protected:
     void Load() override { m_log.push_back("load " + m_name.toStdString()); }
