@@ -70,7 +70,17 @@ void CAgendaPage::Load() {
     ShowMarkedItem();
 }
 
+// Wherever the page is shown first (a tab, a wizard step), it reads its file then.
+void CAgendaPage::showEvent(QShowEvent* event) {
+    EnsureLoaded();
+    CMeetingSheetPage::showEvent(event);
+}
+
 void CAgendaPage::Save(SaveReason) {
+    // A page never loaded holds nothing of the file: writing it would empty the file.
+    if (!IsLoaded()) {
+        return;
+    }
     m_list->Save();
 }
 

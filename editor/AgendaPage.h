@@ -27,6 +27,7 @@ public:
 
 protected:
     void Load() override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

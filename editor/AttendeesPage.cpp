@@ -73,7 +73,17 @@ void CAttendeesPage::Load() {
     m_list->Load();
 }
 
+// Wherever the page is shown first (a tab, a wizard step), it reads its file then.
+void CAttendeesPage::showEvent(QShowEvent* event) {
+    EnsureLoaded();
+    CMeetingSheetPage::showEvent(event);
+}
+
 void CAttendeesPage::Save(SaveReason) {
+    // A page never loaded holds nothing of the file: writing it would empty the file.
+    if (!IsLoaded()) {
+        return;
+    }
     m_list->Save();
 }
 

@@ -60,7 +60,17 @@ void CKesPage::Load() {
     m_list->Load();
 }
 
+// Wherever the page is shown first (a tab, a wizard step), it reads its file then.
+void CKesPage::showEvent(QShowEvent* event) {
+    EnsureLoaded();
+    CMeetingSheetPage::showEvent(event);
+}
+
 void CKesPage::Save(SaveReason) {
+    // A page never loaded holds nothing of the file: writing it would empty the file.
+    if (!IsLoaded()) {
+        return;
+    }
     m_list->Save();
 }
 

@@ -28,6 +28,7 @@ public:
 
 protected:
     void Load() override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -73,7 +73,17 @@ void CTodoPage::Load() {
     ShowMarkedItem();
 }
 
+// Wherever the page is shown first (a tab, a wizard step), it reads its file then.
+void CTodoPage::showEvent(QShowEvent* event) {
+    EnsureLoaded();
+    CMeetingSheetPage::showEvent(event);
+}
+
 void CTodoPage::Save(SaveReason) {
+    // A page never loaded holds nothing of the file: writing it would empty the file.
+    if (!IsLoaded()) {
+        return;
+    }
     m_list->Save();
 }
 

@@ -69,3 +69,62 @@ inline std::string Int32(std::int32_t value) {
 inline std::string Str(const std::string& text) {
     return std::string(1, static_cast<char>(text.size())) + text;
 }
+
+#include "store/FileCalls.h"
+#include "tests/support/ScriptedServices.h"
+#include "ui/ListBase.h"
+
+#include <QDialog>
+
+#include <cerrno>
+#include <functional>
+
+// Clicks the middle of a list's row, as the mouse does.
+inline void ClickRow(CListBase& list, int row) {
+    ASSERT_TRUE(list.IsItem(row)) << "no row " << row;
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list.ViewportRect(row).center());
+}
+
+// Plays the dialog of `objectName` the next times it runs: shows it, lets `fill` type into
+// it, then presses OK; a dialog that refuses OK is cancelled. Counts the runs in `runs`.
+inline void ScriptDialog(CScriptedServices& services, const char* objectName,
+                         std::function<void(QDialog&)> fill, int* runs = nullptr) {
+    services.SetDialogScript(QString::fromLatin1(objectName), [fill, runs](QDialog& dialog) {
+        if (runs) {
+            ++*runs;
+        }
+        Activate(dialog);
+        fill(dialog);
+        if (dialog.isVisible()) {
+            Click(dialog, "okButton");
+        }
+        if (dialog.isVisible()) {
+            Click(dialog, "cancelButton");
+        }
+        // As the desktop does when a dialog closes, the window under it is active again.
+        if (QWidget* owner = dialog.parentWidget()) {
+            Activate(*owner->window());
+        }
+        return dialog.result();
+    });
+}
+
+// File calls whose writes fail the way a full disk does.
+class CFullDisk : public CFileCalls {
+public:
+    ssize_t Write(int, const void*, size_t) override {
+        errno = ENOSPC;
+        return -1;
+    }
+};
+
+// Puts the full disk in place for one scope.
+class CFullDiskScope {
+public:
+    CFullDiskScope() { SetFileCalls(&m_calls); }
+    ~CFullDiskScope() { SetFileCalls(nullptr); }
+
+private:
+    CFullDisk m_calls;
+};
