@@ -6,7 +6,10 @@
 #include "tests/support/QtTestEnvironment.h"
 #include "ui/StringTable.h"
 
+#include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -60,6 +63,29 @@ TEST_F(AttendeesPageTest, NamesAreAddedInOrderAsTypedAndSaved) {
     m_page->Save(CMeetingSheetPage::SaveReason::next);
     EXPECT_EQ(FileBytes(ContentFilePath(ContentKind::attendees, meetingId)),
               Int32(3) + Str("Ann") + Str("Bob") + Str("   "));
+}
+
+// In the sheet, Enter in a filled name box adds the name and leaves the sheet open; in an empty
+// box it still reaches the sheet's default button.
+TEST_F(AttendeesPageTest, EnterInTheNameBoxAddsInsteadOfClosingTheSheet) {
+    QDialog sheet;
+    auto* layout = new QVBoxLayout(&sheet);
+    m_page->setParent(&sheet);
+    layout->addWidget(m_page.get());
+    auto* ok = new QPushButton(QStringLiteral("OK"), &sheet);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &sheet, &QDialog::accept);
+    layout->addWidget(ok);
+    Activate(sheet);
+    m_name->setFocus();
+    Type("Ann");
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(sheet.isVisible()) << "Enter after a name closed the sheet";
+    EXPECT_EQ(Names(), std::vector<std::string>{"Ann"});
+    Press(Qt::Key_Return);
+    EXPECT_FALSE(sheet.isVisible()) << "Enter in the empty box did not reach the default button";
+    EXPECT_EQ(Names(), std::vector<std::string>{"Ann"});
+    m_page->setParent(nullptr);
 }
 
 TEST_F(AttendeesPageTest, UpDownModAndDelActOnTheMarkedName) {
