@@ -4,5 +4,5 @@
 
 #include <vector>
 
-// The pages of the meeting sheet, in their order: the meeting's details first.
+// The pages of the meeting sheet, in their order: details, agenda, todos, attendees, minutes.
 std::vector<MeetingPageMaker> MeetingSheetPages();
