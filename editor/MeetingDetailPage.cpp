@@ -23,6 +23,14 @@ QLineEdit* MakeLine(const char* name, QWidget* parent) {
     return edit;
 }
 
+// The notes ask for a few lines and grow with the page: the page then fits beside the wizard's
+// watermark without a gap under the picture.
+class CNotesEdit : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    QSize sizeHint() const override { return {256, 80}; }
+};
+
 } // namespace
 
 QString CleanMeetingTitle(const QString& title) {
@@ -47,7 +55,7 @@ CMeetingDetailPage::CMeetingDetailPage(CMeetingStore& store, CDesktopServices& s
     m_date->setDisplayFormat(QtDatePattern());
     m_venue = MakeLine("venueEdit", this);
     m_presidedBy = MakeLine("presidedByEdit", this);
-    m_notes = new QPlainTextEdit(this);
+    m_notes = new CNotesEdit(this);
     m_notes->setObjectName(QStringLiteral("notesEdit"));
     // Enter starts a new line; Tab still moves on to the icon.
     m_notes->setTabChangesFocus(true);

@@ -4,6 +4,7 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 CMeetingIconDialog::CMeetingIconDialog(int icon, QWidget* parent)
@@ -13,7 +14,8 @@ CMeetingIconDialog::CMeetingIconDialog(int icon, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     m_list = new CMeetingIconList(this);
     // Nine icons to a row and four rows in view, with room for the frame.
-    m_list->setMinimumSize(9 * CMeetingIconList::cellWidth + 8,
+    m_list->setMinimumSize(9 * CMeetingIconList::cellWidth + 8 +
+                               m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent),
                            4 * CMeetingIconList::cellHeight + 4);
     layout->addWidget(m_list);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -60,6 +60,8 @@ public:
         auto* layout = new QVBoxLayout(this);
         m_tabs = new QTabWidget(this);
         m_tabs->setObjectName(QStringLiteral("sheetTabs"));
+        // Every page's tab in view: the sheet is as wide as its five captions.
+        m_tabs->setUsesScrollButtons(false);
         for (CMeetingSheetPage* page : pages) {
             m_tabs->addTab(page, page->Caption());
         }
@@ -135,7 +137,9 @@ void CMeetingSheet::BuildWizard(QWidget* parent) {
     wizard->setObjectName(QStringLiteral("meetingWizard"));
     wizard->setWizardStyle(QWizard::ModernStyle);
     const qreal ratio = wizard->devicePixelRatio();
-    wizard->setPixmap(QWizard::BannerPixmap, LoadPicture(PictureId::wizardHeader, ratio));
+    // The wizard lays its header band out by the pixmap's pixels, whatever their ratio: a band
+    // drawn for a HiDPI screen would make the header twice as wide and tall.
+    wizard->setPixmap(QWizard::BannerPixmap, LoadPicture(PictureId::wizardHeader));
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         const bool last = i + 1 == m_pages.size();
         auto* host = new CWizardPageHost(*m_pages[i], m_services, last);
