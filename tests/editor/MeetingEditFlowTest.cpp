@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
+#include "calendar/MeetingListCtrl.h"
 #include "editor/MeetingDetailPage.h"
 #include "store/ContentFiles.h"
 #include "store/MeetingFile.h"
@@ -9,6 +10,7 @@
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
 #include "ui/CommandTable.h"
+#include "ui/TextConversion.h"
 
 #include <QAction>
 #include <QDateTimeEdit>
@@ -177,6 +179,38 @@ TEST_F(MeetingEditFlowTest, ModifyOkAtOnceRewritesOnlyTheMeetingFileAndRefreshes
     }
     ASSERT_LT(row, pane.GetItemCount()) << "the shortcut stays";
     EXPECT_EQ(pane.GetItemText(row), QStringLiteral("Budget")) << "it shows the new title";
+}
+
+TEST_F(MeetingEditFlowTest, ModifyCommandOpensTheTabsForTheMarkedOrPreviewedMeeting) {
+    CMeeting meeting(CDateTime(2026, 12, 1, 9, 0, 0));
+    meeting.id = budget;
+    meeting.title = "Budget";
+    TestStore().ModifyMeeting(meeting);
+    CMainFrame& main = MakeFrame();
+    std::vector<std::string> opened;
+    TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
+        ShowActive(dialog);
+        opened.push_back(FromQString(dialog.findChild<QLineEdit*>("titleEdit")->text()));
+        Click(dialog.findChild<QAbstractButton*>("cancelButton"));
+        return dialog.result();
+    });
+    CCalendarPage& page = main.GetCalendarPage();
+    QAction* modify = main.GetAction(CommandId::modifyMeeting);
+    page.GoToDate(meeting.date);
+    page.ShowMode(CCalendarPage::weekMode);
+    main.UpdateCommandStates();
+    EXPECT_FALSE(modify->isEnabled()) << "nothing to modify in the week";
+    page.ShowMode(CCalendarPage::agendaMode);
+    page.GetMeetingList().SetSelectionMark(0);
+    main.UpdateCommandStates();
+    ASSERT_TRUE(modify->isEnabled());
+    modify->trigger();
+    main.ViewMeeting(budget);
+    main.UpdateCommandStates();
+    ASSERT_TRUE(modify->isEnabled());
+    modify->trigger();
+    EXPECT_EQ(opened, (std::vector<std::string>{"Budget", "Budget"}));
+    EXPECT_EQ(TestStore().GetMeeting(budget), meeting) << "Cancel changes nothing";
 }
 
 } // namespace

@@ -147,6 +147,34 @@ TEST_F(MeetingSheetEndToEndTest, WizardCancelledOnTheAttendeesPageRemovesEveryth
     EXPECT_TRUE(FilesOf(".").empty()) << "the meeting file and the agenda and todo files are gone";
 }
 
+TEST_F(MeetingSheetEndToEndTest, DetailsThatCannotBeSavedAreReportedAndKeptOnThePage) {
+    CMainFrame& main = MakeFrame();
+    std::string id;
+    TestServices().SetDialogScript("meetingWizard", [&](QDialog& dialog) {
+        auto& wizard = static_cast<QWizard&>(dialog);
+        SheetDriver::ShowActive(wizard);
+        id = TestStore().begin()->Key();
+        SheetDriver::TypeInto(Child(wizard, "titleEdit"), "Budget");
+        {
+            CFullDiskScope fullDisk;
+            SheetDriver::Press(wizard, QWizard::NextButton);
+        }
+        EXPECT_EQ(wizard.currentId(), 0) << "the wizard stays on the details";
+        EXPECT_EQ(Child<QLineEdit>(wizard, "titleEdit")->text(), QStringLiteral("Budget"));
+        const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+        EXPECT_EQ(errors.size(), 1);
+        EXPECT_TRUE(!errors.isEmpty() &&
+                    errors.front().contains(QString::fromStdString(MeetingFilePath(id).string())))
+            << "the message names the meeting file";
+        SheetDriver::Press(wizard, QWizard::NextButton);
+        EXPECT_EQ(wizard.currentId(), 1) << "the retry went through";
+        SheetDriver::Press(wizard, QWizard::CancelButton);
+        return wizard.result();
+    });
+    main.AddMeeting(CDateTime(2026, 12, 2, 14, 30, 0));
+    EXPECT_EQ(TestStore().GetCount(), 0u);
+}
+
 TEST_F(MeetingSheetEndToEndTest, TabsAcceptedAtOnceLeaveEveryContentFileAlone) {
     CMeeting meeting(CDateTime(2026, 12, 1, 9, 0, 0));
     meeting.id = budget;
