@@ -27,7 +27,7 @@ protected:
     CMeetingDetailPage& Open(const CMeeting& stored) {
         TestStore().ModifyMeeting(stored);
         page = std::make_unique<CMeetingDetailPage>(TestStore(), TestServices(), stored.id);
-        ShowActive(*page);
+        Activate(*page);
         page->EnsureLoaded();
         return *page;
     }
@@ -108,7 +108,7 @@ TEST_F(MeetingDetailPageTest, DateShowsAndSavesWithoutSecondsAndKeepsTheHourType
 TEST_F(MeetingDetailPageTest, IconDialogOpensOnTheIconUnmarkedAndReturnsTheOneClicked) {
     for (const int entry : {5, 70}) {
         CMeetingIconDialog dialog(entry);
-        ShowActive(dialog);
+        Activate(dialog);
         CMeetingIconList& list = dialog.GetList();
         EXPECT_EQ(list.GetSelectionMark(), entry);
         EXPECT_TRUE(list.viewport()->rect().contains(list.ViewportRect(entry)))
@@ -120,7 +120,7 @@ TEST_F(MeetingDetailPageTest, IconDialogOpensOnTheIconUnmarkedAndReturnsTheOneCl
     }
 
     CMeetingIconDialog dialog(0);
-    ShowActive(dialog);
+    Activate(dialog);
     CMeetingIconList& list = dialog.GetList();
     list.ScrollTo(71);
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.ViewportRect(71).center());
@@ -135,7 +135,7 @@ TEST_F(MeetingDetailPageTest, IconChosenInTheDialogIsSavedWithTheRecord) {
     int opened = -1;
     TestServices().SetDialogScript("meetingIconDialog", [&](QDialog& dialog) {
         auto& icons = static_cast<CMeetingIconDialog&>(dialog);
-        ShowActive(icons);
+        Activate(icons);
         opened = icons.GetList().GetSelectionMark();
         CMeetingIconList& list = icons.GetList();
         list.ScrollTo(71);

@@ -1,14 +1,21 @@
 #include "app/MainFrame.h"
+#include "app/RightListView.h"
+#include "calendar/CalendarPage.h"
+#include "calendar/MeetingListCtrl.h"
 #include "editor/AgendaItemDialog.h"
 #include "editor/MeetingIconDialog.h"
 #include "editor/MeetingIconList.h"
 #include "store/ContentFiles.h"
 #include "store/MeetingFile.h"
 #include "store/MeetingStore.h"
-#include "tests/editor/EditorTestSupport.h"
 #include "tests/editor/SheetDriver.h"
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
+#include "ui/CommandTable.h"
+#include "ui/TextConversion.h"
+
+#include <QAction>
+#include <QDateTimeEdit>
 
 #include <QLineEdit>
 #include <QWizard>
@@ -61,17 +68,22 @@ protected:
     std::unique_ptr<CMainFrame> frame;
 };
 
-TEST_F(MeetingSheetEndToEndTest, WizardWalkedToFinishWritesEveryFileAsTyped) {
+TEST_F(MeetingSheetEndToEndTest, WizardWalkedToFinishWritesEveryFileAsTypedAndShowsTheDate) {
     CMainFrame& main = MakeFrame();
+    main.GetCalendarPage().ShowMode(CCalendarPage::previewMode);
     CDateTime agendaTime;
     TestServices().SetDialogScript("meetingWizard", [&](QDialog& dialog) {
         auto& wizard = static_cast<QWizard&>(dialog);
-        SheetDriver::ShowActive(wizard);
+        Activate(wizard);
         SheetDriver::TypeInto(Child(wizard, "titleEdit"), "  Budget review  ");
         SheetDriver::TypeInto(Child(wizard, "referenceEdit"), "R-1");
         SheetDriver::TypeInto(Child(wizard, "venueEdit"), "Room 4");
+        auto* date = Child<QDateTimeEdit>(wizard, "dateEdit");
+        date->setFocus(Qt::MouseFocusReason);
+        date->setSelectedSection(QDateTimeEdit::DaySection);
+        Type("15");
         TestServices().SetDialogScript("meetingIconDialog", [](QDialog& icons) {
-            SheetDriver::ShowActive(icons);
+            Activate(icons);
             CMeetingIconList& list = static_cast<CMeetingIconDialog&>(icons).GetList();
             list.ScrollTo(71);
             QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.ViewportRect(71).center());
@@ -108,7 +120,7 @@ TEST_F(MeetingSheetEndToEndTest, WizardWalkedToFinishWritesEveryFileAsTyped) {
 
     ASSERT_EQ(TestStore().GetCount(), 1u);
     const std::string id = TestStore().begin()->Key();
-    CMeeting expected(CDateTime(2026, 12, 2, 14, 30, 0));
+    CMeeting expected(CDateTime(2026, 12, 15, 14, 30, 0));
     expected.id = id;
     expected.title = "Budget review";
     expected.reference = "R-1";
@@ -125,13 +137,17 @@ TEST_F(MeetingSheetEndToEndTest, WizardWalkedToFinishWritesEveryFileAsTyped) {
     EXPECT_EQ(FileBytes(ContentFilePath(ContentKind::attendees, id)), EncodeStringList({"Ann"}));
     EXPECT_EQ(FileBytes(ContentFilePath(ContentKind::minutes, id)), EncodeStringList({"Agreed"}));
     EXPECT_TRUE(TestServices().ShownAs(CScriptedServices::Kind::error).isEmpty());
+    EXPECT_EQ(main.GetCalendarPage().GetSelectedDate(), expected.date)
+        << "the calendar goes to the date the wizard stored";
+    EXPECT_EQ(main.GetCalendarPage().GetMode(), CCalendarPage::agendaMode)
+        << "a preview gives way to the meeting list";
 }
 
 TEST_F(MeetingSheetEndToEndTest, WizardCancelledOnTheAttendeesPageRemovesEverythingWritten) {
     CMainFrame& main = MakeFrame();
     TestServices().SetDialogScript("meetingWizard", [&](QDialog& dialog) {
         auto& wizard = static_cast<QWizard&>(dialog);
-        SheetDriver::ShowActive(wizard);
+        Activate(wizard);
         SheetDriver::Press(wizard, QWizard::NextButton);
         AddThroughDialog(*wizard.currentPage(), "agendaItemDialog", "agendaText", "Opening");
         SheetDriver::Press(wizard, QWizard::NextButton);
@@ -152,7 +168,7 @@ TEST_F(MeetingSheetEndToEndTest, DetailsThatCannotBeSavedAreReportedAndKeptOnThe
     std::string id;
     TestServices().SetDialogScript("meetingWizard", [&](QDialog& dialog) {
         auto& wizard = static_cast<QWizard&>(dialog);
-        SheetDriver::ShowActive(wizard);
+        Activate(wizard);
         id = TestStore().begin()->Key();
         SheetDriver::TypeInto(Child(wizard, "titleEdit"), "Budget");
         {
@@ -178,7 +194,7 @@ TEST_F(MeetingSheetEndToEndTest, DetailsThatCannotBeSavedAreReportedAndKeptOnThe
 TEST_F(MeetingSheetEndToEndTest, TabsAcceptedAtOnceLeaveEveryContentFileAlone) {
     CMeeting meeting(CDateTime(2026, 12, 1, 9, 0, 0));
     meeting.id = budget;
-    meeting.title = "Budget";
+    meeting.title = "   ";
     TestStore().ModifyMeeting(meeting);
     WriteAgendaFile(budget, {CAgendaItem{CDateTime(2026, 12, 1, 9, 0, 0), "Opening"}});
     WriteTodoFile(budget, {CTodoItem{"Book room", 2, 1}});
@@ -194,19 +210,68 @@ TEST_F(MeetingSheetEndToEndTest, TabsAcceptedAtOnceLeaveEveryContentFileAlone) {
     fs::last_write_time(MeetingFilePath(budget), old);
 
     CMainFrame& main = MakeFrame();
+    main.AddToQuickView(budget);
     TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
-        SheetDriver::ShowActive(dialog);
+        Activate(dialog);
         Click(dialog, "okButton");
         return dialog.result();
     });
     main.ModifyMeeting(budget);
 
     EXPECT_GT(fs::last_write_time(MeetingFilePath(budget)), old) << "the meeting file is written";
-    EXPECT_EQ(FileBytes(MeetingFilePath(budget)), EncodeMeeting(meeting));
+    EXPECT_EQ(FileBytes(MeetingFilePath(budget)), EncodeMeeting(meeting))
+        << "the same record, its blank title kept";
     for (const auto& [path, bytes] : content) {
         EXPECT_EQ(fs::last_write_time(path), old) << path << " is not touched";
         EXPECT_EQ(FileBytes(path), bytes) << path;
     }
+
+    TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
+        Activate(dialog);
+        SheetDriver::TypeInto(Child(dialog, "titleEdit"), "  Budget  ");
+        Click(dialog, "okButton");
+        return dialog.result();
+    });
+    main.ModifyMeeting(budget);
+    const CRightListView& pane = main.GetQuickViewPane();
+    int row = 0;
+    while (row < pane.GetItemCount() && pane.GetItemMeetingId(row) != budget) {
+        ++row;
+    }
+    ASSERT_LT(row, pane.GetItemCount()) << "the shortcut stays";
+    EXPECT_EQ(pane.GetItemText(row), QStringLiteral("  Budget  ")) << "it shows the new title";
+}
+
+TEST_F(MeetingSheetEndToEndTest, ModifyCommandOpensTheTabsForTheMarkedOrPreviewedMeeting) {
+    CMeeting meeting(CDateTime(2026, 12, 1, 9, 0, 0));
+    meeting.id = budget;
+    meeting.title = "Budget";
+    TestStore().ModifyMeeting(meeting);
+    CMainFrame& main = MakeFrame();
+    std::vector<std::string> opened;
+    TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
+        Activate(dialog);
+        opened.push_back(FromQString(dialog.findChild<QLineEdit*>("titleEdit")->text()));
+        Click(dialog, "cancelButton");
+        return dialog.result();
+    });
+    CCalendarPage& page = main.GetCalendarPage();
+    QAction* modify = main.GetAction(CommandId::modifyMeeting);
+    page.GoToDate(meeting.date);
+    page.ShowMode(CCalendarPage::weekMode);
+    main.UpdateCommandStates();
+    EXPECT_FALSE(modify->isEnabled()) << "nothing to modify in the week";
+    page.ShowMode(CCalendarPage::agendaMode);
+    page.GetMeetingList().SetSelectionMark(0);
+    main.UpdateCommandStates();
+    ASSERT_TRUE(modify->isEnabled());
+    modify->trigger();
+    main.ViewMeeting(budget);
+    main.UpdateCommandStates();
+    ASSERT_TRUE(modify->isEnabled());
+    modify->trigger();
+    EXPECT_EQ(opened, (std::vector<std::string>{"Budget", "Budget"}));
+    EXPECT_EQ(TestStore().GetMeeting(budget), meeting) << "Cancel changes nothing";
 }
 
 } // namespace

@@ -45,7 +45,7 @@ TEST_F(MeetingSheetTest, WizardLoadsOnArrivalAndSavesOnNextAndOnFinishOnly) {
     auto sheet = MakeSheet(CMeetingSheet::Mode::add, 3);
     TestServices().SetDialogScript("meetingWizard", [&](QDialog& dialog) {
         auto& wizard = static_cast<QWizard&>(dialog);
-        ShowActive(wizard);
+        Activate(wizard);
         EXPECT_EQ(log, (Log{"load A"})) << "only the first page loads at the start";
         EXPECT_FALSE(wizard.button(QWizard::BackButton)->isEnabled()) << "nothing before page 1";
         EXPECT_FALSE(wizard.button(QWizard::FinishButton)->isVisible());
@@ -75,7 +75,7 @@ TEST_F(MeetingSheetTest, WizardCancelSavesNothingMoreAndFailedSaveStaysOnThePage
     Page(*sheet, 1).failures = 1;
     TestServices().SetDialogScript("meetingWizard", [&](QDialog& dialog) {
         auto& wizard = static_cast<QWizard&>(dialog);
-        ShowActive(wizard);
+        Activate(wizard);
         Press(wizard, QWizard::NextButton);
         TypeInto(Page(*sheet, 1).Edit(), "typed");
         Press(wizard, QWizard::NextButton);
@@ -96,7 +96,7 @@ TEST_F(MeetingSheetTest, WizardCancelSavesNothingMoreAndFailedSaveStaysOnThePage
 TEST_F(MeetingSheetTest, TabsLoadWhenFirstShownAndOkSavesThoseInPageOrder) {
     auto sheet = MakeSheet(CMeetingSheet::Mode::modify, 4);
     TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
-        ShowActive(dialog);
+        Activate(dialog);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Modify Meeting"));
         const auto buttons = dialog.findChild<QDialogButtonBox*>()->buttons();
         EXPECT_EQ(buttons.size(), 2) << "OK and Cancel, no Apply";
@@ -116,7 +116,7 @@ TEST_F(MeetingSheetTest, TabsLoadWhenFirstShownAndOkSavesThoseInPageOrder) {
 TEST_F(MeetingSheetTest, TabsCancelSavesNothingAndFailedOkShowsThePageThatFailed) {
     auto cancelled = MakeSheet(CMeetingSheet::Mode::modify, 2);
     TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
-        ShowActive(dialog);
+        Activate(dialog);
         OpenTab(dialog, 1);
         Click(dialog.findChild<QAbstractButton*>("cancelButton"));
         return dialog.result();
@@ -128,7 +128,7 @@ TEST_F(MeetingSheetTest, TabsCancelSavesNothingAndFailedOkShowsThePageThatFailed
     auto sheet = MakeSheet(CMeetingSheet::Mode::modify, 3);
     Page(*sheet, 1).failures = 1;
     TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
-        ShowActive(dialog);
+        Activate(dialog);
         OpenTab(dialog, 1);
         TypeInto(Page(*sheet, 1).Edit(), "kept");
         OpenTab(dialog, 0);

@@ -2,6 +2,7 @@
 
 #include "editor/MeetingSheetPage.h"
 #include "store/FileError.h"
+#include "tests/editor/EditorTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,12 +21,6 @@
 
 // What the user does to a meeting sheet, with real clicks and key presses.
 namespace SheetDriver {
-
-inline void ShowActive(QWidget& window) {
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window)) << window.objectName().toStdString();
-}
 
 // Puts the focus into `edit` as a click would, selects what it holds and types `text` over it.
 inline void TypeInto(QWidget* edit, const QString& text) {
