@@ -141,6 +141,10 @@ void CTodoListCtrl::PaintItem(QPainter& painter, int row, const QRect& rect) con
     DrawRowText(painter, text, ToRowText(item.text));
 }
 
+QRect CTodoListCtrl::FocusFrameRect(int row) const {
+    return ContentListGeometry::TodoColumnRect(ItemRect(row), 2);
+}
+
 void CTodoListCtrl::SwapRecords(int first, int second) {
     std::swap(m_items.at(static_cast<std::size_t>(first)),
               m_items.at(static_cast<std::size_t>(second)));

@@ -47,6 +47,8 @@ public:
 protected:
     int ItemCount() const override { return static_cast<int>(m_items.size()); }
     void PaintItem(QPainter& painter, int row, const QRect& rect) const override;
+    // Around the text column, the one part of the row that shows the mark.
+    QRect FocusFrameRect(int row) const override;
     void SwapRecords(int first, int second) override;
     void RemoveRecord(int row) override;
     void mousePressEvent(QMouseEvent* event) override;
