@@ -6,6 +6,7 @@
 #include "ui/DesktopServices.h"
 #include "ui/TextConversion.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -84,7 +85,20 @@ void CAttendeesPage::Save(SaveReason) {
     if (!IsLoaded()) {
         return;
     }
+    CommitNameEdit();
     m_list->Save();
+}
+
+void CAttendeesPage::CommitNameEdit() {
+    // Next or OK pressed from the keyboard leaves the focus in an open name editor; the name
+    // typed there belongs in the file, as Enter would have put it in the list.
+    if (!m_list->IsEditing()) {
+        return;
+    }
+    if (auto* editor = m_list->findChild<QLineEdit*>()) {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(editor, &enter);
+    }
 }
 
 void CAttendeesPage::Add() {
