@@ -137,6 +137,17 @@ void CAttendeeListCtrl::keyPressEvent(QKeyEvent* event) {
     CContentListCtrl::keyPressEvent(event);
 }
 
+void CAttendeeListCtrl::scrollContentsBy(int dx, int dy) {
+    // The editor stands over its row: moving the rows ends the editing, keeping the name.
+    FinishEditing(true);
+    CContentListCtrl::scrollContentsBy(dx, dy);
+}
+
+void CAttendeeListCtrl::resizeEvent(QResizeEvent* event) {
+    FinishEditing(true);
+    CContentListCtrl::resizeEvent(event);
+}
+
 void CAttendeeListCtrl::PaintItem(QPainter& painter, int row, const QRect& rect) const {
     const QColor text = PaintRowBase(painter, row, rect, true);
     painter.setFont(RowFont(QFont::Normal));

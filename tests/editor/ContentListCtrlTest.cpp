@@ -266,8 +266,20 @@ TEST_F(ContentList, UpAndDownMoveTheMarkedMinuteAndTheFileKeepsTheNewOrder) {
     EXPECT_EQ(Get("kes" + id + ".kes"),
               Int32(3) + Text("first") + Text("third, changed") + Text("second"));
 
+    // Enter, a double click and Delete ask the page to change or delete the marked minute.
+    std::vector<std::string> asked;
+    QObject::connect(&minutes, &CContentListCtrl::ModifyRequested,
+                     [&](int row) { asked.push_back("modify " + std::to_string(row)); });
+    QObject::connect(&minutes, &CContentListCtrl::DeleteRequested,
+                     [&](int row) { asked.push_back("delete " + std::to_string(row)); });
+    QTest::keyClick(&minutes, Qt::Key_Return);
+    QTest::keyClick(&minutes, Qt::Key_Delete);
+    ClickRow(minutes, 0);
+    QTest::mouseDClick(minutes.viewport(), Qt::LeftButton, {}, minutes.ViewportRect(0).center());
+    EXPECT_EQ(asked, (Names{"modify 1", "delete 1", "modify 0"}));
+
     ASSERT_TRUE(minutes.DeleteMarked());
-    EXPECT_EQ(Texts(minutes), (Names{"first", "second"}));
+    EXPECT_EQ(Texts(minutes), (Names{"third, changed", "second"})) << "the first row was marked";
     EXPECT_EQ(minutes.GetSelectionMark(), -1);
 }
 
