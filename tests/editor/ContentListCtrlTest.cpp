@@ -373,6 +373,13 @@ TEST_F(ContentList, OnlyTheMarkedRowIsWhiteOnBlackAndTodoPicturesStayOnWhite) {
     ClickRow(todos, 0, 200);
     EXPECT_EQ(pixel(todos, 0, 200), QColor(Qt::black)) << "the marked todo's text column";
     EXPECT_EQ(pixel(todos, 0, 28), QColor(Qt::white)) << "its picture columns";
+    // A stored priority past high has no picture: image 3 is the done picture.
+    todos.Add({"unknown", 3, 0});
+    const int unknownRow = 1;
+    ASSERT_EQ(todos.GetItem(unknownRow).text, "unknown");
+    for (int x = 3; x < 16; ++x) {
+        ASSERT_EQ(pixel(todos, unknownRow, x), QColor(Qt::white)) << "a picture at x " << x;
+    }
 
     // Every list shows its row picture at the row's left.
     CAgendaListCtrl agenda(id);
