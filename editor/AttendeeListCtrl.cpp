@@ -157,6 +157,9 @@ void CAttendeeListCtrl::PaintItem(QPainter& painter, int row, const QRect& rect)
 }
 
 void CAttendeeListCtrl::SwapRecords(int first, int second) {
+    // A button's shortcut moves the rows without taking the focus from the editor: the
+    // name being typed is kept on its row first.
+    FinishEditing(true);
     std::swap(m_names.at(static_cast<std::size_t>(first)),
               m_names.at(static_cast<std::size_t>(second)));
 }

@@ -238,10 +238,23 @@ TEST_F(ContentList, AnAttendeeIsRenamedInPlaceButNeverToBlanks) {
     EXPECT_EQ(attendees.GetSelectionMark(), 0);
     EXPECT_FALSE(attendees.IsEditing()) << "a click on a row not marked before does not edit";
 
+    // Up while the editor is open (a button's shortcut keeps the focus there) moves the
+    // name as typed.
+    ClickRow(attendees, 1);
+    ASSERT_TRUE(attendees.EditMarked());
+    editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, "Bob");
+    ASSERT_TRUE(attendees.MoveUp());
+    EXPECT_EQ(Texts(attendees), (Names{"Bob", "Ann"}));
+    EXPECT_FALSE(attendees.IsEditing());
+    ASSERT_TRUE(attendees.MoveDown());
+
     EXPECT_FALSE(attendees.Add("")) << "only an empty name is refused";
     EXPECT_TRUE(attendees.Add("  "));
     attendees.Save();
-    EXPECT_EQ(Get("Attendees" + id + ".atn"), Int32(3) + Text("Ann") + Text("Rob") + Text("  "));
+    EXPECT_EQ(Get("Attendees" + id + ".atn"), Int32(3) + Text("Ann") + Text("Bob") + Text("  "));
 }
 
 TEST_F(ContentList, UpAndDownMoveTheMarkedMinuteAndTheFileKeepsTheNewOrder) {
