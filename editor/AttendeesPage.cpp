@@ -26,6 +26,8 @@ CAttendeesPage::CAttendeesPage(CMeetingStore& store, CDesktopServices& services,
     m_list = new CAttendeeListCtrl(meetingId, this);
     m_list->setObjectName(QStringLiteral("attendeeList"));
     m_list->installEventFilter(this);
+    // Enter or a double click on a row is Mod.
+    connect(m_list, &CContentListCtrl::ModifyRequested, this, &CAttendeesPage::Modify);
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("attendeeName"));
     m_name->installEventFilter(this);
