@@ -32,7 +32,9 @@ CAgendaItemDialog::CAgendaItemDialog(const CDateTime& now, QWidget* parent) : QD
     layout->addWidget(m_time, 3, 0, Qt::AlignLeft);
     layout->addLayout(AddDialogButtons(*this), 0, 1, 4, 1);
     layout->setRowStretch(1, 1);
-    m_text->setMinimumSize(240, 80);
+    m_text->setMinimumSize(240, 60);
+    // The edit alone would ask for far more room than a few lines need.
+    resize(380, 200);
     m_text->setFocus();
 }
 

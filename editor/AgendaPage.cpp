@@ -28,6 +28,8 @@ CAgendaPage::CAgendaPage(CMeetingStore& store, CDesktopServices& services, std::
     m_list = new CAgendaListCtrl(meetingId, this);
     m_list->setObjectName(QStringLiteral("agendaList"));
     m_list->installEventFilter(this);
+    // Enter or a double click on a row is Mod.
+    connect(m_list, &CContentListCtrl::ModifyRequested, this, &CAgendaPage::Modify);
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("agendaTextBox"));
     m_text->setReadOnly(true);

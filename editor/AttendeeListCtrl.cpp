@@ -137,6 +137,17 @@ void CAttendeeListCtrl::keyPressEvent(QKeyEvent* event) {
     CContentListCtrl::keyPressEvent(event);
 }
 
+void CAttendeeListCtrl::scrollContentsBy(int dx, int dy) {
+    // The editor stands over its row: moving the rows ends the editing, keeping the name.
+    FinishEditing(true);
+    CContentListCtrl::scrollContentsBy(dx, dy);
+}
+
+void CAttendeeListCtrl::resizeEvent(QResizeEvent* event) {
+    FinishEditing(true);
+    CContentListCtrl::resizeEvent(event);
+}
+
 void CAttendeeListCtrl::PaintItem(QPainter& painter, int row, const QRect& rect) const {
     const QColor text = PaintRowBase(painter, row, rect, true);
     painter.setFont(RowFont(QFont::Normal));
@@ -146,6 +157,9 @@ void CAttendeeListCtrl::PaintItem(QPainter& painter, int row, const QRect& rect)
 }
 
 void CAttendeeListCtrl::SwapRecords(int first, int second) {
+    // A button's shortcut moves the rows without taking the focus from the editor: the
+    // name being typed is kept on its row first.
+    FinishEditing(true);
     std::swap(m_names.at(static_cast<std::size_t>(first)),
               m_names.at(static_cast<std::size_t>(second)));
 }

@@ -39,6 +39,8 @@ protected:
     void RemoveRecord(int row) override;
     void PressItem(int row) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

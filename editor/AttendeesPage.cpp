@@ -6,6 +6,7 @@
 #include "ui/DesktopServices.h"
 #include "ui/TextConversion.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -25,6 +26,8 @@ CAttendeesPage::CAttendeesPage(CMeetingStore& store, CDesktopServices& services,
     m_list = new CAttendeeListCtrl(meetingId, this);
     m_list->setObjectName(QStringLiteral("attendeeList"));
     m_list->installEventFilter(this);
+    // Enter or a double click on a row is Mod.
+    connect(m_list, &CContentListCtrl::ModifyRequested, this, &CAttendeesPage::Modify);
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("attendeeName"));
     m_name->installEventFilter(this);
@@ -84,7 +87,20 @@ void CAttendeesPage::Save(SaveReason) {
     if (!IsLoaded()) {
         return;
     }
+    CommitNameEdit();
     m_list->Save();
+}
+
+void CAttendeesPage::CommitNameEdit() {
+    // Next or OK pressed from the keyboard leaves the focus in an open name editor; the name
+    // typed there belongs in the file, as Enter would have put it in the list.
+    if (!m_list->IsEditing()) {
+        return;
+    }
+    if (auto* editor = m_list->findChild<QLineEdit*>()) {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(editor, &enter);
+    }
 }
 
 void CAttendeesPage::Add() {

@@ -33,6 +33,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void CommitNameEdit();
+
     CAttendeeListCtrl* m_list = nullptr;
     QLineEdit* m_name = nullptr;
 };

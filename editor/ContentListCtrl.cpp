@@ -58,6 +58,14 @@ bool CContentListCtrl::MoveDown() {
     return true;
 }
 
+void CContentListCtrl::ActivateItem(int row) {
+    emit ModifyRequested(row);
+}
+
+void CContentListCtrl::DeleteItem(int row) {
+    emit DeleteRequested(row);
+}
+
 void CContentListCtrl::RecordsChanged() {
     UpdateScrollRange();
     viewport()->update();

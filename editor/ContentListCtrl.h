@@ -34,6 +34,9 @@ public:
 signals:
     // The rows' records changed (added, edited, moved, deleted, sorted or loaded).
     void ItemsChanged();
+    // Enter or a double click on the marked row, and the Delete key: the page's Mod and Del.
+    void ModifyRequested(int row);
+    void DeleteRequested(int row);
 
 protected:
     // Moves the marked row one place up or down with its record, the mark following it;
@@ -41,6 +44,9 @@ protected:
     // order.
     bool MoveUp();
     bool MoveDown();
+
+    void ActivateItem(int row) override;
+    void DeleteItem(int row) override;
 
     // --- The records, kept by each list in its own container.
     virtual void SwapRecords(int first, int second) = 0;

@@ -25,6 +25,8 @@ CKesPage::CKesPage(CMeetingStore& store, CDesktopServices& services, std::string
     m_list = new CMinutesListCtrl(meetingId, this);
     m_list->setObjectName(QStringLiteral("minutesList"));
     m_list->installEventFilter(this);
+    // Enter or a double click on a row is Mod.
+    connect(m_list, &CContentListCtrl::ModifyRequested, this, &CKesPage::Modify);
 
     auto* buttons = new QVBoxLayout;
     connect(AddPageButton(*buttons, QStringLiteral("&Add"), "addButton"), &QPushButton::clicked,

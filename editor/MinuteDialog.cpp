@@ -22,7 +22,8 @@ CMinuteDialog::CMinuteDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_text, 1, 0);
     layout->addLayout(AddDialogButtons(*this), 0, 1, 2, 1);
     layout->setRowStretch(1, 1);
-    m_text->setMinimumSize(240, 120);
+    m_text->setMinimumSize(240, 90);
+    resize(380, 210);
     m_text->setFocus();
 }
 

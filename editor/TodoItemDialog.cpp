@@ -42,7 +42,8 @@ CTodoItemDialog::CTodoItemDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(row, 2, 0);
     layout->addLayout(AddDialogButtons(*this), 0, 1, 3, 1);
     layout->setRowStretch(1, 1);
-    m_text->setMinimumSize(220, 110);
+    m_text->setMinimumSize(220, 90);
+    resize(360, 250);
     m_text->setFocus();
 }
 

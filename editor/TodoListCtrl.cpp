@@ -128,7 +128,10 @@ void CTodoListCtrl::PaintItem(QPainter& painter, int row, const QRect& rect) con
     const QRect priority = TodoColumnRect(rect, 0);
     const QRect done = TodoColumnRect(rect, 1);
     painter.fillRect(FillRect(priority.united(done)), Qt::white);
-    RowImages().Draw(painter, priority.topLeft(), item.priority);
+    // A priority other than low, medium or high shows no picture (index 3 would be "done").
+    if (item.priority >= CTodoItem::low && item.priority <= CTodoItem::high) {
+        RowImages().Draw(painter, priority.topLeft(), item.priority);
+    }
     RowImages().Draw(painter, done.topLeft(), item.done != 0 ? doneImage : notDoneImage);
 
     const QRect text = TodoColumnRect(rect, 2);

@@ -27,6 +27,8 @@ CTodoPage::CTodoPage(CMeetingStore& store, CDesktopServices& services, std::stri
     m_list = new CTodoListCtrl(meetingId, this);
     m_list->setObjectName(QStringLiteral("todoList"));
     m_list->installEventFilter(this);
+    // Enter or a double click on a row is Mod.
+    connect(m_list, &CContentListCtrl::ModifyRequested, this, &CTodoPage::Modify);
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("todoTextBox"));
     m_text->setReadOnly(true);

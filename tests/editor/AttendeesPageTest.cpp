@@ -129,6 +129,21 @@ TEST_F(AttendeesPageTest, UpDownModAndDelActOnTheMarkedName) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"Ann", "Cy"}));
 }
 
+// Next pressed from the keyboard while a name is being edited: the name typed is saved.
+TEST_F(AttendeesPageTest, SavingWhileANameIsEditedSavesTheTypedName) {
+    WriteAttendeeFile(meetingId, {"Ann", "Bob"});
+    Activate(*m_page);
+    ClickRow(*m_list, 1);
+    m_list->setFocus();
+    Press(Qt::Key_F2);
+    ASSERT_TRUE(m_list->IsEditing());
+    Press(Qt::Key_A, Qt::ControlModifier);
+    Type("Robert");
+    m_page->Save(CMeetingSheetPage::SaveReason::next);
+    EXPECT_FALSE(m_list->IsEditing());
+    EXPECT_EQ(ReadAttendeeFile(meetingId), (std::vector<std::string>{"Ann", "Robert"}));
+}
+
 TEST_F(AttendeesPageTest, AFailingSaveRaisesAndKeepsTheNamesOnThePage) {
     Activate(*m_page);
     m_name->setFocus();

@@ -238,10 +238,23 @@ TEST_F(ContentList, AnAttendeeIsRenamedInPlaceButNeverToBlanks) {
     EXPECT_EQ(attendees.GetSelectionMark(), 0);
     EXPECT_FALSE(attendees.IsEditing()) << "a click on a row not marked before does not edit";
 
+    // Up while the editor is open (a button's shortcut keeps the focus there) moves the
+    // name as typed.
+    ClickRow(attendees, 1);
+    ASSERT_TRUE(attendees.EditMarked());
+    editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, "Bob");
+    ASSERT_TRUE(attendees.MoveUp());
+    EXPECT_EQ(Texts(attendees), (Names{"Bob", "Ann"}));
+    EXPECT_FALSE(attendees.IsEditing());
+    ASSERT_TRUE(attendees.MoveDown());
+
     EXPECT_FALSE(attendees.Add("")) << "only an empty name is refused";
     EXPECT_TRUE(attendees.Add("  "));
     attendees.Save();
-    EXPECT_EQ(Get("Attendees" + id + ".atn"), Int32(3) + Text("Ann") + Text("Rob") + Text("  "));
+    EXPECT_EQ(Get("Attendees" + id + ".atn"), Int32(3) + Text("Ann") + Text("Bob") + Text("  "));
 }
 
 TEST_F(ContentList, UpAndDownMoveTheMarkedMinuteAndTheFileKeepsTheNewOrder) {
@@ -266,8 +279,20 @@ TEST_F(ContentList, UpAndDownMoveTheMarkedMinuteAndTheFileKeepsTheNewOrder) {
     EXPECT_EQ(Get("kes" + id + ".kes"),
               Int32(3) + Text("first") + Text("third, changed") + Text("second"));
 
+    // Enter, a double click and Delete ask the page to change or delete the marked minute.
+    std::vector<std::string> asked;
+    QObject::connect(&minutes, &CContentListCtrl::ModifyRequested,
+                     [&](int row) { asked.push_back("modify " + std::to_string(row)); });
+    QObject::connect(&minutes, &CContentListCtrl::DeleteRequested,
+                     [&](int row) { asked.push_back("delete " + std::to_string(row)); });
+    QTest::keyClick(&minutes, Qt::Key_Return);
+    QTest::keyClick(&minutes, Qt::Key_Delete);
+    ClickRow(minutes, 0);
+    QTest::mouseDClick(minutes.viewport(), Qt::LeftButton, {}, minutes.ViewportRect(0).center());
+    EXPECT_EQ(asked, (Names{"modify 1", "delete 1", "modify 0"}));
+
     ASSERT_TRUE(minutes.DeleteMarked());
-    EXPECT_EQ(Texts(minutes), (Names{"first", "second"}));
+    EXPECT_EQ(Texts(minutes), (Names{"third, changed", "second"})) << "the first row was marked";
     EXPECT_EQ(minutes.GetSelectionMark(), -1);
 }
 
@@ -361,6 +386,13 @@ TEST_F(ContentList, OnlyTheMarkedRowIsWhiteOnBlackAndTodoPicturesStayOnWhite) {
     ClickRow(todos, 0, 200);
     EXPECT_EQ(pixel(todos, 0, 200), QColor(Qt::black)) << "the marked todo's text column";
     EXPECT_EQ(pixel(todos, 0, 28), QColor(Qt::white)) << "its picture columns";
+    // A stored priority past high has no picture: image 3 is the done picture.
+    todos.Add({"unknown", 3, 0});
+    const int unknownRow = 1;
+    ASSERT_EQ(todos.GetItem(unknownRow).text, "unknown");
+    for (int x = 3; x < 16; ++x) {
+        ASSERT_EQ(pixel(todos, unknownRow, x), QColor(Qt::white)) << "a picture at x " << x;
+    }
 
     // Every list shows its row picture at the row's left.
     CAgendaListCtrl agenda(id);

@@ -10,6 +10,8 @@
 #include "tests/editor/EditorTestSupport.h"
 #include "tests/support/QtTestEnvironment.h"
 
+#include <map>
+
 namespace {
 
 const std::string meetingId = "2026120109000010";
@@ -92,6 +94,35 @@ TEST_F(ContentPagesTest, APageNeverShownSavesNothing) {
     minutes.hide();
     minutes.show();
     EXPECT_EQ(minutes.findChild<CMinutesListCtrl*>()->GetItemCount(), 1);
+}
+
+// Tab walks each page in the order it reads: the list, what lies under it, then the buttons.
+TEST_F(ContentPagesTest, TabWalksEachPageInReadingOrder) {
+    const std::map<ContentKind, QStringList> expected{
+        {ContentKind::agenda,
+         {"agendaList", "agendaTextBox", "addButton", "modButton", "delButton", "agendaList"}},
+        {ContentKind::todos,
+         {"todoList", "todoTextBox", "addButton", "modButton", "delButton", "upButton",
+          "downButton", "todoList"}},
+        {ContentKind::attendees,
+         {"attendeeList", "attendeeName", "addButton", "modButton", "delButton", "upButton",
+          "downButton", "attendeeList"}},
+        {ContentKind::minutes,
+         {"minutesList", "addButton", "modButton", "delButton", "upButton", "downButton",
+          "minutesList"}},
+    };
+    for (SPage& entry : MakePages()) {
+        Activate(*entry.page);
+        entry.page->findChild<QWidget*>(QString::fromLatin1(entry.listName))->setFocus();
+        const QStringList& order = expected.at(entry.kind);
+        QStringList walked{FocusName()};
+        for (int i = 1; i < order.size(); ++i) {
+            Press(Qt::Key_Tab);
+            walked << FocusName();
+        }
+        EXPECT_EQ(walked.join(' ').toStdString(), order.join(' ').toStdString())
+            << NameOf(entry.kind);
+    }
 }
 
 } // namespace

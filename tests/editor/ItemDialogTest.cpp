@@ -4,7 +4,6 @@
 #include "tests/editor/EditorTestSupport.h"
 #include "tests/support/QtTestEnvironment.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QPlainTextEdit>
@@ -102,19 +101,6 @@ TEST_F(ItemDialogTest, TodoDialogAcceptsAnEmptyTextButNotAMissingPriority) {
     EXPECT_EQ(dialog.GetPriority(), 2);
     EXPECT_TRUE(dialog.IsDone());
     EXPECT_EQ(dialog.GetText(), "");
-}
-
-TEST_F(ItemDialogTest, TodoDialogShowsWhatItWasGiven) {
-    CTodoItemDialog dialog;
-    EXPECT_EQ(dialog.GetPriority(), 1);
-    dialog.SetPriority(0);
-    dialog.SetDone(true);
-    Activate(dialog);
-    EXPECT_EQ(Child<QComboBox>(dialog, "todoPriority")->currentText(), "Low");
-    EXPECT_TRUE(Child<QCheckBox>(dialog, "todoDone")->isChecked());
-    Press(Qt::Key_Escape);
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(dialog.GetPriority(), 0);
 }
 
 TEST_F(ItemDialogTest, MinuteDialogRefusesAnEmptyTextAndKeepsLineBreaks) {

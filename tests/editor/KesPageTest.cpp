@@ -91,6 +91,15 @@ TEST_F(KesPageTest, ModAndDelActOnTheMarkedMinuteOnly) {
     m_list->setFocus();
     Press(Qt::Key_F2);
     EXPECT_EQ(Minutes(), (std::vector<std::string>{"first", "second and more"}));
+    // A double click on a row, and Enter on it, open Mod too.
+    ScriptDialog(TestServices(), "minuteDialog", [](QDialog&) { Type("+"); });
+    // The first click of a double click marks the row, the second opens it.
+    ClickRow(*m_list, 0);
+    QTest::mouseDClick(m_list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       m_list->ViewportRect(0).center());
+    m_list->setFocus();
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Minutes(), (std::vector<std::string>{"++first", "second and more"}));
 
     TestServices().ScriptAnswers({false});
     Click(*m_page, "delButton");
@@ -99,7 +108,7 @@ TEST_F(KesPageTest, ModAndDelActOnTheMarkedMinuteOnly) {
     TestServices().ScriptAnswers({true});
     Press(Qt::Key_Delete);
     EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(61461)});
-    EXPECT_EQ(Minutes(), std::vector<std::string>{"first"});
+    EXPECT_EQ(Minutes(), std::vector<std::string>{"second and more"});
 }
 
 } // namespace
