@@ -8,6 +8,7 @@
 #include "store/FileIo.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
+#include "ui/MessageBoxes.h"
 #include "ui/ProgramStyle.h"
 #include "ui/StringTable.h"
 #include "ui/SystemServices.h"
@@ -153,7 +154,5 @@ bool CKesApp::notify(QObject* receiver, QEvent* event) {
 }
 
 QString CKesApp::FileErrorText(const CFileError& error) {
-    return QStringLiteral("The file %1 could not be changed: %2.")
-        .arg(QDir::toNativeSeparators(QString::fromStdString(error.GetPath())),
-             QString::fromStdString(error.GetReason()));
+    return ::FileErrorText(error);
 }

@@ -16,6 +16,8 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/CalendarView.h"
 #include "calendar/MeetingListCtrl.h"
+#include "editor/MeetingSheet.h"
+#include "editor/MeetingSheetPages.h"
 #include "store/Clock.h"
 #include "store/FileError.h"
 #include "store/MeetingStore.h"
@@ -49,7 +51,7 @@ QString WorkingDirectoryText() {
 } // namespace
 
 CMainFrame::CMainFrame(CMeetingStore& store, CDesktopServices& services, QWidget* parent)
-    : QMainWindow(parent), m_store(store), m_services(services) {
+    : QMainWindow(parent), m_store(store), m_services(services), m_sheetPages(MeetingSheetPages()) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(LoadResString(StringId::appTitle));
     setWindowIcon(QIcon(QStringLiteral(":/tavelin.svg")));
@@ -273,15 +275,54 @@ void CMainFrame::SetPercentages(int first, int second) {
 // ---- meeting operations
 
 bool CMainFrame::CanEditMeetings() const {
-    // The meeting sheet that adds and modifies meetings is not part of the program yet.
-    return false;
+    return true;
 }
 
-// Adding and modifying open the meeting sheet, which the program does not have yet; every
-// command and menu that leads here is disabled until then.
-void CMainFrame::AddMeeting(const CDateTime&) {}
+void CMainFrame::SetSheetPages(std::vector<MeetingPageMaker> pages) {
+    m_sheetPages = std::move(pages);
+}
 
-void CMainFrame::ModifyMeeting(const std::string&) {}
+// The new meeting exists, as a record and a file, from before the wizard opens until it ends:
+// its pages save under its id. A wizard that does not finish takes it away again, with every
+// content file its pages wrote.
+void CMainFrame::AddMeeting(const CDateTime& when) {
+    std::string id;
+    try {
+        id = m_store.AddMeeting(CMeeting(when));
+    } catch (const CFileError& error) {
+        ReportFileError(error);
+        return;
+    }
+    CMeetingSheet sheet(CMeetingSheet::Mode::add, m_store, m_services, id, m_sheetPages, this);
+    if (sheet.Run() != CMeetingSheet::Result::finished) {
+        try {
+            m_store.DeleteMeeting(id);
+        } catch (const CFileError& error) {
+            ReportFileError(error);
+        }
+        return;
+    }
+    // The date as the wizard stored it: the user may have moved the meeting on its first page.
+    CCalendarPage& page = GetCalendarPage();
+    page.GoToDate(m_store.GetMeeting(id).date);
+    if (page.GetMode() == CCalendarPage::previewMode) {
+        page.ShowMode(CCalendarPage::agendaMode);
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::ModifyMeeting(const std::string& id) {
+    if (!IsStored(m_store, id)) {
+        return;
+    }
+    CMeetingSheet sheet(CMeetingSheet::Mode::modify, m_store, m_services, id, m_sheetPages, this);
+    if (sheet.Run() != CMeetingSheet::Result::saved) {
+        return;
+    }
+    GetCalendarPage().GoToDate(GetPickerDateTime());
+    RefreshQuickView();
+    UpdateCommandStates();
+}
 
 void CMainFrame::DeleteMeeting(const std::string& id) {
     if (!IsStored(m_store, id) || !m_services.Ask(StringId::askDeleteMeeting, this)) {

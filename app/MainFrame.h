@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/MeetingSheet.h"
 #include "store/MeetingMap.h"
 #include "ui/MeetingCommands.h"
 
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 class CCalendarPage;
 class CDesktopServices;
@@ -45,6 +47,9 @@ public:
     void SetPickerFormat() override;
     void ShowExportItem() override;
     void HideExportItemIfShown() override;
+
+    // The pages the meeting sheet of Add and Modify shows, in order.
+    void SetSheetPages(std::vector<MeetingPageMaker> pages);
 
     void RefreshQuickView();
     void RemoveFromQuickView(const std::string& id);
@@ -99,6 +104,7 @@ private:
     CDateToolBar* m_toolBar = nullptr;
     CMeetingStore& m_store;
     CDesktopServices& m_services;
+    std::vector<MeetingPageMaker> m_sheetPages;
     CMeetingMap m_quickView;
     QHash<int, QAction*> m_actions;
     // The damaged files already reported, by their names as stored (two names that differ

@@ -63,15 +63,18 @@ QPixmap Render(const QString& resource, QSize size, qreal ratio) {
 
 } // namespace
 
-CImageStrip::CImageStrip(int bitmapId, QSize imageSize, int count)
-    : m_bitmapId(bitmapId), m_imageSize(imageSize), m_count(count) {}
+CImageStrip::CImageStrip(int bitmapId, QSize imageSize, int count, bool singlePicture)
+    : m_bitmapId(bitmapId), m_imageSize(imageSize), m_count(count),
+      m_singlePicture(singlePicture && count == 1) {}
 
 QPixmap CImageStrip::GetPixmap(int index, qreal devicePixelRatio) const {
     if (index < 0 || index >= m_count) {
         return {};
     }
     const QString resource =
-        QStringLiteral(":/art/%1/%2.svg").arg(m_bitmapId).arg(index, 2, 10, QLatin1Char('0'));
+        m_singlePicture
+            ? QStringLiteral(":/art/%1.svg").arg(m_bitmapId)
+            : QStringLiteral(":/art/%1/%2.svg").arg(m_bitmapId).arg(index, 2, 10, QLatin1Char('0'));
     return Render(resource, m_imageSize, devicePixelRatio);
 }
 
@@ -90,7 +93,8 @@ CImageStrip LoadImageStrip(int bitmapId, int imageWidth) {
     }
     const PictureInfo& info = found.value();
     const int count = info.count > 0 ? info.count : info.size.width() / imageWidth;
-    return CImageStrip(bitmapId, QSize(imageWidth, info.size.height()), count);
+    // A picture without a count is one file; cut into one image it is that picture.
+    return CImageStrip(bitmapId, QSize(imageWidth, info.size.height()), count, info.count == 0);
 }
 
 QPixmap LoadPicture(int bitmapId, qreal devicePixelRatio) {

@@ -16,7 +16,8 @@ class QPainter;
 class CImageStrip {
 public:
     CImageStrip() = default;
-    CImageStrip(int bitmapId, QSize imageSize, int count);
+    // A strip of one image may be a single picture resource (art/<id>.svg).
+    CImageStrip(int bitmapId, QSize imageSize, int count, bool singlePicture = false);
 
     bool IsNull() const { return m_count == 0; }
     int GetImageCount() const { return m_count; }
@@ -31,6 +32,7 @@ private:
     int m_bitmapId = 0;
     QSize m_imageSize;
     int m_count = 0;
+    bool m_singlePicture = false;
 };
 
 // The strip of picture resource `bitmapId` cut into images `imageWidth` pixels wide.

@@ -1,7 +1,9 @@
 #include "ui/MessageBoxes.h"
 
+#include "store/FileError.h"
 #include "ui/StringTable.h"
 
+#include <QDir>
 #include <QPushButton>
 
 namespace {
@@ -34,4 +36,10 @@ std::unique_ptr<QMessageBox> MakeChoiceBox(const QString& text, const QString& a
 std::unique_ptr<QMessageBox> MakeMessageBox(QMessageBox::Icon icon, const QString& text,
                                             QWidget* parent) {
     return std::make_unique<QMessageBox>(icon, Title(), text, QMessageBox::Ok, parent);
+}
+
+QString FileErrorText(const CFileError& error) {
+    return QStringLiteral("The file %1 could not be changed: %2.")
+        .arg(QDir::toNativeSeparators(QString::fromStdString(error.GetPath())),
+             QString::fromStdString(error.GetReason()));
 }

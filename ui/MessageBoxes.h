@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class CFileError;
 class QWidget;
 
 // The program's message boxes, titled with the program's name. The desktop services show
@@ -21,3 +22,7 @@ std::unique_ptr<QMessageBox> MakeChoiceBox(const QString& text, const QString& a
 // An OK-only message with the picture of `icon` (information, warning or error).
 std::unique_ptr<QMessageBox> MakeMessageBox(QMessageBox::Icon icon, const QString& text,
                                             QWidget* parent);
+
+// What the user is told about a file of the working directory that could not be changed: the
+// file and the system's reason.
+QString FileErrorText(const CFileError& error);

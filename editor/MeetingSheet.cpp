@@ -1,0 +1,167 @@
+#include "editor/MeetingSheet.h"
+
+#include "store/FileError.h"
+#include "ui/DesktopServices.h"
+#include "ui/ImageStrip.h"
+#include "ui/MessageBoxes.h"
+#include "ui/StringTable.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QWizard>
+#include <QWizardPage>
+
+namespace {
+
+using SaveReason = CMeetingSheetPage::SaveReason;
+
+// One page of the wizard around a sheet page: loads it on the way in, saves it on Next and
+// Finish; a page that cannot save keeps the wizard where it is.
+class CWizardPageHost : public QWizardPage {
+public:
+    CWizardPageHost(CMeetingSheetPage& page, CDesktopServices& services, bool last)
+        : m_page(page), m_services(services), m_last(last) {
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(&page);
+        if (page.HeaderTitleId() != 0) {
+            setTitle(LoadResString(page.HeaderTitleId()));
+        }
+        if (page.HeaderSubtitleId() != 0) {
+            setSubTitle(LoadResString(page.HeaderSubtitleId()));
+        }
+    }
+
+    void initializePage() override { m_page.EnsureLoaded(); }
+
+    bool validatePage() override {
+        return SaveMeetingPage(m_page, m_last ? SaveReason::finish : SaveReason::next, m_services,
+                               wizard());
+    }
+
+private:
+    CMeetingSheetPage& m_page;
+    CDesktopServices& m_services;
+    const bool m_last;
+};
+
+// The tabbed sheet: OK saves every page that has been shown, in page order, and stays open on
+// the first that cannot save.
+class CTabbedSheet : public QDialog {
+public:
+    CTabbedSheet(const std::vector<CMeetingSheetPage*>& pages, CDesktopServices& services,
+                 QWidget* parent)
+        : QDialog(parent), m_pages(pages), m_services(services) {
+        setObjectName(QStringLiteral("modifyMeetingSheet"));
+        setWindowTitle(QStringLiteral("Modify Meeting"));
+        auto* layout = new QVBoxLayout(this);
+        m_tabs = new QTabWidget(this);
+        m_tabs->setObjectName(QStringLiteral("sheetTabs"));
+        // Every page's tab in view: the sheet is as wide as its five captions.
+        m_tabs->setUsesScrollButtons(false);
+        for (CMeetingSheetPage* page : pages) {
+            m_tabs->addTab(page, page->Caption());
+        }
+        layout->addWidget(m_tabs);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+        buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
+        layout->addWidget(buttons);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        // Only the pages the user opens load; the others keep their files as they are.
+        connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+            if (index >= 0) {
+                m_pages.at(index)->EnsureLoaded();
+            }
+        });
+        if (!pages.empty()) {
+            pages.front()->EnsureLoaded();
+        }
+    }
+
+    void accept() override {
+        for (std::size_t i = 0; i < m_pages.size(); ++i) {
+            CMeetingSheetPage& page = *m_pages[i];
+            if (!page.IsLoaded()) {
+                continue;
+            }
+            if (!SaveMeetingPage(page, SaveReason::ok, m_services, this)) {
+                m_tabs->setCurrentIndex(static_cast<int>(i));
+                return;
+            }
+        }
+        QDialog::accept();
+    }
+
+private:
+    std::vector<CMeetingSheetPage*> m_pages;
+    CDesktopServices& m_services;
+    QTabWidget* m_tabs = nullptr;
+};
+
+} // namespace
+
+bool SaveMeetingPage(CMeetingSheetPage& page, CMeetingSheetPage::SaveReason reason,
+                     CDesktopServices& services, QWidget* parent) {
+    try {
+        page.Save(reason);
+        return true;
+    } catch (const CFileError& error) {
+        services.ReportError(FileErrorText(error), parent);
+        return false;
+    }
+}
+
+CMeetingSheet::CMeetingSheet(Mode mode, CMeetingStore& store, CDesktopServices& services,
+                             std::string meetingId, const std::vector<MeetingPageMaker>& pages,
+                             QWidget* parent)
+    : m_mode(mode), m_services(services) {
+    for (const MeetingPageMaker& make : pages) {
+        m_pages.push_back(make(store, services, meetingId));
+    }
+    if (mode == Mode::add) {
+        BuildWizard(parent);
+    } else {
+        BuildTabs(parent);
+    }
+}
+
+CMeetingSheet::~CMeetingSheet() = default;
+
+void CMeetingSheet::BuildWizard(QWidget* parent) {
+    auto wizard = std::make_unique<QWizard>(parent);
+    wizard->setObjectName(QStringLiteral("meetingWizard"));
+    wizard->setWizardStyle(QWizard::ModernStyle);
+    const qreal ratio = wizard->devicePixelRatio();
+    // The wizard lays its header band out by the pixmap's pixels, whatever their ratio: a band
+    // drawn for a HiDPI screen would make the header twice as wide and tall.
+    wizard->setPixmap(QWizard::BannerPixmap, LoadPicture(PictureId::wizardHeader));
+    for (std::size_t i = 0; i < m_pages.size(); ++i) {
+        const bool last = i + 1 == m_pages.size();
+        auto* host = new CWizardPageHost(*m_pages[i], m_services, last);
+        host->setObjectName(QStringLiteral("wizardPage%1").arg(i + 1));
+        // A page without a header band stands over the watermark.
+        if (m_pages[i]->HeaderTitleId() == 0 && m_pages[i]->HeaderSubtitleId() == 0) {
+            host->setPixmap(QWizard::WatermarkPixmap,
+                            LoadPicture(PictureId::wizardWatermark, ratio));
+        }
+        wizard->addPage(host);
+    }
+    m_dialog = std::move(wizard);
+}
+
+void CMeetingSheet::BuildTabs(QWidget* parent) {
+    m_dialog = std::make_unique<CTabbedSheet>(m_pages, m_services, parent);
+}
+
+CMeetingSheet::Result CMeetingSheet::Run() {
+    const int result = m_services.RunDialog(*m_dialog);
+    if (result != QDialog::Accepted) {
+        return Result::cancelled;
+    }
+    return m_mode == Mode::add ? Result::finished : Result::saved;
+}

@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+// Shows a window and makes it the active one, so that focus and key presses reach it.
+inline void Activate(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+// Presses a key on whichever widget has the focus, as the keyboard does.
+inline void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr) << "a key pressed while nothing has the focus";
+    QTest::keyClick(focused, key, modifiers);
+}
+
+// Types into whichever widget has the focus.
+inline void Type(const QString& text) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr) << "typing while nothing has the focus";
+    QTest::keyClicks(focused, text);
+}
+
+inline QString FocusName() {
+    QWidget* focused = QApplication::focusWidget();
+    return focused ? focused->objectName() : QStringLiteral("<nothing>");
+}
+
+// Clicks a child of `parent` found by its objectName.
+template <typename T = QWidget> T* Child(QWidget& parent, const char* name) {
+    T* child = parent.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+inline void Click(QWidget& parent, const char* name) {
+    QWidget* child = Child(parent, name);
+    ASSERT_NE(child, nullptr);
+    QTest::mouseClick(child, Qt::LeftButton);
+}
+
+inline std::string FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Little-endian pieces of the content files' bytes.
+inline std::string Int32(std::int32_t value) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        bytes[i] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xff);
+    }
+    return bytes;
+}
+
+inline std::string Str(const std::string& text) {
+    return std::string(1, static_cast<char>(text.size())) + text;
+}
+
+#include "store/FileCalls.h"
+#include "tests/support/ScriptedServices.h"
+#include "ui/ListBase.h"
+
+#include <QDialog>
+
+#include <cerrno>
+#include <functional>
+
+// Clicks the middle of a list's row, as the mouse does.
+inline void ClickRow(CListBase& list, int row) {
+    ASSERT_TRUE(list.IsItem(row)) << "no row " << row;
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list.ViewportRect(row).center());
+}
+
+// Plays the dialog of `objectName` the next times it runs: shows it, lets `fill` type into
+// it, then presses OK; a dialog that refuses OK is cancelled. Counts the runs in `runs`.
+inline void ScriptDialog(CScriptedServices& services, const char* objectName,
+                         std::function<void(QDialog&)> fill, int* runs = nullptr) {
+    services.SetDialogScript(QString::fromLatin1(objectName), [fill, runs](QDialog& dialog) {
+        if (runs) {
+            ++*runs;
+        }
+        Activate(dialog);
+        fill(dialog);
+        if (dialog.isVisible()) {
+            Click(dialog, "okButton");
+        }
+        if (dialog.isVisible()) {
+            Click(dialog, "cancelButton");
+        }
+        // As the desktop does when a dialog closes, the window under it is active again.
+        if (QWidget* owner = dialog.parentWidget()) {
+            Activate(*owner->window());
+        }
+        return dialog.result();
+    });
+}
+
+// File calls whose writes fail the way a full disk does.
+class CFullDisk : public CFileCalls {
+public:
+    ssize_t Write(int, const void*, size_t) override {
+        errno = ENOSPC;
+        return -1;
+    }
+};
+
+// Puts the full disk in place for one scope.
+class CFullDiskScope {
+public:
+    CFullDiskScope() { SetFileCalls(&m_calls); }
+    ~CFullDiskScope() { SetFileCalls(nullptr); }
+
+private:
+    CFullDisk m_calls;
+};

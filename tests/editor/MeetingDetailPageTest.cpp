@@ -1,0 +1,161 @@
+#include "editor/MeetingDetailPage.h"
+#include "editor/MeetingIconDialog.h"
+#include "editor/MeetingIconList.h"
+#include "store/MeetingStore.h"
+#include "tests/editor/SheetDriver.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+
+#include <QDateTimeEdit>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+using namespace SheetDriver;
+using SaveReason = CMeetingSheetPage::SaveReason;
+
+namespace {
+
+const std::string budget = "2026120109000010";
+
+class MeetingDetailPageTest : public CQtTest {
+protected:
+    void TearDown() override {
+        page.reset();
+        CQtTest::TearDown();
+    }
+
+    CMeetingDetailPage& Open(const CMeeting& stored) {
+        TestStore().ModifyMeeting(stored);
+        page = std::make_unique<CMeetingDetailPage>(TestStore(), TestServices(), stored.id);
+        Activate(*page);
+        page->EnsureLoaded();
+        return *page;
+    }
+
+    template <typename T = QLineEdit> T* Field(const char* name) const {
+        return page->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    static CMeeting Stored() { return TestStore().GetMeeting(budget); }
+
+    std::unique_ptr<CMeetingDetailPage> page;
+};
+
+CMeeting Budget() {
+    CMeeting meeting(CDateTime(2026, 12, 1, 10, 30, 45));
+    meeting.id = budget;
+    meeting.title = "Budget";
+    meeting.reference = "B-7";
+    meeting.icon = 5;
+    return meeting;
+}
+
+// The colour an icon cell shows a little inside its corner.
+QColor CellCorner(CMeetingIconList& list, int icon) {
+    const QImage shot = list.viewport()->grab().toImage();
+    return shot.pixelColor(list.ViewportRect(icon).topLeft() + QPoint(4, 4));
+}
+
+TEST_F(MeetingDetailPageTest, NextCleansTheTitleWhileOkStoresEveryTextAsTyped) {
+    Open(Budget());
+    EXPECT_EQ(Field("titleEdit")->text(), QStringLiteral("Budget"));
+    EXPECT_EQ(Field("referenceEdit")->text(), QStringLiteral("B-7")) << "the reference, not the id";
+
+    const std::pair<const char*, const char*> nextCases[] = {
+        {"   ", "No Subject"}, {"  Budget review\t ", "Budget review"}, {"", "No Subject"}};
+    for (const auto& [typed, stored] : nextCases) {
+        TypeInto(Field("titleEdit"), QString::fromLatin1(typed));
+        page->Save(SaveReason::next);
+        EXPECT_EQ(Stored().title, stored) << "Next with \"" << typed << "\"";
+    }
+    for (const char* typed : {"   ", "  padded  "}) {
+        TypeInto(Field("titleEdit"), QString::fromLatin1(typed));
+        page->Save(SaveReason::ok);
+        EXPECT_EQ(Stored().title, typed) << "OK stores the title as typed";
+    }
+
+    TypeInto(Field("venueEdit"), QStringLiteral(" Room 4 "));
+    TypeInto(Field("presidedByEdit"), QStringLiteral("Åsa"));
+    TypeInto(Field<QPlainTextEdit>("notesEdit"), QStringLiteral("one"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("two"));
+    page->Save(SaveReason::ok);
+    const CMeeting stored = Stored();
+    EXPECT_EQ(stored.venue, " Room 4 ");
+    EXPECT_EQ(stored.presidedBy, "Åsa") << "typed text is stored as UTF-8";
+    EXPECT_EQ(stored.notes, "one\ntwo") << "Enter starts a new line in the notes";
+    EXPECT_EQ(stored.reference, "B-7");
+    EXPECT_EQ(stored.icon, 5);
+    EXPECT_EQ(stored.id, budget);
+}
+
+TEST_F(MeetingDetailPageTest, DateShowsAndSavesWithoutSecondsAndKeepsTheHourTyped) {
+    Open(Budget());
+    auto* date = Field<QDateTimeEdit>("dateEdit");
+    EXPECT_EQ(date->displayFormat(), QStringLiteral("dd MMM, yyyy  hh:mm AP"));
+    EXPECT_EQ(date->dateTime().time(), QTime(10, 30, 0));
+    page->Save(SaveReason::ok);
+    EXPECT_EQ(Stored().date, CDateTime(2026, 12, 1, 10, 30, 0)) << "the stored second is dropped";
+
+    date->setFocus(Qt::MouseFocusReason);
+    date->setSelectedSection(QDateTimeEdit::HourSection);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("03"));
+    page->Save(SaveReason::next);
+    EXPECT_EQ(Stored().date, CDateTime(2026, 12, 1, 3, 30, 0))
+        << "the hour typed is the hour stored";
+}
+
+TEST_F(MeetingDetailPageTest, IconDialogOpensOnTheIconUnmarkedAndReturnsTheOneClicked) {
+    for (const int entry : {5, 70}) {
+        CMeetingIconDialog dialog(entry);
+        Activate(dialog);
+        CMeetingIconList& list = dialog.GetList();
+        EXPECT_EQ(list.GetSelectionMark(), entry);
+        EXPECT_TRUE(list.viewport()->rect().contains(list.ViewportRect(entry)))
+            << "icon " << entry << " is wholly in view";
+        EXPECT_NE(CellCorner(list, entry), list.palette().color(QPalette::Highlight))
+            << "the current icon is not highlighted when the dialog opens";
+        Click(dialog.findChild<QAbstractButton*>("okButton"));
+        EXPECT_EQ(dialog.GetIcon(), entry) << "OK without a click keeps the icon";
+    }
+
+    CMeetingIconDialog dialog(0);
+    Activate(dialog);
+    CMeetingIconList& list = dialog.GetList();
+    list.ScrollTo(71);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.ViewportRect(71).center());
+    EXPECT_EQ(CellCorner(list, 71), list.palette().color(QPalette::Highlight));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                      QPoint(list.viewport()->width() - 2, list.ViewportRect(71).center().y()));
+    EXPECT_EQ(dialog.GetIcon(), 71) << "a click beside the icons changes nothing";
+}
+
+TEST_F(MeetingDetailPageTest, IconChosenInTheDialogIsSavedWithTheRecord) {
+    Open(Budget());
+    int opened = -1;
+    TestServices().SetDialogScript("meetingIconDialog", [&](QDialog& dialog) {
+        auto& icons = static_cast<CMeetingIconDialog&>(dialog);
+        Activate(icons);
+        opened = icons.GetList().GetSelectionMark();
+        CMeetingIconList& list = icons.GetList();
+        list.ScrollTo(71);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.ViewportRect(71).center());
+        Click(dialog.findChild<QAbstractButton*>("okButton"));
+        return dialog.result();
+    });
+    Click(Field<QToolButton>("iconButton"));
+    EXPECT_EQ(opened, 5) << "the dialog opens on the meeting's icon";
+    EXPECT_EQ(page->GetIcon(), 71);
+    EXPECT_EQ(Stored().icon, 5) << "nothing is stored before the page saves";
+    page->Save(SaveReason::ok);
+    EXPECT_EQ(Stored().icon, 71);
+
+    TestServices().SetDialogScript("meetingIconDialog", [](QDialog& dialog) {
+        dialog.reject();
+        return static_cast<int>(QDialog::Rejected);
+    });
+    Click(Field<QToolButton>("iconButton"));
+    EXPECT_EQ(page->GetIcon(), 71) << "Cancel keeps the icon";
+}
+
+} // namespace

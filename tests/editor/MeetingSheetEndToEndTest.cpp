@@ -1,0 +1,277 @@
+#include "app/MainFrame.h"
+#include "app/RightListView.h"
+#include "calendar/CalendarPage.h"
+#include "calendar/MeetingListCtrl.h"
+#include "editor/AgendaItemDialog.h"
+#include "editor/MeetingIconDialog.h"
+#include "editor/MeetingIconList.h"
+#include "store/ContentFiles.h"
+#include "store/MeetingFile.h"
+#include "store/MeetingStore.h"
+#include "tests/editor/SheetDriver.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+#include "ui/CommandTable.h"
+#include "ui/TextConversion.h"
+
+#include <QAction>
+#include <QDateTimeEdit>
+
+#include <QLineEdit>
+#include <QWizard>
+
+#include <chrono>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string budget = "2026120109000010";
+const ContentKind allKinds[] = {ContentKind::agenda, ContentKind::todos, ContentKind::attendees,
+                                ContentKind::minutes};
+
+// The whole meeting sheet with its five pages, opened from the main frame.
+class MeetingSheetEndToEndTest : public CQtTest {
+protected:
+    void TearDown() override {
+        frame.reset();
+        CQtTest::TearDown();
+    }
+
+    CMainFrame& MakeFrame() {
+        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+        return *frame;
+    }
+
+    std::vector<fs::path> FilesOf(const std::string& id) const {
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::directory_iterator(Folder())) {
+            if (entry.path().filename().string().find(id) != std::string::npos) {
+                found.push_back(entry.path().filename());
+            }
+        }
+        return found;
+    }
+
+    // Adds one item on the page in front through its Add button and the item dialog.
+    static void AddThroughDialog(QWidget& page, const char* dialog, const char* field,
+                                 const QString& text) {
+        ScriptDialog(TestServices(), dialog, [field, text](QDialog& shown) {
+            QWidget* edit = Child(shown, field);
+            ASSERT_NE(edit, nullptr);
+            edit->setFocus(Qt::MouseFocusReason);
+            Type(text);
+        });
+        Click(page, "addButton");
+    }
+
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MeetingSheetEndToEndTest, WizardWalkedToFinishWritesEveryFileAsTypedAndShowsTheDate) {
+    CMainFrame& main = MakeFrame();
+    main.GetCalendarPage().ShowMode(CCalendarPage::previewMode);
+    CDateTime agendaTime;
+    TestServices().SetDialogScript("meetingWizard", [&](QDialog& dialog) {
+        auto& wizard = static_cast<QWizard&>(dialog);
+        Activate(wizard);
+        SheetDriver::TypeInto(Child(wizard, "titleEdit"), "  Budget review  ");
+        SheetDriver::TypeInto(Child(wizard, "referenceEdit"), "R-1");
+        SheetDriver::TypeInto(Child(wizard, "venueEdit"), "Room 4");
+        auto* date = Child<QDateTimeEdit>(wizard, "dateEdit");
+        date->setFocus(Qt::MouseFocusReason);
+        date->setSelectedSection(QDateTimeEdit::DaySection);
+        Type("15");
+        TestServices().SetDialogScript("meetingIconDialog", [](QDialog& icons) {
+            Activate(icons);
+            CMeetingIconList& list = static_cast<CMeetingIconDialog&>(icons).GetList();
+            list.ScrollTo(71);
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.ViewportRect(71).center());
+            Click(icons, "okButton");
+            return icons.result();
+        });
+        Click(wizard, "iconButton");
+        SheetDriver::Press(wizard, QWizard::NextButton);
+
+        ScriptDialog(TestServices(), "agendaItemDialog", [&](QDialog& shown) {
+            Child(shown, "agendaText")->setFocus(Qt::MouseFocusReason);
+            Type("Opening");
+            agendaTime = static_cast<CAgendaItemDialog&>(shown).GetTime();
+        });
+        Click(*wizard.currentPage(), "addButton");
+        SheetDriver::Press(wizard, QWizard::NextButton);
+
+        AddThroughDialog(*wizard.currentPage(), "todoItemDialog", "todoText", "Book room");
+        SheetDriver::Press(wizard, QWizard::NextButton);
+
+        EXPECT_TRUE(wizard.button(QWizard::BackButton)->isEnabled());
+        EXPECT_TRUE(wizard.button(QWizard::NextButton)->isVisible()) << "attendees: Back, Next";
+        Child(wizard, "attendeeName")->setFocus(Qt::MouseFocusReason);
+        Type("Ann");
+        Click(*wizard.currentPage(), "addButton");
+        SheetDriver::Press(wizard, QWizard::NextButton);
+
+        EXPECT_TRUE(wizard.button(QWizard::FinishButton)->isVisible()) << "minutes: Finish";
+        AddThroughDialog(*wizard.currentPage(), "minuteDialog", "minuteText", "Agreed");
+        SheetDriver::Press(wizard, QWizard::FinishButton);
+        return wizard.result();
+    });
+    main.AddMeeting(CDateTime(2026, 12, 2, 14, 30, 0));
+
+    ASSERT_EQ(TestStore().GetCount(), 1u);
+    const std::string id = TestStore().begin()->Key();
+    CMeeting expected(CDateTime(2026, 12, 15, 14, 30, 0));
+    expected.id = id;
+    expected.title = "Budget review";
+    expected.reference = "R-1";
+    expected.venue = "Room 4";
+    expected.icon = 71;
+    EXPECT_EQ(FileBytes(MeetingFilePath(id)), EncodeMeeting(expected));
+    EXPECT_EQ(FileBytes(ContentFilePath(ContentKind::agenda, id)),
+              EncodeAgenda({CAgendaItem{agendaTime, "Opening"}}));
+    const std::vector<CTodoItem> todos = ReadTodoFile(id);
+    ASSERT_EQ(todos.size(), 1u);
+    EXPECT_EQ(todos[0].text, "Book room");
+    EXPECT_EQ(FileBytes(ContentFilePath(ContentKind::todos, id)),
+              EncodeTodos({CTodoItem{"Book room", todos[0].priority, 0}}));
+    EXPECT_EQ(FileBytes(ContentFilePath(ContentKind::attendees, id)), EncodeStringList({"Ann"}));
+    EXPECT_EQ(FileBytes(ContentFilePath(ContentKind::minutes, id)), EncodeStringList({"Agreed"}));
+    EXPECT_TRUE(TestServices().ShownAs(CScriptedServices::Kind::error).isEmpty());
+    EXPECT_EQ(main.GetCalendarPage().GetSelectedDate(), expected.date)
+        << "the calendar goes to the date the wizard stored";
+    EXPECT_EQ(main.GetCalendarPage().GetMode(), CCalendarPage::agendaMode)
+        << "a preview gives way to the meeting list";
+}
+
+TEST_F(MeetingSheetEndToEndTest, WizardCancelledOnTheAttendeesPageRemovesEverythingWritten) {
+    CMainFrame& main = MakeFrame();
+    TestServices().SetDialogScript("meetingWizard", [&](QDialog& dialog) {
+        auto& wizard = static_cast<QWizard&>(dialog);
+        Activate(wizard);
+        SheetDriver::Press(wizard, QWizard::NextButton);
+        AddThroughDialog(*wizard.currentPage(), "agendaItemDialog", "agendaText", "Opening");
+        SheetDriver::Press(wizard, QWizard::NextButton);
+        SheetDriver::Press(wizard, QWizard::NextButton);
+        const std::string id = TestStore().begin()->Key();
+        EXPECT_TRUE(fs::exists(ContentFilePath(ContentKind::agenda, id)));
+        EXPECT_TRUE(fs::exists(ContentFilePath(ContentKind::todos, id)));
+        SheetDriver::Press(wizard, QWizard::CancelButton);
+        return wizard.result();
+    });
+    main.AddMeeting(CDateTime(2026, 12, 2, 14, 30, 0));
+    EXPECT_EQ(TestStore().GetCount(), 0u);
+    EXPECT_TRUE(FilesOf(".").empty()) << "the meeting file and the agenda and todo files are gone";
+}
+
+TEST_F(MeetingSheetEndToEndTest, DetailsThatCannotBeSavedAreReportedAndKeptOnThePage) {
+    CMainFrame& main = MakeFrame();
+    std::string id;
+    TestServices().SetDialogScript("meetingWizard", [&](QDialog& dialog) {
+        auto& wizard = static_cast<QWizard&>(dialog);
+        Activate(wizard);
+        id = TestStore().begin()->Key();
+        SheetDriver::TypeInto(Child(wizard, "titleEdit"), "Budget");
+        {
+            CFullDiskScope fullDisk;
+            SheetDriver::Press(wizard, QWizard::NextButton);
+        }
+        EXPECT_EQ(wizard.currentId(), 0) << "the wizard stays on the details";
+        EXPECT_EQ(Child<QLineEdit>(wizard, "titleEdit")->text(), QStringLiteral("Budget"));
+        const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+        EXPECT_EQ(errors.size(), 1);
+        EXPECT_TRUE(!errors.isEmpty() &&
+                    errors.front().contains(QString::fromStdString(MeetingFilePath(id).string())))
+            << "the message names the meeting file";
+        SheetDriver::Press(wizard, QWizard::NextButton);
+        EXPECT_EQ(wizard.currentId(), 1) << "the retry went through";
+        SheetDriver::Press(wizard, QWizard::CancelButton);
+        return wizard.result();
+    });
+    main.AddMeeting(CDateTime(2026, 12, 2, 14, 30, 0));
+    EXPECT_EQ(TestStore().GetCount(), 0u);
+}
+
+TEST_F(MeetingSheetEndToEndTest, TabsAcceptedAtOnceLeaveEveryContentFileAlone) {
+    CMeeting meeting(CDateTime(2026, 12, 1, 9, 0, 0));
+    meeting.id = budget;
+    meeting.title = "   ";
+    TestStore().ModifyMeeting(meeting);
+    WriteAgendaFile(budget, {CAgendaItem{CDateTime(2026, 12, 1, 9, 0, 0), "Opening"}});
+    WriteTodoFile(budget, {CTodoItem{"Book room", 2, 1}});
+    WriteAttendeeFile(budget, {"Ann", "Bob"});
+    WriteMinutesFile(budget, {"Agreed"});
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    std::vector<std::pair<fs::path, std::string>> content;
+    for (const ContentKind kind : allKinds) {
+        const fs::path path = ContentFilePath(kind, budget);
+        fs::last_write_time(path, old);
+        content.emplace_back(path, FileBytes(path));
+    }
+    fs::last_write_time(MeetingFilePath(budget), old);
+
+    CMainFrame& main = MakeFrame();
+    main.AddToQuickView(budget);
+    TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
+        Activate(dialog);
+        Click(dialog, "okButton");
+        return dialog.result();
+    });
+    main.ModifyMeeting(budget);
+
+    EXPECT_GT(fs::last_write_time(MeetingFilePath(budget)), old) << "the meeting file is written";
+    EXPECT_EQ(FileBytes(MeetingFilePath(budget)), EncodeMeeting(meeting))
+        << "the same record, its blank title kept";
+    for (const auto& [path, bytes] : content) {
+        EXPECT_EQ(fs::last_write_time(path), old) << path << " is not touched";
+        EXPECT_EQ(FileBytes(path), bytes) << path;
+    }
+
+    TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
+        Activate(dialog);
+        SheetDriver::TypeInto(Child(dialog, "titleEdit"), "  Budget  ");
+        Click(dialog, "okButton");
+        return dialog.result();
+    });
+    main.ModifyMeeting(budget);
+    const CRightListView& pane = main.GetQuickViewPane();
+    int row = 0;
+    while (row < pane.GetItemCount() && pane.GetItemMeetingId(row) != budget) {
+        ++row;
+    }
+    ASSERT_LT(row, pane.GetItemCount()) << "the shortcut stays";
+    EXPECT_EQ(pane.GetItemText(row), QStringLiteral("  Budget  ")) << "it shows the new title";
+}
+
+TEST_F(MeetingSheetEndToEndTest, ModifyCommandOpensTheTabsForTheMarkedOrPreviewedMeeting) {
+    CMeeting meeting(CDateTime(2026, 12, 1, 9, 0, 0));
+    meeting.id = budget;
+    meeting.title = "Budget";
+    TestStore().ModifyMeeting(meeting);
+    CMainFrame& main = MakeFrame();
+    std::vector<std::string> opened;
+    TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
+        Activate(dialog);
+        opened.push_back(FromQString(dialog.findChild<QLineEdit*>("titleEdit")->text()));
+        Click(dialog, "cancelButton");
+        return dialog.result();
+    });
+    CCalendarPage& page = main.GetCalendarPage();
+    QAction* modify = main.GetAction(CommandId::modifyMeeting);
+    page.GoToDate(meeting.date);
+    page.ShowMode(CCalendarPage::weekMode);
+    main.UpdateCommandStates();
+    EXPECT_FALSE(modify->isEnabled()) << "nothing to modify in the week";
+    page.ShowMode(CCalendarPage::agendaMode);
+    page.GetMeetingList().SetSelectionMark(0);
+    main.UpdateCommandStates();
+    ASSERT_TRUE(modify->isEnabled());
+    modify->trigger();
+    main.ViewMeeting(budget);
+    main.UpdateCommandStates();
+    ASSERT_TRUE(modify->isEnabled());
+    modify->trigger();
+    EXPECT_EQ(opened, (std::vector<std::string>{"Budget", "Budget"}));
+    EXPECT_EQ(TestStore().GetMeeting(budget), meeting) << "Cancel changes nothing";
+}
+
+} // namespace

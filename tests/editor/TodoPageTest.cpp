@@ -1,0 +1,131 @@
+#include "editor/TodoPage.h"
+#include "editor/TodoItemDialog.h"
+#include "editor/TodoListCtrl.h"
+#include "store/ContentFiles.h"
+#include "tests/editor/EditorTestSupport.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "ui/StringTable.h"
+
+#include <QPlainTextEdit>
+
+#include <algorithm>
+
+namespace {
+
+const std::string meetingId = "2026120109000010";
+
+class TodoPageTest : public CQtTest {
+protected:
+    void SetUp() override {
+        CQtTest::SetUp();
+        m_page = std::make_unique<CTodoPage>(TestStore(), TestServices(), meetingId);
+        m_list = m_page->findChild<CTodoListCtrl*>(QStringLiteral("todoList"));
+        ASSERT_NE(m_list, nullptr);
+    }
+    void TearDown() override {
+        m_page.reset();
+        CQtTest::TearDown();
+    }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (int row = 0; row < m_list->GetItemCount(); ++row) {
+            texts.push_back(m_list->GetItem(row).text);
+        }
+        return texts;
+    }
+
+    int RowOf(const std::string& text) const {
+        const auto texts = Texts();
+        const auto found = std::find(texts.begin(), texts.end(), text);
+        return found == texts.end() ? -1 : static_cast<int>(found - texts.begin());
+    }
+
+    std::unique_ptr<CTodoPage> m_page;
+    CTodoListCtrl* m_list = nullptr;
+};
+
+TEST_F(TodoPageTest, OpensSortedByTextAndNamesAnEmptyNewTodo) {
+    WriteTodoFile(meetingId, {{"beta", 2, 0}, {"alpha", 0, 1}, {"gamma", 1, 0}});
+    Activate(*m_page);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"alpha", "beta", "gamma"}))
+        << "the page does not open sorted by text";
+
+    // OK on an untouched dialog: medium, not done, and the empty text named "No Subject".
+    int runs = 0;
+    ScriptDialog(
+        TestServices(), "todoItemDialog", [](QDialog&) {}, &runs);
+    Click(*m_page, "addButton");
+    EXPECT_EQ(runs, 1);
+    const int added = RowOf("No Subject");
+    ASSERT_GE(added, 0) << "an empty new todo was not named No Subject";
+    EXPECT_EQ(m_list->GetItem(added).priority, 1);
+    EXPECT_EQ(m_list->GetItem(added).done, 0);
+
+    // Emptying a todo's text with Mod leaves it empty; the box under the list follows.
+    ClickRow(*m_list, RowOf("beta"));
+    auto* box = m_page->findChild<QPlainTextEdit*>(QStringLiteral("todoTextBox"));
+    EXPECT_EQ(box->toPlainText(), "beta");
+    ScriptDialog(TestServices(), "todoItemDialog", [](QDialog& dialog) {
+        auto& todo = static_cast<CTodoItemDialog&>(dialog);
+        EXPECT_EQ(todo.GetText(), "beta");
+        EXPECT_EQ(todo.GetPriority(), 2) << "Mod did not fill the dialog with the todo";
+        Press(Qt::Key_A, Qt::ControlModifier);
+        Press(Qt::Key_Delete);
+    });
+    Click(*m_page, "modButton");
+    EXPECT_EQ(RowOf("beta"), -1);
+    const int emptied = RowOf("");
+    ASSERT_GE(emptied, 0) << "Mod named an emptied todo";
+    EXPECT_EQ(m_list->GetItem(emptied).priority, 2);
+    EXPECT_EQ(box->toPlainText(), "");
+}
+
+TEST_F(TodoPageTest, DelAsksEvenWithoutAMarkAndThenDeletesNothing) {
+    WriteTodoFile(meetingId, {{"alpha", 0, 0}, {"beta", 1, 0}});
+    Activate(*m_page);
+    ASSERT_EQ(m_list->GetSelectionMark(), -1);
+
+    TestServices().ScriptAnswers({true});
+    Click(*m_page, "delButton");
+    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(61465)});
+    EXPECT_EQ(m_list->GetItemCount(), 2) << "Yes without a marked todo deleted one";
+
+    // Delete on the list asks the same; No keeps, Yes deletes the marked todo.
+    ClickRow(*m_list, 1);
+    m_list->setFocus();
+    TestServices().ScriptAnswers({false});
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(61465)});
+    EXPECT_EQ(m_list->GetItemCount(), 2);
+    TestServices().ScriptAnswers({true});
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"alpha"});
+}
+
+TEST_F(TodoPageTest, AMoveByHandIsSavedInItsNewPlace) {
+    WriteTodoFile(meetingId, {{"alpha", 0, 0}, {"beta", 2, 1}, {"gamma", 1, 0}});
+    Activate(*m_page);
+
+    // Up on the first row and Down on the last change nothing.
+    ClickRow(*m_list, 0);
+    Click(*m_page, "upButton");
+    ClickRow(*m_list, 2);
+    Click(*m_page, "downButton");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"alpha", "beta", "gamma"}));
+
+    // Alt+Up on the list is Up.
+    m_list->setFocus();
+    Press(Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"alpha", "gamma", "beta"}));
+    EXPECT_EQ(m_list->GetSelectionMark(), 1) << "the mark did not move with the todo";
+    Click(*m_page, "upButton");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"gamma", "alpha", "beta"}));
+
+    m_page->Save(CMeetingSheetPage::SaveReason::next);
+    EXPECT_EQ(FileBytes(ContentFilePath(ContentKind::todos, meetingId)),
+              Int32(3) + Int32(1) + Int32(0) + Str("gamma") + Int32(0) + Int32(0) + Str("alpha") +
+                  Int32(2) + Int32(1) + Str("beta"));
+}
+
+} // namespace
