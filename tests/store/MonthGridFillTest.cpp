@@ -1,6 +1,6 @@
+#include "store/MonthGridFill.h"
 #include "store/DateStep.h"
 #include "store/MeetingStore.h"
-#include "store/MonthGridFill.h"
 #include "store/WorkingDirectory.h"
 #include "tests/support/TempFolder.h"
 
