@@ -11,10 +11,8 @@ namespace MonthGridGeometry {
 constexpr int rows = 6;
 constexpr int columns = 7;
 constexpr int headerHeight = 20;
-// The day-name picture above each column, and the meeting picture of a cell with meetings.
+// The day-name picture above each column.
 constexpr int dayNameWidth = 16;
-constexpr int meetingPictureWidth = 30;
-constexpr int meetingPictureHeight = 19;
 // Room kept below the meeting picture for the count when a cell is small.
 constexpr int countHeight = 14;
 

@@ -18,9 +18,7 @@ const QColor countColour(17, 89, 142);
 } // namespace
 
 CMonthListCtrl::CMonthListCtrl(CMeetingStore& store, QWidget* parent)
-    : CListBase(parent), m_store(store),
-      m_meetingPicture(
-          LoadImageStrip(PictureId::monthMeetingPicture, MonthGridGeometry::meetingPictureWidth)) {
+    : CListBase(parent), m_store(store) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setViewportMargins(0, MonthGridGeometry::headerHeight, 0, 0);
     m_header = new CMonthHeaderCtrl(this);
@@ -87,7 +85,8 @@ void CMonthListCtrl::PaintItem(QPainter& painter, int cell, const QRect&) const 
     if (count != 0) {
         painter.save();
         painter.setClipRect(bounds);
-        m_meetingPicture.Draw(painter, layout.picture, 0);
+        painter.drawPixmap(layout.picture, LoadPicture(PictureId::monthMeetingPicture,
+                                                       viewport()->devicePixelRatioF()));
         painter.restore();
         painter.setPen(countColour);
         painter.drawText(layout.count, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,

@@ -55,7 +55,6 @@ private:
     CDateTime m_date;
     CMonthGrid m_grid;
     CMonthHeaderCtrl* m_header = nullptr;
-    CImageStrip m_meetingPicture;
     // The cell a left press landed on, opened when the button comes up over it.
     int m_pressedCell = -1;
     // The cell whose tooltip was last given; the tooltip is worked out again on entering
