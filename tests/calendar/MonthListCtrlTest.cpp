@@ -32,8 +32,6 @@ protected:
     CCalendarPage& Page() { return view->GetPage(); }
     CMonthListCtrl& Grid() { return Page().GetMonthGrid(); }
     QPoint CellCentre(int cell) { return Grid().ViewportRect(cell).center(); }
-    // The date a cell shows, as the page was sent to it.
-    static CDateTime CellDay(int cell) { return gridStart.AddSeconds(cell * 86400LL); }
 
     CFakeMeetingCommands commands;
     std::unique_ptr<CCalendarView> view;
@@ -41,21 +39,13 @@ protected:
 
 } // namespace
 
-TEST_F(MonthGrid, ClickOnADayOpensItsDayList) {
-    QSignalSpy chosen(&Page(), &CCalendarPage::DateChosen);
-    // A grey cell of February, in row 0.
-    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, CellCentre(0));
-    EXPECT_EQ(Page().GetMode(), CCalendarPage::dayMode);
-    EXPECT_EQ(Page().GetSelectedDate(), gridStart);
-    ASSERT_EQ(chosen.count(), 1) << "the frame is told, so the picker follows";
-    EXPECT_EQ(chosen.at(0).at(0).value<CDateTime>(), gridStart);
-
-    // A press on one day released over another opens neither.
-    Page().ShowMode(CCalendarPage::monthMode);
+// The frame's test clicks a day through; here, a press on one day released over another.
+TEST_F(MonthGrid, APressReleasedOverAnotherDayOpensNone) {
     QTest::mousePress(Grid().viewport(), Qt::LeftButton, {}, CellCentre(8));
     QTest::mouseRelease(Grid().viewport(), Qt::LeftButton, {}, CellCentre(20));
     EXPECT_EQ(Page().GetMode(), CCalendarPage::monthMode);
-    EXPECT_EQ(chosen.count(), 1);
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, CellCentre(0));
+    EXPECT_EQ(Page().GetSelectedDate(), gridStart) << "a click on a grey day of February";
 }
 
 TEST_F(MonthGrid, KeysMoveByCellAndEnterOpensTheMarkedDay) {
