@@ -19,6 +19,7 @@
 #include "editor/MeetingSheet.h"
 #include "editor/MeetingSheetPages.h"
 #include "store/Clock.h"
+#include "store/DateStep.h"
 #include "store/FileError.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
@@ -110,6 +111,11 @@ void CMainFrame::CreateClientArea() {
 
     CMeetingListCtrl& list = GetCalendarPage().GetMeetingList();
     connect(&list, &CMeetingListCtrl::SelectionMarkChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(&GetCalendarPage(), &CCalendarPage::DateChosen, this, [this](const CDateTime& date) {
+        if (m_toolBar != nullptr) {
+            m_toolBar->GetDatePicker()->SetDateTime(date);
+        }
+    });
 }
 
 QAction* CMainFrame::MakeAction(int id) {
@@ -142,6 +148,7 @@ QAction* CMainFrame::MakeAction(int id) {
 void CMainFrame::CreateToolBar() {
     m_toolBar = new CDateToolBar(m_services, this);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
+    CreateDateActions();
     m_toolBar->addSeparator();
     for (const int id : {CommandId::addMeeting, CommandId::quickAdd, CommandId::modifyMeeting,
                          CommandId::deleteMeeting, CommandId::viewMeeting}) {
@@ -174,6 +181,44 @@ void CMainFrame::CreateToolBar() {
     // The picker sits in the toolbar beside those commands' buttons; their keys stay out of
     // it too.
     picker->installEventFilter(this);
+}
+
+void CMainFrame::CreateDateActions() {
+    const CImageStrip arrows = LoadImageStrip(PictureId::stepArrows, 16);
+    const auto make = [this, &arrows](const char* name, const QString& text, int image,
+                                      QKeySequence key) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        action->setStatusTip(text);
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(QString(text).remove(QLatin1Char('&')),
+                                                         key.toString(QKeySequence::NativeText)));
+        if (image >= 0) {
+            QIcon icon;
+            icon.addPixmap(arrows.GetPixmap(image, 1.0));
+            icon.addPixmap(arrows.GetPixmap(image, 2.0));
+            action->setIcon(icon);
+        }
+        // Like the meeting commands, these keys belong to the calendar and to the date picker
+        // beside it: the other panes keep their own Page Up and Page Down.
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_calendar->addAction(action);
+        return action;
+    };
+    m_previousAction = make("previousPeriodAction", QStringLiteral("Previous day, week or month"),
+                            0, QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    m_nextAction = make("nextPeriodAction", QStringLiteral("Next day, week or month"), 1,
+                        QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    m_todayAction =
+        make("todayAction", QStringLiteral("&Today"), -1, QKeySequence(Qt::CTRL | Qt::Key_T));
+    m_todayAction->setStatusTip(QStringLiteral("Show today in the calendar"));
+    connect(m_previousAction, &QAction::triggered, this, [this] { StepCalendar(-1); });
+    connect(m_nextAction, &QAction::triggered, this, [this] { StepCalendar(1); });
+    connect(m_todayAction, &QAction::triggered, this, &CMainFrame::GoToToday);
+    // The arrows stand right of the picker; their keys and Today's reach the picker too.
+    m_toolBar->addAction(m_previousAction);
+    m_toolBar->addAction(m_nextAction);
+    m_toolBar->GetDatePicker()->addAction(m_todayAction);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -213,6 +258,8 @@ void CMainFrame::CreateMenus() {
         toggle->setChecked(true);
         view->addAction(toggle);
     }
+    view->addSeparator();
+    view->addAction(m_todayAction);
     connect(m_toolBar, &QToolBar::visibilityChanged, toolBar, &QAction::setChecked);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
@@ -401,6 +448,40 @@ void CMainFrame::ShowPickedDate() {
     CCalendarPage& page = GetCalendarPage();
     page.SetSelectedDate(GetPickerDateTime());
     page.ShowMode(page.GetMode());
+}
+
+void CMainFrame::StepCalendar(int direction) {
+    CCalendarPage& page = GetCalendarPage();
+    DateStep step = DateStep::month;
+    switch (page.GetMode()) {
+    case CCalendarPage::dayMode:
+        step = DateStep::day;
+        break;
+    case CCalendarPage::weekMode:
+        step = DateStep::week;
+        break;
+    case CCalendarPage::previewMode:
+        return;
+    default:
+        break;
+    }
+    ShowCalendarDate(StepDate(page.GetSelectedDate(), step, direction));
+}
+
+void CMainFrame::GoToToday() {
+    ShowCalendarDate(m_services.Now());
+}
+
+void CMainFrame::ShowCalendarDate(const CDateTime& date) {
+    try {
+        GetCalendarPage().GoToDate(date);
+    } catch (const CFileError& error) {
+        ReportFileError(error);
+    }
+    if (m_toolBar != nullptr) {
+        m_toolBar->GetDatePicker()->SetDateTime(date);
+    }
+    UpdateCommandStates();
 }
 
 void CMainFrame::SetPickerFormat() {

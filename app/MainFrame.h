@@ -55,6 +55,11 @@ public:
     void RemoveFromQuickView(const std::string& id);
     void ClearQuickView();
     void ShowPickedDate();
+    // Back or forward by the shown view's step: a day, a week, or a month (the meeting list
+    // and the month grid); the date picker follows. The preview has no step.
+    void StepCalendar(int direction);
+    // The calendar and the date picker go to the services' "now".
+    void GoToToday();
 
     // The menu and toolbar commands. A file a command cannot change is reported, naming the
     // file and the reason, and the command stops there.
@@ -87,6 +92,9 @@ protected:
 private:
     void CreateClientArea();
     void CreateToolBar();
+    void CreateDateActions();
+    // The calendar went to `date`: the page refills, the date picker shows it.
+    void ShowCalendarDate(const CDateTime& date);
     void CreateMenus();
     void CreateStatusBar();
     QAction* MakeAction(int id);
@@ -107,6 +115,9 @@ private:
     std::vector<MeetingPageMaker> m_sheetPages;
     CMeetingMap m_quickView;
     QHash<int, QAction*> m_actions;
+    QAction* m_previousAction = nullptr;
+    QAction* m_nextAction = nullptr;
+    QAction* m_todayAction = nullptr;
     // The damaged files already reported, by their names as stored (two names that differ
     // only in bytes that are not UTF-8 are two files).
     std::set<std::filesystem::path> m_reportedSkips;

@@ -8,14 +8,17 @@
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
+#include "calendar/MonthListCtrl.h"
 #include "store/MeetingFile.h"
 #include "store/MeetingListFill.h"
 #include "store/MeetingStore.h"
+#include "store/MonthGridFill.h"
 #include "store/WorkingDirectory.h"
 #include "ui/MeetingCommands.h"
 
 #include "ui/SystemServices.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -196,6 +199,41 @@ void MonthKey(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(page.GetMeetingList().GetRowCount());
 }
 
+// What Ctrl+Page Down does on the month grid of the running main window: the frame steps the
+// calendar a month on, the grid refills, then paints.
+void GridKey(benchmark::State& state) {
+    Folders().Load(static_cast<int>(state.range(0)));
+    CMainFrame frame(BenchStore(), BenchServices());
+    frame.resize(1920, 1080);
+    CCalendarPage& page = frame.GetCalendarPage();
+    page.GoToDate(MonthOfStep(0));
+    page.ShowMode(CCalendarPage::monthMode);
+    QAction* next = frame.findChild<QAction*>("nextPeriodAction");
+    QAction* previous = frame.findChild<QAction*>("previousPeriodAction");
+    QWidget& grid = *page.GetList(CCalendarPage::monthMode);
+    QImage screen(grid.size(), QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        const bool forward = step++ / (stepsPerRound - 1) % 2 == 0;
+        (forward ? next : previous)->trigger();
+        grid.render(&screen);
+    }
+}
+
+// The tooltip's text of every day of one month's grid, as a mouse crossing each cell asks.
+void DayTips(benchmark::State& state) {
+    Folders().Load(static_cast<int>(state.range(0)));
+    int step = 0;
+    std::size_t length = 0;
+    for (auto _ : state) {
+        const CMonthGrid grid = FillMonthGrid(BenchStore(), MonthOfStep(step++));
+        for (int cell = 0; cell < CMonthGrid::cellCount; ++cell) {
+            length += DayTipText(BenchStore(), grid.CellDate(cell)).size();
+        }
+        benchmark::DoNotOptimize(length);
+    }
+}
+
 void PrintRatios(const CMedianReporter& medians) {
     std::printf("\nMedians in this run, processor time (wall-clock in brackets):\n");
     for (const char* size : {"1000", "10000", "100000"}) {
@@ -222,7 +260,8 @@ void Register() {
     for (const int count : {1000, 10000, 100000}) {
         for (const auto& [name, function] :
              {std::pair{"Enumerate", &Enumerate}, std::pair{"MonthStep", &MonthStep},
-              std::pair{"FillRows", &FillRows}, std::pair{"MonthKey", &MonthKey}}) {
+              std::pair{"FillRows", &FillRows}, std::pair{"MonthKey", &MonthKey},
+              std::pair{"GridKey", &GridKey}, std::pair{"DayTips", &DayTips}}) {
             benchmark::RegisterBenchmark(name, function)
                 ->Arg(count)
                 ->Repetitions(5)

@@ -2,6 +2,7 @@
 
 #include "calendar/BlankCalendarList.h"
 #include "calendar/MeetingListCtrl.h"
+#include "calendar/MonthListCtrl.h"
 #include "calendar/PreviewPlace.h"
 #include "calendar/WindowToolTip.h"
 #include "ui/DesktopServices.h"
@@ -20,7 +21,7 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
     m_dayList->setObjectName(QStringLiteral("dayList"));
     m_weekList = new CBlankCalendarList(this);
     m_weekList->setObjectName(QStringLiteral("weekList"));
-    m_monthGrid = new CBlankCalendarList(this);
+    m_monthGrid = new CMonthListCtrl(store, this);
     m_monthGrid->setObjectName(QStringLiteral("monthList"));
     m_preview = new CPreviewPlace(commands, this);
     m_preview->setObjectName(QStringLiteral("previewList"));
@@ -30,6 +31,9 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
     m_toolTip = new CWindowToolTip(this);
     m_toolTip->AddWindowTool(m_weekList);
     m_toolTip->AddWindowTool(m_monthGrid);
+    connect(m_monthGrid, &CMonthListCtrl::ToolTipChanged, this,
+            [this](const QString& text) { m_toolTip->SetToolText(m_monthGrid, text); });
+    connect(m_monthGrid, &CMonthListCtrl::DayOpened, this, &CCalendarPage::OpenDay);
 
     // The frame may still be building itself while it creates this page: the lists are set
     // up now, the frame is asked for the picker's format once control returns to the loop.
@@ -65,6 +69,12 @@ void CCalendarPage::SwitchTo(int mode) {
             list->GetWidget()->hide();
         }
     }
+}
+
+void CCalendarPage::OpenDay(const CDateTime& day) {
+    m_selectedDate = day;
+    ShowMode(dayMode);
+    emit DateChosen(day);
 }
 
 void CCalendarPage::GoToDate(const CDateTime& date) {

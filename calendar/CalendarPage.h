@@ -13,6 +13,7 @@ class CMeetingStore;
 class CCalendarList;
 class CMeetingCommands;
 class CMeetingListCtrl;
+class CMonthListCtrl;
 class CPreviewPlace;
 class CWindowToolTip;
 
@@ -49,6 +50,14 @@ public:
     // The widget of a mode, null outside 0..4.
     QWidget* GetList(int mode);
     CWindowToolTip& GetToolTip() { return *m_toolTip; }
+    CMonthListCtrl& GetMonthGrid() { return *m_monthGrid; }
+
+    // A day picked in the calendar itself (a cell of the month grid): its day list is shown.
+    void OpenDay(const CDateTime& day);
+
+signals:
+    // The calendar went to a date of its own accord; the toolbar's date picker follows.
+    void DateChosen(const CDateTime& date);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -66,7 +75,7 @@ private:
     CMeetingListCtrl* m_meetingList = nullptr;
     CBlankCalendarList* m_dayList = nullptr;
     CBlankCalendarList* m_weekList = nullptr;
-    CBlankCalendarList* m_monthGrid = nullptr;
+    CMonthListCtrl* m_monthGrid = nullptr;
     CPreviewPlace* m_preview = nullptr;
     std::array<CCalendarList*, modeCount> m_lists{};
     CWindowToolTip* m_toolTip = nullptr;

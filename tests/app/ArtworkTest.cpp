@@ -20,8 +20,9 @@ constexpr Art kArt[] = {
     {139, 15, 10, 0},    {140, 350, 60, 0},  {141, 2304, 45, 72}, {142, 96, 16, 6},
     {143, 32, 30, 0},    {145, 80, 16, 5},   {146, 144, 16, 9},   {148, 16, 13, 0},
     {149, 16, 16, 0},    {154, 192, 16, 12}, {155, 499, 314, 0},  {156, 499, 59, 0},
-    {157, 2432, 30, 76}, {168, 88, 28, 0},   {169, 88, 28, 0},    {170, 88, 28, 0},
-    {171, 460, 210, 0},  {172, 400, 250, 0}, {173, 88, 28, 0},    {180, 192, 48, 4},
+    {157, 2432, 30, 76}, {158, 32, 16, 2},   {168, 88, 28, 0},    {169, 88, 28, 0},
+    {170, 88, 28, 0},    {171, 460, 210, 0}, {172, 400, 250, 0},  {173, 88, 28, 0},
+    {180, 192, 48, 4},
 };
 static_assert(kArt[10].id == 141 && kArt[20].id == 157);
 
@@ -51,13 +52,15 @@ TEST_F(ArtworkTest, TheWindowsPictureIdsNameStripsAndPicturesThatExist) {
     };
     for (const int id :
          {PictureId::modeButtons, PictureId::meetingIconStrip, PictureId::toolbarStrip,
-          PictureId::quickViewStrip, PictureId::messageIcons}) {
+          PictureId::quickViewStrip, PictureId::messageIcons, PictureId::monthDayNames,
+          PictureId::stepArrows}) {
         ASSERT_NE(find(id), std::end(kArt)) << id;
         EXPECT_GT(find(id)->count, 1) << id << " is not a strip";
     }
-    for (const int id : {PictureId::emptyListPicture, PictureId::okButton, PictureId::cancelButton,
-                         PictureId::changeButton, PictureId::preferenceBackground,
-                         PictureId::aboutPicture, PictureId::helpButton}) {
+    for (const int id :
+         {PictureId::emptyListPicture, PictureId::okButton, PictureId::cancelButton,
+          PictureId::changeButton, PictureId::preferenceBackground, PictureId::aboutPicture,
+          PictureId::helpButton, PictureId::monthHeaderBand, PictureId::monthMeetingPicture}) {
         ASSERT_NE(find(id), std::end(kArt)) << id;
         EXPECT_EQ(find(id)->count, 0) << id << " is a strip";
     }

@@ -71,3 +71,31 @@ KES_SCREENSHOT("calendar-agenda") {
 KES_SCREENSHOT("calendar-agenda-empty") {
     return AgendaOf(CDateTime(2024, 8, 1, 0, 0, 0));
 }
+
+namespace {
+
+// The month grid of `date` at the middle pane's size.
+std::unique_ptr<CCalendarView> MonthOf(const CDateTime& date) {
+    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), Commands());
+    view->resize(710, 560);
+    view->GetPage().SetSelectedDate(date);
+    view->GetPage().ShowMode(CCalendarPage::monthMode);
+    return view;
+}
+
+} // namespace
+
+KES_SCREENSHOT("calendar-month") {
+    Put("2024031409300010", CDateTime(2024, 3, 14, 9, 30, 0), "Quarterly budget review", "", 4);
+    Put("2024031413000010", CDateTime(2024, 3, 14, 13, 0, 0), "Lunch with the auditors", "", 33);
+    Put("2024031416000010", CDateTime(2024, 3, 14, 16, 0, 0), "Works council", "", 27);
+    Put("2024030410000010", CDateTime(2024, 3, 4, 10, 0, 0), "Project Atlas kick-off", "", 12);
+    Put("2024022911000010", CDateTime(2024, 2, 29, 11, 0, 0), "Leap day stand-up", "", 0);
+    Put("2024032816300010", CDateTime(2024, 3, 28, 16, 30, 0), "Annual general meeting", "", 41);
+    Put("2024040208000010", CDateTime(2024, 4, 2, 8, 0, 0), "Spring planning", "", 7);
+    return MonthOf(CDateTime(2024, 3, 14, 0, 0, 0));
+}
+
+KES_SCREENSHOT("calendar-month-empty") {
+    return MonthOf(CDateTime(2024, 8, 1, 0, 0, 0));
+}

@@ -1,0 +1,150 @@
+#include "app/DateToolBar.h"
+#include "app/MainFrame.h"
+#include "app/RightListView.h"
+#include "app/ToolbarDateCtrl.h"
+#include "calendar/CalendarPage.h"
+#include "calendar/MonthListCtrl.h"
+#include "store/MeetingStore.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+const CDateTime now(2026, 12, 7, 9, 30, 0);
+const CDateTime start(2024, 1, 31, 10, 0, 0);
+
+long long Seconds(const CDateTime& date) {
+    return date.ToSerialSeconds();
+}
+
+class CalendarKeys : public CQtTest {
+protected:
+    void SetUp() override {
+        CQtTest::SetUp();
+        TestServices().SetNow(now);
+        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+        frame->resize(1100, 700);
+        frame->show();
+        frame->activateWindow();
+        QApplication::setActiveWindow(frame.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    }
+    void TearDown() override {
+        frame.reset();
+        CQtTest::TearDown();
+    }
+
+    CCalendarPage& Page() const { return frame->GetCalendarPage(); }
+    CToolbarDateCtrl& Picker() const { return *frame->GetToolBar().GetDatePicker(); }
+
+    // The calendar on `date` in `mode`, with the focus in the mode's list.
+    void ShowOn(int mode, const CDateTime& date) {
+        Page().GoToDate(date);
+        Picker().SetDateTime(date);
+        Page().ShowMode(mode);
+        QWidget* list = Page().GetList(mode);
+        list->setFocus(Qt::MouseFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), list) << mode;
+    }
+    // Presses a key on whichever widget has the focus, as the keyboard does.
+    static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr) << "a key pressed while nothing has the focus";
+        QTest::keyClick(focused, key, modifiers);
+    }
+    // The calendar and the picker show `date`.
+    void ExpectShown(const CDateTime& date, const std::string& what) {
+        EXPECT_EQ(Seconds(Page().GetSelectedDate()), Seconds(date)) << what;
+        EXPECT_EQ(Seconds(Picker().GetDateTime()), Seconds(date)) << what << ": the picker";
+    }
+
+    std::unique_ptr<CMainFrame> frame;
+};
+
+} // namespace
+
+TEST_F(CalendarKeys, CtrlPageKeysStepByTheShownViewsUnit) {
+    struct Step {
+        int mode;
+        CDateTime next;
+        const char* what;
+    };
+    for (const Step& step :
+         {Step{CCalendarPage::agendaMode, CDateTime(2024, 2, 29, 10, 0, 0), "agenda: a month"},
+          Step{CCalendarPage::dayMode, CDateTime(2024, 2, 1, 10, 0, 0), "day: a day"},
+          Step{CCalendarPage::weekMode, CDateTime(2024, 2, 7, 10, 0, 0), "week: a week"},
+          Step{CCalendarPage::monthMode, CDateTime(2024, 2, 29, 10, 0, 0), "month: a month"}}) {
+        ShowOn(step.mode, start);
+        Press(Qt::Key_PageDown, Qt::ControlModifier);
+        ExpectShown(step.next, step.what);
+        EXPECT_EQ(Page().GetMode(), step.mode) << step.what;
+        Press(Qt::Key_PageUp, Qt::ControlModifier);
+        Press(Qt::Key_PageUp, Qt::ControlModifier);
+        if (step.mode == CCalendarPage::dayMode) {
+            ExpectShown(CDateTime(2024, 1, 30, 10, 0, 0), "day: back two days");
+        }
+    }
+    EXPECT_EQ(Page().GetMonthGrid().GetGrid().days[0], 26) << "the grid of December 2023";
+
+    // The keys stay out of the other panes.
+    ShowOn(CCalendarPage::dayMode, start);
+    frame->GetQuickViewPane().setFocus(Qt::MouseFocusReason);
+    Press(Qt::Key_PageDown, Qt::ControlModifier);
+    ExpectShown(start, "Ctrl+Page Down in the quick view pane");
+}
+
+TEST_F(CalendarKeys, PreviewHasNoStepAndTodayGoesToNow) {
+    CMeeting meeting(start);
+    meeting.id = "2024013110000010";
+    TestStore().ModifyMeeting(meeting);
+    ShowOn(CCalendarPage::dayMode, start);
+    frame->ViewMeeting(meeting.id);
+    Page().GetList(CCalendarPage::previewMode)->setFocus(Qt::MouseFocusReason);
+    Press(Qt::Key_PageDown, Qt::ControlModifier);
+    ExpectShown(start, "the preview shows one meeting, not a period");
+
+    // Today from the date picker, then from the View menu.
+    ShowOn(CCalendarPage::weekMode, start);
+    Picker().setFocus(Qt::MouseFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), &Picker());
+    Press(Qt::Key_T, Qt::ControlModifier);
+    ExpectShown(now, "Ctrl+T in the date picker");
+    EXPECT_EQ(Page().GetMode(), CCalendarPage::weekMode);
+
+    ShowOn(CCalendarPage::monthMode, start);
+    auto* view = frame->menuBar()->findChild<QMenu*>("viewMenu");
+    QAction* today = frame->findChild<QAction*>("todayAction");
+    ASSERT_NE(today, nullptr);
+    EXPECT_TRUE(view->actions().contains(today));
+    today->trigger();
+    ExpectShown(now, "View > Today");
+}
+
+TEST_F(CalendarKeys, ArrowsBesideThePickerStepAndAMonthDayClickSetsThePicker) {
+    ShowOn(CCalendarPage::weekMode, start);
+    auto* next = qobject_cast<QToolButton*>(
+        frame->GetToolBar().widgetForAction(frame->findChild<QAction*>("nextPeriodAction")));
+    auto* previous = qobject_cast<QToolButton*>(
+        frame->GetToolBar().widgetForAction(frame->findChild<QAction*>("previousPeriodAction")));
+    ASSERT_TRUE(next != nullptr && previous != nullptr);
+    EXPECT_GT(next->x(), Picker().x()) << "right of the picker";
+    QTest::mouseClick(next, Qt::LeftButton);
+    ExpectShown(CDateTime(2024, 2, 7, 10, 0, 0), "the next arrow in the week view");
+    QTest::mouseClick(previous, Qt::LeftButton);
+    QTest::mouseClick(previous, Qt::LeftButton);
+    ExpectShown(CDateTime(2024, 1, 24, 10, 0, 0), "the previous arrow, twice");
+
+    // A click on a grey day of the month before opens that day, and the picker shows it.
+    ShowOn(CCalendarPage::monthMode, start);
+    CMonthListCtrl& grid = Page().GetMonthGrid();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.ViewportRect(0).center());
+    EXPECT_EQ(Page().GetMode(), CCalendarPage::dayMode);
+    ExpectShown(CDateTime(2023, 12, 31, 0, 0, 0), "a click on the grid's first day");
+}
