@@ -3,6 +3,7 @@
 #include "calendar/BlankCalendarList.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/PreviewPlace.h"
+#include "calendar/WeekListCtrl.h"
 #include "calendar/WindowToolTip.h"
 #include "ui/DesktopServices.h"
 #include "ui/MeetingCommands.h"
@@ -18,7 +19,7 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
     m_meetingList->setObjectName(QStringLiteral("meetingList"));
     m_dayList = new CBlankCalendarList(this);
     m_dayList->setObjectName(QStringLiteral("dayList"));
-    m_weekList = new CBlankCalendarList(this);
+    m_weekList = new CWeekListCtrl(store, services, commands, this);
     m_weekList->setObjectName(QStringLiteral("weekList"));
     m_monthGrid = new CBlankCalendarList(this);
     m_monthGrid->setObjectName(QStringLiteral("monthList"));
@@ -30,6 +31,7 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
     m_toolTip = new CWindowToolTip(this);
     m_toolTip->AddWindowTool(m_weekList);
     m_toolTip->AddWindowTool(m_monthGrid);
+    m_weekList->SetToolTip(m_toolTip);
 
     // The frame may still be building itself while it creates this page: the lists are set
     // up now, the frame is asked for the picker's format once control returns to the loop.

@@ -14,6 +14,7 @@ class CCalendarList;
 class CMeetingCommands;
 class CMeetingListCtrl;
 class CPreviewPlace;
+class CWeekListCtrl;
 class CWindowToolTip;
 
 // The calendar: five lists stacked at one place, of which the one of the calendar mode is
@@ -65,7 +66,7 @@ private:
 
     CMeetingListCtrl* m_meetingList = nullptr;
     CBlankCalendarList* m_dayList = nullptr;
-    CBlankCalendarList* m_weekList = nullptr;
+    CWeekListCtrl* m_weekList = nullptr;
     CBlankCalendarList* m_monthGrid = nullptr;
     CPreviewPlace* m_preview = nullptr;
     std::array<CCalendarList*, modeCount> m_lists{};

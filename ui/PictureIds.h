@@ -6,12 +6,16 @@ namespace PictureId {
 // Strips, one image after another.
 constexpr int modeButtons = 130;      // Agenda, Day, Week and Month, in the left pane
 constexpr int meetingIconStrip = 141; // the meetings' icons
+constexpr int weekHeaderStrip = 138;  // the week header's hour and day pictures
 constexpr int toolbarStrip = 154;     // the toolbar's command buttons
 constexpr int quickViewStrip = 157;   // the quick view's commands, then the meeting icons
 constexpr int messageIcons = 180;     // question, information, warning and error
 
 // Single pictures.
 constexpr int emptyListPicture = 140; // shown by a meeting list without meetings
+constexpr int dragPicture = 132;      // under the cursor while a meeting is dragged
+constexpr int weekHeaderBackground = 137;
+constexpr int weekMeetingPicture = 139; // one meeting in a week cell
 constexpr int okButton = 168;
 constexpr int cancelButton = 169;
 constexpr int changeButton = 170;
