@@ -12,10 +12,11 @@ constexpr int quickViewStrip = 157;   // the quick view's commands, then the mee
 constexpr int messageIcons = 180;     // question, information, warning and error
 
 // Single pictures.
-constexpr int emptyListPicture = 140; // shown by a meeting list without meetings
-constexpr int dragPicture = 132;      // under the cursor while a meeting is dragged
+constexpr int dayMeetingPicture = 131; // a meeting's box in the day list
+constexpr int dragPicture = 132;       // under the cursor while a meeting is dragged
 constexpr int weekHeaderBackground = 137;
 constexpr int weekMeetingPicture = 139; // one meeting in a week cell
+constexpr int emptyListPicture = 140;   // shown by a meeting list without meetings
 constexpr int okButton = 168;
 constexpr int cancelButton = 169;
 constexpr int changeButton = 170;
