@@ -1,5 +1,6 @@
 #include "calendar/WeekListCtrl.h"
 
+#include "calendar/MeetingDrag.h"
 #include "calendar/WeekHeaderCtrl.h"
 #include "calendar/WeekListGeometry.h"
 #include "calendar/WindowToolTip.h"
@@ -39,6 +40,7 @@ CWeekListCtrl::CWeekListCtrl(CMeetingStore& store, CDesktopServices& services,
     : CListBase(parent), m_store(store), m_services(services), m_commands(commands) {
     m_header = new CWeekHeaderCtrl(this);
     m_header->setObjectName(QStringLiteral("weekHeader"));
+    m_drag = new CMeetingDrag(*this);
     setViewportMargins(0, Geometry::headerHeight, 0, 0);
     verticalScrollBar()->setSingleStep(Geometry::rowHeight);
     setMouseTracking(true);
@@ -223,8 +225,43 @@ void CWeekListCtrl::PaintDecoration(QPainter& painter, const QRect& band) const 
 }
 
 void CWeekListCtrl::mousePressEvent(QMouseEvent* event) {
-    m_mousePos = event->position().toPoint() + QPoint(0, ScrollPosition());
+    const QPoint pos = event->position().toPoint();
+    m_mousePos = pos + QPoint(0, ScrollPosition());
+    if (event->button() == Qt::LeftButton) {
+        const std::string id = MeetingAtViewport(pos);
+        if (!id.empty()) {
+            m_drag->Press(id, pos);
+        }
+    }
     CListBase::mousePressEvent(event);
+}
+
+void CWeekListCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_drag->IsPressed()) {
+        const QPoint pos = event->position().toPoint();
+        if (const auto id = m_drag->Release(pos)) {
+            DropMeeting(*id, pos);
+        }
+    }
+    CListBase::mouseReleaseEvent(event);
+}
+
+void CWeekListCtrl::DropMeeting(const std::string& id, const QPoint& pos) {
+    const int item = Geometry::CellAt(pos + QPoint(0, ScrollPosition()), m_dayWidth);
+    const CMeeting record = m_store.GetMeeting(id);
+    if (item == -1 || record.id.empty()) {
+        return;
+    }
+    const CDateTime::Parts parts = record.date.GetParts();
+    const int weekday = Geometry::WeekdayOf(item);
+    const int hour = Geometry::HourOf(item);
+    if (weekday == parts.dayOfWeek && hour == parts.hour) {
+        return;
+    }
+    const CDateTime moved = MovedToCell(record.date, weekday, hour);
+    if (WriteMovedMeeting(m_store, m_services, id, moved, this)) {
+        Fill(moved);
+    }
 }
 
 void CWeekListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -233,7 +270,12 @@ void CWeekListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CWeekListCtrl::mouseMoveEvent(QMouseEvent* event) {
-    m_mousePos = event->position().toPoint() + QPoint(0, ScrollPosition());
+    const QPoint pos = event->position().toPoint();
+    m_mousePos = pos + QPoint(0, ScrollPosition());
+    // A press on a meeting belongs to the drag until the button is released.
+    if (m_drag->Move(pos, event->buttons())) {
+        return;
+    }
     CListBase::mouseMoveEvent(event);
 }
 

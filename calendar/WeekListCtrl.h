@@ -15,6 +15,7 @@
 
 class CDesktopServices;
 class CMeetingCommands;
+class CMeetingDrag;
 class CMeetingStore;
 class CWeekHeaderCtrl;
 class CWindowToolTip;
@@ -43,6 +44,7 @@ public:
     CWeekHeaderCtrl& GetHeader() { return *m_header; }
     const CWeekList& GetWeek() const { return m_week; }
     int GetDayColumnWidth() const { return m_dayWidth; }
+    const CMeetingDrag& GetDrag() const { return *m_drag; }
     // What the tooltip says for the spot under the cursor; empty off the meetings.
     const QString& GetToolText() const { return m_toolText; }
     // The id of the meeting whose box holds a viewport point; empty for none.
@@ -70,6 +72,7 @@ protected:
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -77,12 +80,16 @@ private:
     // The slot of the meeting whose box holds a content point, -1 for none.
     int SlotAt(const QPoint& contentPos) const;
     int CellCount(int item) const;
+    // Moves a dragged meeting to the cell under a viewport point, keeping its minute and
+    // second; nothing on the hour column or on the meeting's own cell.
+    void DropMeeting(const std::string& id, const QPoint& pos);
 
     CMeetingStore& m_store;
     CDesktopServices& m_services;
     CMeetingCommands& m_commands;
     CWindowToolTip* m_toolTip = nullptr;
     CWeekHeaderCtrl* m_header = nullptr;
+    CMeetingDrag* m_drag = nullptr;
 
     CDateTime m_date;
     bool m_filled = false;
