@@ -1,5 +1,5 @@
-#include "store/MeetingStore.h"
 #include "store/WeekListFill.h"
+#include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
 #include "tests/support/TempFolder.h"
 
@@ -53,9 +53,8 @@ TEST_F(WeekListFill, AWeekAcrossTheYearEndRunsFromSundayMidnightToSaturdayNight)
     // in this week's Sunday 00:00 cell.
     Put("2025010423595920", CDateTime(CDateTime(2025, 1, 5, 0, 0, 0).GetDayCount() - 0.5 / 86400));
 
-    std::vector<std::string> expected = {
-        "2024122900000010 1 0 0", "2024123123300010 3 23 0", "2025010116590010 4 16 0",
-        "2025010423595910 7 23 0"};
+    std::vector<std::string> expected = {"2024122900000010 1 0 0", "2024123123300010 3 23 0",
+                                         "2025010116590010 4 16 0", "2025010423595910 7 23 0"};
     for (const CDateTime& date :
          {CDateTime(2025, 1, 1, 0, 0, 0), CDateTime(2024, 12, 29, 0, 0, 0),
           CDateTime(2025, 1, 4, 23, 59, 59), CDateTime(2024, 12, 31, 12, 0, 0)}) {
@@ -70,7 +69,8 @@ TEST_F(WeekListFill, AWeekAcrossTheYearEndRunsFromSundayMidnightToSaturdayNight)
     Put("2021030609000010", CDateTime(2021, 3, 6, 9, 0, 0));
     std::vector<std::string> march = Shown(CDateTime(2021, 3, 3, 0, 0, 0));
     std::sort(march.begin(), march.end());
-    EXPECT_EQ(march, (std::vector<std::string>{"2021022800000010 1 0 0", "2021030609000010 7 9 0"}));
+    EXPECT_EQ(march,
+              (std::vector<std::string>{"2021022800000010 1 0 0", "2021030609000010 7 9 0"}));
 }
 
 // A crowded hour keeps the first eight meetings the store enumerates there, positions in that
@@ -114,11 +114,11 @@ TEST_F(WeekListFill, ACrowdedHourShowsItsFirstEightInEnumerationOrder) {
 
 TEST_F(WeekListFill, NothingForADateOutsideTheCalendarAndNoMeetingWithoutADate) {
     Put("2025010710000010", CDateTime(2025, 1, 7, 10, 0, 0));
-    Put("2025010710000020", CDateTime(CDateTime(2025, 1, 7, 10, 0, 0).GetDayCount(),
-                                      CDateTime::invalid));
+    Put("2025010710000020",
+        CDateTime(CDateTime(2025, 1, 7, 10, 0, 0).GetDayCount(), CDateTime::invalid));
     EXPECT_EQ(Shown(CDateTime(2025, 1, 7, 0, 0, 0)).size(), 1u);
-    EXPECT_TRUE(Shown(CDateTime(CDateTime(2025, 1, 7, 0, 0, 0).GetDayCount(), CDateTime::null))
-                    .empty());
+    EXPECT_TRUE(
+        Shown(CDateTime(CDateTime(2025, 1, 7, 0, 0, 0).GetDayCount(), CDateTime::null)).empty());
     EXPECT_TRUE(Shown(CDateTime(1e9)).empty());
 }
 
