@@ -202,9 +202,11 @@ void CWeekListCtrl::PaintItem(QPainter& painter, int item, const QRect& rect) co
 
 void CWeekListCtrl::PaintDecoration(QPainter& painter, const QRect& band) const {
     const int markedRow = IsItem(GetSelectionMark()) ? Geometry::HourOf(GetSelectionMark()) : -1;
+    // Two digits in bold have to fit the narrow hour column.
     QFont font = painter.font();
-    font.setPixelSize(11);
+    font.setPixelSize(10);
     font.setWeight(QFont::Bold);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, -0.5);
     painter.setFont(font);
     for (int hour = 0; hour < Geometry::hourCount; ++hour) {
         const QRect row = Geometry::HourRect(hour);
