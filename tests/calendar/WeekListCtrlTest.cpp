@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <filesystem>
 #include <fstream>
@@ -277,6 +278,12 @@ TEST_F(WeekList, AWeekOpensWhereItsMeetingsAreWithItsDaysInTheHeader) {
     list->verticalScrollBar()->setValue(0);
     list->Refresh();
     EXPECT_EQ(list->verticalScrollBar()->value(), 0) << "a refill of the same week stays put";
+
+    const QPoint over = CellPoint(2, 2);
+    QWheelEvent wheel(QPointF(over), QPointF(list->viewport()->mapToGlobal(over)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list->viewport(), &wheel);
+    EXPECT_GT(list->verticalScrollBar()->value(), 0) << "the wheel scrolls the hours";
 }
 
 // Hovering a meeting names it, its date and its time in the page's tooltip; the spots between
