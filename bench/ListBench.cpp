@@ -8,6 +8,7 @@
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
+#include "calendar/WeekListCtrl.h"
 #include "store/MeetingFile.h"
 #include "store/MeetingListFill.h"
 #include "store/MeetingStore.h"
@@ -196,6 +197,21 @@ void MonthKey(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(page.GetMeetingList().GetRowCount());
 }
 
+// One week on: the week list refills and paints its cells.
+void WeekStep(benchmark::State& state) {
+    Folders().Load(static_cast<int>(state.range(0)));
+    CNoCommands commands;
+    CWeekListCtrl list(BenchStore(), BenchServices(), commands);
+    list.resize(1100, 1000);
+    QImage screen(list.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        list.Fill(firstMeeting.AddSeconds((step++ % 52) * 7 * 86400LL));
+        list.viewport()->render(&screen);
+    }
+    state.counters["meetings"] = static_cast<double>(list.GetWeek().meetings.size());
+}
+
 void PrintRatios(const CMedianReporter& medians) {
     std::printf("\nMedians in this run, processor time (wall-clock in brackets):\n");
     for (const char* size : {"1000", "10000", "100000"}) {
@@ -208,6 +224,12 @@ void PrintRatios(const CMedianReporter& medians) {
                     "step / enumeration %5.2f (%5.2f)\n",
                     size, step->cpu, step->wall, walk->cpu, step->cpu / walk->cpu,
                     step->wall / walk->wall);
+        if (const CMedianReporter::Times* week = medians.Find(std::string("WeekStep/") + size)) {
+            std::printf("  week step  at %6s: %7.2f ms (%7.2f), "
+                        "week / enumeration %5.2f (%5.2f)\n",
+                        size, week->cpu, week->wall, week->cpu / walk->cpu,
+                        week->wall / walk->wall);
+        }
         if (const CMedianReporter::Times* key = medians.Find(std::string("MonthKey/") + size)) {
             std::printf("  month key  at %6s: %7.2f ms (%7.2f), "
                         "key / enumeration %5.2f (%5.2f)\n",
@@ -222,7 +244,8 @@ void Register() {
     for (const int count : {1000, 10000, 100000}) {
         for (const auto& [name, function] :
              {std::pair{"Enumerate", &Enumerate}, std::pair{"MonthStep", &MonthStep},
-              std::pair{"FillRows", &FillRows}, std::pair{"MonthKey", &MonthKey}}) {
+              std::pair{"FillRows", &FillRows}, std::pair{"MonthKey", &MonthKey},
+              std::pair{"WeekStep", &WeekStep}}) {
             benchmark::RegisterBenchmark(name, function)
                 ->Arg(count)
                 ->Repetitions(5)
