@@ -9,6 +9,7 @@
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
 #include "ui/DateTimeFormat.h"
+#include "ui/ImageStrip.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -256,6 +257,22 @@ TEST_F(WeekList, TheKeyboardWalksTheCellsAndEnterViews) {
     EXPECT_EQ(list->GetSelectionMark(), Geometry::ItemOf(9, 3));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(commands.Take(), std::vector{"View " + tuesday});
+
+    TestServices().SetMenuChoice("meetingModify");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(commands.Take(), std::vector{"Modify " + tuesday})
+        << "the menu keys open the marked cell's meeting's menu";
+}
+
+// The pictures the list and its header draw are there: the day strip has the hour's and the
+// seven days' images.
+TEST(WeekListPictures, TheHeaderStripAndTheMeetingPictureExist) {
+    const CImageStrip days = LoadImageStrip(PictureId::weekHeaderStrip, 14);
+    EXPECT_EQ(days.GetImageCount(), 8);
+    EXPECT_EQ(days.GetImageSize(), QSize(14, 16));
+    EXPECT_EQ(PictureSize(PictureId::weekMeetingPicture), QSize(15, 10));
+    EXPECT_EQ(PictureSize(PictureId::weekHeaderBackground), QSize(910, 20));
+    EXPECT_FALSE(LoadPicture(PictureId::weekMeetingPicture, 2.0).isNull());
 }
 
 // A week opens on office hours, or lower down where its first meeting is; the header counts
