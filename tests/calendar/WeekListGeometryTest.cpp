@@ -50,9 +50,3 @@ TEST(WeekListGeometry, OnlyThePointsInsideABoxHitItsMeeting) {
     EXPECT_EQ(MeetingAt(cell, 0, QPoint(140, 307)), -1) << "an empty cell";
     EXPECT_EQ(MeetingAt(cell, 3, QPoint(114, 307)), -1) << "left of the cell";
 }
-
-TEST(WeekListGeometry, ScrollingToAnHourStopsAtTheLastRow) {
-    EXPECT_EQ(ScrollForHour(8, 300), 240);
-    EXPECT_EQ(ScrollForHour(23, 300), 24 * 30 - 300);
-    EXPECT_EQ(ScrollForHour(8, 1000), 0) << "everything fits";
-}
