@@ -9,6 +9,7 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/MonthListCtrl.h"
+#include "calendar/WeekListCtrl.h"
 #include "store/MeetingFile.h"
 #include "store/MeetingListFill.h"
 #include "store/MeetingStore.h"
@@ -232,6 +233,15 @@ void DayTips(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(length);
     }
+// One week on: the week list refills and paints its cells.
+void WeekStep(benchmark::State& state) {
+    CNoCommands commands;
+    CWeekListCtrl list(BenchStore(), BenchServices(), commands);
+    list.resize(1100, 1000);
+    QImage screen(list.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        list.Fill(firstMeeting.AddSeconds((step++ % 52) * 7 * 86400LL));
+        list.viewport()->render(&screen);
+    state.counters["meetings"] = static_cast<double>(list.GetWeek().meetings.size());
 }
 
 void PrintRatios(const CMedianReporter& medians) {
@@ -246,6 +256,12 @@ void PrintRatios(const CMedianReporter& medians) {
                     "step / enumeration %5.2f (%5.2f)\n",
                     size, step->cpu, step->wall, walk->cpu, step->cpu / walk->cpu,
                     step->wall / walk->wall);
+        if (const CMedianReporter::Times* week = medians.Find(std::string("WeekStep/") + size)) {
+            std::printf("  week step  at %6s: %7.2f ms (%7.2f), "
+                        "week / enumeration %5.2f (%5.2f)\n",
+                        size, week->cpu, week->wall, week->cpu / walk->cpu,
+                        week->wall / walk->wall);
+        }
         if (const CMedianReporter::Times* key = medians.Find(std::string("MonthKey/") + size)) {
             std::printf("  month key  at %6s: %7.2f ms (%7.2f), "
                         "key / enumeration %5.2f (%5.2f)\n",
@@ -261,7 +277,8 @@ void Register() {
         for (const auto& [name, function] :
              {std::pair{"Enumerate", &Enumerate}, std::pair{"MonthStep", &MonthStep},
               std::pair{"FillRows", &FillRows}, std::pair{"MonthKey", &MonthKey},
-              std::pair{"GridKey", &GridKey}, std::pair{"DayTips", &DayTips}}) {
+              std::pair{"GridKey", &GridKey}, std::pair{"DayTips", &DayTips},
+              std::pair{"WeekStep", &WeekStep}}) {
             benchmark::RegisterBenchmark(name, function)
                 ->Arg(count)
                 ->Repetitions(5)

@@ -4,6 +4,7 @@
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/MonthListCtrl.h"
 #include "calendar/PreviewPlace.h"
+#include "calendar/WeekListCtrl.h"
 #include "calendar/WindowToolTip.h"
 #include "ui/DesktopServices.h"
 #include "ui/MeetingCommands.h"
@@ -19,7 +20,7 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
     m_meetingList->setObjectName(QStringLiteral("meetingList"));
     m_dayList = new CBlankCalendarList(this);
     m_dayList->setObjectName(QStringLiteral("dayList"));
-    m_weekList = new CBlankCalendarList(this);
+    m_weekList = new CWeekListCtrl(store, services, commands, this);
     m_weekList->setObjectName(QStringLiteral("weekList"));
     m_monthGrid = new CMonthListCtrl(store, this);
     m_monthGrid->setObjectName(QStringLiteral("monthList"));
@@ -34,6 +35,7 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
     connect(m_monthGrid, &CMonthListCtrl::ToolTipChanged, this,
             [this](const QString& text) { m_toolTip->SetToolText(m_monthGrid, text); });
     connect(m_monthGrid, &CMonthListCtrl::DayOpened, this, &CCalendarPage::OpenDay);
+    m_weekList->SetToolTip(m_toolTip);
 
     // The frame may still be building itself while it creates this page: the lists are set
     // up now, the frame is asked for the picker's format once control returns to the loop.

@@ -15,6 +15,7 @@ class CMeetingCommands;
 class CMeetingListCtrl;
 class CMonthListCtrl;
 class CPreviewPlace;
+class CWeekListCtrl;
 class CWindowToolTip;
 
 // The calendar: five lists stacked at one place, of which the one of the calendar mode is
@@ -74,8 +75,8 @@ private:
 
     CMeetingListCtrl* m_meetingList = nullptr;
     CBlankCalendarList* m_dayList = nullptr;
-    CBlankCalendarList* m_weekList = nullptr;
     CMonthListCtrl* m_monthGrid = nullptr;
+    CWeekListCtrl* m_weekList = nullptr;
     CPreviewPlace* m_preview = nullptr;
     std::array<CCalendarList*, modeCount> m_lists{};
     CWindowToolTip* m_toolTip = nullptr;
