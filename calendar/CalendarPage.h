@@ -8,6 +8,7 @@
 #include <string>
 
 class CBlankCalendarList;
+class CDayListCtrl;
 class CDesktopServices;
 class CMeetingStore;
 class CCalendarList;
@@ -46,6 +47,7 @@ public:
     std::string GetShownMeetingId() const;
 
     CMeetingListCtrl& GetMeetingList() { return *m_meetingList; }
+    CDayListCtrl& GetDayList() { return *m_dayList; }
     // The widget of a mode, null outside 0..4.
     QWidget* GetList(int mode);
     CWindowToolTip& GetToolTip() { return *m_toolTip; }
@@ -64,7 +66,7 @@ private:
     std::string m_previewedMeetingId;
 
     CMeetingListCtrl* m_meetingList = nullptr;
-    CBlankCalendarList* m_dayList = nullptr;
+    CDayListCtrl* m_dayList = nullptr;
     CBlankCalendarList* m_weekList = nullptr;
     CBlankCalendarList* m_monthGrid = nullptr;
     CPreviewPlace* m_preview = nullptr;
