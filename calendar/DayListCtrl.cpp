@@ -36,14 +36,17 @@ QString HourText(int row) {
     return QString::number(row % 12 == 0 ? 12 : row % 12);
 }
 
-QFont BoldFont(const QFont& base) {
+// The hour and half-hour labels share 40 pixels, so they keep to a small size.
+QFont LabelFont(const QFont& base) {
     QFont font = base;
     font.setWeight(QFont::Bold);
+    font.setPixelSize(11);
     return font;
 }
 
 QFont TitleFont(const QFont& base) {
-    QFont font = BoldFont(base);
+    QFont font = base;
+    font.setWeight(QFont::Bold);
     font.setPixelSize(10);
     return font;
 }
@@ -304,7 +307,7 @@ void CDayListCtrl::PaintItem(QPainter& painter, int row, const QRect& rect) cons
     painter.fillRect(QRect(rect.left(), top + 1, width, rect.height() - 2),
                      marked ? markedBackground : (office ? officeBackground : otherBackground));
 
-    painter.setFont(BoldFont(font()));
+    painter.setFont(LabelFont(font()));
     painter.setPen(text);
     const int labels = Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine;
     painter.drawText(QRect(QPoint(0, top), QPoint(hourRight - 1, bottom - 1)), labels,
