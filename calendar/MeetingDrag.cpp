@@ -29,7 +29,9 @@ CMeetingDrag::CMeetingDrag(QAbstractScrollArea& list) : QObject(&list), m_list(l
 }
 
 CMeetingDrag::~CMeetingDrag() {
-    qApp->removeEventFilter(this);
+    if (qApp != nullptr) {
+        qApp->removeEventFilter(this);
+    }
 }
 
 void CMeetingDrag::Press(const std::string& id, const QPoint& pos) {
