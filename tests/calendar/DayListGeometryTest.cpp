@@ -57,10 +57,3 @@ TEST(DayListGeometry, AListTooNarrowForTheBoxesShowsAndHitsNone) {
     EXPECT_FALSE(HitBox({45, 5}, -1, 500, 1, 1).has_value());
     EXPECT_FALSE(HitBox({45, 5}, 24, 500, 1, 1).has_value());
 }
-
-TEST(DayListGeometry, ADayOpensOnItsRowAsFarAsTheContentAllows) {
-    EXPECT_EQ(OpeningScroll(8, 500), 8 * 48);
-    EXPECT_EQ(OpeningScroll(0, 500), 0);
-    EXPECT_EQ(OpeningScroll(23, 500), 24 * 48 - 500) << "the last row at the bottom";
-    EXPECT_EQ(OpeningScroll(23, 2000), 0) << "a viewport taller than the day";
-}

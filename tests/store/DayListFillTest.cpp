@@ -99,14 +99,3 @@ TEST_F(DayListFill, AnEmptyDayOrAnInvalidDateShowsNothing) {
     EXPECT_EQ(FillDayList(store, CDateTime(0.0, CDateTime::invalid)).FirstBusyHour(), -1)
         << "an invalid date matches no meeting, not even one whose own date is invalid";
 }
-
-TEST_F(DayListFill, MovingToAHalfHourKeepsTheDayAndTheSecond) {
-    const CDateTime nineFifteen(2004, 3, 9, 9, 15, 42);
-    EXPECT_EQ(MoveToHalfHour(nineFifteen, 14, 0), CDateTime(2004, 3, 9, 14, 0, 42));
-    EXPECT_EQ(MoveToHalfHour(nineFifteen, 0, 1), CDateTime(2004, 3, 9, 0, 30, 42));
-    EXPECT_EQ(MoveToHalfHour(nineFifteen, 9, 1), CDateTime(2004, 3, 9, 9, 30, 42));
-    EXPECT_EQ(MoveToHalfHour(nineFifteen, 9, 0), nineFifteen)
-        << "its own half hour leaves the meeting where it is";
-    const CDateTime ninethirtyfive(2004, 3, 9, 9, 35, 0);
-    EXPECT_EQ(MoveToHalfHour(ninethirtyfive, 9, 1), ninethirtyfive);
-}
