@@ -16,6 +16,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace {
 
 using namespace DayListGeometry;

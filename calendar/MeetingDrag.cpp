@@ -136,6 +136,11 @@ void CMeetingDrag::ScrollBeyondEdge() {
 }
 
 bool CMeetingDrag::eventFilter(QObject* watched, QEvent* event) {
+    // A list hidden under the cursor (another calendar mode) ends the drag without a drop.
+    if (m_dragging && watched == &m_list && event->type() == QEvent::Hide) {
+        Cancel();
+        return false;
+    }
     if (m_dragging &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -42,6 +42,11 @@ TEST_F(MeetingDrag, ThePictureShowsOverTheListAndADropBesideItIsNone) {
     drag.Press("m", {100, 100});
     drag.Move({100, 150}, Qt::NoButton);
     EXPECT_FALSE(drag.IsPressed()) << "the button came up elsewhere";
+
+    drag.Press("m", {100, 100});
+    drag.Move({100, 150}, Qt::LeftButton);
+    area.hide();
+    EXPECT_FALSE(drag.IsDragging()) << "a list that is hidden ends the drag";
 }
 
 TEST_F(MeetingDrag, TheListScrollsBeyondItsEdges) {
