@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
+#include "calendar/DayListCtrl.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/MonthListCtrl.h"
 #include "calendar/WeekListCtrl.h"
@@ -175,6 +176,20 @@ void MonthStep(benchmark::State& state) {
     state.counters["rows"] = list.GetRowCount();
 }
 
+// One step to another day in the day list: the fill for the new day and a paint of the screen.
+void DayStep(benchmark::State& state) {
+    Folders().Load(static_cast<int>(state.range(0)));
+    CNoCommands commands;
+    CDayListCtrl list(BenchStore(), BenchServices(), commands);
+    list.resize(1100, 1000);
+    QImage screen(list.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        list.Fill(firstMeeting.AddSeconds(86400LL * (step++ % 365) + 43200));
+        list.viewport()->render(&screen);
+    }
+}
+
 // The same step as the user makes it: an arrow key on the month of the toolbar's date
 // picker in the running main window, which refills the meeting list through the frame and
 // the calendar page, then a paint of the list.
@@ -268,6 +283,14 @@ void PrintRatios(const CMedianReporter& medians) {
                         size, key->cpu, key->wall, key->cpu / walk->cpu, key->wall / walk->wall);
         }
     }
+    for (const char* size : {"1000", "10000", "100000"}) {
+        const CMedianReporter::Times* day = medians.Find(std::string("DayStep/") + size);
+        const CMedianReporter::Times* walk = medians.Find(std::string("Enumerate/") + size);
+        if (day != nullptr && walk != nullptr && walk->cpu > 0) {
+            std::printf("  day step   at %6s: %7.2f ms (%7.2f), day / enumeration %5.2f\n", size,
+                        day->cpu, day->wall, day->cpu / walk->cpu);
+        }
+    }
     std::printf("  target: a month step at 100,000 within 16 ms of processor time\n");
 }
 
@@ -278,7 +301,7 @@ void Register() {
              {std::pair{"Enumerate", &Enumerate}, std::pair{"MonthStep", &MonthStep},
               std::pair{"FillRows", &FillRows}, std::pair{"MonthKey", &MonthKey},
               std::pair{"GridKey", &GridKey}, std::pair{"DayTips", &DayTips},
-              std::pair{"WeekStep", &WeekStep}}) {
+              std::pair{"WeekStep", &WeekStep}, std::pair{"DayStep", &DayStep}}) {
             benchmark::RegisterBenchmark(name, function)
                 ->Arg(count)
                 ->Repetitions(5)

@@ -1,6 +1,7 @@
 #include "calendar/CalendarPage.h"
 
 #include "calendar/BlankCalendarList.h"
+#include "calendar/DayListCtrl.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/MonthListCtrl.h"
 #include "calendar/PreviewPlace.h"
@@ -18,7 +19,7 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
 
     m_meetingList = new CMeetingListCtrl(store, services, commands, this);
     m_meetingList->setObjectName(QStringLiteral("meetingList"));
-    m_dayList = new CBlankCalendarList(this);
+    m_dayList = new CDayListCtrl(store, services, commands, this);
     m_dayList->setObjectName(QStringLiteral("dayList"));
     m_weekList = new CWeekListCtrl(store, services, commands, this);
     m_weekList->setObjectName(QStringLiteral("weekList"));

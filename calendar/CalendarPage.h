@@ -8,6 +8,7 @@
 #include <string>
 
 class CBlankCalendarList;
+class CDayListCtrl;
 class CDesktopServices;
 class CMeetingStore;
 class CCalendarList;
@@ -48,6 +49,7 @@ public:
     std::string GetShownMeetingId() const;
 
     CMeetingListCtrl& GetMeetingList() { return *m_meetingList; }
+    CDayListCtrl& GetDayList() { return *m_dayList; }
     // The widget of a mode, null outside 0..4.
     QWidget* GetList(int mode);
     CWindowToolTip& GetToolTip() { return *m_toolTip; }
@@ -74,9 +76,9 @@ private:
     std::string m_previewedMeetingId;
 
     CMeetingListCtrl* m_meetingList = nullptr;
-    CBlankCalendarList* m_dayList = nullptr;
-    CMonthListCtrl* m_monthGrid = nullptr;
+    CDayListCtrl* m_dayList = nullptr;
     CWeekListCtrl* m_weekList = nullptr;
+    CMonthListCtrl* m_monthGrid = nullptr;
     CPreviewPlace* m_preview = nullptr;
     std::array<CCalendarList*, modeCount> m_lists{};
     CWindowToolTip* m_toolTip = nullptr;

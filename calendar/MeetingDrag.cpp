@@ -29,7 +29,9 @@ CMeetingDrag::CMeetingDrag(QAbstractScrollArea& list) : QObject(&list), m_list(l
 }
 
 CMeetingDrag::~CMeetingDrag() {
-    qApp->removeEventFilter(this);
+    if (qApp != nullptr) {
+        qApp->removeEventFilter(this);
+    }
 }
 
 void CMeetingDrag::Press(const std::string& id, const QPoint& pos) {
@@ -134,6 +136,11 @@ void CMeetingDrag::ScrollBeyondEdge() {
 }
 
 bool CMeetingDrag::eventFilter(QObject* watched, QEvent* event) {
+    // A list hidden under the cursor (another calendar mode) ends the drag without a drop.
+    if (m_dragging && watched == &m_list && event->type() == QEvent::Hide) {
+        Cancel();
+        return false;
+    }
     if (m_dragging &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto* key = static_cast<QKeyEvent*>(event);

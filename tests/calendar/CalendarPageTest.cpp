@@ -1,6 +1,7 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/BlankCalendarList.h"
 #include "calendar/CalendarView.h"
+#include "calendar/DayListCtrl.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/WeekListCtrl.h"
 #include "calendar/WindowToolTip.h"
@@ -47,7 +48,7 @@ protected:
 
 TEST_F(CalendarPage, ShowModeShowsOneListAndTellsTheFrame) {
     EXPECT_EQ(Visible(), std::vector{1}) << "the page opens on today's day list";
-    EXPECT_EQ(static_cast<CBlankCalendarList*>(Page().GetList(1))->GetDate(), now);
+    EXPECT_EQ(Page().GetDayList().GetDate(), now);
     EXPECT_EQ(commands.Take(), std::vector<std::string>{"Format"});
     for (int mode : {0, 2, 3, 1}) {
         Page().ShowMode(mode);

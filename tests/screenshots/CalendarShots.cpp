@@ -4,6 +4,7 @@
 
 #include "calendar/CalendarPage.h"
 #include "calendar/CalendarView.h"
+#include "calendar/DayListCtrl.h"
 #include "calendar/MeetingListCtrl.h"
 #include "store/MeetingStore.h"
 #include "ui/MeetingCommands.h"
@@ -83,6 +84,14 @@ std::unique_ptr<CCalendarView> MonthOf(const CDateTime& date) {
     return view;
 }
 
+std::unique_ptr<CCalendarView> DayOf(const CDateTime& date) {
+    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), Commands());
+    view->resize(710, 560);
+    view->GetPage().SetSelectedDate(date);
+    view->GetPage().ShowMode(CCalendarPage::dayMode);
+    return view;
+}
+
 } // namespace
 
 KES_SCREENSHOT("calendar-month") {
@@ -98,4 +107,40 @@ KES_SCREENSHOT("calendar-month") {
 
 KES_SCREENSHOT("calendar-month-empty") {
     return MonthOf(CDateTime(2024, 8, 1, 0, 0, 0));
+}
+
+KES_SCREENSHOT("calendar-day") {
+    Put("2024031409300010", CDateTime(2024, 3, 14, 9, 30, 0), "Quarterly budget review", "", 4);
+    Put("2024031409000010", CDateTime(2024, 3, 14, 9, 0, 0), "Weekly team stand-up", "", 0);
+    Put("2024031411000010", CDateTime(2024, 3, 14, 11, 0, 0), "Project Atlas kick-off", "", 12);
+    Put("2024031411150010", CDateTime(2024, 3, 14, 11, 15, 0), "Vendor call", "", 3);
+    Put("2024031411400010", CDateTime(2024, 3, 14, 11, 40, 0), "Café Sørensen lunch", "", 33);
+    Put("2024031414000010", CDateTime(2024, 3, 14, 14, 0, 0),
+        "Annual general meeting of the Riverside Allotment Association", "", 41);
+    auto view = DayOf(CDateTime(2024, 3, 14, 0, 0, 0));
+    view->GetPage().GetDayList().SetSelectionMark(10);
+    return view;
+}
+
+KES_SCREENSHOT("calendar-day-crowded") {
+    // Five in the :00 half of 10 (the store enumerates one of them fifth, which is not shown)
+    // and three in its :30 half.
+    const char* titles[] = {"Board", "Budget", "Hiring panel", "Press briefing", "Audit"};
+    for (int i = 0; i < 5; ++i) {
+        Put(("2024031510000" + std::to_string(i) + "10").c_str(),
+            CDateTime(2024, 3, 15, 10, 5 * i, 0), titles[i], "", i);
+    }
+    for (int i = 0; i < 3; ++i) {
+        Put(("2024031510300" + std::to_string(i) + "10").c_str(),
+            CDateTime(2024, 3, 15, 10, 30 + 10 * i, 0), "Follow-up", "", i);
+    }
+    for (int hour = 7; hour < 13; hour += 2) {
+        Put(("20240315" + std::to_string(hour / 10) + std::to_string(hour % 10) + "000010").c_str(),
+            CDateTime(2024, 3, 15, hour, 0, 0), "Stand-up", "", 1);
+    }
+    return DayOf(CDateTime(2024, 3, 15, 0, 0, 0));
+}
+
+KES_SCREENSHOT("calendar-day-empty") {
+    return DayOf(CDateTime(2024, 8, 1, 0, 0, 0));
 }

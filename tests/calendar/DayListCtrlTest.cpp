@@ -1,0 +1,236 @@
+#include "calendar/DayListCtrl.h"
+#include "calendar/MeetingDrag.h"
+#include "store/MeetingFile.h"
+#include "store/MeetingStore.h"
+#include "tests/calendar/FakeMeetingCommands.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+const std::string nineFifteen = "2004030909150010";
+const std::string tenOne = "2004030910000010";
+const std::string tenTwo = "2004030910000110";
+const std::string tenFortyFive = "2004030910450010";
+const CDateTime day(2004, 3, 9, 0, 0, 0);
+
+std::string FileBytes(const std::string& id) {
+    std::ifstream file(MeetingFilePath(id), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+class DayList : public CQtTest {
+protected:
+    void SetUp() override {
+        CQtTest::SetUp();
+        PutMeeting(nineFifteen, CDateTime(2004, 3, 9, 9, 15, 42));
+        PutMeeting(tenOne, CDateTime(2004, 3, 9, 10, 0, 0));
+        PutMeeting(tenTwo, CDateTime(2004, 3, 9, 10, 0, 1));
+        PutMeeting(tenFortyFive, CDateTime(2004, 3, 9, 10, 45, 0));
+        list = std::make_unique<CDayListCtrl>(TestStore(), TestServices(), commands);
+        list->resize(500, 600);
+        list->show();
+        list->activateWindow();
+        list->setFocus();
+        QApplication::processEvents();
+        list->Fill(day);
+    }
+
+    QWidget* Viewport() { return list->viewport(); }
+    void Mouse(QEvent::Type type, QPoint pos, Qt::MouseButton button = Qt::LeftButton,
+               Qt::MouseButtons held = Qt::LeftButton) {
+        QMouseEvent event(type, pos, Viewport()->mapToGlobal(pos), button, held, Qt::NoModifier);
+        QApplication::sendEvent(Viewport(), &event);
+    }
+    // Whether a drag was under way when the button came up.
+    bool Drag(QPoint from, QPoint to) {
+        Mouse(QEvent::MouseButtonPress, from);
+        Mouse(QEvent::MouseMove, from + QPoint(0, 2), Qt::NoButton);
+        Mouse(QEvent::MouseMove, (from + to) / 2, Qt::NoButton);
+        Mouse(QEvent::MouseMove, to, Qt::NoButton);
+        const bool dragging = list->GetDrag().IsDragging();
+        Mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        return dragging;
+    }
+    void DoubleClick(QPoint pos) {
+        Mouse(QEvent::MouseButtonPress, pos);
+        Mouse(QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+        Mouse(QEvent::MouseButtonDblClick, pos);
+        Mouse(QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+    }
+    // A point on the picture of a box, and one on its title.
+    QPoint Picture(int hour, int half, int k) {
+        return list->ViewportBoxRect(hour, half, k).topLeft() + QPoint(5, 8);
+    }
+    QPoint Title(int hour, int half, int k) { return Picture(hour, half, k) + QPoint(40, 0); }
+    // A point of an hour row's half, right of the hour column, as the viewport shows it now.
+    QPoint HalfHour(int hour, int half) {
+        return {300, hour * 48 + (half == 0 ? 12 : 36) - list->verticalScrollBar()->value()};
+    }
+    std::string AddCall(int hour, int minute, int second) {
+        const CDateTime::Parts p = commands.picker.GetParts();
+        return "Add " +
+               std::to_string(
+                   CDateTime(p.year, p.month, p.day, hour, minute, second).ToSerialSeconds());
+    }
+
+    CFakeMeetingCommands commands;
+    std::unique_ptr<CDayListCtrl> list;
+};
+
+} // namespace
+
+TEST_F(DayList, DraggingAPictureMovesTheMeetingToTheHalfHour) {
+    ASSERT_FALSE(list->ViewportBoxRect(9, 0, 0).isEmpty()) << "the day opens on 09:00";
+    const QPoint from = Picture(9, 0, 0);
+    Mouse(QEvent::MouseButtonPress, from);
+    Mouse(QEvent::MouseMove, from + QPoint(0, 30), Qt::NoButton);
+    ASSERT_TRUE(list->GetDrag().IsDragging());
+    ASSERT_NE(list->GetDrag().GetPicture(), nullptr);
+    EXPECT_TRUE(list->GetDrag().GetPicture()->isVisible()) << "the picture follows the cursor";
+    const QPoint target = HalfHour(14, 0);
+    Mouse(QEvent::MouseMove, target, Qt::NoButton);
+    Mouse(QEvent::MouseButtonRelease, target, Qt::LeftButton, Qt::NoButton);
+
+    EXPECT_EQ(TestStore().GetMeeting(nineFifteen).date, CDateTime(2004, 3, 9, 14, 0, 42))
+        << "the upper half of row 14 is 14:00, the second kept";
+    EXPECT_EQ(list->GetDay().hours[14].halves[0].at(0).id, nineFifteen) << "refilled";
+    EXPECT_TRUE(list->GetDay().hours[9].halves[0].empty());
+    EXPECT_FALSE(list->GetDrag().IsDragging());
+    EXPECT_EQ(list->GetDrag().GetPicture(), nullptr);
+
+    EXPECT_TRUE(Drag(Picture(14, 0, 0), HalfHour(9, 1)));
+    EXPECT_EQ(TestStore().GetMeeting(nineFifteen).date, CDateTime(2004, 3, 9, 9, 30, 42));
+    EXPECT_TRUE(TestServices().Shown().isEmpty());
+}
+
+TEST_F(DayList, OnlyADragDroppedOnAnotherHalfHourWrites) {
+    const std::string before = FileBytes(nineFifteen);
+    ASSERT_FALSE(before.empty());
+    const auto unchanged = [&](const char* what) {
+        EXPECT_EQ(FileBytes(nineFifteen), before) << what;
+        EXPECT_EQ(TestStore().GetMeeting(nineFifteen).date, CDateTime(2004, 3, 9, 9, 15, 42))
+            << what;
+        EXPECT_FALSE(list->GetDrag().IsPressed()) << what;
+    };
+    EXPECT_FALSE(Drag(Title(9, 0, 0), HalfHour(14, 0)));
+    unchanged("a press on the title selects the row and drags nothing");
+    EXPECT_EQ(list->GetSelectionMark(), 9);
+
+    const QPoint picture = Picture(9, 0, 0);
+    Mouse(QEvent::MouseButtonPress, picture);
+    Mouse(QEvent::MouseMove, picture + QPoint(1, 0), Qt::NoButton);
+    EXPECT_FALSE(list->GetDrag().IsDragging()) << "less than the drag distance";
+    Mouse(QEvent::MouseButtonRelease, picture + QPoint(1, 0), Qt::LeftButton, Qt::NoButton);
+    unchanged("a plain click on the picture");
+
+    EXPECT_TRUE(Drag(picture, HalfHour(9, 0) + QPoint(0, 12)));
+    unchanged("its own half hour, down to the middle line");
+    EXPECT_TRUE(Drag(picture, {5, HalfHour(14, 0).y()}));
+    unchanged("the hour numbers");
+
+    Mouse(QEvent::MouseButtonPress, picture);
+    Mouse(QEvent::MouseMove, HalfHour(14, 0), Qt::NoButton);
+    ASSERT_TRUE(list->GetDrag().IsDragging());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(list->GetDrag().IsDragging()) << "Escape cancels the drag";
+    Mouse(QEvent::MouseButtonRelease, HalfHour(14, 0), Qt::LeftButton, Qt::NoButton);
+    unchanged("the release after Escape");
+    Mouse(QEvent::MouseButtonRelease, HalfHour(15, 0), Qt::LeftButton, Qt::NoButton);
+    unchanged("a release without a press");
+    EXPECT_TRUE(Drag(picture, {300, list->viewport()->height() + 30}));
+    unchanged("below the list");
+}
+
+TEST_F(DayList, AFileThatCannotBeWrittenIsReportedAndNothingMoves) {
+    // A folder in the place of the meeting file: the new file cannot replace it.
+    const auto path = MeetingFilePath(nineFifteen);
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    Drag(Picture(9, 0, 0), HalfHour(14, 0));
+    const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QString::fromStdString(path.filename().string())))
+        << errors[0].toStdString();
+    EXPECT_EQ(TestStore().GetMeeting(nineFifteen).date, CDateTime(2004, 3, 9, 9, 15, 42));
+    EXPECT_EQ(list->GetDay().hours[9].halves[0].at(0).id, nineFifteen);
+}
+
+TEST_F(DayList, DoubleClicksViewABoxOrAddAtTheHalfHourOfThePickersDay) {
+    commands.picker = CDateTime(2024, 3, 15, 10, 30, 17);
+    commands.Take();
+    DoubleClick(Title(10, 1, 0));
+    EXPECT_EQ(commands.Take(), std::vector{"View " + tenFortyFive});
+    DoubleClick(HalfHour(15, 1));
+    EXPECT_EQ(commands.Take(), std::vector{AddCall(15, 30, 17)})
+        << "the empty lower half of row 15, the picker's day and second";
+    DoubleClick(HalfHour(15, 0));
+    EXPECT_EQ(commands.Take(), std::vector{AddCall(15, 0, 17)});
+    DoubleClick(Title(10, 1, 0) + QPoint(list->ViewportBoxRect(10, 1, 0).width(), 0));
+    EXPECT_EQ(commands.Take(), std::vector{AddCall(10, 30, 17)})
+        << "right of the only :30 box there is no meeting";
+
+    // Too narrow for any box: the row's meetings cannot be hit, the row still takes a meeting.
+    list->resize(70, 600);
+    QApplication::processEvents();
+    EXPECT_TRUE(list->ViewportBoxRect(10, 0, 0).isEmpty());
+    DoubleClick(HalfHour(10, 0) - QPoint(300 - 45, 0));
+    EXPECT_EQ(commands.Take(), std::vector{AddCall(10, 0, 17)});
+}
+
+TEST_F(DayList, TheMenuAndEnterActOnTheMeetingsOfARow) {
+    commands.picker = CDateTime(2024, 3, 15, 10, 30, 17);
+    commands.Take();
+    TestServices().SetMenuChoice("meetingAdd");
+    Mouse(QEvent::MouseButtonPress, HalfHour(12, 0), Qt::RightButton, Qt::RightButton);
+    EXPECT_TRUE(TestServices().OfferedMenus().empty()) << "no menu off the boxes";
+    EXPECT_EQ(list->GetSelectionMark(), 12);
+    Mouse(QEvent::MouseButtonPress, Title(10, 0, 1), Qt::RightButton, Qt::RightButton);
+    ASSERT_EQ(TestServices().OfferedMenus().size(), 1u);
+    EXPECT_EQ(commands.Take(), std::vector{AddCall(10, 0, 17)}) << "Add at the row's hour";
+    TestServices().SetMenuChoice("meetingDelete");
+    Mouse(QEvent::MouseButtonPress, Title(10, 0, 1), Qt::RightButton, Qt::RightButton);
+    EXPECT_EQ(commands.Take(), std::vector{"Delete " + tenTwo});
+
+    // Enter views the marked row's meeting; the arrow keys move the mark.
+    ASSERT_EQ(list->GetSelectionMark(), 10);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(commands.Take(), std::vector{"View " + tenTwo}) << "the meeting last clicked";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(commands.Take(), std::vector{"View " + nineFifteen});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(commands.Take().empty()) << "a row without meetings";
+}
+
+TEST_F(DayList, ADayOpensOnItsFirstMeetingOrTheMorning) {
+    QScrollBar* bar = list->verticalScrollBar();
+    EXPECT_EQ(bar->value(), 9 * 48);
+    list->Fill(CDateTime(2004, 3, 10, 0, 0, 0));
+    EXPECT_EQ(bar->value(), 8 * 48) << "a day without meetings opens at 08:00";
+    PutMeeting("2004031023000010", CDateTime(2004, 3, 10, 23, 0, 0));
+    list->Fill(CDateTime(2004, 3, 11, 0, 0, 0));
+    list->Fill(CDateTime(2004, 3, 10, 0, 0, 0));
+    EXPECT_EQ(bar->value(), bar->maximum()) << "as far down as the day goes";
+
+    QPoint at(200, 100);
+    QWheelEvent up(at, Viewport()->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Viewport(), &up);
+    const int scrolled = bar->value();
+    EXPECT_LT(scrolled, bar->maximum()) << "the wheel scrolls";
+    list->Refresh();
+    EXPECT_EQ(bar->value(), scrolled) << "a refill of the same day keeps the place";
+}
