@@ -108,6 +108,7 @@ void CMainFrame::CreateClientArea() {
 
     CMeetingListCtrl& list = GetCalendarPage().GetMeetingList();
     connect(&list, &CMeetingListCtrl::SelectionMarkChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(&GetCalendarPage(), &CCalendarPage::modeShown, this, &CMainFrame::UpdateCommandStates);
 }
 
 QAction* CMainFrame::MakeAction(int id) {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <string>
 
 class CBlankCalendarList;
@@ -13,7 +14,7 @@ class CMeetingStore;
 class CCalendarList;
 class CMeetingCommands;
 class CMeetingListCtrl;
-class CPreviewPlace;
+class CMeetingPreviewList;
 class CWindowToolTip;
 
 // The calendar: five lists stacked at one place, of which the one of the calendar mode is
@@ -28,6 +29,7 @@ public:
     // Opens in the day mode on the clock's "now".
     CCalendarPage(CMeetingStore& store, CDesktopServices& services, CMeetingCommands& commands,
                   QWidget* parent = nullptr);
+    ~CCalendarPage() override;
 
     // Shows the list of `mode` alone (none for a value outside 0..4), keeps the mode, lets
     // the frame set the date picker's format and refills the list.
@@ -46,14 +48,21 @@ public:
     std::string GetShownMeetingId() const;
 
     CMeetingListCtrl& GetMeetingList() { return *m_meetingList; }
+    CMeetingPreviewList& GetPreviewList() { return *m_preview; }
     // The widget of a mode, null outside 0..4.
     QWidget* GetList(int mode);
     CWindowToolTip& GetToolTip() { return *m_toolTip; }
+
+signals:
+    // The mode changed (the commands that depend on it follow).
+    void modeShown(int mode);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    class CPreviewSlot;
+
     CCalendarList* ListOf(int mode) const;
     // Hides every list but the one of `mode`.
     void SwitchTo(int mode);
@@ -67,7 +76,10 @@ private:
     CBlankCalendarList* m_dayList = nullptr;
     CBlankCalendarList* m_weekList = nullptr;
     CBlankCalendarList* m_monthGrid = nullptr;
-    CPreviewPlace* m_preview = nullptr;
+    CMeetingPreviewList* m_preview = nullptr;
+    std::unique_ptr<CPreviewSlot> m_previewSlot;
+    // The mode the preview was entered from, where Escape leaves it for.
+    int m_modeBeforePreview = agendaMode;
     std::array<CCalendarList*, modeCount> m_lists{};
     CWindowToolTip* m_toolTip = nullptr;
 };

@@ -6,6 +6,7 @@ namespace PictureId {
 // Strips, one image after another.
 constexpr int modeButtons = 130;      // Agenda, Day, Week and Month, in the left pane
 constexpr int meetingIconStrip = 141; // the meetings' icons
+constexpr int previewStates = 142;    // priorities, done, not done, minute bullet
 constexpr int toolbarStrip = 154;     // the toolbar's command buttons
 constexpr int quickViewStrip = 157;   // the quick view's commands, then the meeting icons
 constexpr int messageIcons = 180;     // question, information, warning and error
