@@ -108,7 +108,6 @@ void CMainFrame::CreateClientArea() {
 
     CMeetingListCtrl& list = GetCalendarPage().GetMeetingList();
     connect(&list, &CMeetingListCtrl::SelectionMarkChanged, this, &CMainFrame::UpdateCommandStates);
-    connect(&GetCalendarPage(), &CCalendarPage::modeShown, this, &CMainFrame::UpdateCommandStates);
 }
 
 QAction* CMainFrame::MakeAction(int id) {

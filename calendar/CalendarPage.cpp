@@ -66,7 +66,6 @@ void CCalendarPage::ShowMode(int mode) {
     m_mode = mode;
     m_commands.SetPickerFormat();
     RefreshList();
-    emit modeShown(mode);
 }
 
 void CCalendarPage::SwitchTo(int mode) {

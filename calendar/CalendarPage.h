@@ -53,10 +53,6 @@ public:
     QWidget* GetList(int mode);
     CWindowToolTip& GetToolTip() { return *m_toolTip; }
 
-signals:
-    // The mode changed (the commands that depend on it follow).
-    void modeShown(int mode);
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
