@@ -46,8 +46,11 @@ private:
             }
             const qsizetype space = next.lastIndexOf(QLatin1Char(' '));
             if (space < 0) {
-                AppendPiece(next);
-                rest.remove(0, previewLineLength);
+                // A character outside the basic plane is never cut in half.
+                const qsizetype length =
+                    next.back().isHighSurrogate() ? previewLineLength - 1 : previewLineLength;
+                AppendPiece(rest.left(length));
+                rest.remove(0, length);
             } else {
                 AppendPiece(next.left(space));
                 rest.remove(0, space + 1);

@@ -92,6 +92,10 @@ TEST(PreviewRows, LongLinesAreCutAtSpaces) {
     EXPECT_EQ(MinuteRows({QString(105, 'x') + crlf + "next"}),
               (std::vector<QString>{previewMarker + QString(45, 'x') + crlf + QString(50, 'x'),
                                     QString(10, 'x') + crlf + crlf + "next"}));
+    // A character outside the basic plane moves whole to the next line.
+    const QString clef = QString::fromUcs4(U"\U0001D11E");
+    EXPECT_EQ(MinuteRows({QString(44, 'a') + clef + "b"}),
+              std::vector<QString>{previewMarker + QString(44, 'a') + crlf + clef + "b"});
     // Each minute starts its own row.
     EXPECT_EQ(MinuteRows({"one", "two"}),
               (std::vector<QString>{previewMarker + "one", previewMarker + "two"}));
