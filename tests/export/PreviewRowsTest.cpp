@@ -195,27 +195,3 @@ TEST(PreviewRows, LooksPlaceEachKindOfRow) {
     EXPECT_EQ(notes.secondX, 95);
     EXPECT_EQ(LookOfPreviewRow({Kind::notes, "a" + crlf + "b"}, false).firstX, 95);
 }
-
-TEST(PreviewRows, PlainTextHoldsEveryField) {
-    CPreviewSource source;
-    source.title = QStringLiteral("Budget");
-    source.reference = QStringLiteral("R-7");
-    source.dateText = QStringLiteral("3/5/04    2:07 PM");
-    source.notes = "First" + crlf + "Second";
-    source.attendees = std::vector<QString>{"Ann"};
-    source.todos = std::vector<CPreviewSource::CTodoLine>{{"Call", 2, 0}, {"Odd", 9, 1}};
-    EXPECT_EQ(PreviewPlainText(source), QStringLiteral("Budget\n"
-                                                       "Meeting Id: R-7\n"
-                                                       "Date: 3/5/04    2:07 PM\n"
-                                                       "Venue: \n"
-                                                       "Presided By: \n"
-                                                       "Notes: First\n"
-                                                       "    Second\n"
-                                                       "\n"
-                                                       "Attendees\n"
-                                                       "Ann\n"
-                                                       "\n"
-                                                       "Todos\n"
-                                                       "[High, Not Done] Call\n"
-                                                       "[Done] Odd\n"));
-}
