@@ -4,13 +4,25 @@
 #include "calendar/DayListCtrl.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/MonthListCtrl.h"
-#include "calendar/PreviewPlace.h"
 #include "calendar/WeekListCtrl.h"
 #include "calendar/WindowToolTip.h"
+#include "export/MeetingPreviewList.h"
 #include "ui/DesktopServices.h"
 #include "ui/MeetingCommands.h"
 
 #include <QTimer>
+
+// The preview is not bound to a date: a fill shows its meeting again.
+class CCalendarPage::CPreviewSlot : public CCalendarList {
+public:
+    explicit CPreviewSlot(CMeetingPreviewList& list) : m_list(list) {}
+    QWidget* GetWidget() override { return &m_list; }
+    void Fill(const CDateTime&) override { m_list.Refresh(); }
+    void Refresh() override { m_list.Refresh(); }
+
+private:
+    CMeetingPreviewList& m_list;
+};
 
 CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
                              CMeetingCommands& commands, QWidget* parent)
@@ -25,9 +37,12 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
     m_weekList->setObjectName(QStringLiteral("weekList"));
     m_monthGrid = new CMonthListCtrl(store, this);
     m_monthGrid->setObjectName(QStringLiteral("monthList"));
-    m_preview = new CPreviewPlace(commands, this);
+    m_preview = new CMeetingPreviewList(store, services, commands, this);
     m_preview->setObjectName(QStringLiteral("previewList"));
-    m_lists = {m_meetingList, m_dayList, m_weekList, m_monthGrid, m_preview};
+    m_previewSlot = std::make_unique<CPreviewSlot>(*m_preview);
+    m_lists = {m_meetingList, m_dayList, m_weekList, m_monthGrid, m_previewSlot.get()};
+    connect(m_preview, &CMeetingPreviewList::leaveRequested, this,
+            [this] { ShowMode(m_modeBeforePreview); });
 
     // The week list and the month grid explain what lies under the cursor.
     m_toolTip = new CWindowToolTip(this);
@@ -47,7 +62,12 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
     QTimer::singleShot(0, this, [this] { m_commands.SetPickerFormat(); });
 }
 
+CCalendarPage::~CCalendarPage() = default;
+
 void CCalendarPage::ShowMode(int mode) {
+    if (mode == previewMode && m_mode != previewMode && ListOf(m_mode) != nullptr) {
+        m_modeBeforePreview = m_mode;
+    }
     SwitchTo(mode);
     m_commands.HideExportItemIfShown();
     m_mode = mode;

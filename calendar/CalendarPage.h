@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <string>
 
 class CBlankCalendarList;
@@ -15,7 +16,7 @@ class CCalendarList;
 class CMeetingCommands;
 class CMeetingListCtrl;
 class CMonthListCtrl;
-class CPreviewPlace;
+class CMeetingPreviewList;
 class CWeekListCtrl;
 class CWindowToolTip;
 
@@ -31,6 +32,7 @@ public:
     // Opens in the day mode on the clock's "now".
     CCalendarPage(CMeetingStore& store, CDesktopServices& services, CMeetingCommands& commands,
                   QWidget* parent = nullptr);
+    ~CCalendarPage() override;
 
     // Shows the list of `mode` alone (none for a value outside 0..4), keeps the mode, lets
     // the frame set the date picker's format and refills the list.
@@ -50,6 +52,7 @@ public:
 
     CMeetingListCtrl& GetMeetingList() { return *m_meetingList; }
     CDayListCtrl& GetDayList() { return *m_dayList; }
+    CMeetingPreviewList& GetPreviewList() { return *m_preview; }
     // The widget of a mode, null outside 0..4.
     QWidget* GetList(int mode);
     CWindowToolTip& GetToolTip() { return *m_toolTip; }
@@ -66,6 +69,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    class CPreviewSlot;
+
     CCalendarList* ListOf(int mode) const;
     // Hides every list but the one of `mode`.
     void SwitchTo(int mode);
@@ -79,7 +84,10 @@ private:
     CDayListCtrl* m_dayList = nullptr;
     CWeekListCtrl* m_weekList = nullptr;
     CMonthListCtrl* m_monthGrid = nullptr;
-    CPreviewPlace* m_preview = nullptr;
+    CMeetingPreviewList* m_preview = nullptr;
+    std::unique_ptr<CPreviewSlot> m_previewSlot;
+    // The mode the preview was entered from, where Escape leaves it for.
+    int m_modeBeforePreview = agendaMode;
     std::array<CCalendarList*, modeCount> m_lists{};
     CWindowToolTip* m_toolTip = nullptr;
 };

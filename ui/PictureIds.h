@@ -10,6 +10,7 @@ constexpr int monthDayNames = 134;    // the day names above the month grid, Sun
 constexpr int todoRowStrip = 145;     // low, medium, high priority, done, not done
 constexpr int todoHeaderStrip = 146;  // per todo column: sorted, reversed, not sorted
 constexpr int weekHeaderStrip = 138;  // the week header's hour and day pictures
+constexpr int previewStates = 142;    // priorities, done, not done, minute bullet
 constexpr int toolbarStrip = 154;     // the toolbar's command buttons
 constexpr int stepArrows = 158;       // back and forward, beside the toolbar's date picker
 constexpr int quickViewStrip = 157;   // the quick view's commands, then the meeting icons

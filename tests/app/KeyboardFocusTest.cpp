@@ -358,3 +358,21 @@ TEST_F(KeyboardFocusTest, StoredBarPositionsAreKeptWithinTheWindow) {
         EXPECT_GE(std::min({widths[0], widths[1], widths[2]}), 50) << first << " " << second;
     }
 }
+
+TEST_F(KeyboardFocusTest, EscapeLeavesThePreviewAndItsCommands) {
+    Store(budget, "Budget", 1);
+    ShowFrame();
+    page().ShowMode(CCalendarPage::weekMode);
+    frame->ViewMeeting(budget);
+    ASSERT_TRUE(frame->GetAction(CommandId::deleteMeeting)->isEnabled());
+    const int items = quickView().GetItemCount();
+    FocusOn(preview());
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(page().GetMode(), CCalendarPage::weekMode) << "back to the mode viewed from";
+    EXPECT_FALSE(frame->GetAction(CommandId::deleteMeeting)->isEnabled())
+        << "Delete no longer acts on the meeting that was previewed";
+    EXPECT_EQ(quickView().GetItemCount(), items - 1) << "the Export Meeting item goes";
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_TRUE(page().isAncestorOf(QApplication::focusWidget()))
+        << "the focus stays in the calendar";
+}

@@ -1,0 +1,110 @@
+#include "export/PreviewRowLook.h"
+
+namespace {
+
+// Where the texts of entries start, right of the labels' column.
+constexpr int labelX = 5;
+constexpr int entryX = 95;
+constexpr int titleX = 10;
+constexpr int imageWidth = 20;
+
+// Splits a row into its two lines; further breaks in the second line are dropped.
+void SplitLines(const QString& text, QString& first, QString& second) {
+    const qsizetype lineBreak = text.indexOf(previewLineBreak);
+    if (lineBreak < 0) {
+        first = text;
+        second.clear();
+        return;
+    }
+    first = text.left(lineBreak);
+    second = text.mid(lineBreak + previewLineBreak.size()).remove(previewLineBreak);
+}
+
+// The todo words at the start of a marked row's first line: the priority word, then "Done"
+// or "Not Done". Returns the text after them.
+QString ReadTodoWords(const QString& line, CPreviewRowLook& look) {
+    qsizetype space = line.indexOf(QLatin1Char(' '));
+    const QString priority = space < 0 ? line : line.left(space);
+    QString rest = space < 0 ? QString() : line.mid(space + 1);
+    look.stateImage = priority == QLatin1String("High")     ? CPreviewRowLook::highImage
+                      : priority == QLatin1String("Medium") ? CPreviewRowLook::mediumImage
+                                                            : CPreviewRowLook::lowImage;
+    const bool notDone = rest.startsWith(QLatin1String("Not "));
+    look.doneMark = notDone ? CPreviewRowLook::notDoneImage : CPreviewRowLook::doneImage;
+    if (notDone) {
+        rest.remove(0, 4);
+    }
+    space = rest.indexOf(QLatin1Char(' '));
+    return space < 0 ? QString() : rest.mid(space + 1);
+}
+
+} // namespace
+
+CPreviewRowLook LookOfPreviewRow(const CPreviewRow& row, bool isTitle) {
+    CPreviewRowLook look;
+    const bool marked = row.text.startsWith(previewMarker);
+    const QString text = marked ? row.text.mid(previewMarker.size()) : row.text;
+    switch (row.kind) {
+    case PreviewRowKind::label:
+        look.firstLine = text;
+        if (isTitle) {
+            look.centred = true;
+            look.meetingIcon = true;
+            look.firstBold = true;
+            look.firstX = titleX;
+        } else {
+            look.firstX = labelX;
+        }
+        return look;
+    case PreviewRowKind::attendee:
+        look.firstLine = text;
+        look.firstX = entryX;
+        return look;
+    case PreviewRowKind::attendeesHeading:
+    case PreviewRowKind::agendaHeading:
+    case PreviewRowKind::minutesHeading:
+    case PreviewRowKind::todosHeading:
+        look.firstLine = text;
+        look.centred = true;
+        look.firstBold = true;
+        look.firstX = titleX;
+        return look;
+    case PreviewRowKind::agenda:
+    case PreviewRowKind::minute:
+    case PreviewRowKind::todo:
+    case PreviewRowKind::notes:
+        break;
+    }
+
+    look.wholeHeight = false;
+    SplitLines(text, look.firstLine, look.secondLine);
+    look.firstX = entryX;
+    switch (row.kind) {
+    case PreviewRowKind::agenda:
+        // An entry's first line is its time.
+        look.firstBold = marked;
+        break;
+    case PreviewRowKind::minute:
+        if (marked) {
+            look.stateImage = CPreviewRowLook::bulletImage;
+            look.stateImageX = entryX;
+            look.firstX = entryX + imageWidth;
+        }
+        break;
+    case PreviewRowKind::todo:
+        look.firstX = entryX + 2 * imageWidth;
+        if (marked) {
+            look.firstLine = ReadTodoWords(look.firstLine, look);
+            look.stateImageX = entryX;
+            look.doneMarkX = entryX + imageWidth;
+        }
+        break;
+    default:
+        // The notes' first row carries the label, at the labels' column.
+        look.firstX = marked ? labelX : entryX;
+        look.secondX = entryX;
+        return look;
+    }
+    look.secondX = look.firstX;
+    return look;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "export/PreviewRows.h"
+
+#include <QString>
+
+// How one preview row is drawn: which texts go where, bold or not, and which small pictures
+// stand before them. Horizontal positions are offsets from the row's left edge.
+struct CPreviewRowLook {
+    // The six state pictures, in the order of their strip.
+    enum StateImage { highImage = 0, mediumImage, lowImage, doneImage, notDoneImage, bulletImage };
+    static constexpr int noImage = -1;
+
+    // Title and headings: one bold text centred between `firstX` and the right edge.
+    bool centred = false;
+    bool meetingIcon = false;
+    // A single text over the whole row height (title, labels, attendees, headings); otherwise
+    // the first line fills the upper half and the second line the lower half.
+    bool wholeHeight = true;
+    bool firstBold = false;
+
+    QString firstLine;
+    QString secondLine;
+    int firstX = 0;
+    int secondX = 0;
+
+    int stateImage = noImage;
+    int stateImageX = 0;
+    int doneMark = noImage;
+    int doneMarkX = 0;
+};
+
+// Reads a row's text back into what its drawing shows; `isTitle` for the first row.
+CPreviewRowLook LookOfPreviewRow(const CPreviewRow& row, bool isTitle);

@@ -1,0 +1,144 @@
+#include "export/MeetingPreviewList.h"
+#include "calendar/CalendarPage.h"
+#include "calendar/CalendarView.h"
+#include "store/ContentFiles.h"
+#include "store/MeetingStore.h"
+#include "tests/calendar/FakeMeetingCommands.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+
+namespace {
+
+const std::string meetingId = "2004031010000010";
+const CDateTime now(2004, 3, 5, 14, 7, 9);
+
+class MeetingPreviewList : public CQtTest {
+protected:
+    void SetUp() override {
+        CQtTest::SetUp();
+        TestServices().SetNow(now);
+        view = std::make_unique<CCalendarView>(TestStore(), TestServices(), commands);
+        view->resize(700, 500);
+        view->show();
+        QApplication::processEvents();
+    }
+
+    CCalendarPage& Page() { return view->GetPage(); }
+    CMeetingPreviewList& Preview() { return Page().GetPreviewList(); }
+
+    void StoreMeeting() {
+        CMeeting record(CDateTime(2004, 3, 10, 10, 0, 0));
+        record.id = meetingId;
+        record.title = "Caf\xe9 committee"; // written by an older system, in Windows-1252
+        record.reference = "R-7";
+        record.venue = "Hall";
+        TestStore().ModifyMeeting(record);
+        WriteAttendeeFile(meetingId, {"Ann", "Bob"});
+        WriteMinutesFile(meetingId, {std::string(5000, 'm')});
+        WriteTodoFile(meetingId, {{"Book the room", 2, 1}});
+    }
+
+    // Previews the meeting from `mode` and puts the focus on the preview, as a click would.
+    void PreviewFrom(int mode) {
+        Page().ShowMode(mode);
+        Page().SetPreviewedMeetingId(meetingId);
+        Page().ShowMode(CCalendarPage::previewMode);
+        Preview().setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), &Preview());
+    }
+
+    void Press(int key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+    }
+
+    CFakeMeetingCommands commands;
+    std::unique_ptr<CCalendarView> view;
+};
+
+} // namespace
+
+TEST_F(MeetingPreviewList, ShowsTheStoredMeetingAndItsFiles) {
+    StoreMeeting();
+    PreviewFrom(CCalendarPage::agendaMode);
+    const std::vector<CPreviewRow>& rows = Preview().GetRows();
+    ASSERT_GE(rows.size(), 12u);
+    EXPECT_EQ(rows[0].text, QStringLiteral("Caf\u00e9 committee"))
+        << "a Windows-1252 title reads as it was written";
+    EXPECT_EQ(rows[1].text, QStringLiteral("Meeting Id              : R-7"));
+    EXPECT_EQ(rows[6].text, QStringLiteral("Attendees")) << "the attendees follow the notes";
+    EXPECT_EQ(rows.back().kind, PreviewRowKind::todo);
+    EXPECT_EQ(rows.back().text, previewMarker + "High Done Book the room");
+    int minuteRows = 0;
+    for (const CPreviewRow& row : rows) {
+        minuteRows += row.kind == PreviewRowKind::minute ? 1 : 0;
+    }
+    EXPECT_LT(minuteRows, 50) << "a very long minute is shown from a bounded prefix";
+    EXPECT_GT(minuteRows, 30);
+    EXPECT_FALSE(Preview().grab().isNull());
+}
+
+TEST_F(MeetingPreviewList, EscapeReturnsToTheModeShownBefore) {
+    StoreMeeting();
+    for (int mode : {CCalendarPage::agendaMode, CCalendarPage::weekMode, CCalendarPage::dayMode}) {
+        PreviewFrom(mode);
+        commands.Take();
+        Press(Qt::Key_Escape);
+        EXPECT_EQ(Page().GetMode(), mode);
+        EXPECT_EQ(commands.Take(), (std::vector<std::string>{"HideExport", "Format"})) << mode;
+        EXPECT_EQ(QApplication::focusWidget(), Page().GetList(mode))
+            << "the focus stays in the calendar, on the list shown again";
+    }
+
+    // Viewing another meeting from the preview does not forget where the preview began.
+    PreviewFrom(CCalendarPage::monthMode);
+    Page().ShowMode(CCalendarPage::previewMode);
+    Preview().setFocus(Qt::MouseFocusReason);
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(Page().GetMode(), CCalendarPage::monthMode);
+}
+
+TEST_F(MeetingPreviewList, CopyPutsTheWholeMeetingOnTheClipboard) {
+    StoreMeeting();
+    PreviewFrom(CCalendarPage::agendaMode);
+    QApplication::clipboard()->clear();
+    Press(Qt::Key_C, Qt::ControlModifier);
+    const QString text = QApplication::clipboard()->text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Caf\u00e9 committee\nMeeting Id: R-7\n")))
+        << text.left(80).toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\nAttendees\nAnn\nBob\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("- ") + QString(5000, 'm') + '\n'))
+        << "the clipboard gets the whole minute, not the shown prefix";
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\nTodos\n[High, Done] Book the room\n")));
+    EXPECT_FALSE(text.contains(previewMarker));
+
+    QApplication::clipboard()->clear();
+    TestServices().SetMenuChoice(QStringLiteral("copyPreviewAction"));
+    Press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), text) << "the context menu's Copy";
+}
+
+TEST_F(MeetingPreviewList, AStaleIdShowsAnEmptyRecord) {
+    StoreMeeting();
+    Page().SetPreviewedMeetingId("1999010100000010");
+    Page().ShowMode(CCalendarPage::previewMode);
+    const std::vector<CPreviewRow>& rows = Preview().GetRows();
+    ASSERT_EQ(rows.size(), 6u) << "no sections without files";
+    EXPECT_EQ(rows[0].text, QString());
+    EXPECT_EQ(rows[1].text, QStringLiteral("Meeting Id              : "));
+    EXPECT_EQ(rows[5].text, previewMarker + "Notes                    : ");
+    EXPECT_EQ(Preview().GetMeetingId(), "1999010100000010");
+    EXPECT_TRUE(TestServices().Shown().isEmpty()) << "no message";
+    EXPECT_FALSE(Preview().grab().isNull());
+
+    // The meeting goes while it is shown: the refresh shows it gone.
+    Page().SetPreviewedMeetingId(meetingId);
+    Page().ShowMode(CCalendarPage::previewMode);
+    TestStore().DeleteMeeting(meetingId);
+    Page().RefreshList();
+    EXPECT_EQ(Preview().GetRows().size(), 6u);
+}

@@ -1,0 +1,197 @@
+#include "export/PreviewRows.h"
+#include "export/PreviewRowLook.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+namespace {
+
+using Kind = PreviewRowKind;
+const QString crlf = QStringLiteral("\r\n");
+const QString notesLabel = QStringLiteral("Notes                    : ");
+
+// The first notes row comes after the title and the four labels.
+constexpr std::size_t notesRow = 5;
+
+std::vector<CPreviewRow> RowsOfKind(const std::vector<CPreviewRow>& rows, Kind kind) {
+    std::vector<CPreviewRow> found;
+    for (const CPreviewRow& row : rows) {
+        if (row.kind == kind) {
+            found.push_back(row);
+        }
+    }
+    return found;
+}
+
+std::vector<QString> Texts(const std::vector<CPreviewRow>& rows) {
+    std::vector<QString> texts;
+    for (const CPreviewRow& row : rows) {
+        texts.push_back(row.text);
+    }
+    return texts;
+}
+
+std::vector<QString> MinuteRows(const QStringList& minutes) {
+    CPreviewSource source;
+    source.minutes = std::vector<QString>(minutes.begin(), minutes.end());
+    return Texts(RowsOfKind(MakePreviewRows(source), Kind::minute));
+}
+
+} // namespace
+
+TEST(PreviewRows, HeaderRowsCarryTheirLabels) {
+    CPreviewSource source;
+    source.title = QStringLiteral("Budget");
+    source.reference = QStringLiteral("R-7");
+    source.dateText = QStringLiteral("3/5/04    2:07 PM");
+    source.venue = QStringLiteral("Hall");
+    source.presidedBy = QStringLiteral("Ann");
+    const std::vector<CPreviewRow> rows = MakePreviewRows(source);
+    ASSERT_EQ(rows.size(), 6u) << "no content files: title, four labels and the notes";
+    EXPECT_EQ(Texts(rows),
+              (std::vector<QString>{"Budget", "Meeting Id              : R-7",
+                                    "Date                      : 3/5/04    2:07 PM",
+                                    "Venue                   : Hall", "Presided By           : Ann",
+                                    previewMarker + notesLabel}))
+        << "an empty notes field still gives the notes row with its label";
+    for (std::size_t row = 0; row < notesRow; ++row) {
+        EXPECT_EQ(rows[row].kind, Kind::label) << row;
+    }
+    EXPECT_EQ(rows[notesRow].kind, Kind::notes);
+}
+
+TEST(PreviewRows, LongNotesWrapAtTheLabelThenEveryFiftyCharacters) {
+    CPreviewSource source;
+    source.notes = QString(50, 'a') + QString(50, 'b') + QString(20, 'c');
+    const std::vector<CPreviewRow> notes = RowsOfKind(MakePreviewRows(source), Kind::notes);
+    EXPECT_EQ(Texts(notes), (std::vector<QString>{previewMarker + "Notes                    :" +
+                                                      crlf + QString(50, 'a'),
+                                                  QString(50, 'b') + crlf + QString(20, 'c')}))
+        << "the label is cut before the space after its colon";
+}
+
+TEST(PreviewRows, TheMarkerCountsTowardTheLineLength) {
+    EXPECT_EQ(MinuteRows({QString(45, 'm')}),
+              std::vector<QString>{previewMarker + QString(45, 'm')})
+        << "45 characters and the marker make one full line";
+    EXPECT_EQ(MinuteRows({QString(45, 'm') + 'z'}),
+              std::vector<QString>{previewMarker + QString(45, 'm') + crlf + "z"})
+        << "the 46th character goes to the second line";
+}
+
+TEST(PreviewRows, LongLinesAreCutAtSpaces) {
+    // The space just after the fifty characters stays in front of the rest.
+    EXPECT_EQ(MinuteRows({QString(45, 'a') + " tail"}),
+              std::vector<QString>{previewMarker + QString(45, 'a') + crlf + " tail"});
+    // Otherwise the cut goes before the last space of the fifty, which is dropped.
+    const QString words = QString(30, 'a') + ' ' + QString(30, 'b');
+    EXPECT_EQ(MinuteRows({words}),
+              std::vector<QString>{previewMarker + QString(30, 'a') + crlf + QString(30, 'b')});
+    // An odd last piece leaves its break in the row; the next text line follows it.
+    EXPECT_EQ(MinuteRows({QString(105, 'x') + crlf + "next"}),
+              (std::vector<QString>{previewMarker + QString(45, 'x') + crlf + QString(50, 'x'),
+                                    QString(10, 'x') + crlf + crlf + "next"}));
+    // A character outside the basic plane moves whole to the next line.
+    const QString clef = QString::fromUcs4(U"\U0001D11E");
+    EXPECT_EQ(MinuteRows({QString(44, 'a') + clef + "b"}),
+              std::vector<QString>{previewMarker + QString(44, 'a') + crlf + clef + "b"});
+    // Each minute starts its own row.
+    EXPECT_EQ(MinuteRows({"one", "two"}),
+              (std::vector<QString>{previewMarker + "one", previewMarker + "two"}));
+}
+
+TEST(PreviewRows, AgendaEntriesStartWithTheirTime) {
+    CPreviewSource source;
+    source.agenda = std::vector<CPreviewSource::CAgendaLine>{
+        {"09:30", "Welcome" + crlf + "Minutes of the last meeting" + crlf + "Budget"},
+        {"10:00", ""}};
+    const std::vector<CPreviewRow> rows = RowsOfKind(MakePreviewRows(source), Kind::agenda);
+    EXPECT_EQ(Texts(rows), (std::vector<QString>{previewMarker + "09:30" + crlf + "Welcome",
+                                                 "Minutes of the last meeting" + crlf + "Budget",
+                                                 previewMarker + "10:00" + crlf}))
+        << "two lines a row; an entry without text still shows its time";
+
+    const CPreviewRowLook first = LookOfPreviewRow(rows[0], false);
+    EXPECT_TRUE(first.firstBold) << "the time is bold";
+    EXPECT_EQ(first.firstLine, "09:30");
+    EXPECT_EQ(first.secondLine, "Welcome");
+    EXPECT_EQ(first.firstX, 95);
+    EXPECT_FALSE(LookOfPreviewRow(rows[1], false).firstBold) << "only an entry's first row";
+}
+
+TEST(PreviewRows, TodoRowsSpellOutPriorityAndDone) {
+    CPreviewSource source;
+    source.todos = std::vector<CPreviewSource::CTodoLine>{
+        {"Book the room", 2, 1}, {"Odd one", 7, 0}, {"Plan", 1, 0}, {QString(60, 't'), 0, 5}};
+    const std::vector<CPreviewRow> rows = RowsOfKind(MakePreviewRows(source), Kind::todo);
+    EXPECT_EQ(Texts(rows),
+              (std::vector<QString>{
+                  previewMarker + "High Done Book the room", previewMarker + " Not Done Odd one",
+                  previewMarker + "Medium Not Done Plan",
+                  previewMarker + "Low Done " + QString(50, 't') + crlf + QString(10, 't')}))
+        << "the words do not count toward the fifty characters";
+
+    const CPreviewRowLook high = LookOfPreviewRow(rows[0], false);
+    EXPECT_EQ(high.stateImage, CPreviewRowLook::highImage);
+    EXPECT_EQ(high.doneMark, CPreviewRowLook::doneImage);
+    EXPECT_EQ(high.firstLine, "Book the room");
+    EXPECT_EQ(high.firstX, 135);
+    const CPreviewRowLook odd = LookOfPreviewRow(rows[1], false);
+    EXPECT_EQ(odd.stateImage, CPreviewRowLook::lowImage) << "an unknown priority looks Low";
+    EXPECT_EQ(odd.doneMark, CPreviewRowLook::notDoneImage);
+    EXPECT_EQ(odd.firstLine, "Odd one");
+    EXPECT_EQ(LookOfPreviewRow(rows[2], false).stateImage, CPreviewRowLook::mediumImage);
+    EXPECT_EQ(LookOfPreviewRow(rows[2], false).firstLine, "Plan");
+}
+
+TEST(PreviewRows, SectionsFollowTheirFiles) {
+    CPreviewSource source;
+    source.todos = std::vector<CPreviewSource::CTodoLine>{};
+    source.attendees = std::vector<QString>{"Ann", "Bob"};
+    std::vector<CPreviewRow> rows = MakePreviewRows(source);
+    rows.erase(rows.begin(), rows.begin() + notesRow + 1);
+    EXPECT_EQ(rows, (std::vector<CPreviewRow>{{Kind::attendeesHeading, "Attendees"},
+                                              {Kind::attendee, previewMarker + "Ann"},
+                                              {Kind::attendee, previewMarker + "Bob"},
+                                              {Kind::todosHeading, "Todos"}}))
+        << "a file without entries keeps its heading; a missing file leaves its section out";
+
+    source.agenda = std::vector<CPreviewSource::CAgendaLine>{};
+    source.minutes = std::vector<QString>{};
+    std::vector<QString> headings;
+    for (const CPreviewRow& row : MakePreviewRows(source)) {
+        if (row.kind >= Kind::attendeesHeading && row.kind <= Kind::todosHeading) {
+            headings.push_back(row.text);
+        }
+    }
+    EXPECT_EQ(headings, (std::vector<QString>{"Attendees", "Agenda", "Tavelin", "Todos"}));
+}
+
+TEST(PreviewRows, LooksPlaceEachKindOfRow) {
+    const CPreviewRowLook title = LookOfPreviewRow({Kind::label, "Budget"}, true);
+    EXPECT_TRUE(title.centred && title.meetingIcon && title.firstBold);
+    const CPreviewRowLook label = LookOfPreviewRow({Kind::label, "Venue : Hall"}, false);
+    EXPECT_FALSE(label.centred || label.meetingIcon || label.firstBold);
+    EXPECT_EQ(label.firstX, 5);
+    const CPreviewRowLook attendee =
+        LookOfPreviewRow({Kind::attendee, previewMarker + "Ann"}, false);
+    EXPECT_EQ(attendee.firstLine, "Ann") << "the marker is never shown";
+    EXPECT_EQ(attendee.firstX, 95);
+
+    const CPreviewRowLook minute =
+        LookOfPreviewRow({Kind::minute, previewMarker + "Agreed" + crlf + "unanimously"}, false);
+    EXPECT_EQ(minute.stateImage, CPreviewRowLook::bulletImage);
+    EXPECT_EQ(minute.firstX, 115);
+    EXPECT_EQ(minute.secondX, 115);
+    const CPreviewRowLook more = LookOfPreviewRow({Kind::minute, "and so on"}, false);
+    EXPECT_EQ(more.stateImage, CPreviewRowLook::noImage);
+    EXPECT_EQ(more.firstX, 95);
+
+    const CPreviewRowLook notes =
+        LookOfPreviewRow({Kind::notes, previewMarker + "Notes :" + crlf + "text"}, false);
+    EXPECT_EQ(notes.firstLine, "Notes :");
+    EXPECT_EQ(notes.firstX, 5);
+    EXPECT_EQ(notes.secondX, 95);
+    EXPECT_EQ(LookOfPreviewRow({Kind::notes, "a" + crlf + "b"}, false).firstX, 95);
+}
