@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -103,6 +104,22 @@ private:
     QTabWidget* m_tabs = nullptr;
 };
 
+// The header band picture widened to `width`: its white left end is carried on to the left and
+// its hairline along the whole bottom. Drawn at the plain ratio, since the wizard lays the band
+// out by its pixels whatever their ratio.
+QPixmap WideHeaderBand(int width) {
+    const QPixmap band = LoadPicture(PictureId::wizardHeader);
+    if (band.isNull() || width <= band.width()) {
+        return band;
+    }
+    QPixmap wide(width, band.height());
+    wide.fill(Qt::white);
+    QPainter painter(&wide);
+    painter.drawPixmap(width - band.width(), 0, band);
+    painter.fillRect(0, band.height() - 1, width - band.width(), 1, QColor(0xd5, 0xdb, 0xe4));
+    return wide;
+}
+
 } // namespace
 
 bool SaveMeetingPage(CMeetingSheetPage& page, CMeetingSheetPage::SaveReason reason,
@@ -137,9 +154,6 @@ void CMeetingSheet::BuildWizard(QWidget* parent) {
     wizard->setObjectName(QStringLiteral("meetingWizard"));
     wizard->setWizardStyle(QWizard::ModernStyle);
     const qreal ratio = wizard->devicePixelRatio();
-    // The wizard lays its header band out by the pixmap's pixels, whatever their ratio: a band
-    // drawn for a HiDPI screen would make the header twice as wide and tall.
-    wizard->setPixmap(QWizard::BannerPixmap, LoadPicture(PictureId::wizardHeader));
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         const bool last = i + 1 == m_pages.size();
         auto* host = new CWizardPageHost(*m_pages[i], m_services, last);
@@ -151,6 +165,12 @@ void CMeetingSheet::BuildWizard(QWidget* parent) {
         }
         wizard->addPage(host);
     }
+    // The first page, beside the watermark, is the widest: the wizard keeps that width on every
+    // page instead of shrinking under the user's pointer, and the header band is widened to it.
+    wizard->restart();
+    wizard->adjustSize();
+    wizard->setMinimumWidth(wizard->width());
+    wizard->setPixmap(QWizard::BannerPixmap, WideHeaderBand(wizard->width()));
     m_dialog = std::move(wizard);
 }
 

@@ -119,6 +119,17 @@ TEST_F(MeetingDetailPageTest, IconDialogOpensOnTheIconUnmarkedAndReturnsTheOneCl
         EXPECT_EQ(dialog.GetIcon(), entry) << "OK without a click keeps the icon";
     }
 
+    {
+        CMeetingIconDialog keys(5);
+        Activate(keys);
+        ASSERT_EQ(QApplication::focusWidget(), &keys.GetList());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        EXPECT_EQ(keys.GetIcon(),
+                  5 + CMeetingIconList::ColumnsFor(keys.GetList().viewport()->width()))
+            << "Down moves to the icon below";
+        EXPECT_TRUE(keys.GetList().IsMarkShown()) << "an icon picked with the keys is highlighted";
+    }
+
     CMeetingIconDialog dialog(0);
     Activate(dialog);
     CMeetingIconList& list = dialog.GetList();

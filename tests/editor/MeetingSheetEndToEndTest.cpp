@@ -91,7 +91,10 @@ TEST_F(MeetingSheetEndToEndTest, WizardWalkedToFinishWritesEveryFileAsTypedAndSh
             return icons.result();
         });
         Click(wizard, "iconButton");
+        const int width = wizard.width();
         SheetDriver::Press(wizard, QWizard::NextButton);
+        QApplication::processEvents();
+        EXPECT_EQ(wizard.width(), width) << "the wizard keeps its width past the watermark";
 
         ScriptDialog(TestServices(), "agendaItemDialog", [&](QDialog& shown) {
             Child(shown, "agendaText")->setFocus(Qt::MouseFocusReason);
