@@ -40,7 +40,6 @@ void CQuickAddPage::SetTitle(const QString& title) {
 
 void CQuickAddPage::SetDateTime(const QDateTime& value) {
     m_date->setDateTime(value);
-    m_setDateTime = m_date->dateTime();
 }
 
 void CQuickAddPage::SetVenue(const QString& venue) {
@@ -57,8 +56,4 @@ QDateTime CQuickAddPage::GetDateTime() const {
 
 QString CQuickAddPage::GetVenue() const {
     return m_venue->text();
-}
-
-bool CQuickAddPage::IsDateTimeChanged() const {
-    return m_date->dateTime() != m_setDateTime;
 }

@@ -20,12 +20,9 @@ public:
     QString GetTitle() const;
     QDateTime GetDateTime() const;
     QString GetVenue() const;
-    // Whether the user changed the picker's value since SetDateTime.
-    bool IsDateTimeChanged() const;
 
 private:
     QLineEdit* m_title = nullptr;
     QDateTimeEdit* m_date = nullptr;
     QLineEdit* m_venue = nullptr;
-    QDateTime m_setDateTime;
 };

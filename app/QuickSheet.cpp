@@ -39,10 +39,9 @@ int CQuickSheet::Run() {
     }
     const QString title = m_page->GetTitle().trimmed();
     m_record.title = title.isEmpty() ? std::string("No Subject") : FromQString(title);
-    // The picker shows no seconds; left alone, the meeting keeps the moment the sheet opened.
-    if (m_page->IsDateTimeChanged()) {
-        m_record.date = FromQDateTime(m_page->GetDateTime());
-    }
+    // The picker shows no seconds but keeps them: left alone, the meeting keeps the moment
+    // the sheet opened.
+    m_record.date = FromQDateTime(m_page->GetDateTime());
     m_record.venue = FromQString(m_page->GetVenue());
     m_record.id = m_store.AddMeeting(m_record);
     return result;
