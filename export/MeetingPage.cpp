@@ -44,12 +44,13 @@ constexpr int minuteEnd = 61491;
 // and says so before anything a browser could misread.
 const QString charsetDeclaration = QStringLiteral("<meta charset=\"utf-8\">");
 
-// A readable size for the old font tags' text, room between the agenda's rows, and paper
-// margins when the page is printed.
-const QString styleSheet = QStringLiteral("<style>body{font-size:11pt;line-height:1.4;margin:1.5em}"
-                                          "font[size=\"2\"]{font-size:11pt}"
-                                          "td{padding:0.2em 0.6em 0.2em 0;vertical-align:top}"
-                                          "@media print{body{margin:0}@page{margin:2cm}}</style>");
+// A readable size for the old font tags' text, a sans-serif face where Verdana is missing,
+// room between the agenda's rows, and paper margins when the page is printed.
+const QString styleSheet = QStringLiteral(
+    "<style>body{font-family:Verdana,sans-serif;font-size:11pt;line-height:1.4;margin:1.5em}"
+    "font{font-family:Verdana,sans-serif}font[size=\"2\"]{font-size:11pt}"
+    "td{padding:0.2em 0.6em 0.2em 0;vertical-align:top}"
+    "@media print{body{margin:0}@page{margin:2cm}}</style>");
 
 // A stored text as the page shows it: escaped, so that markup typed into a title or a note
 // stays text, and with its line breaks kept.
