@@ -29,21 +29,6 @@ struct SQuickAddInput {
     bool cancel = false;
 };
 
-// Types `text` key by key; a letter beyond ASCII comes as a key event carrying its text, as
-// an input method gives it.
-void TypeText(QWidget* widget, const QString& text) {
-    for (const QChar letter : text) {
-        if (letter.unicode() < 0x80) {
-            QTest::keyClick(widget, letter.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(letter),
-                                Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(letter),
-                                Qt::NoModifier);
-        }
-    }
-}
-
 class QuickAddTest : public CQtTest {
 protected:
     void SetUp() override {
@@ -65,14 +50,14 @@ protected:
             }
             QWidget* title = QApplication::focusWidget();
             EXPECT_EQ(title ? title->objectName() : QString(), QStringLiteral("title"));
-            TypeText(title, input.title);
+            QTest::keyClicks(title, input.title);
             if (input.stepDay) {
                 auto* date = sheet.findChild<QDateTimeEdit*>(QStringLiteral("date"));
                 date->setFocus(Qt::TabFocusReason);
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
             }
             sheet.findChild<QLineEdit*>(QStringLiteral("venue"))->setFocus(Qt::TabFocusReason);
-            TypeText(QApplication::focusWidget(), input.venue);
+            QTest::keyClicks(QApplication::focusWidget(), input.venue);
             QTest::keyClick(QApplication::focusWidget(),
                             input.cancel ? Qt::Key_Escape : Qt::Key_Return);
             return sheet.result();
@@ -96,7 +81,7 @@ protected:
 
 } // namespace
 
-TEST_F(QuickAddTest, TitleIsTrimmedVenueKeptAndTheOpeningMomentStored) {
+TEST_F(QuickAddTest, TitleTrimmedVenueKeptDateFromThePicker) {
     const std::optional<CMeeting> added = QuickAdd({"  Budget review  ", "  Hall B  "});
     ASSERT_TRUE(added);
     EXPECT_EQ(added->title, "Budget review");
@@ -109,18 +94,12 @@ TEST_F(QuickAddTest, TitleIsTrimmedVenueKeptAndTheOpeningMomentStored) {
     ASSERT_TRUE(blank);
     EXPECT_EQ(blank->title, "No Subject");
 
-    const std::optional<CMeeting> accented = QuickAdd({QStringLiteral("Caf\u00e9"), ""});
-    ASSERT_TRUE(accented);
-    EXPECT_EQ(accented->title, "Caf\xC3\xA9") << "typed text is stored as UTF-8";
+    const std::optional<CMeeting> later = QuickAdd({"Later", "", true});
+    ASSERT_TRUE(later);
+    EXPECT_EQ(later->date, CDateTime(2026, 12, 4, 14, 25, 42)) << "the picker's day, one up";
 
     EXPECT_FALSE(QuickAdd({"Dropped", "", false, true})) << "Escape stores nothing";
     EXPECT_EQ(TestStore().GetCount(), 3u);
-}
-
-TEST_F(QuickAddTest, ATouchedPickerGivesItsValue) {
-    const std::optional<CMeeting> added = QuickAdd({"Later", "", true});
-    ASSERT_TRUE(added);
-    EXPECT_EQ(added->date, CDateTime(2026, 12, 4, 14, 25, 42)) << "the day one up";
 }
 
 // From the toolbar's shortcut while a meeting is previewed: the calendar turns to the new

@@ -61,44 +61,32 @@ protected:
 
 } // namespace
 
-TEST_F(MeetingExportTest, WritesThePageWithItsExtensionAndOpensIt) {
+// Cancel writes nothing; a name without extension gets ".html"; an existing file is
+// replaced whole, and only after the user agreed.
+TEST_F(MeetingExportTest, WritesThePageAskingBeforeReplacingAFile) {
     TestServices().SetSaveFile(std::nullopt);
     Export();
-    EXPECT_TRUE(TestServices().OpenedFiles().isEmpty()) << "cancelled: nothing opened";
-
     TestServices().SetSaveFile(PathOf("budget"));
     Export();
-    const QString written = PathOf("budget.html");
-    EXPECT_EQ(Contents(written), BuildMeetingPage(TestStore().GetMeeting(id), {}));
-    EXPECT_EQ(TestServices().OpenedFiles(), QStringList{written});
+    const QString path = PathOf("budget.html");
+    const QByteArray page = BuildMeetingPage(TestStore().GetMeeting(id), {});
+    EXPECT_EQ(Contents(path), page);
+    EXPECT_EQ(TestServices().OpenedFiles(), QStringList{path}) << "opened once, not on Cancel";
     EXPECT_TRUE(TestServices().Shown().isEmpty()) << "a new file needs no question";
 
-    // A name with an extension of its own keeps it.
-    TestServices().SetSaveFile(PathOf("budget.htm"));
-    Export();
-    EXPECT_FALSE(Contents(PathOf("budget.htm")).isEmpty());
-}
-
-TEST_F(MeetingExportTest, AnExistingFileIsReplacedWholeOnlyWhenTheUserSaysSo) {
-    const QString path = PathOf("budget.html");
     const QByteArray old(20000, 'x');
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(old);
-    }
-    TestServices().SetSaveFile(path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    file.close();
     TestServices().ScriptAnswers({false});
     Export();
     ASSERT_EQ(TestServices().Shown().size(), 1);
-    EXPECT_TRUE(TestServices().Shown()[0].contains(QStringLiteral("budget.html")));
+    EXPECT_TRUE(TestServices().Shown()[0].contains(path));
     EXPECT_EQ(Contents(path), old) << "No keeps the old file";
-    EXPECT_TRUE(TestServices().OpenedFiles().isEmpty());
-
     TestServices().ScriptAnswers({true});
     Export();
-    EXPECT_EQ(Contents(path), BuildMeetingPage(TestStore().GetMeeting(id), {}))
-        << "replaced whole, no tail of the longer old file";
+    EXPECT_EQ(Contents(path), page) << "replaced whole, no tail of the longer old file";
+    EXPECT_EQ(TestServices().OpenedFiles().size(), 2);
 }
 
 TEST_F(MeetingExportTest, AFileThatCannotBeWrittenIsReportedAndKept) {
