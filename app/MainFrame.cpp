@@ -8,6 +8,7 @@
 #include "app/LoadingFeedback.h"
 #include "app/PaneSplitter.h"
 #include "app/PreferenceDlg.h"
+#include "app/QuickSheet.h"
 #include "app/RightListView.h"
 #include "app/Settings.h"
 #include "app/SkippedFilesNotice.h"
@@ -18,6 +19,7 @@
 #include "calendar/MeetingListCtrl.h"
 #include "editor/MeetingSheet.h"
 #include "editor/MeetingSheetPages.h"
+#include "export/MeetingExport.h"
 #include "store/Clock.h"
 #include "store/DateStep.h"
 #include "store/FileError.h"
@@ -105,9 +107,12 @@ void CMainFrame::CreateClientArea() {
     connect(m_rightPane, &CRightListView::closeRequested, this, &QWidget::close);
     connect(m_rightPane, &CRightListView::viewRequested, this,
             [this](const std::string& id) { ViewMeeting(id); });
-    // Quick add and the HTML export are not part of the program yet.
-    m_rightPane->SetQuickAddEnabled(false);
-    m_rightPane->SetExportEnabled(false);
+    connect(m_rightPane, &CRightListView::quickAddRequested, this, [this] {
+        QuickAdd();
+        UpdateCommandStates();
+    });
+    connect(m_rightPane, &CRightListView::exportRequested, this,
+            &CMainFrame::ExportPreviewedMeeting);
 
     CMeetingListCtrl& list = GetCalendarPage().GetMeetingList();
     connect(&list, &CMeetingListCtrl::SelectionMarkChanged, this, &CMainFrame::UpdateCommandStates);
@@ -397,6 +402,32 @@ void CMainFrame::ViewMeeting(const std::string& id) {
     UpdateCommandStates();
 }
 
+void CMainFrame::QuickAdd() {
+    CQuickSheet sheet(m_store, m_services, this);
+    try {
+        if (sheet.Run() != QDialog::Accepted) {
+            return;
+        }
+    } catch (const CFileError& error) {
+        ReportFileError(error);
+        return;
+    }
+    // The calendar turns to the new meeting's day; a preview gives way to that day's agenda.
+    CCalendarPage& page = GetCalendarPage();
+    page.GoToDate(sheet.GetRecord().date);
+    if (page.GetMode() == CCalendarPage::previewMode) {
+        page.ShowMode(CCalendarPage::agendaMode);
+    }
+}
+
+void CMainFrame::ExportPreviewedMeeting() {
+    CCalendarPage& page = GetCalendarPage();
+    if (page.GetMode() != CCalendarPage::previewMode) {
+        return;
+    }
+    ExportMeeting(m_store, page.GetShownMeetingId(), m_services, this);
+}
+
 void CMainFrame::AddToQuickView(const std::string& id) {
     if (id.empty()) {
         return;
@@ -534,8 +565,7 @@ void CMainFrame::UpdateCommandStates() {
     m_actions.value(CommandId::deleteMeeting)->setEnabled(onMeeting);
     m_actions.value(CommandId::viewMeeting)->setEnabled(marked);
     m_actions.value(CommandId::addToQuickView)->setEnabled(marked);
-    // Quick add is not part of the program yet.
-    m_actions.value(CommandId::quickAdd)->setEnabled(false);
+    m_actions.value(CommandId::quickAdd)->setEnabled(true);
 }
 
 void CMainFrame::OnCommand(int id) {
@@ -557,6 +587,9 @@ void CMainFrame::RunCommand(int id) {
     switch (id) {
     case CommandId::addMeeting:
         AddMeeting(GetPickerDateTime());
+        break;
+    case CommandId::quickAdd:
+        QuickAdd();
         break;
     case CommandId::modifyMeeting: {
         const std::string meeting = mode == CCalendarPage::previewMode  ? page.GetShownMeetingId()

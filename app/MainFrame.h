@@ -51,6 +51,11 @@ public:
     // The pages the meeting sheet of Add and Modify shows, in order.
     void SetSheetPages(std::vector<MeetingPageMaker> pages);
 
+    // Quick Add, from the toolbar or the quick view pane: a meeting from a title, a date and
+    // a venue, then the calendar on its day.
+    void QuickAdd();
+    // Export Meeting: the meeting on show in the preview as an HTML page.
+    void ExportPreviewedMeeting();
     void RefreshQuickView();
     void RemoveFromQuickView(const std::string& id);
     void ClearQuickView();

@@ -34,6 +34,7 @@ public:
     virtual void Notify(const QString& text, const QString& details, QWidget* parent) = 0;
 
     // The folder or the file to save that the user picked; nullopt when the user cancelled.
+    // The save picker does not ask about an existing file: its caller does.
     virtual std::optional<QString> PickFolder(const QString& caption, const QString& start,
                                               QWidget* parent) = 0;
     virtual std::optional<QString> PickSaveFile(const QString& caption, const QString& start,

@@ -82,7 +82,9 @@ std::optional<QString> CSystemServices::PickFolder(const QString& caption, const
 
 std::optional<QString> CSystemServices::PickSaveFile(const QString& caption, const QString& start,
                                                      const QString& filter, QWidget* parent) {
-    const QString file = QFileDialog::getSaveFileName(parent, caption, start, filter);
+    // The caller adds its default extension and only then knows the name to ask about.
+    const QString file = QFileDialog::getSaveFileName(parent, caption, start, filter, nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
     if (file.isEmpty()) {
         return std::nullopt;
     }

@@ -1,0 +1,139 @@
+#include "app/MainFrame.h"
+#include "app/QuickAddPage.h"
+#include "app/QuickSheet.h"
+#include "app/RightListView.h"
+#include "calendar/CalendarPage.h"
+#include "store/MeetingStore.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+#include "ui/TextConversion.h"
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const CDateTime opened(2026, 12, 3, 14, 25, 42);
+
+// Plays the sheet as a person would: types the title where the focus starts, then the
+// venue, optionally steps the picker's first field up with the arrow key, and presses Enter
+// (or Escape).
+struct SQuickAddInput {
+    QString title;
+    QString venue;
+    bool stepDay = false;
+    bool cancel = false;
+};
+
+class QuickAddTest : public CQtTest {
+protected:
+    void SetUp() override {
+        CQtTest::SetUp();
+        TestServices().SetNow(opened);
+    }
+    void TearDown() override {
+        frame.reset();
+        CQtTest::TearDown();
+    }
+
+    static void Script(const SQuickAddInput& input) {
+        TestServices().SetDialogScript("quickSheet", [input](QDialog& sheet) {
+            sheet.show();
+            QApplication::setActiveWindow(&sheet);
+            if (!QTest::qWaitForWindowActive(&sheet)) {
+                ADD_FAILURE() << "the sheet never became active";
+                return int(QDialog::Rejected);
+            }
+            QWidget* title = QApplication::focusWidget();
+            EXPECT_EQ(title ? title->objectName() : QString(), QStringLiteral("title"));
+            QTest::keyClicks(title, input.title);
+            if (input.stepDay) {
+                auto* date = sheet.findChild<QDateTimeEdit*>(QStringLiteral("date"));
+                date->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+            }
+            sheet.findChild<QLineEdit*>(QStringLiteral("venue"))->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(QApplication::focusWidget(), input.venue);
+            QTest::keyClick(QApplication::focusWidget(),
+                            input.cancel ? Qt::Key_Escape : Qt::Key_Return);
+            return sheet.result();
+        });
+    }
+
+    // Runs the sheet on its own and returns the stored meeting, if one was stored.
+    static std::optional<CMeeting> QuickAdd(const SQuickAddInput& input) {
+        Script(input);
+        const std::size_t before = TestStore().GetCount();
+        CQuickSheet sheet(TestStore(), TestServices());
+        sheet.Run();
+        if (TestStore().GetCount() == before) {
+            return std::nullopt;
+        }
+        return TestStore().GetMeeting(sheet.GetRecord().id);
+    }
+
+    std::unique_ptr<CMainFrame> frame;
+};
+
+} // namespace
+
+TEST_F(QuickAddTest, TitleTrimmedVenueKeptDateFromThePicker) {
+    const std::optional<CMeeting> added = QuickAdd({"  Budget review  ", "  Hall B  "});
+    ASSERT_TRUE(added);
+    EXPECT_EQ(added->title, "Budget review");
+    EXPECT_EQ(added->venue, "  Hall B  ") << "the venue is stored as typed";
+    EXPECT_EQ(added->date, opened) << "the untouched picker keeps the seconds too";
+    EXPECT_TRUE(added->reference.empty() && added->presidedBy.empty() && added->notes.empty());
+    EXPECT_EQ(added->icon, 0);
+
+    const std::optional<CMeeting> blank = QuickAdd({"   ", ""});
+    ASSERT_TRUE(blank);
+    EXPECT_EQ(blank->title, "No Subject");
+
+    const std::optional<CMeeting> later = QuickAdd({"Later", "", true});
+    ASSERT_TRUE(later);
+    EXPECT_EQ(later->date, CDateTime(2026, 12, 4, 14, 25, 42)) << "the picker's day, one up";
+
+    EXPECT_FALSE(QuickAdd({"Dropped", "", false, true})) << "Escape stores nothing";
+    EXPECT_EQ(TestStore().GetCount(), 3u);
+}
+
+// From the toolbar's shortcut while a meeting is previewed: the calendar turns to the new
+// meeting's day in the agenda, and the quick view pane pins nothing.
+TEST_F(QuickAddTest, LeavesThePreviewForTheAgendaOfTheNewDay) {
+    CMeeting old(CDateTime(2026, 1, 5, 9, 0, 0));
+    old.id = "2026010509000010";
+    old.title = "Old";
+    TestStore().ModifyMeeting(old);
+    frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->ViewMeeting(old.id);
+    CCalendarPage& page = frame->GetCalendarPage();
+    ASSERT_EQ(page.GetMode(), CCalendarPage::previewMode);
+
+    Script({"New", ""});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(TestStore().GetCount(), 2u);
+    EXPECT_EQ(page.GetMode(), CCalendarPage::agendaMode);
+    EXPECT_EQ(page.GetSelectedDate().GetDay(), 3);
+    EXPECT_EQ(page.GetSelectedDate().GetMonth(), 12);
+    EXPECT_EQ(frame->GetQuickViewPane().GetItemCount(), 3)
+        << "the export item went with the preview, and nothing was pinned";
+
+    // The pane's QuickAdd item: in the agenda the mode stays.
+    Script({"Second", ""});
+    QApplication::setActiveWindow(frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->GetQuickViewPane().setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(TestStore().GetCount(), 3u);
+    EXPECT_EQ(page.GetMode(), CCalendarPage::agendaMode);
+}

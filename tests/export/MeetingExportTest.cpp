@@ -1,0 +1,138 @@
+#include "export/MeetingExport.h"
+#include "app/MainFrame.h"
+#include "app/RightListView.h"
+#include "calendar/CalendarPage.h"
+#include "export/MeetingPage.h"
+#include "store/FileCalls.h"
+#include "store/MeetingStore.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+const std::string id = "2026120109000010";
+
+// Refuses to create any file, as a folder the user may not write into does.
+class CNoWriteCalls : public CFileCalls {
+public:
+    int Open(const char*, int, mode_t) override {
+        errno = EACCES;
+        return -1;
+    }
+};
+
+class MeetingExportTest : public CQtTest {
+protected:
+    void SetUp() override {
+        CQtTest::SetUp();
+        CMeeting record(CDateTime(2026, 12, 1, 9, 0, 0));
+        record.id = id;
+        record.title = "Budget";
+        TestStore().ModifyMeeting(record);
+        TestServices().SetViewerOpens(true);
+    }
+    void TearDown() override {
+        SetFileCalls(nullptr);
+        frame.reset();
+        CQtTest::TearDown();
+    }
+
+    QString PathOf(const char* name) const {
+        return QString::fromStdString((Folder() / name).string());
+    }
+
+    static QByteArray Contents(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    void Export() { ExportMeeting(TestStore(), id, TestServices(), nullptr); }
+
+    std::unique_ptr<CMainFrame> frame;
+};
+
+} // namespace
+
+// Cancel writes nothing; a name without extension gets ".html"; an existing file is
+// replaced whole, and only after the user agreed.
+TEST_F(MeetingExportTest, WritesThePageAskingBeforeReplacingAFile) {
+    TestServices().SetSaveFile(std::nullopt);
+    Export();
+    TestServices().SetSaveFile(PathOf("budget"));
+    Export();
+    const QString path = PathOf("budget.html");
+    const QByteArray page = BuildMeetingPage(TestStore().GetMeeting(id), {});
+    EXPECT_EQ(Contents(path), page);
+    EXPECT_EQ(TestServices().OpenedFiles(), QStringList{path}) << "opened once, not on Cancel";
+    EXPECT_TRUE(TestServices().Shown().isEmpty()) << "a new file needs no question";
+
+    const QByteArray old(20000, 'x');
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    file.close();
+    TestServices().ScriptAnswers({false});
+    Export();
+    ASSERT_EQ(TestServices().Shown().size(), 1);
+    EXPECT_TRUE(TestServices().Shown()[0].contains(path));
+    EXPECT_EQ(Contents(path), old) << "No keeps the old file";
+    TestServices().ScriptAnswers({true});
+    Export();
+    EXPECT_EQ(Contents(path), page) << "replaced whole, no tail of the longer old file";
+    EXPECT_EQ(TestServices().OpenedFiles().size(), 2);
+}
+
+TEST_F(MeetingExportTest, AFileThatCannotBeWrittenIsReportedAndKept) {
+    const QString path = PathOf("budget.html");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old page");
+    }
+    CNoWriteCalls noWrite;
+    SetFileCalls(&noWrite);
+    TestServices().SetSaveFile(path);
+    TestServices().ScriptAnswers({true});
+    Export();
+    SetFileCalls(nullptr);
+
+    const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+    ASSERT_EQ(errors.size(), 1) << "one message";
+    EXPECT_TRUE(errors[0].contains(path)) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(QString::fromUtf8(std::strerror(EACCES))))
+        << errors[0].toStdString();
+    EXPECT_EQ(Contents(path), QByteArray("old page"));
+    EXPECT_TRUE(TestServices().OpenedFiles().isEmpty()) << "nothing written, nothing opened";
+}
+
+// The pane's Export Meeting item, reached with the keyboard, exports the previewed meeting.
+TEST_F(MeetingExportTest, TheQuickViewPaneExportsThePreviewedMeeting) {
+    frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->ViewMeeting(id);
+    CRightListView& pane = frame->GetQuickViewPane();
+    ASSERT_EQ(pane.GetItemText(CRightListView::exportRow), QStringLiteral("Export Meeting"));
+
+    TestServices().SetSaveFile(PathOf("budget"));
+    pane.setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    ASSERT_EQ(pane.GetSelectionMark(), static_cast<int>(CRightListView::exportRow));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(TestServices().OpenedFiles(), QStringList{PathOf("budget.html")});
+    EXPECT_TRUE(Contents(PathOf("budget.html")).contains("<b>Budget</b>"));
+
+    // Outside the preview the command does nothing.
+    frame->GetCalendarPage().ShowMode(CCalendarPage::agendaMode);
+    TestServices().SetSaveFile(PathOf("other"));
+    frame->ExportPreviewedMeeting();
+    EXPECT_FALSE(QFile::exists(PathOf("other.html")));
+}
