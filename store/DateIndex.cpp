@@ -1,6 +1,7 @@
 #include "store/DateIndex.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <utility>
 
@@ -19,7 +20,7 @@ bool CDateIndex::Before(const Item& a, const Item& b) {
 }
 
 void CDateIndex::Clear() {
-    m_items = {}; // the memory too: the next load reserves exactly what it needs
+    std::vector<Item>().swap(m_items); // the memory too: a load reserves exactly what it needs
     m_sorted = true;
 }
 
