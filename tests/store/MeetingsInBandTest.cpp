@@ -233,27 +233,3 @@ TEST_F(MeetingsInBand, TwoFilesWithOneIdFileTheLaterOnesDate) {
     EXPECT_EQ(store.MeetingsInBand(june, june + day).front()->Key(), id);
     ExpectSameAsWalk("after a load with a replaced record");
 }
-
-TEST_F(MeetingsInBand, TheBandsEdgesAreTheRoundedSeconds) {
-    // 23:59:59.6 on the last day of 2004 shows as midnight of the new year: it belongs there.
-    const CDateTime newYear(2005, 1, 1, 0, 0, 0);
-    PutFile(chainIds[0], CDateTime(newYear.GetDayCount() - 0.4 / day));
-    PutFile(chainIds[1], CDateTime(newYear.GetDayCount() - 0.6 / day));
-    // Before 1900 the fraction counts forward from the negative day: -1.999995 is 23:59:59.6
-    // on 29 December 1899, which rounds to midnight of the 30th, second 0.
-    PutFile(chainIds[2], CDateTime(-1.0 - (day - 0.4) / day));
-    PutFile(chainIds[3], CDateTime(38000.5, CDateTime::null));
-    store.LoadAll();
-    const long long midnight = newYear.ToSerialSeconds();
-    auto keys = [this](long long first, long long end) {
-        std::vector<std::string> found;
-        for (const CMeetingMap::Entry* entry : store.MeetingsInBand(first, end)) {
-            found.push_back(entry->Key());
-        }
-        return found;
-    };
-    EXPECT_EQ(keys(midnight, midnight + day), std::vector<std::string>{chainIds[0]});
-    EXPECT_EQ(keys(midnight - 1, midnight), std::vector<std::string>{chainIds[1]});
-    EXPECT_EQ(keys(0, 1), std::vector<std::string>{chainIds[2]});
-    EXPECT_EQ(keys(LLONG_MIN, LLONG_MAX).size(), 3u) << "a date that is not valid is in no band";
-}
