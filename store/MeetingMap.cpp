@@ -33,9 +33,11 @@ CMeetingMap& CMeetingMap::operator=(CMeetingMap&& other) noexcept {
         m_heads = other.m_heads;
         m_slots = std::move(other.m_slots);
         m_count = other.m_count;
+        m_inserted = other.m_inserted;
         other.m_heads.fill(nullptr);
         other.m_slots.clear();
         other.m_count = 0;
+        other.m_inserted = 0;
     }
     return *this;
 }
@@ -93,15 +95,34 @@ void CMeetingMap::Reserve(std::size_t count) {
 }
 
 const CMeeting* CMeetingMap::Find(std::string_view key) const {
+    const Entry* entry = FindEntry(key);
+    return entry != nullptr ? &entry->value : nullptr;
+}
+
+const CMeetingMap::Entry* CMeetingMap::FindEntry(std::string_view key) const {
     const std::size_t i = SlotOf(key, IndexHash(key));
-    return i < m_slots.size() ? &m_slots[i].entry->value : nullptr;
+    return i < m_slots.size() ? m_slots[i].entry.get() : nullptr;
 }
 
-void CMeetingMap::SetAt(std::string_view key, const CMeeting& value) {
-    SetAt(key, CMeeting(value));
+void CMeetingMap::LinkAtHead(Entry& entry, std::size_t bucket) {
+    // Later insertions get smaller ranks, so that within a chain the newest comes first.
+    constexpr int bucketShift = 58;
+    constexpr std::uint64_t ageMask = (std::uint64_t{1} << bucketShift) - 1;
+    entry.m_rank = (std::uint64_t{bucket} << bucketShift) | (ageMask - (m_inserted++ & ageMask));
+    Entry*& head = m_heads[bucket];
+    entry.prev = nullptr;
+    entry.next = head;
+    if (head != nullptr) {
+        head->prev = &entry;
+    }
+    head = &entry;
 }
 
-void CMeetingMap::SetAt(std::string_view key, CMeeting&& value) {
+const CMeetingMap::Entry& CMeetingMap::SetAt(std::string_view key, const CMeeting& value) {
+    return SetAt(key, CMeeting(value));
+}
+
+const CMeetingMap::Entry& CMeetingMap::SetAt(std::string_view key, CMeeting&& value) {
     // `key` may view value.id, which the move below empties: everything it decides comes first.
     const std::size_t hash = IndexHash(key);
     const std::size_t bucket = BucketOf(key);
@@ -113,7 +134,7 @@ void CMeetingMap::SetAt(std::string_view key, CMeeting&& value) {
         }
         entry.value = std::move(value);
         entry.m_otherKey = std::move(otherKey);
-        return;
+        return entry;
     }
     // Room first: should that allocation fail, nothing has changed.
     Reserve(m_count + 1);
@@ -131,22 +152,18 @@ void CMeetingMap::SetAt(std::string_view key, CMeeting&& value) {
     }
     m_slots[i] = Slot{hash, std::move(owned)};
     ++m_count;
-    Entry*& head = m_heads[bucket];
-    entry->next = head;
-    if (head != nullptr) {
-        head->prev = entry;
-    }
-    head = entry;
+    LinkAtHead(*entry, bucket);
+    return *entry;
 }
 
-void CMeetingMap::SetAt(std::unique_ptr<Entry> owned) {
+const CMeetingMap::Entry& CMeetingMap::SetAt(std::unique_ptr<Entry> owned) {
     const std::string& key = owned->value.id;
     const std::size_t hash = IndexHash(key);
     if (const std::size_t i = SlotOf(key, hash); i < m_slots.size()) {
         Entry& entry = *m_slots[i].entry;
         entry.value = std::move(owned->value);
         entry.m_otherKey.reset();
-        return;
+        return entry;
     }
     Reserve(m_count + 1);
     owned->m_otherKey.reset();
@@ -156,15 +173,11 @@ void CMeetingMap::SetAt(std::unique_ptr<Entry> owned) {
     while (m_slots[i].entry != nullptr) {
         i = (i + 1) & mask;
     }
-    Entry*& head = m_heads[BucketOf(key)];
+    const std::size_t bucket = BucketOf(key);
     m_slots[i] = Slot{hash, std::move(owned)};
     ++m_count;
-    entry->prev = nullptr;
-    entry->next = head;
-    if (head != nullptr) {
-        head->prev = entry;
-    }
-    head = entry;
+    LinkAtHead(*entry, bucket);
+    return *entry;
 }
 
 bool CMeetingMap::RemoveKey(std::string_view key) {
@@ -199,6 +212,7 @@ void CMeetingMap::RemoveAll() {
     m_heads.fill(nullptr);
     m_slots.clear();
     m_count = 0;
+    m_inserted = 0;
 }
 
 std::vector<std::string> CMeetingMap::GetKeys() const {

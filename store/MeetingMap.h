@@ -26,6 +26,9 @@ public:
         // The key is almost always the record's own id, which is then kept once: ids are one
         // character too long for a string's inline buffer, so a second copy costs a block.
         const std::string& Key() const { return m_otherKey ? *m_otherKey : value.id; }
+        // Entries of one map enumerate in ascending rank: the chain, then newest first. It
+        // lets a few entries found some other way be put back in enumeration order.
+        std::uint64_t Rank() const { return m_rank; }
 
         CMeeting value;
 
@@ -35,6 +38,7 @@ public:
         std::unique_ptr<std::string> m_otherKey; // only when the key is not value.id
         Entry* prev = nullptr;
         Entry* next = nullptr;
+        std::uint64_t m_rank = 0; // fits the entry's allocation as it is: costs no memory
     };
 
     class ConstIterator {
@@ -82,14 +86,16 @@ public:
     bool IsEmpty() const { return m_count == 0; }
 
     const CMeeting* Find(std::string_view key) const;
+    const Entry* FindEntry(std::string_view key) const;
     bool Contains(std::string_view key) const { return Find(key) != nullptr; }
 
-    // Inserts at the head of the key's chain, or replaces the value where it stands.
-    void SetAt(std::string_view key, const CMeeting& value);
-    void SetAt(std::string_view key, CMeeting&& value);
+    // Inserts at the head of the key's chain, or replaces the value where it stands. Returns
+    // the entry now holding the value.
+    const Entry& SetAt(std::string_view key, const CMeeting& value);
+    const Entry& SetAt(std::string_view key, CMeeting&& value);
     // Stores a record made into an entry beforehand (a loader decodes straight into one) under
     // the record's own id: inserted at the head of its chain, or moved over the stored record.
-    void SetAt(std::unique_ptr<Entry> entry);
+    const Entry& SetAt(std::unique_ptr<Entry> entry);
     // Room for `count` keys in the index, so that a large load does not rehash as it grows.
     void Reserve(std::size_t count);
     bool RemoveKey(std::string_view key);
@@ -112,8 +118,11 @@ private:
     // The slot holding `key`, or the slot count when it is absent.
     std::size_t SlotOf(std::string_view key, std::size_t hash) const;
     void Rehash(std::size_t slotCount);
+    // Links a new entry in at the head of its chain.
+    void LinkAtHead(Entry& entry, std::size_t bucket);
 
     std::array<Entry*, bucketCount> m_heads{};
     std::vector<Slot> m_slots; // a power of two in size, at most half full
     std::size_t m_count = 0;
+    std::uint64_t m_inserted = 0; // entries inserted since the map was last empty
 };

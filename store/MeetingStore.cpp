@@ -189,27 +189,51 @@ void CMeetingStore::LoadAll(const LoadProgress& progress) {
     }
     SortByName(order, names);
     m_map.Reserve(total);
+    m_byDate.Reserve(total);
+    bool replaced = false; // two files held one id: the earlier one's date was filed too
+    // Should the load be cut short, the index still describes what was read.
+    const auto finishIndex = [&] {
+        if (replaced) {
+            m_byDate.Rebuild(m_map);
+        } else {
+            m_byDate.Sort();
+        }
+    };
     std::string bytes;
-    for (std::size_t done = 0; done < total; ++done) {
-        if (progress && done % 256 == 0 && done != 0) {
-            progress(done, total);
+    try {
+        for (std::size_t done = 0; done < total; ++done) {
+            if (progress && done % 256 == 0 && done != 0) {
+                progress(done, total);
+            }
+            const std::size_t i = order[done].name;
+            const std::string_view name = names[i];
+            const ReadStatus status = ReadWholeFileAt(scan.Descriptor(), names.CString(i), bytes);
+            if (status == ReadStatus::unreadable) {
+                continue; // vanished or no regular file since the listing: silently not there
+            }
+            std::optional<CMeeting> record;
+            if (status == ReadStatus::read) {
+                record = DecodeMeeting(bytes);
+            }
+            if (!IsLoadable(record, name, isListed)) {
+                m_skipped.push_back(folder / name);
+                continue;
+            }
+            const std::size_t before = m_map.GetCount();
+            const CMeetingMap::Entry& entry =
+                m_map.SetAt(std::make_unique<CMeetingMap::Entry>(std::move(*record)));
+            // Filed while the record is at hand; sorted once at the end.
+            if (m_map.GetCount() > before) {
+                m_byDate.Append(entry);
+            } else {
+                replaced = true;
+            }
         }
-        const std::size_t i = order[done].name;
-        const std::string_view name = names[i];
-        const ReadStatus status = ReadWholeFileAt(scan.Descriptor(), names.CString(i), bytes);
-        if (status == ReadStatus::unreadable) {
-            continue; // vanished or no regular file since the listing: silently not there
-        }
-        std::optional<CMeeting> record;
-        if (status == ReadStatus::read) {
-            record = DecodeMeeting(bytes);
-        }
-        if (!IsLoadable(record, name, isListed)) {
-            m_skipped.push_back(folder / name);
-            continue;
-        }
-        m_map.SetAt(std::make_unique<CMeetingMap::Entry>(std::move(*record)));
+    } catch (...) {
+        finishIndex();
+        throw;
     }
+    finishIndex();
     if (progress) {
         progress(total, total);
     }
@@ -217,22 +241,28 @@ void CMeetingStore::LoadAll(const LoadProgress& progress) {
 
 std::vector<const CMeetingMap::Entry*> CMeetingStore::MeetingsInBand(long long firstSecond,
                                                                      long long endSecond) const {
-    std::vector<const CMeetingMap::Entry*> found;
-    for (const CMeetingMap::Entry& entry : m_map) {
-        const CDateTime& when = entry.value.date;
-        if (!when.IsValid()) {
-            continue;
-        }
-        const long long second = when.ToSerialSeconds();
-        if (second >= firstSecond && second < endSecond) {
-            found.push_back(&entry);
-        }
-    }
-    return found;
+    return m_byDate.InBand(firstSecond, endSecond);
 }
 
 void CMeetingStore::RemoveAll() {
     m_map.RemoveAll();
+    m_byDate.Clear();
+}
+
+void CMeetingStore::Store(CMeeting record) {
+    const CMeetingMap::Entry* old = m_map.FindEntry(record.id);
+    if (old == nullptr) {
+        m_byDate.ReserveOneMore(); // should this fail, nothing has changed yet
+    }
+    const std::optional<long long> oldSecond =
+        old != nullptr ? CDateIndex::SecondOf(old->value) : std::nullopt;
+    const std::string id = record.id;
+    const CMeetingMap::Entry& entry = m_map.SetAt(id, std::move(record));
+    if (old != nullptr) {
+        m_byDate.Refile(entry, oldSecond);
+    } else {
+        m_byDate.Insert(entry);
+    }
 }
 
 CMeetingStore::ReadResult CMeetingStore::ReadMeetingFile(const std::filesystem::path& path) {
@@ -252,8 +282,7 @@ CMeetingStore::ReadResult CMeetingStore::ReadMeetingFile(const std::filesystem::
     if (!IsLoadable(record, path.filename().string(), exists)) {
         return ReadResult::malformed;
     }
-    const std::string id = record->id;
-    m_map.SetAt(id, std::move(*record));
+    Store(std::move(*record));
     return ReadResult::loaded;
 }
 
@@ -284,7 +313,7 @@ std::string CMeetingStore::AddMeeting(CMeeting record) {
     }
     record.id = id;
     WriteMeetingFile(record);
-    m_map.SetAt(id, record);
+    Store(std::move(record));
     return id;
 }
 
@@ -293,7 +322,7 @@ void CMeetingStore::ModifyMeeting(const CMeeting& record) {
         throw CFileError(MeetingFilePath(record.id).string(), "not a valid meeting id");
     }
     WriteMeetingFile(record);
-    m_map.SetAt(record.id, record);
+    Store(record);
 }
 
 void CMeetingStore::DeleteMeeting(std::string_view id) {
@@ -304,5 +333,8 @@ void CMeetingStore::DeleteMeeting(std::string_view id) {
     }
     DeleteContentFiles(trimmed);
     RemoveFile(MeetingFilePath(trimmed));
-    m_map.RemoveKey(id);
+    if (const CMeetingMap::Entry* entry = m_map.FindEntry(id)) {
+        m_byDate.Erase(*entry, CDateIndex::SecondOf(entry->value));
+        m_map.RemoveKey(id);
+    }
 }

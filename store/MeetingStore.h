@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/DateIndex.h"
 #include "store/Meeting.h"
 #include "store/MeetingMap.h"
 
@@ -51,7 +52,7 @@ public:
     // The meetings whose date, rounded to the whole second, falls in [firstSecond, endSecond)
     // (seconds as CDateTime::ToSerialSeconds counts them), in the store's enumeration order.
     // A meeting whose date is not valid is in no band. The calendar's fills ask this instead
-    // of walking every meeting.
+    // of walking every meeting: it costs a binary search and the band's own meetings.
     std::vector<const CMeetingMap::Entry*> MeetingsInBand(long long firstSecond,
                                                           long long endSecond) const;
 
@@ -59,6 +60,10 @@ public:
     const std::vector<std::filesystem::path>& GetSkippedFiles() const { return m_skipped; }
 
 private:
+    // Stores `record` under its id (inserted or replaced) and files it in the date index.
+    void Store(CMeeting record);
+
     CMeetingMap m_map;
+    CDateIndex m_byDate; // every change to m_map is made to it too
     std::vector<std::filesystem::path> m_skipped;
 };
