@@ -3,9 +3,12 @@
 // questions by date beside one walk over every meeting. Machines are noisy, so the ratios
 // printed at the end are the figures to quote, not the times.
 
+#include "store/DayListFill.h"
 #include "store/MeetingFile.h"
 #include "store/MeetingListFill.h"
 #include "store/MeetingStore.h"
+#include "store/MonthGridFill.h"
+#include "store/WeekListFill.h"
 #include "store/WorkingDirectory.h"
 
 #include "bench/MedianReporter.h"
@@ -289,6 +292,23 @@ void FillList(benchmark::State& state) {
     FillAt(state, FillMeetingList);
 }
 
+// The day list, the week list, the month grid and one day's tooltip text.
+void FillDay(benchmark::State& state) {
+    FillAt(state, FillDayList);
+}
+
+void FillWeek(benchmark::State& state) {
+    FillAt(state, FillWeekList);
+}
+
+void FillGrid(benchmark::State& state) {
+    FillAt(state, FillMonthGrid);
+}
+
+void DayTip(benchmark::State& state) {
+    FillAt(state, DayTipText);
+}
+
 void Ratio(const CMedianReporter& medians, const std::string& top, const std::string& bottom,
            const char* label, const char* target) {
     const CMedianReporter::Times* a = medians.Find(top);
@@ -314,7 +334,8 @@ void PrintRatios(const CMedianReporter& medians) {
           "for reference");
     for (const char* size : {"1000", "10000", "100000"}) {
         const std::string walk = std::string("Enumerate/") + size;
-        for (const char* name : {"BandDay", "BandWeek", "BandGrid", "BandMonth", "FillList"}) {
+        for (const char* name : {"BandDay", "BandWeek", "BandGrid", "BandMonth", "FillList",
+                                 "FillDay", "FillWeek", "FillGrid", "DayTip"}) {
             Ratio(medians, std::string(name) + "/" + size, walk,
                   (std::string(name) + " / enumeration at " + size).c_str(),
                   std::string(size) == "100000" ? "<= 0.05" : "for reference");
@@ -345,7 +366,9 @@ void Register() {
     // The calendar's questions beside one walk over every meeting, size by size in turn.
     const std::pair<const char*, Function> byDate[] = {
         {"Enumerate", Enumerate}, {"BandDay", BandDay},     {"BandWeek", BandWeek},
-        {"BandGrid", BandGrid},   {"BandMonth", BandMonth}, {"FillList", FillList}};
+        {"BandGrid", BandGrid},   {"BandMonth", BandMonth}, {"FillList", FillList},
+        {"FillDay", FillDay},     {"FillWeek", FillWeek},   {"FillGrid", FillGrid},
+        {"DayTip", DayTip}};
     for (const int count : {1000, 10000, 100000}) {
         for (const auto& [name, function] : byDate) {
             benchmark::RegisterBenchmark(name, function)

@@ -1,6 +1,5 @@
 #include "calendar/CalendarPage.h"
 
-#include "calendar/BlankCalendarList.h"
 #include "calendar/DayListCtrl.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/MonthListCtrl.h"

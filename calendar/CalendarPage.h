@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 
-class CBlankCalendarList;
 class CDayListCtrl;
 class CDesktopServices;
 class CMeetingStore;

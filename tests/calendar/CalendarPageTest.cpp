@@ -1,5 +1,4 @@
 #include "calendar/CalendarPage.h"
-#include "calendar/BlankCalendarList.h"
 #include "calendar/CalendarView.h"
 #include "calendar/DayListCtrl.h"
 #include "calendar/MeetingListCtrl.h"
