@@ -2,15 +2,11 @@
 
 #include "editor/AgendaItemDialog.h"
 #include "editor/AgendaListCtrl.h"
-#include "editor/ContentListKeys.h"
 #include "editor/LineBreaks.h"
-#include "editor/PageButtons.h"
 #include "ui/DesktopServices.h"
-#include "ui/StringTable.h"
 #include "ui/TextConversion.h"
 
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 
 namespace {
@@ -23,27 +19,19 @@ constexpr int askDeleteId = 61457;
 
 CAgendaPage::CAgendaPage(CMeetingStore& store, CDesktopServices& services, std::string meetingId,
                          QWidget* parent)
-    : CMeetingSheetPage(store, services, meetingId, parent) {
+    : CContentPage(store, services, meetingId, QStringLiteral("Agenda"), titleId, subtitleId,
+                   askDeleteId, parent) {
     setObjectName(QStringLiteral("agendaPage"));
     m_list = new CAgendaListCtrl(meetingId, this);
-    m_list->setObjectName(QStringLiteral("agendaList"));
-    m_list->installEventFilter(this);
-    // Enter or a double click on a row is Mod.
-    connect(m_list, &CContentListCtrl::ModifyRequested, this, &CAgendaPage::Modify);
+    SetContentList(m_list, QStringLiteral("agendaList"));
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("agendaTextBox"));
     m_text->setReadOnly(true);
     m_text->setTabChangesFocus(true);
     m_text->setMaximumHeight(64);
 
-    auto* buttons = new QVBoxLayout;
-    connect(AddPageButton(*buttons, QStringLiteral("&Add"), "addButton"), &QPushButton::clicked,
-            this, &CAgendaPage::Add);
-    connect(AddPageButton(*buttons, QStringLiteral("&Mod"), "modButton"), &QPushButton::clicked,
-            this, &CAgendaPage::Modify);
-    connect(AddPageButton(*buttons, QStringLiteral("&Del"), "delButton"), &QPushButton::clicked,
-            this, &CAgendaPage::Delete);
-    buttons->addStretch(1);
+    // The agenda keeps the order of time: no Up and Down.
+    auto* buttons = AddButtonColumn({Command::add, Command::modify, Command::remove});
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_list, 0, 0);
@@ -55,35 +43,9 @@ CAgendaPage::CAgendaPage(CMeetingStore& store, CDesktopServices& services, std::
     connect(m_list, &CContentListCtrl::ItemsChanged, this, &CAgendaPage::ShowMarkedItem);
 }
 
-QString CAgendaPage::Caption() const {
-    return QStringLiteral("Agenda");
-}
-
-int CAgendaPage::HeaderTitleId() const {
-    return titleId;
-}
-
-int CAgendaPage::HeaderSubtitleId() const {
-    return subtitleId;
-}
-
 void CAgendaPage::Load() {
-    m_list->Load();
+    CContentPage::Load();
     ShowMarkedItem();
-}
-
-// Wherever the page is shown first (a tab, a wizard step), it reads its file then.
-void CAgendaPage::showEvent(QShowEvent* event) {
-    EnsureLoaded();
-    CMeetingSheetPage::showEvent(event);
-}
-
-void CAgendaPage::Save(SaveReason) {
-    // A page never loaded holds nothing of the file: writing it would empty the file.
-    if (!IsLoaded()) {
-        return;
-    }
-    m_list->Save();
 }
 
 void CAgendaPage::Add() {
@@ -106,33 +68,7 @@ void CAgendaPage::Modify() {
     }
 }
 
-void CAgendaPage::Delete() {
-    if (m_list->GetSelectionMark() < 0) {
-        return;
-    }
-    if (m_services.Ask(askDeleteId, this)) {
-        m_list->DeleteMarked();
-    }
-}
-
 void CAgendaPage::ShowMarkedItem() {
     const CAgendaItem* marked = m_list->GetMarkedItem();
     m_text->setPlainText(marked ? ToEditText(ToQString(marked->text)) : QString());
-}
-
-bool CAgendaPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_list && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        switch (ContentListKeyOf(key->key(), key->modifiers())) {
-        case ContentListKey::remove:
-            Delete();
-            return true;
-        case ContentListKey::modify:
-            Modify();
-            return true;
-        default:
-            break;
-        }
-    }
-    return CMeetingSheetPage::eventFilter(watched, event);
 }

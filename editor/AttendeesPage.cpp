@@ -1,15 +1,14 @@
 #include "editor/AttendeesPage.h"
 
 #include "editor/AttendeeListCtrl.h"
-#include "editor/ContentListKeys.h"
-#include "editor/PageButtons.h"
-#include "ui/DesktopServices.h"
 #include "ui/TextConversion.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -21,32 +20,23 @@ constexpr int askDeleteId = 61458;
 
 CAttendeesPage::CAttendeesPage(CMeetingStore& store, CDesktopServices& services,
                                std::string meetingId, QWidget* parent)
-    : CMeetingSheetPage(store, services, meetingId, parent) {
+    : CContentPage(store, services, meetingId, QStringLiteral("Attendees"), titleId, subtitleId,
+                   askDeleteId, parent) {
     setObjectName(QStringLiteral("attendeesPage"));
     m_list = new CAttendeeListCtrl(meetingId, this);
-    m_list->setObjectName(QStringLiteral("attendeeList"));
-    m_list->installEventFilter(this);
-    // Enter or a double click on a row is Mod.
-    connect(m_list, &CContentListCtrl::ModifyRequested, this, &CAttendeesPage::Modify);
+    SetContentList(m_list, QStringLiteral("attendeeList"));
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("attendeeName"));
     m_name->installEventFilter(this);
 
+    // Add sits beside the name box it takes the name from, not in the column.
     auto* add = new QPushButton(QStringLiteral("&Add"), this);
     add->setObjectName(QStringLiteral("addButton"));
     add->setAutoDefault(false);
     connect(add, &QPushButton::clicked, this, &CAttendeesPage::Add);
 
-    auto* buttons = new QVBoxLayout;
-    connect(AddPageButton(*buttons, QStringLiteral("&Mod"), "modButton"), &QPushButton::clicked,
-            this, &CAttendeesPage::Modify);
-    connect(AddPageButton(*buttons, QStringLiteral("&Del"), "delButton"), &QPushButton::clicked,
-            this, &CAttendeesPage::Delete);
-    connect(AddPageButton(*buttons, QStringLiteral("&Up"), "upButton"), &QPushButton::clicked, this,
-            &CAttendeesPage::MoveUp);
-    connect(AddPageButton(*buttons, QStringLiteral("D&own"), "downButton"), &QPushButton::clicked,
-            this, &CAttendeesPage::MoveDown);
-    buttons->addStretch(1);
+    auto* buttons =
+        AddButtonColumn({Command::modify, Command::remove, Command::moveUp, Command::moveDown});
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_list, 0, 0);
@@ -60,35 +50,11 @@ CAttendeesPage::CAttendeesPage(CMeetingStore& store, CDesktopServices& services,
     setTabOrder(add, findChild<QPushButton*>(QStringLiteral("modButton")));
 }
 
-QString CAttendeesPage::Caption() const {
-    return QStringLiteral("Attendees");
-}
-
-int CAttendeesPage::HeaderTitleId() const {
-    return titleId;
-}
-
-int CAttendeesPage::HeaderSubtitleId() const {
-    return subtitleId;
-}
-
-void CAttendeesPage::Load() {
-    m_list->Load();
-}
-
-// Wherever the page is shown first (a tab, a wizard step), it reads its file then.
-void CAttendeesPage::showEvent(QShowEvent* event) {
-    EnsureLoaded();
-    CMeetingSheetPage::showEvent(event);
-}
-
-void CAttendeesPage::Save(SaveReason) {
-    // A page never loaded holds nothing of the file: writing it would empty the file.
-    if (!IsLoaded()) {
-        return;
+void CAttendeesPage::Save(SaveReason reason) {
+    if (IsLoaded()) {
+        CommitNameEdit();
     }
-    CommitNameEdit();
-    m_list->Save();
+    CContentPage::Save(reason);
 }
 
 void CAttendeesPage::CommitNameEdit() {
@@ -121,26 +87,9 @@ void CAttendeesPage::Modify() {
     m_list->EditMarked();
 }
 
-void CAttendeesPage::Delete() {
-    if (m_list->GetSelectionMark() < 0) {
-        return;
-    }
-    if (m_services.Ask(askDeleteId, this)) {
-        m_list->DeleteMarked();
-    }
-}
-
-void CAttendeesPage::MoveUp() {
-    m_list->MoveUp();
-}
-
-void CAttendeesPage::MoveDown() {
-    m_list->MoveDown();
-}
-
 bool CAttendeesPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) {
-        return CMeetingSheetPage::eventFilter(watched, event);
+        return CContentPage::eventFilter(watched, event);
     }
     const auto* key = static_cast<QKeyEvent*>(event);
     // Enter in a filled name box adds the name instead of closing the sheet; in an empty box
@@ -150,23 +99,9 @@ bool CAttendeesPage::eventFilter(QObject* watched, QEvent* event) {
         Add();
         return true;
     }
-    if (watched == m_list && !m_list->IsEditing()) {
-        switch (ContentListKeyOf(key->key(), key->modifiers())) {
-        case ContentListKey::remove:
-            Delete();
-            return true;
-        case ContentListKey::modify:
-            Modify();
-            return true;
-        case ContentListKey::moveUp:
-            MoveUp();
-            return true;
-        case ContentListKey::moveDown:
-            MoveDown();
-            return true;
-        case ContentListKey::none:
-            break;
-        }
+    // While a name is edited in place, the list's keys belong to its editor.
+    if (watched == m_list && m_list->IsEditing()) {
+        return CMeetingSheetPage::eventFilter(watched, event);
     }
-    return CMeetingSheetPage::eventFilter(watched, event);
+    return CContentPage::eventFilter(watched, event);
 }

@@ -44,6 +44,8 @@ protected:
     // order.
     bool MoveUp();
     bool MoveDown();
+    // The content page's Up and Down buttons and keys drive the moves.
+    friend class CContentPage;
 
     void ActivateItem(int row) override;
     void DeleteItem(int row) override;

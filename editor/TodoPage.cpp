@@ -1,15 +1,12 @@
 #include "editor/TodoPage.h"
 
-#include "editor/ContentListKeys.h"
 #include "editor/LineBreaks.h"
-#include "editor/PageButtons.h"
 #include "editor/TodoItemDialog.h"
 #include "editor/TodoListCtrl.h"
 #include "ui/DesktopServices.h"
 #include "ui/TextConversion.h"
 
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 
 namespace {
@@ -22,31 +19,19 @@ constexpr int askDeleteId = 61465;
 
 CTodoPage::CTodoPage(CMeetingStore& store, CDesktopServices& services, std::string meetingId,
                      QWidget* parent)
-    : CMeetingSheetPage(store, services, meetingId, parent) {
+    : CContentPage(store, services, meetingId, QStringLiteral("Todo"), titleId, subtitleId,
+                   askDeleteId, parent) {
     setObjectName(QStringLiteral("todoPage"));
     m_list = new CTodoListCtrl(meetingId, this);
-    m_list->setObjectName(QStringLiteral("todoList"));
-    m_list->installEventFilter(this);
-    // Enter or a double click on a row is Mod.
-    connect(m_list, &CContentListCtrl::ModifyRequested, this, &CTodoPage::Modify);
+    SetContentList(m_list, QStringLiteral("todoList"));
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("todoTextBox"));
     m_text->setReadOnly(true);
     m_text->setTabChangesFocus(true);
     m_text->setMaximumHeight(64);
 
-    auto* buttons = new QVBoxLayout;
-    connect(AddPageButton(*buttons, QStringLiteral("&Add"), "addButton"), &QPushButton::clicked,
-            this, &CTodoPage::Add);
-    connect(AddPageButton(*buttons, QStringLiteral("&Mod"), "modButton"), &QPushButton::clicked,
-            this, &CTodoPage::Modify);
-    connect(AddPageButton(*buttons, QStringLiteral("&Del"), "delButton"), &QPushButton::clicked,
-            this, &CTodoPage::Delete);
-    connect(AddPageButton(*buttons, QStringLiteral("&Up"), "upButton"), &QPushButton::clicked, this,
-            &CTodoPage::MoveUp);
-    connect(AddPageButton(*buttons, QStringLiteral("D&own"), "downButton"), &QPushButton::clicked,
-            this, &CTodoPage::MoveDown);
-    buttons->addStretch(1);
+    auto* buttons = AddButtonColumn(
+        {Command::add, Command::modify, Command::remove, Command::moveUp, Command::moveDown});
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_list, 0, 0);
@@ -58,35 +43,9 @@ CTodoPage::CTodoPage(CMeetingStore& store, CDesktopServices& services, std::stri
     connect(m_list, &CContentListCtrl::ItemsChanged, this, &CTodoPage::ShowMarkedItem);
 }
 
-QString CTodoPage::Caption() const {
-    return QStringLiteral("Todo");
-}
-
-int CTodoPage::HeaderTitleId() const {
-    return titleId;
-}
-
-int CTodoPage::HeaderSubtitleId() const {
-    return subtitleId;
-}
-
 void CTodoPage::Load() {
-    m_list->Load();
+    CContentPage::Load();
     ShowMarkedItem();
-}
-
-// Wherever the page is shown first (a tab, a wizard step), it reads its file then.
-void CTodoPage::showEvent(QShowEvent* event) {
-    EnsureLoaded();
-    CMeetingSheetPage::showEvent(event);
-}
-
-void CTodoPage::Save(SaveReason) {
-    // A page never loaded holds nothing of the file: writing it would empty the file.
-    if (!IsLoaded()) {
-        return;
-    }
-    m_list->Save();
 }
 
 void CTodoPage::Add() {
@@ -127,43 +86,11 @@ void CTodoPage::Modify() {
 }
 
 void CTodoPage::Delete() {
-    if (m_services.Ask(askDeleteId, this)) {
-        m_list->DeleteMarked();
-    }
-}
-
-void CTodoPage::MoveUp() {
-    m_list->MoveUp();
-}
-
-void CTodoPage::MoveDown() {
-    m_list->MoveDown();
+    // Unlike the other pages, the question comes even with no todo marked.
+    AskAndDelete();
 }
 
 void CTodoPage::ShowMarkedItem() {
     const CTodoItem* marked = m_list->GetMarkedItem();
     m_text->setPlainText(marked ? ToEditText(ToQString(marked->text)) : QString());
-}
-
-bool CTodoPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_list && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        switch (ContentListKeyOf(key->key(), key->modifiers())) {
-        case ContentListKey::remove:
-            Delete();
-            return true;
-        case ContentListKey::modify:
-            Modify();
-            return true;
-        case ContentListKey::moveUp:
-            MoveUp();
-            return true;
-        case ContentListKey::moveDown:
-            MoveDown();
-            return true;
-        case ContentListKey::none:
-            break;
-        }
-    }
-    return CMeetingSheetPage::eventFilter(watched, event);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/MeetingSheetPage.h"
+#include "editor/ContentPage.h"
 
 class CTodoListCtrl;
 class QPlainTextEdit;
@@ -8,29 +8,22 @@ class QPlainTextEdit;
 // The meeting's todos: text, priority and done mark, sorted by a click on a column header and
 // reordered by hand with Up and Down. The box under the list shows the marked todo's whole
 // text. The todo file is written only when the page saves.
-class CTodoPage : public CMeetingSheetPage {
+class CTodoPage : public CContentPage {
     Q_OBJECT
 
 public:
     CTodoPage(CMeetingStore& store, CDesktopServices& services, std::string meetingId,
               QWidget* parent = nullptr);
 
-    QString Caption() const override;
-    int HeaderTitleId() const override;
-    int HeaderSubtitleId() const override;
-    void Save(SaveReason reason) override;
-
     // The buttons' commands. Del asks its question even when no todo is marked.
-    void Add();
-    void Modify();
-    void Delete();
-    void MoveUp();
-    void MoveDown();
+    void Add() override;
+    void Modify() override;
+    void Delete() override;
+    using CContentPage::MoveDown;
+    using CContentPage::MoveUp;
 
 protected:
     void Load() override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowMarkedItem();
