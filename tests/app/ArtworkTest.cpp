@@ -43,31 +43,6 @@ bool HasInk(const QImage& image, QRect area) {
 
 using ArtworkTest = CQtTest;
 
-// The ids the windows load name pictures that are there, strips where a strip is drawn from
-// and single pictures elsewhere: a mistyped or swapped id would draw nothing or the wrong art.
-TEST_F(ArtworkTest, TheWindowsPictureIdsNameStripsAndPicturesThatExist) {
-    const auto find = [](int id) {
-        return std::find_if(std::begin(kArt), std::end(kArt),
-                            [id](const Art& art) { return art.id == id; });
-    };
-    for (const int id :
-         {PictureId::modeButtons, PictureId::meetingIconStrip, PictureId::toolbarStrip,
-          PictureId::quickViewStrip, PictureId::messageIcons, PictureId::monthDayNames,
-          PictureId::stepArrows}) {
-        ASSERT_NE(find(id), std::end(kArt)) << id;
-        EXPECT_GT(find(id)->count, 1) << id << " is not a strip";
-    }
-    for (const int id :
-         {PictureId::emptyListPicture, PictureId::okButton, PictureId::cancelButton,
-          PictureId::changeButton, PictureId::preferenceBackground, PictureId::aboutPicture,
-          PictureId::helpButton, PictureId::monthHeaderBand, PictureId::monthMeetingPicture}) {
-        ASSERT_NE(find(id), std::end(kArt)) << id;
-        EXPECT_EQ(find(id)->count, 0) << id << " is a strip";
-    }
-    EXPECT_EQ(find(PictureId::aboutPicture)->width, 400);
-    EXPECT_EQ(find(PictureId::preferenceBackground)->width, 460);
-}
-
 // Every picture has its size and every image draws something: a missing or broken file
 // renders blank. The dialog backgrounds (171, 172) are opaque.
 TEST_F(ArtworkTest, EveryPictureHasItsSizeAndEveryImageDrawsSomething) {

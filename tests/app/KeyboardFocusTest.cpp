@@ -4,7 +4,6 @@
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
-#include "app/PaneSplitter.h"
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "app/ToolbarDateCtrl.h"
@@ -351,12 +350,6 @@ TEST_F(KeyboardFocusTest, StoredBarPositionsAreKeptWithinTheWindow) {
     CMainFrame main(TestStore(), TestServices());
     EXPECT_EQ(main.GetFirstPercent(), 100);
     EXPECT_EQ(main.GetSecondPercent(), 0);
-    for (const auto& [first, second] :
-         {std::pair{INT_MAX, INT_MAX}, std::pair{INT_MIN, INT_MAX}, std::pair{30, INT_MIN}}) {
-        const auto widths = CPaneSplitter::ColumnWidths(1000, first, second);
-        EXPECT_EQ(widths[0] + widths[1] + widths[2], 1000) << first << " " << second;
-        EXPECT_GE(std::min({widths[0], widths[1], widths[2]}), 50) << first << " " << second;
-    }
 }
 
 TEST_F(KeyboardFocusTest, EscapeLeavesThePreviewAndItsCommands) {

@@ -58,6 +58,16 @@ protected:
         return page;
     }
 
+    // Preferences answers Change (the folder the services pick), then OK.
+    static void ScriptPreferences() {
+        TestServices().SetDialogScript("preferenceDialog", [](QDialog& shown) {
+            auto& dialog = dynamic_cast<CPreferenceDlg&>(shown);
+            dialog.Change();
+            dialog.Ok();
+            return dialog.result();
+        });
+    }
+
     bool Enabled(int command) const { return frame->GetAction(command)->isEnabled(); }
 
     std::unique_ptr<CMainFrame> frame;
@@ -70,7 +80,6 @@ TEST_F(MainFrameTest, PickerFormatAndCommandsFollowModeAndMark) {
     CMainFrame& main = MakeFrame();
     CCalendarPage& page = main.GetCalendarPage();
     EXPECT_EQ(page.GetMode(), CCalendarPage::dayMode);
-    EXPECT_EQ(main.GetToolBar().GetDatePicker()->displayFormat(), QStringLiteral("MMMM dd, yyyy"));
     using namespace CommandId;
     for (const int mode : {CCalendarPage::weekMode, CCalendarPage::monthMode}) {
         page.ShowMode(mode);
@@ -78,7 +87,9 @@ TEST_F(MainFrameTest, PickerFormatAndCommandsFollowModeAndMark) {
             EXPECT_FALSE(Enabled(command)) << "mode " << mode << " command " << command;
         }
     }
-    EXPECT_EQ(main.GetToolBar().GetDatePicker()->displayFormat(), QStringLiteral("MMMM,  yyyy"));
+    EXPECT_EQ(main.GetToolBar().GetDatePicker()->displayFormat(),
+              CToolbarDateCtrl::ToQtFormat(LoadResString(StringId::monthPickerFormat)))
+        << "the month views' pattern";
     page.ShowMode(CCalendarPage::agendaMode);
     EXPECT_FALSE(Enabled(deleteMeeting)) << "no mark yet";
     MarkFirstRow();
@@ -90,15 +101,18 @@ TEST_F(MainFrameTest, PickerFormatAndCommandsFollowModeAndMark) {
     EXPECT_FALSE(Enabled(viewMeeting) || Enabled(addToQuickView));
 }
 
+// From the preview: No keeps the meeting and the preview; Yes removes the file, the record
+// and the shortcut, and returns to the agenda.
 TEST_F(MainFrameTest, DeleteAsksAndRemovesFileRecordAndShortcut) {
     Store(budget, "Budget", 1);
     CMainFrame& main = MakeFrame();
     main.AddToQuickView(budget);
-    MarkFirstRow();
+    main.ViewMeeting(budget);
     TestServices().ScriptAnswers({false});
     main.OnCommand(CommandId::deleteMeeting);
     EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askDeleteMeeting)});
     EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(budget))) << "No keeps the meeting";
+    EXPECT_EQ(main.GetCalendarPage().GetMode(), CCalendarPage::previewMode);
 
     TestServices().ScriptAnswers({true});
     main.OnCommand(CommandId::deleteMeeting);
@@ -106,16 +120,6 @@ TEST_F(MainFrameTest, DeleteAsksAndRemovesFileRecordAndShortcut) {
     EXPECT_TRUE(TestStore().GetMeeting(budget).id.empty());
     EXPECT_TRUE(main.GetQuickView().IsEmpty()) << "the shortcut of a deleted meeting goes";
     EXPECT_EQ(main.GetQuickViewPane().GetItemCount(), 3);
-}
-
-TEST_F(MainFrameTest, DeleteFromPreviewReturnsToAgendaOnlyWhenDeleted) {
-    Store(budget, "Budget", 1);
-    CMainFrame& main = MakeFrame();
-    main.ViewMeeting(budget);
-    TestServices().ScriptAnswers({false, true});
-    main.OnCommand(CommandId::deleteMeeting);
-    EXPECT_EQ(main.GetCalendarPage().GetMode(), CCalendarPage::previewMode);
-    main.OnCommand(CommandId::deleteMeeting);
     EXPECT_EQ(main.GetCalendarPage().GetMode(), CCalendarPage::agendaMode);
 }
 
@@ -213,12 +217,7 @@ TEST_F(MainFrameTest, PreferencesChangeReloadsAndResetsSettings) {
     main.AddToQuickView(budget);
     main.SetPercentages(30, 60);
     const std::filesystem::path original = GetWorkingDirectory();
-    TestServices().SetDialogScript("preferenceDialog", [](QDialog& shown) {
-        auto& dialog = dynamic_cast<CPreferenceDlg&>(shown);
-        dialog.Change();
-        dialog.Ok();
-        return dialog.result();
-    });
+    ScriptPreferences();
 
     // The browser cancelled, then the folder that already holds the working directory:
     // nothing is written and nothing reloads.
@@ -259,12 +258,7 @@ TEST_F(MainFrameTest, PreferencesMoveTheLockAndRefuseAFolderOpenElsewhere) {
     CWorkingDirectoryLock otherWindow;
     ASSERT_EQ(otherWindow.Acquire(other), CWorkingDirectoryLock::Result::locked);
     TestServices().ScriptAnswers({});
-    TestServices().SetDialogScript("preferenceDialog", [](QDialog& shown) {
-        auto& dialog = dynamic_cast<CPreferenceDlg&>(shown);
-        dialog.Change();
-        dialog.Ok();
-        return dialog.result();
-    });
+    ScriptPreferences();
     TestServices().SetFolder(QString::fromStdString((Folder() / "other").string()));
 
     main.OnCommand(CommandId::preference);

@@ -3,14 +3,11 @@
 #include "calendar/DayListCtrl.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/WeekListCtrl.h"
-#include "calendar/WindowToolTip.h"
 #include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
 
 #include <QApplication>
-#include <QHelpEvent>
-#include <QToolTip>
 
 namespace {
 
@@ -74,27 +71,4 @@ TEST_F(CalendarPage, GoToDateRefillsOnlyTheShownList) {
     EXPECT_EQ(list.GetRowCount(), 0) << "a hidden list waits until it is shown";
     Page().ShowMode(9);
     EXPECT_EQ(list.GetRowCount(), 1) << "a mode outside 1..4 fills the meeting list";
-}
-
-TEST_F(CalendarPage, PreviewKeepsItsMeetingAndOffersTheExportItem) {
-    commands.Take();
-    Page().SetPreviewedMeetingId("2004031010000010");
-    Page().ShowMode(CCalendarPage::previewMode);
-    EXPECT_EQ(Visible(), std::vector{4});
-    EXPECT_EQ(Page().GetShownMeetingId(), "2004031010000010");
-    EXPECT_EQ(commands.Take(), (std::vector<std::string>{"HideExport", "Format", "ShowExport"}));
-
-    Page().ShowMode(CCalendarPage::agendaMode);
-    EXPECT_EQ(commands.Take(), (std::vector<std::string>{"HideExport", "Format"}));
-    EXPECT_EQ(Page().GetShownMeetingId(), "2004031010000010") << "the preview keeps its meeting";
-}
-
-TEST_F(CalendarPage, MonthListShowsItsToolTip) {
-    Page().ShowMode(CCalendarPage::monthMode);
-    QWidget* month = Page().GetList(CCalendarPage::monthMode);
-    Page().GetToolTip().SetToolText(month, "10:00 Board");
-    QHelpEvent hover(QEvent::ToolTip, QPoint(20, 20), month->mapToGlobal(QPoint(20, 20)));
-    QApplication::sendEvent(month, &hover);
-    EXPECT_EQ(QToolTip::text(), "10:00 Board");
-    QToolTip::hideText();
 }

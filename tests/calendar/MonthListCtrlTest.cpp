@@ -15,7 +15,6 @@ namespace {
 
 // March 2004 starts on a Monday: the grid runs from Sunday 29 February.
 const CDateTime now(2004, 3, 10, 14, 7, 9);
-const CDateTime gridStart(2004, 2, 29, 0, 0, 0);
 
 class MonthGrid : public CQtTest {
 protected:
@@ -44,8 +43,6 @@ TEST_F(MonthGrid, APressReleasedOverAnotherDayOpensNone) {
     QTest::mousePress(Grid().viewport(), Qt::LeftButton, {}, CellCentre(8));
     QTest::mouseRelease(Grid().viewport(), Qt::LeftButton, {}, CellCentre(20));
     EXPECT_EQ(Page().GetMode(), CCalendarPage::monthMode);
-    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, CellCentre(0));
-    EXPECT_EQ(Page().GetSelectedDate(), gridStart) << "a click on a grey day of February";
 }
 
 TEST_F(MonthGrid, KeysMoveByCellAndEnterOpensTheMarkedDay) {
