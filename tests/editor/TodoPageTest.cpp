@@ -103,29 +103,4 @@ TEST_F(TodoPageTest, DelAsksEvenWithoutAMarkAndThenDeletesNothing) {
     EXPECT_EQ(Texts(), std::vector<std::string>{"alpha"});
 }
 
-TEST_F(TodoPageTest, AMoveByHandIsSavedInItsNewPlace) {
-    WriteTodoFile(meetingId, {{"alpha", 0, 0}, {"beta", 2, 1}, {"gamma", 1, 0}});
-    Activate(*m_page);
-
-    // Up on the first row and Down on the last change nothing.
-    ClickRow(*m_list, 0);
-    Click(*m_page, "upButton");
-    ClickRow(*m_list, 2);
-    Click(*m_page, "downButton");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"alpha", "beta", "gamma"}));
-
-    // Alt+Up on the list is Up.
-    m_list->setFocus();
-    Press(Qt::Key_Up, Qt::AltModifier);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"alpha", "gamma", "beta"}));
-    EXPECT_EQ(m_list->GetSelectionMark(), 1) << "the mark did not move with the todo";
-    Click(*m_page, "upButton");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"gamma", "alpha", "beta"}));
-
-    m_page->Save(CMeetingSheetPage::SaveReason::next);
-    EXPECT_EQ(FileBytes(ContentFilePath(ContentKind::todos, meetingId)),
-              Int32(3) + Int32(1) + Int32(0) + Str("gamma") + Int32(0) + Int32(0) + Str("alpha") +
-                  Int32(2) + Int32(1) + Str("beta"));
-}
-
 } // namespace
