@@ -11,34 +11,12 @@
 
 namespace {
 
-const std::string meetingId = "2026120109000010";
-
 CDateTime At(int hour, int minute, int day = 1) {
     return CDateTime(2026, 12, day, hour, minute, 0);
 }
 
-class AgendaPageTest : public CQtTest {
+class AgendaPageTest : public CContentPageTest<CAgendaPage, CAgendaListCtrl> {
 protected:
-    void SetUp() override {
-        CQtTest::SetUp();
-        m_page = std::make_unique<CAgendaPage>(TestStore(), TestServices(), meetingId);
-        m_list = m_page->findChild<CAgendaListCtrl*>(QStringLiteral("agendaList"));
-        ASSERT_NE(m_list, nullptr);
-    }
-    void TearDown() override {
-        m_page.reset();
-        CQtTest::TearDown();
-    }
-
-    // The rows' texts, top to bottom.
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (int row = 0; row < m_list->GetItemCount(); ++row) {
-            texts.push_back(m_list->GetItem(row).text);
-        }
-        return texts;
-    }
-
     // Adds or changes an item through the dialog: its time set, its text typed.
     void ScriptItem(const CDateTime& time, const QString& text, int* runs = nullptr) {
         ScriptDialog(
@@ -50,9 +28,6 @@ protected:
             },
             runs);
     }
-
-    std::unique_ptr<CAgendaPage> m_page;
-    CAgendaListCtrl* m_list = nullptr;
 };
 
 TEST_F(AgendaPageTest, ReadsItsFileWhenFirstShownInTimeOrderAndSavesTheWholeFile) {

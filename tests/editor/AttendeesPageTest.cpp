@@ -12,33 +12,14 @@
 
 namespace {
 
-const std::string meetingId = "2026120109000010";
-
-class AttendeesPageTest : public CQtTest {
+class AttendeesPageTest : public CContentPageTest<CAttendeesPage, CAttendeeListCtrl> {
 protected:
     void SetUp() override {
-        CQtTest::SetUp();
-        m_page = std::make_unique<CAttendeesPage>(TestStore(), TestServices(), meetingId);
-        m_list = m_page->findChild<CAttendeeListCtrl*>(QStringLiteral("attendeeList"));
+        CContentPageTest::SetUp();
         m_name = m_page->findChild<QLineEdit*>(QStringLiteral("attendeeName"));
-        ASSERT_NE(m_list, nullptr);
         ASSERT_NE(m_name, nullptr);
     }
-    void TearDown() override {
-        m_page.reset();
-        CQtTest::TearDown();
-    }
 
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (int row = 0; row < m_list->GetItemCount(); ++row) {
-            names.push_back(m_list->GetItem(row));
-        }
-        return names;
-    }
-
-    std::unique_ptr<CAttendeesPage> m_page;
-    CAttendeeListCtrl* m_list = nullptr;
     QLineEdit* m_name = nullptr;
 };
 
@@ -65,10 +46,10 @@ TEST_F(AttendeesPageTest, EnterInTheNameBoxAddsInsteadOfClosingTheSheet) {
     EXPECT_EQ(QApplication::focusWidget(), m_name);
     Type("   ");
     Press(Qt::Key_Enter);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Ann", "Bob", "   "})) << "blanks are a name";
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Ann", "Bob", "   "})) << "blanks are a name";
     Press(Qt::Key_Return);
     EXPECT_FALSE(sheet.isVisible()) << "Enter in the empty box did not reach the default button";
-    EXPECT_EQ(Names().size(), 3u);
+    EXPECT_EQ(Texts().size(), 3u);
     m_page->setParent(nullptr);
 
     m_page->Save(CMeetingSheetPage::SaveReason::next);
@@ -86,18 +67,18 @@ TEST_F(AttendeesPageTest, UpDownModAndDelActOnTheMarkedName) {
     }
     EXPECT_TRUE(TestServices().Shown().isEmpty());
     EXPECT_FALSE(m_list->IsEditing());
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Ann", "Bob", "Cy"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Ann", "Bob", "Cy"}));
 
     ClickRow(*m_list, 1);
     m_list->setFocus();
     Press(Qt::Key_Up, Qt::AltModifier);
     Press(Qt::Key_Up, Qt::AltModifier);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Bob", "Ann", "Cy"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Bob", "Ann", "Cy"}));
     EXPECT_EQ(m_list->GetSelectionMark(), 0);
     Click(*m_page, "downButton");
     Click(*m_page, "downButton");
     Click(*m_page, "downButton");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Ann", "Cy", "Bob"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Ann", "Cy", "Bob"}));
 
     Click(*m_page, "modButton");
     ASSERT_TRUE(m_list->IsEditing()) << "Mod did not open the editor";
@@ -109,7 +90,7 @@ TEST_F(AttendeesPageTest, UpDownModAndDelActOnTheMarkedName) {
     EXPECT_EQ(m_list->GetItemCount(), 3) << "No deleted the name";
     TestServices().ScriptAnswers({true});
     Click(*m_page, "delButton");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Ann", "Cy"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Ann", "Cy"}));
 }
 
 // Next pressed from the keyboard while a name is being edited: the name typed is saved.

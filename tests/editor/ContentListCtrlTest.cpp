@@ -53,12 +53,7 @@ protected:
 template <typename List> std::vector<std::string> Texts(const List& list) {
     std::vector<std::string> texts;
     for (int row = 0; row < list.GetItemCount(); ++row) {
-        if constexpr (std::is_same_v<List, CAttendeeListCtrl> ||
-                      std::is_same_v<List, CMinutesListCtrl>) {
-            texts.push_back(list.GetItem(row));
-        } else {
-            texts.push_back(list.GetItem(row).text);
-        }
+        texts.push_back(ItemText(list.GetItem(row)));
     }
     return texts;
 }

@@ -12,37 +12,13 @@
 
 namespace {
 
-const std::string meetingId = "2026120109000010";
-
-class TodoPageTest : public CQtTest {
+class TodoPageTest : public CContentPageTest<CTodoPage, CTodoListCtrl> {
 protected:
-    void SetUp() override {
-        CQtTest::SetUp();
-        m_page = std::make_unique<CTodoPage>(TestStore(), TestServices(), meetingId);
-        m_list = m_page->findChild<CTodoListCtrl*>(QStringLiteral("todoList"));
-        ASSERT_NE(m_list, nullptr);
-    }
-    void TearDown() override {
-        m_page.reset();
-        CQtTest::TearDown();
-    }
-
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (int row = 0; row < m_list->GetItemCount(); ++row) {
-            texts.push_back(m_list->GetItem(row).text);
-        }
-        return texts;
-    }
-
     int RowOf(const std::string& text) const {
         const auto texts = Texts();
         const auto found = std::find(texts.begin(), texts.end(), text);
         return found == texts.end() ? -1 : static_cast<int>(found - texts.begin());
     }
-
-    std::unique_ptr<CTodoPage> m_page;
-    CTodoListCtrl* m_list = nullptr;
 };
 
 TEST_F(TodoPageTest, OpensSortedByTextAndNamesAnEmptyNewTodo) {
