@@ -55,6 +55,11 @@ TEST_F(AgendaPageTest, ReadsItsFileWhenFirstShownInTimeOrderAndSavesTheWholeFile
     Click(*m_page, "modButton");
     EXPECT_EQ(Texts(),
               (std::vector<std::string>{"Welcome\r\nand intro", "Lunch", "Review", "Coffee"}));
+    EXPECT_EQ(m_list->GetSelectionMark(), 3) << "the mark follows the moved item";
+    ScriptItem(At(8, 0), QStringLiteral("Early"));
+    Click(*m_page, "addButton");
+    EXPECT_EQ(m_list->GetSelectionMark(), 4) << "an item added above moves the mark down";
+    EXPECT_EQ(m_list->GetMarkedItem()->text, "Coffee");
 
     const auto path = ContentFilePath(ContentKind::agenda, meetingId);
     const std::string before = FileBytes(path);
@@ -65,7 +70,7 @@ TEST_F(AgendaPageTest, ReadsItsFileWhenFirstShownInTimeOrderAndSavesTheWholeFile
         shown.push_back(m_list->GetItem(row));
     }
     EXPECT_EQ(FileBytes(path), EncodeAgenda(shown)) << "the file is not the list as shown";
-    EXPECT_EQ(shown[3].time, At(16, 0)) << "the item's date changed";
+    EXPECT_EQ(shown[4].time, At(16, 0)) << "the item's date changed";
 }
 
 TEST_F(AgendaPageTest, DeleteAsksAndModAndDelWithoutAMarkDoNothing) {

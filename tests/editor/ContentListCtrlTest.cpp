@@ -112,35 +112,6 @@ TEST_F(ContentList, ATodoFileThatEndsEarlyOpensWithWhatWasReadAndSavesWhole) {
     EXPECT_EQ(Get("todo" + id + ".tdo"), Int32(1) + Todo(1, 0, "first"));
 }
 
-TEST_F(ContentList, TheAgendaKeepsTimeOrderWithTheMarkOnItsItem) {
-    CAgendaListCtrl agenda(id);
-    Show(agenda);
-    agenda.Load();
-    // Made on different days: only the time of day counts.
-    agenda.Add({CDateTime(2004, 3, 1, 14, 0, 0), "lunch talk"});
-    agenda.Add({CDateTime(2004, 3, 9, 9, 30, 0), "reports"});
-    agenda.Add({CDateTime(2003, 1, 2, 9, 5, 0), "opening"});
-    agenda.Add({CDateTime(2004, 3, 5, 15, 0, 0), "close"});
-    EXPECT_EQ(Texts(agenda), (Names{"opening", "reports", "lunch talk", "close"}));
-
-    ClickRow(agenda, 1);
-    ASSERT_EQ(agenda.GetSelectionMark(), 1);
-    CAgendaItem moved = *agenda.GetMarkedItem();
-    moved.time = CDateTime(2004, 3, 5, 16, 0, 0);
-    ASSERT_TRUE(agenda.ModifyMarked(moved));
-    EXPECT_EQ(Texts(agenda), (Names{"opening", "lunch talk", "close", "reports"}));
-    EXPECT_EQ(agenda.GetSelectionMark(), 3) << "the mark follows the moved item";
-
-    agenda.Add({CDateTime(2004, 3, 5, 8, 0, 0), "coffee"});
-    EXPECT_EQ(agenda.GetSelectionMark(), 4) << "an item added above moves the mark down";
-    EXPECT_EQ(agenda.GetMarkedItem()->text, "reports");
-
-    agenda.SetSelectionMark(-1);
-    EXPECT_FALSE(agenda.ModifyMarked({}));
-    EXPECT_FALSE(agenda.DeleteMarked());
-    EXPECT_EQ(agenda.GetItemCount(), 5);
-}
-
 TEST_F(ContentList, AnAttendeeIsRenamedInPlaceButNeverToBlanks) {
     Put("Attendees" + id + ".atn", Int32(2) + Str("Ann") + Str("Bob"));
     CAttendeeListCtrl attendees(id);
