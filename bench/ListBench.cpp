@@ -16,6 +16,7 @@
 #include "store/MeetingStore.h"
 #include "store/MonthGridFill.h"
 #include "store/WorkingDirectory.h"
+#include "tests/support/NoMeetingCommands.h"
 #include "ui/MeetingCommands.h"
 
 #include "ui/SystemServices.h"
@@ -117,21 +118,6 @@ CMeetingFolders& Folders() {
     return folders;
 }
 
-// The list asks nothing of the frame while it fills and paints.
-class CNoCommands : public CMeetingCommands {
-public:
-    void AddMeeting(const CDateTime&) override {}
-    void ModifyMeeting(const std::string&) override {}
-    void DeleteMeeting(const std::string&) override {}
-    void ViewMeeting(const std::string&) override {}
-    void AddToQuickView(const std::string&) override {}
-    bool CanEditMeetings() const override { return false; }
-    CDateTime GetPickerDateTime() const override { return {}; }
-    void SetPickerFormat() override {}
-    void ShowExportItem() override {}
-    void HideExportItemIfShown() override {}
-};
-
 // The middle of the i-th month after the first meeting's.
 CDateTime MonthOfStep(int step) {
     const int month = step % stepsPerRound;
@@ -164,7 +150,7 @@ void FillRows(benchmark::State& state) {
 // One key that moves the calendar a month on: the list refills and the screen's rows paint.
 void MonthStep(benchmark::State& state) {
     Folders().Load(static_cast<int>(state.range(0)));
-    CNoCommands commands;
+    CNoMeetingCommands commands;
     CMeetingListCtrl list(BenchStore(), BenchServices(), commands);
     list.resize(1100, 1000); // the calendar's pane on a 1920 x 1080 screen
     QImage screen(list.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
@@ -179,7 +165,7 @@ void MonthStep(benchmark::State& state) {
 // One step to another day in the day list: the fill for the new day and a paint of the screen.
 void DayStep(benchmark::State& state) {
     Folders().Load(static_cast<int>(state.range(0)));
-    CNoCommands commands;
+    CNoMeetingCommands commands;
     CDayListCtrl list(BenchStore(), BenchServices(), commands);
     list.resize(1100, 1000);
     QImage screen(list.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
@@ -248,14 +234,20 @@ void DayTips(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(length);
     }
+}
+
 // One week on: the week list refills and paints its cells.
 void WeekStep(benchmark::State& state) {
-    CNoCommands commands;
+    Folders().Load(static_cast<int>(state.range(0)));
+    CNoMeetingCommands commands;
     CWeekListCtrl list(BenchStore(), BenchServices(), commands);
     list.resize(1100, 1000);
     QImage screen(list.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
         list.Fill(firstMeeting.AddSeconds((step++ % 52) * 7 * 86400LL));
         list.viewport()->render(&screen);
+    }
     state.counters["meetings"] = static_cast<double>(list.GetWeek().meetings.size());
 }
 

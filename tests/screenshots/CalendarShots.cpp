@@ -1,4 +1,5 @@
 #include "tests/screenshots/Screenshot.h"
+#include "tests/support/NoMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
 
@@ -11,26 +12,6 @@
 
 namespace {
 
-// The calendar alone, without a main frame around it.
-class CNoCommands : public CMeetingCommands {
-public:
-    void AddMeeting(const CDateTime&) override {}
-    void ModifyMeeting(const std::string&) override {}
-    void DeleteMeeting(const std::string&) override {}
-    void ViewMeeting(const std::string&) override {}
-    void AddToQuickView(const std::string&) override {}
-    bool CanEditMeetings() const override { return true; }
-    CDateTime GetPickerDateTime() const override { return {}; }
-    void SetPickerFormat() override {}
-    void ShowExportItem() override {}
-    void HideExportItemIfShown() override {}
-};
-
-CNoCommands& Commands() {
-    static CNoCommands commands;
-    return commands;
-}
-
 void Put(const char* id, const CDateTime& date, const char* title, const char* venue, int icon) {
     CMeeting record(date);
     record.id = id;
@@ -42,7 +23,7 @@ void Put(const char* id, const CDateTime& date, const char* title, const char* v
 
 // The middle pane at the size it takes in a maximised window, in the agenda mode.
 std::unique_ptr<CCalendarView> AgendaOf(const CDateTime& date) {
-    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), Commands());
+    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), NoMeetingCommands());
     view->resize(710, 560);
     view->GetPage().SetSelectedDate(date);
     view->GetPage().ShowMode(CCalendarPage::agendaMode);
@@ -77,7 +58,7 @@ namespace {
 
 // The month grid of `date` at the middle pane's size.
 std::unique_ptr<CCalendarView> MonthOf(const CDateTime& date) {
-    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), Commands());
+    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), NoMeetingCommands());
     view->resize(710, 560);
     view->GetPage().SetSelectedDate(date);
     view->GetPage().ShowMode(CCalendarPage::monthMode);
@@ -85,7 +66,7 @@ std::unique_ptr<CCalendarView> MonthOf(const CDateTime& date) {
 }
 
 std::unique_ptr<CCalendarView> DayOf(const CDateTime& date) {
-    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), Commands());
+    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), NoMeetingCommands());
     view->resize(710, 560);
     view->GetPage().SetSelectedDate(date);
     view->GetPage().ShowMode(CCalendarPage::dayMode);

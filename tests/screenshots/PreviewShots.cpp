@@ -1,4 +1,5 @@
 #include "tests/screenshots/Screenshot.h"
+#include "tests/support/NoMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
 
@@ -10,25 +11,6 @@
 
 namespace {
 
-class CNoCommands : public CMeetingCommands {
-public:
-    void AddMeeting(const CDateTime&) override {}
-    void ModifyMeeting(const std::string&) override {}
-    void DeleteMeeting(const std::string&) override {}
-    void ViewMeeting(const std::string&) override {}
-    void AddToQuickView(const std::string&) override {}
-    bool CanEditMeetings() const override { return true; }
-    CDateTime GetPickerDateTime() const override { return {}; }
-    void SetPickerFormat() override {}
-    void ShowExportItem() override {}
-    void HideExportItemIfShown() override {}
-};
-
-CNoCommands& Commands() {
-    static CNoCommands commands;
-    return commands;
-}
-
 CMeeting Meeting(const char* id, const char* title, int icon) {
     CMeeting record(CDateTime(2024, 3, 14, 9, 30, 0));
     record.id = id;
@@ -39,7 +21,7 @@ CMeeting Meeting(const char* id, const char* title, int icon) {
 
 // The middle pane at the size it takes in a maximised window, previewing `id`.
 std::unique_ptr<CCalendarView> PreviewOf(const std::string& id, int height) {
-    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), Commands());
+    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), NoMeetingCommands());
     view->resize(710, height);
     view->GetPage().SetPreviewedMeetingId(id);
     view->GetPage().ShowMode(CCalendarPage::previewMode);

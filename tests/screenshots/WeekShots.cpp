@@ -1,4 +1,5 @@
 #include "tests/screenshots/Screenshot.h"
+#include "tests/support/NoMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
 
@@ -10,25 +11,6 @@
 #include <cstdio>
 
 namespace {
-
-class CNoCommands : public CMeetingCommands {
-public:
-    void AddMeeting(const CDateTime&) override {}
-    void ModifyMeeting(const std::string&) override {}
-    void DeleteMeeting(const std::string&) override {}
-    void ViewMeeting(const std::string&) override {}
-    void AddToQuickView(const std::string&) override {}
-    bool CanEditMeetings() const override { return true; }
-    CDateTime GetPickerDateTime() const override { return {}; }
-    void SetPickerFormat() override {}
-    void ShowExportItem() override {}
-    void HideExportItemIfShown() override {}
-};
-
-CNoCommands& Commands() {
-    static CNoCommands commands;
-    return commands;
-}
 
 void Put(const CDateTime& date, const char* title, int serial) {
     CMeeting record(date);
@@ -42,7 +24,7 @@ void Put(const CDateTime& date, const char* title, int serial) {
 
 // The middle pane at the size it takes in a maximised window, in the week mode.
 std::unique_ptr<CCalendarView> WeekOf(const CDateTime& date) {
-    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), Commands());
+    auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), NoMeetingCommands());
     view->resize(710, 560);
     view->GetPage().SetSelectedDate(date);
     view->GetPage().ShowMode(CCalendarPage::weekMode);
