@@ -1,0 +1,43 @@
+#pragma once
+
+#include "search/OpenTodo.h"
+#include "search/SearchHit.h"
+
+#include <QObject>
+
+#include <cstddef>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+// The search index of the open working directory, kept in the user's cache folder and in
+// step with every meeting and content file the program writes or removes. At start, on
+// Refresh and after a change of folder it catches up with changes made behind the program's
+// back without freezing the window; searches answer from what is indexed so far.
+class CSearchKeeper : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CSearchKeeper(QObject* parent = nullptr);
+    ~CSearchKeeper() override;
+
+    // Opens (or makes) the index of `workingDirectory` and starts catching up with it.
+    void Open(const std::filesystem::path& workingDirectory);
+    // Catches up with the open folder again (Refresh).
+    void CatchUp();
+    bool IsUpToDate() const;
+
+    // Meetings whose texts hold every word of `words` (each also as a word prefix), case and
+    // accents ignored, newest first; at most `limit`.
+    std::vector<CSearchHit> Search(std::string_view words, std::size_t limit) const;
+    // Every todo not done, highest priority first, then by meeting date.
+    std::vector<COpenTodo> OpenTodos() const;
+
+signals:
+    // While catching up: `done` of `total` files looked at.
+    void progress(std::size_t done, std::size_t total);
+    // The index holds the whole folder; results may have changed.
+    void upToDate();
+    // A write the program made changed what the index holds.
+    void changed();
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "export/MeetingPage.h"
+#include "store/Meeting.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class CMeetingStore;
+
+struct CExportedMeeting {
+    CMeeting record;
+    CMeetingContent content;
+};
+
+// The meetings as one iCalendar file (RFC 5545, UTF-8, CR LF, long lines folded): a VEVENT
+// per meeting and a VTODO per todo, related to its meeting.
+std::string BuildCalendar(const std::vector<CExportedMeeting>& meetings);
+
+// Writes the meetings `ids` of the store, with their content files, to `file` atomically;
+// CFileError names the file and the reason.
+void ExportCalendar(const CMeetingStore& store, const std::vector<std::string>& ids,
+                    const std::filesystem::path& file);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "export/MeetingPage.h"
+#include "store/Meeting.h"
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CMeetingStore;
+
+// A meeting read from an iCalendar file, before it is stored.
+struct CImportedMeeting {
+    CMeeting record; // id empty: the store gives one
+    CMeetingContent content;
+};
+
+// An entry of the file that became no meeting, or became one with a remark.
+struct CImportRemark {
+    std::string summary; // the entry's SUMMARY, UTF-8
+    std::string reason;  // UTF-8, for the summary the user reads
+};
+
+struct CCalendarImport {
+    std::vector<CImportedMeeting> meetings;
+    std::vector<CImportRemark> skipped;   // no meeting made
+    std::vector<CImportRemark> remarks;   // made, with something left out (a recurrence)
+};
+
+// The file could not be parsed at all: nothing is imported.
+class CCalendarParseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Every VEVENT of an iCalendar text as a meeting; this program's own export comes back with
+// its agenda, minutes and todos.
+CCalendarImport ParseCalendar(std::string_view text);
+
+// Stores each meeting through the store (so ids stay unique) with its content files.
+// Returns how many were stored; CFileError when a write fails (those before it stay).
+std::size_t StoreImportedMeetings(CMeetingStore& store, const std::vector<CImportedMeeting>& meetings);
