@@ -25,8 +25,8 @@ struct CImportRemark {
 
 struct CCalendarImport {
     std::vector<CImportedMeeting> meetings;
-    std::vector<CImportRemark> skipped; // no meeting made
-    std::vector<CImportRemark> remarks; // made, with something left out (a recurrence)
+    std::vector<CImportRemark> skipped;   // no meeting made
+    std::vector<CImportRemark> remarks;   // made, with something left out (a recurrence)
 };
 
 // The file could not be parsed at all: nothing is imported.
@@ -41,5 +41,4 @@ CCalendarImport ParseCalendar(std::string_view text);
 
 // Stores each meeting through the store (so ids stay unique) with its content files.
 // Returns how many were stored; CFileError when a write fails (those before it stay).
-std::size_t StoreImportedMeetings(CMeetingStore& store,
-                                  const std::vector<CImportedMeeting>& meetings);
+std::size_t StoreImportedMeetings(CMeetingStore& store, const std::vector<CImportedMeeting>& meetings);
