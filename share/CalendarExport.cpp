@@ -13,7 +13,7 @@
 namespace {
 
 // Stands for every meeting's length: the program keeps only a start.
-constexpr int defaultMinutes = 60;
+constexpr int defaultHours = 1;
 
 std::string Uid(const std::string& meetingId) {
     return meetingId + "@" + CalendarNames::domain;
@@ -179,7 +179,7 @@ void AddMeeting(icalcomponent* calendar, const CExportedMeeting& meeting,
         // the program itself knows no time zones.
         icalcomponent_add_property(event, icalproperty_new_dtstart(FloatingTime(parts)));
         icaldurationtype duration = icaldurationtype_null_duration();
-        duration.minutes = defaultMinutes;
+        duration.hours = defaultHours;
         icalcomponent_add_property(event, icalproperty_new_duration(duration));
     }
     // A meeting whose date is not valid goes without DTSTART: no made-up date; importing it

@@ -166,40 +166,80 @@ CTodoItem TodoOf(icalcomponent* component) {
     return todo;
 }
 
+// Every VCALENDAR of a file, nested ones too (libical keeps what a broken file nests).
+void CollectCalendars(icalcomponent* component, std::vector<icalcomponent*>& calendars) {
+    if (icalcomponent_isa(component) == ICAL_VCALENDAR_COMPONENT) {
+        calendars.push_back(component);
+    }
+    for (icalcomponent* child = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
+         child; child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
+        CollectCalendars(child, calendars);
+    }
+}
+
+bool IsEntry(icalcomponent* component) {
+    const icalcomponent_kind kind = icalcomponent_isa(component);
+    return kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT;
+}
+
 class CImporter {
 public:
-    void ReadCalendar(icalcomponent* calendar);
+    void Read(const std::vector<icalcomponent*>& calendars, icalcomponent* root);
     CCalendarImport result;
 
 private:
     void ReadEvent(icalcomponent* event);
     void ReadOwnFields(icalcomponent* event, CImportedMeeting& meeting, const icaltimetype& start);
     void ReadTodo(icalcomponent* todo);
+    void SkipStrays(icalcomponent* component);
 
     std::set<std::string> m_recurringUids;
     // The meetings made, by their event's UID, for the todos related to them.
     std::unordered_map<std::string, std::size_t> m_byUid;
 };
 
-void CImporter::ReadCalendar(icalcomponent* calendar) {
+// Events and tasks of each calendar; the todos of any event in the file find it.
+void CImporter::Read(const std::vector<icalcomponent*>& calendars, icalcomponent* root) {
     // A changed occurrence (RECURRENCE-ID) beside its recurring event is left out, as only
     // the first occurrence is imported; without its event it is an event of its own.
-    for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-         event; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
-        if (!icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
-            m_recurringUids.insert(UidOf(event));
+    for (icalcomponent* calendar : calendars) {
+        for (icalcomponent* event =
+                 icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+             event; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+            if (!icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
+                m_recurringUids.insert(UidOf(event));
+            }
         }
     }
-    for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-         event; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
-        ReadEvent(event);
+    for (icalcomponent* calendar : calendars) {
+        for (icalcomponent* event =
+                 icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+             event; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+            ReadEvent(event);
+        }
     }
-    for (icalcomponent* todo = icalcomponent_get_first_component(calendar, ICAL_VTODO_COMPONENT);
-         todo; todo = icalcomponent_get_next_component(calendar, ICAL_VTODO_COMPONENT)) {
-        ReadTodo(todo);
+    for (icalcomponent* calendar : calendars) {
+        for (icalcomponent* todo =
+                 icalcomponent_get_first_component(calendar, ICAL_VTODO_COMPONENT);
+             todo; todo = icalcomponent_get_next_component(calendar, ICAL_VTODO_COMPONENT)) {
+            ReadTodo(todo);
+        }
     }
-    m_recurringUids.clear();
-    m_byUid.clear();
+    SkipStrays(root);
+}
+
+// An event or task outside any calendar, or inside another entry, is no entry of a calendar:
+// it is named among the skipped rather than lost without a word.
+void CImporter::SkipStrays(icalcomponent* component) {
+    const bool inCalendar = icalcomponent_isa(component) == ICAL_VCALENDAR_COMPONENT;
+    for (icalcomponent* child = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
+         child; child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
+        if (IsEntry(child) && !inCalendar) {
+            result.skipped.push_back(
+                {SummaryOf(child), "It stands outside any calendar of the file."});
+        }
+        SkipStrays(child);
+    }
 }
 
 void CImporter::ReadEvent(icalcomponent* event) {
@@ -359,29 +399,23 @@ void CImporter::ReadTodo(icalcomponent* todo) {
 } // namespace
 
 CCalendarImport ParseCalendar(std::string_view text) {
+    // Windows programs often start a UTF-8 file with a byte order mark, which libical takes
+    // for the start of a broken line: without it the file reads as it should.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
     const std::string copy(text); // libical reads up to a NUL
     CIcalComponent root(icalparser_parse_string(copy.c_str()));
     if (!root) {
         throw CCalendarParseError("The file is no iCalendar file.");
     }
     std::vector<icalcomponent*> calendars;
-    if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
-        calendars.push_back(root.get());
-    } else if (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT) {
-        for (icalcomponent* calendar =
-                 icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT);
-             calendar;
-             calendar = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
-            calendars.push_back(calendar);
-        }
-    }
+    CollectCalendars(root.get(), calendars);
     if (calendars.empty()) {
         throw CCalendarParseError("The file holds no calendar.");
     }
     CImporter importer;
-    for (icalcomponent* calendar : calendars) {
-        importer.ReadCalendar(calendar);
-    }
+    importer.Read(calendars, root.get());
     return std::move(importer.result);
 }
 
