@@ -10,10 +10,13 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFragment>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -41,19 +44,37 @@ QString DateText(const CMeeting& record) {
     return (FormatDate(record.date) + QLatin1Char(' ') + FormatTime(record.date)).trimmed();
 }
 
-// The page's old font tags ask for a size of their own, smaller than the text around them; on
-// paper every text gets one size, and the centred title a larger one.
+// The page's old font tags ask for sizes relative to the default font, smaller than the text
+// around them; on paper every text gets the default size, and the heading a larger one.
 void EvenFontSizes(QTextDocument& document) {
     QTextCursor cursor(&document);
     cursor.select(QTextCursor::Document);
     QTextCharFormat size;
-    size.setFontPointSize(bodyPoints);
     size.setProperty(QTextFormat::FontSizeAdjustment, 0);
     cursor.mergeCharFormat(size);
-    cursor.movePosition(QTextCursor::Start);
-    cursor.select(QTextCursor::BlockUnderCursor);
-    size.setFontPointSize(titlePoints);
-    cursor.mergeCharFormat(size);
+    // The heading is the first paragraph with text. A relative size would override a point
+    // size, so its fragments lose theirs.
+    QTextBlock heading = document.firstBlock();
+    while (heading.isValid() && heading.text().trimmed().isEmpty()) {
+        heading = heading.next();
+    }
+    if (!heading.isValid()) {
+        return;
+    }
+    // The fragments first, then their new formats: a change may merge or split fragments.
+    std::vector<QTextFragment> fragments;
+    for (auto fragment = heading.begin(); !fragment.atEnd(); ++fragment) {
+        fragments.push_back(fragment.fragment());
+    }
+    for (const QTextFragment& fragment : fragments) {
+        QTextCharFormat format = fragment.charFormat();
+        format.clearProperty(QTextFormat::FontSizeAdjustment);
+        format.setFontPointSize(titlePoints);
+        QTextCursor part(&document);
+        part.setPosition(fragment.position());
+        part.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+        part.setCharFormat(format);
+    }
 }
 
 // The bands around the text: the title and date with a rule under them, and the page number
