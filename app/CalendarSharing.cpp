@@ -42,6 +42,20 @@ std::optional<QByteArray> ReadCalendarFile(const QString& path, QString& reason)
     return bytes;
 }
 
+// The meetings from the first second of the month of `date` to the first of the next month.
+std::vector<const CMeetingMap::Entry*> MonthMeetings(const CMeetingStore& store,
+                                                     const CDateTime& date) {
+    if (!date.IsValid()) {
+        return {};
+    }
+    const int year = date.GetYear();
+    const int month = date.GetMonth();
+    const CDateTime first(year, month, 1, 0, 0, 0);
+    const CDateTime next =
+        month == 12 ? CDateTime(year + 1, 1, 1, 0, 0, 0) : CDateTime(year, month + 1, 1, 0, 0, 0);
+    return store.MeetingsInBand(first.ToSerialSeconds(), next.ToSerialSeconds());
+}
+
 } // namespace
 
 QString CalendarFileFilter() {
@@ -56,19 +70,14 @@ bool IsCalendarFileName(const QString& path) {
 
 std::vector<std::string> MonthMeetingIds(const CMeetingStore& store, const CDateTime& date) {
     std::vector<std::string> ids;
-    if (!date.IsValid()) {
-        return ids;
-    }
-    const int year = date.GetYear();
-    const int month = date.GetMonth();
-    const CDateTime first(year, month, 1, 0, 0, 0);
-    const CDateTime next =
-        month == 12 ? CDateTime(year + 1, 1, 1, 0, 0, 0) : CDateTime(year, month + 1, 1, 0, 0, 0);
-    for (const CMeetingMap::Entry* entry :
-         store.MeetingsInBand(first.ToSerialSeconds(), next.ToSerialSeconds())) {
+    for (const CMeetingMap::Entry* entry : MonthMeetings(store, date)) {
         ids.push_back(entry->Key());
     }
     return ids;
+}
+
+bool MonthHasMeetings(const CMeetingStore& store, const CDateTime& date) {
+    return !MonthMeetings(store, date).empty();
 }
 
 std::vector<std::string> AllMeetingIds(const CMeetingStore& store) {

@@ -21,8 +21,10 @@ QString CalendarFileFilter();
 // Whether a dropped or picked file is an iCalendar file by its name.
 bool IsCalendarFileName(const QString& path);
 
-// The meetings of the month of `date`, in the store's enumeration order.
+// The meetings of the month of `date`, in the store's enumeration order; whether it has any
+// (which the command states ask after every key, without copying ids).
 std::vector<std::string> MonthMeetingIds(const CMeetingStore& store, const CDateTime& date);
+bool MonthHasMeetings(const CMeetingStore& store, const CDateTime& date);
 // Every meeting of the store, in its enumeration order.
 std::vector<std::string> AllMeetingIds(const CMeetingStore& store);
 

@@ -686,7 +686,7 @@ void CMainFrame::UpdateCommandStates() {
         }
     }
     if (QAction* month = m_actions.value(CommandId::exportMonthCalendar)) {
-        month->setEnabled(!MonthMeetingIds(m_store, page.GetSelectedDate()).empty());
+        month->setEnabled(MonthHasMeetings(m_store, page.GetSelectedDate()));
     }
     if (QAction* all = m_actions.value(CommandId::exportAllCalendar)) {
         all->setEnabled(!m_store.GetMap().IsEmpty());
