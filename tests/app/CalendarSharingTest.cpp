@@ -3,6 +3,7 @@
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "export/MeetingPreviewList.h"
+#include "store/FileCalls.h"
 #include "store/MeetingStore.h"
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
@@ -19,6 +20,8 @@
 #include <QPrintDialog>
 #include <QTest>
 #include <QUrl>
+
+#include <cerrno>
 
 namespace {
 
@@ -50,9 +53,19 @@ const char* const twoMeetings = "BEGIN:VCALENDAR\r\n"
 
 const char* const broken = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVE";
 
+// Refuses to create any file, as a folder the user may not write into does.
+class CNoWriteCalls : public CFileCalls {
+public:
+    int Open(const char*, int, mode_t) override {
+        errno = EACCES;
+        return -1;
+    }
+};
+
 class CalendarSharingTest : public CQtTest {
 protected:
     void TearDown() override {
+        SetFileCalls(nullptr);
         frame.reset();
         CQtTest::TearDown();
     }
@@ -147,7 +160,8 @@ TEST_F(CalendarSharingTest, ImportFromTheFileMenuAddsMeetingsAndSummarisesTheRes
 }
 
 // A file that cannot be parsed, or read, adds nothing and is named with the reason; the good
-// file picked with it is still imported.
+// file picked with it is still imported. Meetings that cannot be written are an error, not a
+// summary of nothing.
 TEST_F(CalendarSharingTest, ABrokenOrMissingFileAddsNothingAndIsNamed) {
     MakeFrame();
     const QString bad = WriteFile("broken.ics", broken);
@@ -170,6 +184,17 @@ TEST_F(CalendarSharingTest, ABrokenOrMissingFileAddsNothingAndIsNamed) {
     EXPECT_TRUE(notices[0].startsWith("Added 2 meetings.")) << notices[0].toStdString();
     EXPECT_TRUE(notices[0].contains(bad) && notices[0].contains(missing))
         << notices[0].toStdString();
+
+    TestServices().ScriptAnswers({});
+    TestServices().SetOpenFiles({PathOf("good.ics")});
+    CNoWriteCalls noWrite;
+    SetFileCalls(&noWrite);
+    frame->OnCommand(CommandId::importCalendar);
+    SetFileCalls(nullptr);
+    EXPECT_EQ(TestStore().GetMap().GetCount(), 2u);
+    errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+    ASSERT_EQ(errors.size(), 1) << TestServices().Shown().join('|').toStdString();
+    EXPECT_TRUE(errors[0].contains("could not be written")) << errors[0].toStdString();
 }
 
 TEST_F(CalendarSharingTest, DroppingIcsFilesOnTheWindowImportsThem) {
