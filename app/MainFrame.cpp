@@ -72,7 +72,7 @@ QStringList DroppedCalendarFiles(const QMimeData* data) {
 // A file name made of a meeting's title: no folder separators, never empty.
 QString CalendarFileName(const QString& title) {
     QString name = title.simplified();
-    name.replace(QRegularExpression(QStringLiteral("[/\\:*?\"<>|]")), QStringLiteral("-"));
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("-"));
     if (name.isEmpty() || name.startsWith(QLatin1Char('.'))) {
         name = QStringLiteral("Meeting") + name;
     }
