@@ -399,11 +399,6 @@ void CImporter::ReadTodo(icalcomponent* todo) {
 } // namespace
 
 CCalendarImport ParseCalendar(std::string_view text) {
-    // Windows programs often start a UTF-8 file with a byte order mark, which libical takes
-    // for the start of a broken line: without it the file reads as it should.
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.remove_prefix(3);
-    }
     const std::string copy(text); // libical reads up to a NUL
     CIcalComponent root(icalparser_parse_string(copy.c_str()));
     if (!root) {
