@@ -1,5 +1,6 @@
 #include "share/CalendarImport.h"
 #include "store/ContentFiles.h"
+#include "store/FileIo.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
 #include "tests/support/TempFolder.h"
@@ -199,6 +200,27 @@ TEST(CalendarImport, TextsAreStoredAsUtf8WithCrLf) {
     EXPECT_EQ(result.meetings[0].record.title, "Café €");
     EXPECT_EQ(result.meetings[0].record.venue, "Zürich");
     EXPECT_EQ(result.meetings[0].record.notes, "a\r\nb\r\nc");
+}
+
+// A meeting file larger than the readers take in would be found damaged at the next start.
+// (Lines of a megabyte: libical takes time that grows with the square of a line's length.)
+TEST(CalendarImport, EventTooLargeForItsFilesIsSkipped) {
+    const std::string megabyte(std::size_t{1} << 20, 'x');
+    std::string attendees, todos;
+    for (std::size_t i = 0; i <= maxDataFileSize >> 20; ++i) {
+        attendees += "ATTENDEE;CN=" + megabyte + ":mailto:a@example.org\r\n";
+        todos += "BEGIN:VTODO\r\nSUMMARY:" + megabyte + "\r\nRELATED-TO:2\r\nEND:VTODO\r\n";
+    }
+    const CCalendarImport result = ParseCalendar(Calendar(
+        Event("UID:1\r\nSUMMARY:Crowded\r\nDTSTART:20260310T090000\r\n" + attendees) +
+        Event("UID:2\r\nSUMMARY:Busy\r\nDTSTART:20260310T090000\r\n") + todos +
+        Event("UID:3\r\nSUMMARY:Large\r\nDTSTART:20260310T090000\r\nDESCRIPTION:" + megabyte +
+              "\r\n")));
+    ASSERT_EQ(result.meetings.size(), 1u);
+    EXPECT_EQ(result.meetings[0].record.title, "Large") << "a megabyte of notes is kept";
+    ASSERT_EQ(result.skipped.size(), 2u);
+    EXPECT_EQ(result.skipped[0].summary, "Crowded") << "its attendee list is too large";
+    EXPECT_EQ(result.skipped[1].summary, "Busy") << "its todo list is too large";
 }
 
 TEST(CalendarImport, UnparsableFilesThrowAndAddNothing) {
