@@ -459,7 +459,7 @@ CCalendarImport ParseCalendar(std::string_view text) {
     const std::string copy(text); // libical reads up to a NUL
     CIcalComponent root(icalparser_parse_string(copy.c_str()));
     if (!root) {
-        throw CCalendarParseError("The file is no iCalendar file.");
+        throw CCalendarParseError("The file is not an iCalendar file.");
     }
     std::vector<icalcomponent*> calendars;
     CollectCalendars(root.get(), calendars);
