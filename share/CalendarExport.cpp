@@ -2,13 +2,17 @@
 
 #include "share/CalendarText.h"
 #include "share/IcalHandle.h"
+#include "store/ContentFiles.h"
 #include "store/FileIo.h"
 #include "store/MeetingStore.h"
+#include "store/WorkingDirectory.h"
 
 #include "Version.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <unordered_set>
 
 namespace {
 
@@ -162,8 +166,18 @@ icalcomponent* BuildTodo(const std::string& meetingId, std::size_t index, const 
     return component;
 }
 
-void AddMeeting(icalcomponent* calendar, const CExportedMeeting& meeting,
-                const icaltimetype& stamp) {
+void AppendComponent(std::string& text, icalcomponent* component) {
+    char* serialized = icalcomponent_as_ical_string_r(component);
+    if (serialized) {
+        text += serialized;
+        std::free(serialized);
+    }
+    icalcomponent_free(component);
+}
+
+// The meeting's VEVENT and its VTODOs, appended to `text` one by one, so that the export of
+// a whole folder never holds more than one meeting as components.
+void AppendMeeting(std::string& text, const CExportedMeeting& meeting, const icaltimetype& stamp) {
     const CMeeting& record = meeting.record;
     const CMeetingContent& content = meeting.content;
     icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
@@ -240,44 +254,100 @@ void AddMeeting(icalcomponent* calendar, const CExportedMeeting& meeting,
             AddText(event, CalendarNames::minute, minute);
         }
     }
-    icalcomponent_add_component(calendar, event);
+    AppendComponent(text, event);
 
     if (content.todos) {
         for (std::size_t i = 0; i < content.todos->size(); ++i) {
-            icalcomponent_add_component(calendar,
-                                        BuildTodo(record.id, i, (*content.todos)[i], stamp));
+            AppendComponent(text, BuildTodo(record.id, i, (*content.todos)[i], stamp));
         }
     }
+}
+
+// The calendar's own lines around its meetings, as libical writes them.
+struct CCalendarFrame {
+    std::string start;
+    std::string end;
+};
+
+CCalendarFrame CalendarFrame() {
+    CIcalComponent calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+    icalcomponent_add_property(
+        calendar.get(), icalproperty_new_prodid("-//Tavelin//" TAVELIN_NAME_AND_VERSION "//EN"));
+    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
+    char* serialized = icalcomponent_as_ical_string_r(calendar.get());
+    const std::string text(serialized ? serialized : "");
+    std::free(serialized);
+    const std::size_t end = text.rfind("END:VCALENDAR");
+    return {text.substr(0, end), text.substr(end)};
+}
+
+icaltimetype Now() {
+    return icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
+}
+
+// The names of the working directory's files, listed once: most meetings have no content
+// files, and asking for four missing files per meeting costs more than the rest of the export.
+std::unordered_set<std::string> FolderNames() {
+    std::unordered_set<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(GetWorkingDirectory(), error), end;
+         !error && entry != end; entry.increment(error)) {
+        names.insert(entry->path().filename().string());
+    }
+    return names;
+}
+
+// A content list as ReadMeetingContent reads it, for a file the listing holds.
+template <typename Item, typename Decode>
+std::optional<std::vector<Item>> ReadListed(const std::unordered_set<std::string>& names,
+                                            ContentKind kind, const std::string& id,
+                                            Decode decode) {
+    const std::filesystem::path path = ContentFilePath(kind, TrimId(id));
+    std::string bytes;
+    if (!names.contains(path.filename().string()) ||
+        ReadWholeFile(path, bytes) == ReadStatus::unreadable) {
+        return std::nullopt;
+    }
+    return decode(bytes);
+}
+
+CMeetingContent ReadListedContent(const std::unordered_set<std::string>& names,
+                                  const std::string& id) {
+    CMeetingContent content;
+    content.attendees =
+        ReadListed<std::string>(names, ContentKind::attendees, id, DecodeStringList);
+    content.agenda = ReadListed<CAgendaItem>(names, ContentKind::agenda, id, DecodeAgenda);
+    content.todos = ReadListed<CTodoItem>(names, ContentKind::todos, id, DecodeTodos);
+    content.minutes = ReadListed<std::string>(names, ContentKind::minutes, id, DecodeStringList);
+    return content;
 }
 
 } // namespace
 
 std::string BuildCalendar(const std::vector<CExportedMeeting>& meetings) {
-    CIcalComponent calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
-    icalcomponent_add_property(
-        calendar.get(), icalproperty_new_prodid("-//Tavelin//" TAVELIN_NAME_AND_VERSION "//EN"));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
-    const icaltimetype stamp = icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
+    const CCalendarFrame frame = CalendarFrame();
+    const icaltimetype stamp = Now();
+    std::string text = frame.start;
     for (const CExportedMeeting& meeting : meetings) {
-        AddMeeting(calendar.get(), meeting, stamp);
+        AppendMeeting(text, meeting, stamp);
     }
-    char* text = icalcomponent_as_ical_string_r(calendar.get());
-    std::string result(text ? text : "");
-    std::free(text);
-    return result;
+    return text + frame.end;
 }
 
 void ExportCalendar(const CMeetingStore& store, const std::vector<std::string>& ids,
                     const std::filesystem::path& file) {
-    std::vector<CExportedMeeting> meetings;
-    meetings.reserve(ids.size());
+    const CCalendarFrame frame = CalendarFrame();
+    const icaltimetype stamp = Now();
+    const std::unordered_set<std::string> names = FolderNames();
+    std::string text = frame.start;
     for (const std::string& id : ids) {
         CExportedMeeting meeting{store.GetMeeting(id), {}};
         if (meeting.record.id.empty()) {
             continue; // deleted since the caller listed it
         }
-        meeting.content = ReadMeetingContent(meeting.record.id);
-        meetings.push_back(std::move(meeting));
+        meeting.content = ReadListedContent(names, meeting.record.id);
+        AppendMeeting(text, meeting, stamp);
     }
-    WriteFileAtomically(file, BuildCalendar(meetings));
+    text += frame.end;
+    WriteFileAtomically(file, text);
 }

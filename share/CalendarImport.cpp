@@ -3,6 +3,8 @@
 #include "share/CalendarText.h"
 #include "share/IcalHandle.h"
 #include "store/ContentFiles.h"
+#include "store/FileIo.h"
+#include "store/MeetingFile.h"
 #include "store/MeetingStore.h"
 
 #include <algorithm>
@@ -182,9 +184,49 @@ bool IsEntry(icalcomponent* component) {
     return kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT;
 }
 
+// Whether every file of the meeting stays within what the readers take in: a larger one would
+// be written, then found damaged at the next start and the meeting lost with it.
+bool FitsItsFiles(const CImportedMeeting& meeting) {
+    const CMeeting& record = meeting.record;
+    const CMeetingContent& content = meeting.content;
+    std::size_t bytes = record.reference.size() + record.title.size() + record.venue.size() +
+                        record.presidedBy.size() + record.notes.size();
+    const auto add = [&bytes](const std::vector<std::string>& texts) {
+        for (const std::string& text : texts) {
+            bytes += text.size();
+        }
+    };
+    if (content.attendees) {
+        add(*content.attendees);
+    }
+    if (content.minutes) {
+        add(*content.minutes);
+    }
+    if (content.agenda) {
+        for (const CAgendaItem& item : *content.agenda) {
+            bytes += item.text.size();
+        }
+    }
+    if (content.todos) {
+        for (const CTodoItem& todo : *content.todos) {
+            bytes += todo.text.size();
+        }
+    }
+    // Texts cost at least their bytes in a file: far below the limit, no file can pass it.
+    if (bytes < maxDataFileSize / 4) {
+        return true;
+    }
+    return EncodeMeeting(record).size() <= maxDataFileSize &&
+           (!content.attendees || EncodeStringList(*content.attendees).size() <= maxDataFileSize) &&
+           (!content.minutes || EncodeStringList(*content.minutes).size() <= maxDataFileSize) &&
+           (!content.agenda || EncodeAgenda(*content.agenda).size() <= maxDataFileSize) &&
+           (!content.todos || EncodeTodos(*content.todos).size() <= maxDataFileSize);
+}
+
 class CImporter {
 public:
     void Read(const std::vector<icalcomponent*>& calendars, icalcomponent* root);
+    void DropOversized();
     CCalendarImport result;
 
 private:
@@ -226,6 +268,21 @@ void CImporter::Read(const std::vector<icalcomponent*>& calendars, icalcomponent
         }
     }
     SkipStrays(root);
+}
+
+// Checked once the todos are in: they are one of the meeting's files.
+void CImporter::DropOversized() {
+    std::vector<CImportedMeeting> kept;
+    kept.reserve(result.meetings.size());
+    for (CImportedMeeting& meeting : result.meetings) {
+        if (FitsItsFiles(meeting)) {
+            kept.push_back(std::move(meeting));
+        } else {
+            result.skipped.push_back(
+                {meeting.record.title, "It holds more text than a meeting can keep."});
+        }
+    }
+    result.meetings = std::move(kept);
 }
 
 // An event or task outside any calendar, or inside another entry, is no entry of a calendar:
@@ -399,15 +456,10 @@ void CImporter::ReadTodo(icalcomponent* todo) {
 } // namespace
 
 CCalendarImport ParseCalendar(std::string_view text) {
-    // Windows programs often start a UTF-8 file with a byte order mark, which libical takes
-    // for the start of a broken line: without it the file reads as it should.
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.remove_prefix(3);
-    }
     const std::string copy(text); // libical reads up to a NUL
     CIcalComponent root(icalparser_parse_string(copy.c_str()));
     if (!root) {
-        throw CCalendarParseError("The file is no iCalendar file.");
+        throw CCalendarParseError("The file is not an iCalendar file.");
     }
     std::vector<icalcomponent*> calendars;
     CollectCalendars(root.get(), calendars);
@@ -416,6 +468,7 @@ CCalendarImport ParseCalendar(std::string_view text) {
     }
     CImporter importer;
     importer.Read(calendars, root.get());
+    importer.DropOversized();
     return std::move(importer.result);
 }
 

@@ -2,10 +2,25 @@
 
 #include "ui/TextConversion.h"
 
+#include <QByteArrayView>
+
 #include <charconv>
 
+namespace {
+
+// The text as UTF-8: valid UTF-8 as it is, anything else read as Windows-1252 (as ToQString
+// reads it) and converted.
+std::string AsUtf8(std::string_view bytes) {
+    if (QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())).isValidUtf8()) {
+        return std::string(bytes);
+    }
+    return ToQString(bytes).toUtf8().toStdString();
+}
+
+} // namespace
+
 std::string ToCalendarText(std::string_view stored) {
-    const std::string utf8 = ToQString(stored).toUtf8().toStdString();
+    const std::string utf8 = AsUtf8(stored);
     std::string text;
     text.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -27,7 +42,7 @@ std::string ToCalendarText(std::string_view stored) {
 }
 
 std::string FromCalendarText(std::string_view value) {
-    const std::string utf8 = ToQString(value).toUtf8().toStdString();
+    const std::string utf8 = AsUtf8(value);
     std::string text;
     text.reserve(utf8.size() + utf8.size() / 16);
     for (std::size_t i = 0; i < utf8.size(); ++i) {

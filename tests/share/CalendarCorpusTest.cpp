@@ -36,10 +36,7 @@ struct CEntryCounts {
 };
 
 // What libical itself finds in a file, anywhere in it.
-CEntryCounts CountEntries(std::string text) {
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.erase(0, 3); // the import reads past a byte order mark
-    }
+CEntryCounts CountEntries(const std::string& text) {
     CEntryCounts counts;
     icalcomponent* root = icalparser_parse_string(text.c_str());
     if (root) {

@@ -1,5 +1,6 @@
 #include "share/CalendarImport.h"
 #include "store/ContentFiles.h"
+#include "store/FileIo.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
 #include "tests/support/TempFolder.h"
@@ -148,21 +149,24 @@ TEST(CalendarImport, FieldsOfAnotherProgramsEvent) {
 }
 
 TEST(CalendarImport, EntriesSkippedOrRemarkedWithAReason) {
-    const CCalendarImport result = ParseCalendar(Calendar(
-        Event("UID:1\r\nDTSTART:20260310T090000\r\n") +
-        Event("UID:2\r\nSUMMARY:   \r\nDTSTART:20260311T090000\r\n") +
-        Event("UID:3\r\nSUMMARY:Undated\r\n") +
-        Event("UID:4\r\nSUMMARY:Weekly\r\nDTSTART:20260302T100000\r\n"
-              "RRULE:FREQ=WEEKLY;COUNT=10\r\n") +
-        Event("UID:4\r\nSUMMARY:Weekly moved\r\nRECURRENCE-ID:20260309T100000\r\n"
-              "DTSTART:20260309T120000\r\n") +
-        Event("UID:5\r\nSUMMARY:Moved alone\r\nRECURRENCE-ID:20260309T100000\r\n"
-              "DTSTART:20260309T120000\r\n") +
-        Event("UID:6\r\nSUMMARY:Two dates\r\nDTSTART:20260302T100000\r\n"
-              "RDATE:20260402T100000\r\n") +
-        Event("UID:7\r\nSUMMARY:Far past\r\nDTSTART:00500101T100000\r\n") +
-        "BEGIN:VTODO\r\nUID:t\r\nSUMMARY:Loose task\r\nEND:VTODO\r\n"
-        "BEGIN:VTODO\r\nUID:u\r\nSUMMARY:Of an undated event\r\nRELATED-TO:3\r\nEND:VTODO\r\n"));
+    const CCalendarImport result = ParseCalendar(
+        Calendar(Event("UID:1\r\nDTSTART:20260310T090000\r\n") +
+                 Event("UID:2\r\nSUMMARY:   \r\nDTSTART:20260311T090000\r\n") +
+                 Event("UID:3\r\nSUMMARY:Undated\r\n") +
+                 Event("UID:4\r\nSUMMARY:Weekly\r\nDTSTART:20260302T100000\r\n"
+                       "RRULE:FREQ=WEEKLY;COUNT=10\r\n") +
+                 Event("UID:4\r\nSUMMARY:Weekly moved\r\nRECURRENCE-ID:20260309T100000\r\n"
+                       "DTSTART:20260309T120000\r\n") +
+                 Event("UID:5\r\nSUMMARY:Moved alone\r\nRECURRENCE-ID:20260309T100000\r\n"
+                       "DTSTART:20260309T120000\r\n") +
+                 Event("UID:6\r\nSUMMARY:Two dates\r\nDTSTART:20260302T100000\r\n"
+                       "RDATE:20260402T100000\r\n") +
+                 Event("UID:7\r\nSUMMARY:Far past\r\nDTSTART:00500101T100000\r\n") +
+                 "BEGIN:VTODO\r\nUID:t\r\nSUMMARY:Loose task\r\nEND:VTODO\r\n"
+                 "BEGIN:VTODO\r\nUID:u\r\nSUMMARY:Of an undated "
+                 "event\r\nRELATED-TO:3\r\nEND:VTODO\r\n") +
+        // An event after the calendar's end, as a file glued from two makes it.
+        Event("UID:8\r\nSUMMARY:Stray\r\nDTSTART:20260310T090000\r\n"));
 
     std::vector<std::string> titles;
     for (const CImportedMeeting& meeting : result.meetings) {
@@ -177,7 +181,7 @@ TEST(CalendarImport, EntriesSkippedOrRemarkedWithAReason) {
         skipped.push_back(remark.summary);
     }
     EXPECT_EQ(skipped, (std::vector<std::string>{"Undated", "Weekly moved", "Far past",
-                                                 "Loose task", "Of an undated event"}));
+                                                 "Loose task", "Of an undated event", "Stray"}));
     std::vector<std::string> remarked;
     for (const CImportRemark& remark : result.remarks) {
         EXPECT_NE(remark.reason.find("first occurrence"), std::string::npos) << remark.reason;
@@ -187,14 +191,36 @@ TEST(CalendarImport, EntriesSkippedOrRemarkedWithAReason) {
 }
 
 TEST(CalendarImport, TextsAreStoredAsUtf8WithCrLf) {
-    // Windows-1252 from an old program: é is one byte there.
-    const CCalendarImport result =
-        ParseCalendar(Calendar(Event("SUMMARY:Caf\xe9 \x80\r\nDTSTART:20260310T090000\r\n"
-                                     "DESCRIPTION:a\\nb\\r\\nc\r\nLOCATION:Zürich\r\n")));
+    // Windows-1252 from an old program: é is one byte there. The byte order mark in front is
+    // how Windows programs often start a file.
+    const CCalendarImport result = ParseCalendar(
+        "\xEF\xBB\xBF" + Calendar(Event("SUMMARY:Caf\xe9 \x80\r\nDTSTART:20260310T090000\r\n"
+                                        "DESCRIPTION:a\\nb\\r\\nc\r\nLOCATION:Zürich\r\n")));
     ASSERT_EQ(result.meetings.size(), 1u);
     EXPECT_EQ(result.meetings[0].record.title, "Café €");
     EXPECT_EQ(result.meetings[0].record.venue, "Zürich");
     EXPECT_EQ(result.meetings[0].record.notes, "a\r\nb\r\nc");
+}
+
+// A meeting file larger than the readers take in would be found damaged at the next start.
+// (Lines of a megabyte: libical takes time that grows with the square of a line's length.)
+TEST(CalendarImport, EventTooLargeForItsFilesIsSkipped) {
+    const std::string megabyte(std::size_t{1} << 20, 'x');
+    std::string attendees, todos;
+    for (std::size_t i = 0; i <= maxDataFileSize >> 20; ++i) {
+        attendees += "ATTENDEE;CN=" + megabyte + ":mailto:a@example.org\r\n";
+        todos += "BEGIN:VTODO\r\nSUMMARY:" + megabyte + "\r\nRELATED-TO:2\r\nEND:VTODO\r\n";
+    }
+    const CCalendarImport result = ParseCalendar(Calendar(
+        Event("UID:1\r\nSUMMARY:Crowded\r\nDTSTART:20260310T090000\r\n" + attendees) +
+        Event("UID:2\r\nSUMMARY:Busy\r\nDTSTART:20260310T090000\r\n") + todos +
+        Event("UID:3\r\nSUMMARY:Large\r\nDTSTART:20260310T090000\r\nDESCRIPTION:" + megabyte +
+              "\r\n")));
+    ASSERT_EQ(result.meetings.size(), 1u);
+    EXPECT_EQ(result.meetings[0].record.title, "Large") << "a megabyte of notes is kept";
+    ASSERT_EQ(result.skipped.size(), 2u);
+    EXPECT_EQ(result.skipped[0].summary, "Crowded") << "its attendee list is too large";
+    EXPECT_EQ(result.skipped[1].summary, "Busy") << "its todo list is too large";
 }
 
 TEST(CalendarImport, UnparsableFilesThrowAndAddNothing) {

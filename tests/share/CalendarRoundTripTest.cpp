@@ -33,11 +33,14 @@ CExportedMeeting FullMeeting() {
     content.attendees = std::vector<std::string>{"Jürgen Groß", "Ann, Lee", "日本語の名前"};
     content.agenda = std::vector<CAgendaItem>{{CDateTime(2026, 12, 7, 14, 30, 0), "Opening"},
                                               {CDateTime(2026, 12, 7, 15, 5, 0), "Zahlen\r\n2027"},
-                                              {CDateTime(2026, 12, 7, 16, 0, 0), ""}};
+                                              {CDateTime(2026, 12, 7, 16, 0, 0), ""},
+                                              {CDateTime(-1.25), "Before 1900"},
+                                              {CDateTime(0.5, CDateTime::invalid), "No time"}};
     content.todos = std::vector<CTodoItem>{{"High and done", CTodoItem::high, 1},
                                            {"Medium, open", CTodoItem::medium, 0},
                                            {"Low\r\ndone twice", CTodoItem::low, 2},
-                                           {"", CTodoItem::low, 0}};
+                                           {"", CTodoItem::low, 0},
+                                           {"Odd values", 7, -4}};
     content.minutes = std::vector<std::string>{"Agreed:\r\nnew budget.", "", "Ende — ok"};
     return meeting;
 }
@@ -144,7 +147,7 @@ TEST(CalendarExport, PassesLibicalChecksAndFoldsLongLines) {
     EXPECT_TRUE(icalrestriction_check(parsed));
     EXPECT_EQ(XLicErrors(parsed), 0) << "errors from icalrestriction_check";
     EXPECT_EQ(icalcomponent_count_components(parsed, ICAL_VEVENT_COMPONENT), 2);
-    EXPECT_EQ(icalcomponent_count_components(parsed, ICAL_VTODO_COMPONENT), 4);
+    EXPECT_EQ(icalcomponent_count_components(parsed, ICAL_VTODO_COMPONENT), 5);
     icalcomponent_free(parsed);
 }
 
@@ -185,7 +188,8 @@ TEST(CalendarExport, OtherProgramsReadTheStandardProperties) {
     EXPECT_EQ(seen.content.todos, (std::vector<CTodoItem>{{"High and done", CTodoItem::high, 1},
                                                           {"Medium, open", CTodoItem::medium, 0},
                                                           {"Low\r\ndone twice", CTodoItem::low, 1},
-                                                          {"", CTodoItem::low, 0}}));
+                                                          {"", CTodoItem::low, 0},
+                                                          {"Odd values", CTodoItem::low, 1}}));
     // The description is what they show of the rest.
     for (const char* part :
          {"Reference: Ref; 7,\\ 2026", "Presided by: Zoë \"Zed\" Ångström",
