@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/AboutDlg.h"
+#include "app/CalendarSharing.h"
 #include "app/DateToolBar.h"
 #include "app/Help.h"
 #include "app/KesApp.h"
@@ -20,6 +21,7 @@
 #include "editor/MeetingSheet.h"
 #include "editor/MeetingSheetPages.h"
 #include "export/MeetingExport.h"
+#include "export/MeetingPrintCommands.h"
 #include "store/Clock.h"
 #include "store/DateStep.h"
 #include "store/FileError.h"
@@ -29,11 +31,16 @@
 #include "ui/DesktopServices.h"
 #include "ui/ImageStrip.h"
 #include "ui/StringTable.h"
+#include "ui/TextConversion.h"
 
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -41,7 +48,36 @@ namespace {
 
 // The commands whose target is the calendar's marked row or the meeting on show.
 constexpr int calendarCommands[] = {CommandId::modifyMeeting, CommandId::deleteMeeting,
-                                    CommandId::viewMeeting, CommandId::addToQuickView};
+                                    CommandId::viewMeeting, CommandId::addToQuickView,
+                                    CommandId::printMeeting};
+
+// The commands that act on the meeting the preview shows.
+constexpr int previewCommands[] = {CommandId::printMeeting, CommandId::exportPdf,
+                                   CommandId::exportMeetingCalendar};
+
+// The iCalendar files among dropped URLs.
+QStringList DroppedCalendarFiles(const QMimeData* data) {
+    QStringList files;
+    if (data == nullptr || !data->hasUrls()) {
+        return files;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && IsCalendarFileName(url.toLocalFile())) {
+            files << url.toLocalFile();
+        }
+    }
+    return files;
+}
+
+// A file name made of a meeting's title: no folder separators, never empty.
+QString CalendarFileName(const QString& title) {
+    QString name = title.simplified();
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("-"));
+    if (name.isEmpty() || name.startsWith(QLatin1Char('.'))) {
+        name = QStringLiteral("Meeting") + name;
+    }
+    return name + QStringLiteral(".ics");
+}
 
 bool IsStored(const CMeetingStore& store, const std::string& id) {
     return !id.empty() && store.GetMap().Contains(id);
@@ -59,9 +95,12 @@ CMainFrame::CMainFrame(CMeetingStore& store, CDesktopServices& services, QWidget
     setWindowTitle(LoadResString(StringId::appTitle));
     setWindowIcon(QIcon(QStringLiteral(":/tavelin.svg")));
     setMinimumSize(640, 420);
+    // iCalendar files dropped anywhere on the window are imported.
+    setAcceptDrops(true);
     CreateClientArea();
     CreateToolBar();
     CreateMenus();
+    ScopeCalendarKeys();
     CreateStatusBar();
 
     // The quick view pane's first fill: the pinned meetings and the bar positions saved at
@@ -113,6 +152,8 @@ void CMainFrame::CreateClientArea() {
     });
     connect(m_rightPane, &CRightListView::exportRequested, this,
             &CMainFrame::ExportPreviewedMeeting);
+    connect(m_rightPane, &CRightListView::exportCalendarRequested, this,
+            &CMainFrame::ExportPreviewedMeetingCalendar);
 
     CMeetingListCtrl& list = GetCalendarPage().GetMeetingList();
     connect(&list, &CMeetingListCtrl::SelectionMarkChanged, this, &CMainFrame::UpdateCommandStates);
@@ -170,6 +211,16 @@ void CMainFrame::CreateToolBar() {
     m_toolBar->addAction(MakeAction(CommandId::help));
     m_toolBar->addAction(MakeAction(CommandId::about));
 
+    CToolbarDateCtrl* picker = m_toolBar->GetDatePicker();
+    picker->SetFormat(LoadResString(StringId::dayPickerFormat));
+    picker->setToolTip(QStringLiteral("Date shown in the calendar"));
+    connect(picker, &CToolbarDateCtrl::pickedDateChanged, this, &CMainFrame::ShowPickedDate);
+    // The picker sits in the toolbar beside those commands' buttons; their keys stay out of
+    // it too.
+    picker->installEventFilter(this);
+}
+
+void CMainFrame::ScopeCalendarKeys() {
     // The commands that act on the calendar's marked or shown meeting answer their keys
     // only while the focus is in the calendar: a Delete pressed in the quick view pane is
     // the pane's own and must never reach a meeting the user is not in.
@@ -178,14 +229,6 @@ void CMainFrame::CreateToolBar() {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         m_calendar->addAction(action);
     }
-
-    CToolbarDateCtrl* picker = m_toolBar->GetDatePicker();
-    picker->SetFormat(LoadResString(StringId::dayPickerFormat));
-    picker->setToolTip(QStringLiteral("Date shown in the calendar"));
-    connect(picker, &CToolbarDateCtrl::pickedDateChanged, this, &CMainFrame::ShowPickedDate);
-    // The picker sits in the toolbar beside those commands' buttons; their keys stay out of
-    // it too.
-    picker->installEventFilter(this);
 }
 
 void CMainFrame::CreateDateActions() {
@@ -243,6 +286,11 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
+    for (const int id : {CommandId::importCalendar, CommandId::exportMonthCalendar,
+                         CommandId::exportAllCalendar}) {
+        file->addAction(MakeAction(id));
+    }
+    file->addSeparator();
     file->addAction(MakeAction(CommandId::exit));
 
     QMenu* meeting = menuBar()->addMenu(QStringLiteral("&Meeting"));
@@ -253,6 +301,10 @@ void CMainFrame::CreateMenus() {
     }
     meeting->addSeparator();
     meeting->addAction(m_actions.value(CommandId::addToQuickView));
+    meeting->addSeparator();
+    for (const int id : previewCommands) {
+        meeting->addAction(MakeAction(id));
+    }
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
@@ -428,6 +480,58 @@ void CMainFrame::ExportPreviewedMeeting() {
     ExportMeeting(m_store, page.GetShownMeetingId(), m_services, this);
 }
 
+void CMainFrame::ExportPreviewedMeetingCalendar() {
+    const std::string id = PreviewedMeetingId();
+    if (id.empty()) {
+        return;
+    }
+    ExportCalendarFile(m_store, {id}, CalendarFileName(ToShownText(m_store.GetMeeting(id).title)),
+                       m_services, this);
+}
+
+void CMainFrame::ImportCalendar(const QStringList& files) {
+    if (files.isEmpty()) {
+        return;
+    }
+    const CImportOutcome outcome = ImportCalendarFiles(m_store, files);
+    if (outcome.added > 0 && outcome.firstDate) {
+        ShowCalendarDate(*outcome.firstDate);
+    }
+    const CImportSummary summary = SummarizeImport(outcome);
+    if (summary.failed) {
+        m_services.ReportError(summary.details.isEmpty()
+                                   ? summary.text
+                                   : summary.text + QStringLiteral("\n\n") + summary.details,
+                               this);
+    } else if (summary.details.isEmpty()) {
+        m_services.Inform(summary.text, this);
+    } else {
+        m_services.Notify(summary.text, summary.details, this);
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedCalendarFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DroppedCalendarFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedCalendarFiles(event->mimeData());
+    if (files.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    ImportCalendar(files);
+}
+
 void CMainFrame::AddToQuickView(const std::string& id) {
     if (id.empty()) {
         return;
@@ -548,6 +652,15 @@ std::string CMainFrame::SelectedMeetingId() const {
     return GetCalendarPage().GetMeetingList().GetMarkedMeetingId();
 }
 
+std::string CMainFrame::PreviewedMeetingId() const {
+    const CCalendarPage& page = GetCalendarPage();
+    if (page.GetMode() != CCalendarPage::previewMode) {
+        return {};
+    }
+    const std::string id = page.GetShownMeetingId();
+    return IsStored(m_store, id) ? id : std::string();
+}
+
 void CMainFrame::UpdateCommandStates() {
     if (m_actions.isEmpty() || m_calendar == nullptr) {
         return;
@@ -566,6 +679,18 @@ void CMainFrame::UpdateCommandStates() {
     m_actions.value(CommandId::viewMeeting)->setEnabled(marked);
     m_actions.value(CommandId::addToQuickView)->setEnabled(marked);
     m_actions.value(CommandId::quickAdd)->setEnabled(true);
+    const bool previewed = !PreviewedMeetingId().empty();
+    for (const int id : previewCommands) {
+        if (QAction* action = m_actions.value(id)) {
+            action->setEnabled(previewed);
+        }
+    }
+    if (QAction* month = m_actions.value(CommandId::exportMonthCalendar)) {
+        month->setEnabled(MonthHasMeetings(m_store, page.GetSelectedDate()));
+    }
+    if (QAction* all = m_actions.value(CommandId::exportAllCalendar)) {
+        all->setEnabled(!m_store.GetMap().IsEmpty());
+    }
 }
 
 void CMainFrame::OnCommand(int id) {
@@ -625,6 +750,41 @@ void CMainFrame::RunCommand(int id) {
     case CommandId::addToQuickView:
         if (mode == CCalendarPage::agendaMode && !SelectedMeetingId().empty()) {
             AddToQuickView(SelectedMeetingId());
+        }
+        break;
+    case CommandId::printMeeting:
+        if (const std::string meeting = PreviewedMeetingId(); !meeting.empty()) {
+            PrintMeeting(m_store, meeting, m_services, this);
+        }
+        break;
+    case CommandId::exportPdf:
+        if (const std::string meeting = PreviewedMeetingId(); !meeting.empty()) {
+            ExportMeetingPdf(m_store, meeting, m_services, this);
+        }
+        break;
+    case CommandId::exportMeetingCalendar:
+        ExportPreviewedMeetingCalendar();
+        break;
+    case CommandId::importCalendar:
+        ImportCalendar(m_services.PickOpenFiles(QStringLiteral("Import"), QString(),
+                                                CalendarFileFilter(), this));
+        break;
+    case CommandId::exportMonthCalendar: {
+        const CDateTime month = page.GetSelectedDate();
+        const std::vector<std::string> ids = MonthMeetingIds(m_store, month);
+        if (!ids.empty()) {
+            ExportCalendarFile(m_store, ids,
+                               QStringLiteral("Meetings %1-%2.ics")
+                                   .arg(month.GetYear(), 4, 10, QLatin1Char('0'))
+                                   .arg(month.GetMonth(), 2, 10, QLatin1Char('0')),
+                               m_services, this);
+        }
+        break;
+    }
+    case CommandId::exportAllCalendar:
+        if (!m_store.GetMap().IsEmpty()) {
+            ExportCalendarFile(m_store, AllMeetingIds(m_store), QStringLiteral("All meetings.ics"),
+                               m_services, this);
         }
         break;
     case CommandId::refresh:

@@ -56,6 +56,11 @@ public:
     void QuickAdd();
     // Export Meeting: the meeting on show in the preview as an HTML page.
     void ExportPreviewedMeeting();
+    // The meeting on show in the preview as one iCalendar file.
+    void ExportPreviewedMeetingCalendar();
+    // File > Import and files dropped on the window: the meetings of iCalendar files, then a
+    // summary and the calendar on the first one added.
+    void ImportCalendar(const QStringList& files);
     void RefreshQuickView();
     void RemoveFromQuickView(const std::string& id);
     void ClearQuickView();
@@ -93,17 +98,24 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateClientArea();
     void CreateToolBar();
     void CreateDateActions();
+    // Every command's action exists: the meeting commands' keys become the calendar's.
+    void ScopeCalendarKeys();
     // The calendar went to `date`: the page refills, the date picker shows it.
     void ShowCalendarDate(const CDateTime& date);
     void CreateMenus();
     void CreateStatusBar();
     QAction* MakeAction(int id);
     std::string SelectedMeetingId() const;
+    // The id of the meeting the preview shows, empty when none is on show or it has gone.
+    std::string PreviewedMeetingId() const;
     void ReportSkippedFiles();
     void RunCommand(int id);
     void DoChangeWorkingDirectory();

@@ -220,6 +220,22 @@ void CRightListView::HoverItem(int row) {
 void CRightListView::OpenContextMenu(int row, const QPoint& globalPos) {
     if (IsShortcutRow(row)) {
         ShowRemoveMenu(row, globalPos);
+    } else if (row == exportRow && m_exportShown && IsRowEnabled(row)) {
+        ShowExportMenu(globalPos);
+    }
+}
+
+void CRightListView::ShowExportMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    QAction* page = menu.addAction(QStringLiteral("Export as &HTML Page..."));
+    page->setObjectName(QStringLiteral("exportPageAction"));
+    QAction* calendar = menu.addAction(QStringLiteral("Export as &iCalendar..."));
+    calendar->setObjectName(QStringLiteral("exportCalendarAction"));
+    const QAction* chosen = m_services.RunMenu(menu, globalPos);
+    if (chosen == page) {
+        emit exportRequested();
+    } else if (chosen == calendar) {
+        emit exportCalendarRequested();
     }
 }
 

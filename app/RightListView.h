@@ -10,7 +10,8 @@ class CDesktopServices;
 class CMeetingMap;
 
 // The quick view pane: Quick Add, Help and Exit, an "Export Meeting" item while a meeting is
-// previewed, then one shortcut per pinned meeting in the order of the quick view map.
+// previewed (its context menu offers the iCalendar file as well), then one shortcut per pinned
+// meeting in the order of the quick view map.
 class CRightListView : public CListBase {
     Q_OBJECT
 
@@ -54,6 +55,7 @@ signals:
     void helpRequested();
     void closeRequested();
     void exportRequested();
+    void exportCalendarRequested();
     void viewRequested(const std::string& id);
 
 protected:
@@ -82,6 +84,7 @@ private:
     Item MakeShortcut(const std::string& key) const;
     bool IsRowEnabled(int row) const;
     void ShowRemoveMenu(int row, const QPoint& globalPos);
+    void ShowExportMenu(const QPoint& globalPos);
     int ItemsPerPage() const;
 
     CMeetingMap& m_quickView;

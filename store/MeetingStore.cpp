@@ -247,6 +247,7 @@ std::vector<const CMeetingMap::Entry*> CMeetingStore::MeetingsInBand(long long f
 void CMeetingStore::RemoveAll() {
     m_map.RemoveAll();
     m_byDate.Clear();
+    m_takenTo = m_takenFrom - 1;
 }
 
 void CMeetingStore::Store(CMeeting record) {
@@ -297,6 +298,11 @@ std::string CMeetingStore::AddMeeting(CMeeting record) {
     // Ids only reach to the second: step forward until neither the store nor the folder
     // already has one, so a second add within a second never overwrites the first meeting.
     CDateTime when = CurrentDateTime();
+    long long takenFrom = when.ToSerialSeconds();
+    if (when.IsValid() && takenFrom >= m_takenFrom && takenFrom <= m_takenTo + 1) {
+        when = when.AddSeconds(m_takenTo + 1 - takenFrom);
+        takenFrom = m_takenFrom;
+    }
     std::string id = MakeMeetingIdAt(when);
     std::error_code error;
     for (;;) {
@@ -314,6 +320,8 @@ std::string CMeetingStore::AddMeeting(CMeeting record) {
     record.id = id;
     WriteMeetingFile(record);
     Store(std::move(record));
+    m_takenFrom = takenFrom;
+    m_takenTo = when.ToSerialSeconds();
     return id;
 }
 
@@ -331,6 +339,7 @@ void CMeetingStore::DeleteMeeting(std::string_view id) {
     if (!IsUsableMeetingId(id)) {
         throw CFileError(MeetingFilePath(trimmed).string(), "not a valid meeting id");
     }
+    m_takenTo = m_takenFrom - 1; // its id may be given again
     DeleteContentFiles(trimmed);
     RemoveFile(MeetingFilePath(trimmed));
     if (const CMeetingMap::Entry* entry = m_map.FindEntry(id)) {

@@ -66,4 +66,9 @@ private:
     CMeetingMap m_map;
     CDateIndex m_byDate; // every change to m_map is made to it too
     std::vector<std::filesystem::path> m_skipped;
+    // The ids of these seconds (as ToSerialSeconds counts them) were all taken when AddMeeting
+    // last gave one: adds in a row, as an import makes them, start after them instead of
+    // stepping over every one again. Forgotten when a meeting goes or the store is reloaded.
+    long long m_takenFrom = 0;
+    long long m_takenTo = -1;
 };

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr std::array<CCommandInfo, 14> commands = {{
+constexpr std::array<CCommandInfo, 20> commands = {{
     {CommandId::addMeeting, "&Add", "addMeetingAction", 1, "Ctrl+N"},
     {CommandId::quickAdd, "", "quickAddAction", 2, "Ctrl+Shift+N"},
     {CommandId::modifyMeeting, "M&odify", "modifyMeetingAction", 3, "Ctrl+E"},
@@ -21,6 +21,15 @@ constexpr std::array<CCommandInfo, 14> commands = {{
     {CommandId::exit, "E&xit", "exitAction", -1, "Ctrl+Q"},
     {CommandId::toggleToolBar, "&Toolbar", "toggleToolBarAction", -1, ""},
     {CommandId::toggleStatusBar, "&Status Bar", "toggleStatusBarAction", -1, ""},
+    {CommandId::printMeeting, "&Print...", "printMeetingAction", -1, "Ctrl+P"},
+    {CommandId::exportPdf, "Export as P&DF...", "exportPdfAction", -1, ""},
+    {CommandId::exportMeetingCalendar, "Export as &iCalendar...", "exportMeetingCalendarAction", -1,
+     ""},
+    {CommandId::importCalendar, "&Import...", "importCalendarAction", -1, ""},
+    {CommandId::exportMonthCalendar, "Export &Month as iCalendar...", "exportMonthCalendarAction",
+     -1, ""},
+    {CommandId::exportAllCalendar, "Export &All as iCalendar...", "exportAllCalendarAction", -1,
+     ""},
 }};
 
 } // namespace

@@ -39,6 +39,10 @@ public:
                                               QWidget* parent) = 0;
     virtual std::optional<QString> PickSaveFile(const QString& caption, const QString& start,
                                                 const QString& filter, QWidget* parent) = 0;
+    // The existing files the user picked to open, in the order picked; empty when the user
+    // cancelled.
+    virtual QStringList PickOpenFiles(const QString& caption, const QString& start,
+                                      const QString& filter, QWidget* parent) = 0;
 
     // Runs a dialog modally and returns its result (QDialog::Accepted or Rejected).
     virtual int RunDialog(QDialog& dialog) = 0;

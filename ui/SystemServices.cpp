@@ -91,6 +91,11 @@ std::optional<QString> CSystemServices::PickSaveFile(const QString& caption, con
     return file;
 }
 
+QStringList CSystemServices::PickOpenFiles(const QString& caption, const QString& start,
+                                           const QString& filter, QWidget* parent) {
+    return QFileDialog::getOpenFileNames(parent, caption, start, filter);
+}
+
 int CSystemServices::RunDialog(QDialog& dialog) {
     return dialog.exec();
 }

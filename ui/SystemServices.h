@@ -14,6 +14,8 @@ public:
     void Notify(const QString& text, const QString& details, QWidget* parent) override;
     std::optional<QString> PickFolder(const QString& caption, const QString& start,
                                       QWidget* parent) override;
+    QStringList PickOpenFiles(const QString& caption, const QString& start, const QString& filter,
+                              QWidget* parent) override;
     std::optional<QString> PickSaveFile(const QString& caption, const QString& start,
                                         const QString& filter, QWidget* parent) override;
     int RunDialog(QDialog& dialog) override;

@@ -13,8 +13,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -116,6 +119,31 @@ KES_SCREENSHOT("main-focus-preview") {
     frame->ViewMeeting("2026120314000010");
     FocusAfterShow(*frame, *frame->GetCalendarPage().GetList(CCalendarPage::previewMode));
     return frame;
+}
+
+// A menu of the frame laid out as a panel beside nothing else, with its items enabled as they
+// are while a meeting is on show; the frame lives hidden inside the picture's widget.
+std::unique_ptr<QWidget> MenuShot(const char* menuName) {
+    auto holder = std::make_unique<QWidget>();
+    CMainFrame* frame = MakeFrame(CCalendarPage::agendaMode).release();
+    frame->setParent(holder.get());
+    frame->hide();
+    frame->ViewMeeting("2026120314000010");
+    auto* menu = frame->menuBar()->findChild<QMenu*>(QString::fromLatin1(menuName));
+    menu->setParent(holder.get(), Qt::Widget);
+    auto* layout = new QVBoxLayout(holder.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(menu);
+    menu->show();
+    return holder;
+}
+
+KES_SCREENSHOT("menu-file") {
+    return MenuShot("fileMenu");
+}
+
+KES_SCREENSHOT("menu-meeting-preview") {
+    return MenuShot("meetingMenu");
 }
 
 KES_SCREENSHOT("preference-focus-ok") {

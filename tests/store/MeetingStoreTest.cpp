@@ -141,6 +141,26 @@ TEST_F(MeetingStore, GetModifyAddAndDelete) {
     EXPECT_EQ(store.GetMeeting(orphan).title, "Orphan") << "the record stays until the next load";
 }
 
+// An import adds thousands of meetings within a second: each add starts after the ids the
+// adds before it took, and still skips a file on disk and gives a deleted meeting's id again.
+TEST_F(MeetingStore, AddsInARowKeepEveryIdFree) {
+    PutFile("meeting2004030514071110.mtg", Meeting("2004030514071110", "On disk"));
+    std::vector<std::string> ids;
+    for (int i = 0; i < 4; ++i) {
+        ids.push_back(store.AddMeeting(Meeting("")));
+    }
+    EXPECT_EQ(ids, (std::vector<std::string>{"2004030514070910", "2004030514071010",
+                                             "2004030514071210", "2004030514071310"}));
+    store.DeleteMeeting("2004030514071010");
+    EXPECT_EQ(store.AddMeeting(Meeting("")), "2004030514071010") << "a deleted meeting's id";
+    PutFile("meeting2004030514071410.mtg", Meeting("2004030514071410", "Written meanwhile"));
+    EXPECT_EQ(store.AddMeeting(Meeting("")), "2004030514071510");
+    fs::remove(folder.Path() / "meeting2004030514070910.mtg");
+    store.LoadAll();
+    EXPECT_EQ(store.AddMeeting(Meeting("")), "2004030514070910") << "a reload forgets";
+    EXPECT_EQ(store.GetCount(), 7u);
+}
+
 TEST_F(MeetingStore, IdsMadeWithinOneSecond) {
     // A meeting file nobody has loaded already holds the clock's id.
     PutFile("meeting2004030514070910.mtg", Meeting("2004030514070910", "On disk"));

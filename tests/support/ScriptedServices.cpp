@@ -16,6 +16,7 @@ void CScriptedServices::ScriptAnswers(std::deque<bool> answers) {
     m_answers = std::move(answers);
     m_shown.clear();
     m_kinds.clear();
+    m_noticeDetails.clear();
 }
 
 QStringList CScriptedServices::ShownAs(Kind kind) const {
@@ -73,7 +74,8 @@ void CScriptedServices::ReportError(const QString& text, QWidget*) {
     Record(Kind::error, text);
 }
 
-void CScriptedServices::Notify(const QString& text, const QString&, QWidget*) {
+void CScriptedServices::Notify(const QString& text, const QString& details, QWidget*) {
+    m_noticeDetails.append(details);
     Record(Kind::notice, text);
 }
 
@@ -84,6 +86,11 @@ std::optional<QString> CScriptedServices::PickFolder(const QString&, const QStri
 std::optional<QString> CScriptedServices::PickSaveFile(const QString&, const QString&,
                                                        const QString&, QWidget*) {
     return m_saveFile;
+}
+
+QStringList CScriptedServices::PickOpenFiles(const QString&, const QString&, const QString&,
+                                             QWidget*) {
+    return m_openFiles;
 }
 
 int CScriptedServices::RunDialog(QDialog& dialog) {

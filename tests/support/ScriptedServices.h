@@ -33,10 +33,14 @@ public:
     // Every text shown (questions, messages, errors, notices), oldest first.
     const QStringList& Shown() const { return m_shown; }
     QStringList ShownAs(Kind kind) const;
+    // The details of every notice, oldest first.
+    const QStringList& NoticeDetails() const { return m_noticeDetails; }
 
     // What the folder and save-file pickers return; nullopt: the user cancelled.
     void SetFolder(std::optional<QString> folder) { m_folder = std::move(folder); }
     void SetSaveFile(std::optional<QString> file) { m_saveFile = std::move(file); }
+    // What the open-files picker returns; empty: the user cancelled.
+    void SetOpenFiles(QStringList files) { m_openFiles = std::move(files); }
 
     // Whether the desktop has a viewer that opens a file handed to OpenFile.
     void SetViewerOpens(bool opens) { m_viewerOpens = opens; }
@@ -68,6 +72,8 @@ public:
                                       QWidget* parent) override;
     std::optional<QString> PickSaveFile(const QString& caption, const QString& start,
                                         const QString& filter, QWidget* parent) override;
+    QStringList PickOpenFiles(const QString& caption, const QString& start, const QString& filter,
+                              QWidget* parent) override;
     int RunDialog(QDialog& dialog) override;
     bool OpenFile(const QString& path) override;
     bool StartProgram(const QString& program, const QStringList& arguments) override;
@@ -80,9 +86,11 @@ private:
 
     std::deque<bool> m_answers;
     QStringList m_shown;
+    QStringList m_noticeDetails;
     std::vector<Kind> m_kinds;
     std::optional<QString> m_folder;
     std::optional<QString> m_saveFile;
+    QStringList m_openFiles;
     bool m_viewerOpens = false;
     QStringList m_opened;
     std::vector<SStarted> m_started;

@@ -1,0 +1,290 @@
+#include "app/CalendarSharing.h"
+#include "app/MainFrame.h"
+#include "app/RightListView.h"
+#include "calendar/CalendarPage.h"
+#include "export/MeetingPreviewList.h"
+#include "store/FileCalls.h"
+#include "store/MeetingStore.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+#include "ui/CommandTable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QTest>
+#include <QUrl>
+
+#include <cerrno>
+
+namespace {
+
+// Two meetings, one of them recurring, and an entry without a start, as other calendars
+// write them.
+const char* const twoMeetings = "BEGIN:VCALENDAR\r\n"
+                                "VERSION:2.0\r\n"
+                                "PRODID:-//Other//Calendar//EN\r\n"
+                                "BEGIN:VEVENT\r\n"
+                                "UID:one@example.org\r\n"
+                                "DTSTAMP:20261101T080000Z\r\n"
+                                "DTSTART:20261203T100000\r\n"
+                                "SUMMARY:Board meeting\r\n"
+                                "LOCATION:Room 4\r\n"
+                                "END:VEVENT\r\n"
+                                "BEGIN:VEVENT\r\n"
+                                "UID:two@example.org\r\n"
+                                "DTSTAMP:20261101T080000Z\r\n"
+                                "DTSTART:20261210T090000\r\n"
+                                "RRULE:FREQ=WEEKLY;COUNT=4\r\n"
+                                "SUMMARY:Stand-up\r\n"
+                                "END:VEVENT\r\n"
+                                "BEGIN:VEVENT\r\n"
+                                "UID:three@example.org\r\n"
+                                "DTSTAMP:20261101T080000Z\r\n"
+                                "SUMMARY:Someday\r\n"
+                                "END:VEVENT\r\n"
+                                "END:VCALENDAR\r\n";
+
+const char* const broken = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVE";
+
+// Refuses to create any file, as a folder the user may not write into does.
+class CNoWriteCalls : public CFileCalls {
+public:
+    int Open(const char*, int, mode_t) override {
+        errno = EACCES;
+        return -1;
+    }
+};
+
+class CalendarSharingTest : public CQtTest {
+protected:
+    void TearDown() override {
+        SetFileCalls(nullptr);
+        frame.reset();
+        CQtTest::TearDown();
+    }
+
+    CMainFrame& MakeFrame() {
+        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+        return *frame;
+    }
+
+    // In the working directory, which takes only ".mtg" files for meetings.
+    QString PathOf(const char* name) const {
+        return QString::fromStdString((Folder() / name).string());
+    }
+
+    QString WriteFile(const char* name, const char* text) const {
+        const QString path = PathOf(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return path;
+    }
+
+    static std::string Store(const char* id, const char* title, CDateTime date) {
+        CMeeting meeting(date);
+        meeting.id = id;
+        meeting.title = title;
+        TestStore().ModifyMeeting(meeting);
+        return id;
+    }
+
+    static int EventCount(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? int(file.readAll().count("BEGIN:VEVENT")) : -1;
+    }
+
+    QStringList StoredTitles() const {
+        QStringList titles;
+        for (const CMeetingMap::Entry& entry : TestStore().GetMap()) {
+            titles << QString::fromStdString(entry.value.title);
+        }
+        titles.sort();
+        return titles;
+    }
+
+    QAction* MenuAction(const char* menu, int command) const {
+        auto* shown = frame->menuBar()->findChild<QMenu*>(QString::fromLatin1(menu));
+        QAction* action = frame->GetAction(command);
+        return shown != nullptr && shown->actions().contains(action) ? action : nullptr;
+    }
+
+    void Drop(const QList<QUrl>& urls, bool& entered) {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint at = frame->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame.get(), &enter);
+        entered = enter.isAccepted();
+        if (entered) {
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(frame.get(), &drop);
+        }
+    }
+
+    std::unique_ptr<CMainFrame> frame;
+};
+
+} // namespace
+
+TEST_F(CalendarSharingTest, ImportFromTheFileMenuAddsMeetingsAndSummarisesTheRest) {
+    CMainFrame& main = MakeFrame();
+    QAction* import = MenuAction("fileMenu", CommandId::importCalendar);
+    ASSERT_NE(import, nullptr) << "File > Import...";
+    EXPECT_FALSE(frame->GetAction(CommandId::exportAllCalendar)->isEnabled()) << "no meetings";
+
+    import->trigger();
+    EXPECT_TRUE(TestStore().GetMap().IsEmpty()) << "a cancelled picker imports nothing";
+    EXPECT_TRUE(TestServices().Shown().isEmpty());
+
+    TestServices().SetOpenFiles({WriteFile("other.ics", twoMeetings)});
+    import->trigger();
+    EXPECT_EQ(StoredTitles(), (QStringList{"Board meeting", "Stand-up"}));
+    ASSERT_EQ(TestServices().ShownAs(CScriptedServices::Kind::notice),
+              QStringList{"Added 2 meetings."});
+    const QString details = TestServices().NoticeDetails().value(0);
+    EXPECT_TRUE(details.contains(QStringLiteral("Skipped \u201cSomeday\u201d: It has no start")))
+        << details.toStdString();
+    EXPECT_TRUE(details.contains(QStringLiteral("\u201cStand-up\u201d: A recurring event")))
+        << details.toStdString();
+    EXPECT_EQ(main.GetCalendarPage().GetSelectedDate().GetDay(), 3)
+        << "the calendar turns to the first meeting added";
+    EXPECT_TRUE(frame->GetAction(CommandId::exportAllCalendar)->isEnabled());
+}
+
+// A file that cannot be parsed, or read, adds nothing and is named with the reason; the good
+// file picked with it is still imported. Meetings that cannot be written are an error, not a
+// summary of nothing.
+TEST_F(CalendarSharingTest, ABrokenOrMissingFileAddsNothingAndIsNamed) {
+    MakeFrame();
+    const QString bad = WriteFile("broken.ics", broken);
+    TestServices().SetOpenFiles({bad});
+    frame->OnCommand(CommandId::importCalendar);
+    EXPECT_TRUE(TestStore().GetMap().IsEmpty());
+    QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+    ASSERT_EQ(errors.size(), 1) << TestServices().Shown().join('|').toStdString();
+    EXPECT_TRUE(errors[0].contains(bad) && errors[0].contains("could not be imported"))
+        << errors[0].toStdString();
+    EXPECT_FALSE(errors[0].contains("Added")) << "no summary claiming success alone";
+
+    TestServices().ScriptAnswers({});
+    const QString missing = PathOf("gone.ics");
+    TestServices().SetOpenFiles({bad, WriteFile("good.ics", twoMeetings), missing});
+    frame->OnCommand(CommandId::importCalendar);
+    EXPECT_EQ(TestStore().GetMap().GetCount(), 2u);
+    const QStringList notices = TestServices().ShownAs(CScriptedServices::Kind::notice);
+    ASSERT_EQ(notices.size(), 1) << TestServices().Shown().join('|').toStdString();
+    EXPECT_TRUE(notices[0].startsWith("Added 2 meetings.")) << notices[0].toStdString();
+    EXPECT_TRUE(notices[0].contains(bad) && notices[0].contains(missing))
+        << notices[0].toStdString();
+
+    TestServices().ScriptAnswers({});
+    TestServices().SetOpenFiles({PathOf("good.ics")});
+    CNoWriteCalls noWrite;
+    SetFileCalls(&noWrite);
+    frame->OnCommand(CommandId::importCalendar);
+    SetFileCalls(nullptr);
+    EXPECT_EQ(TestStore().GetMap().GetCount(), 2u);
+    errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+    ASSERT_EQ(errors.size(), 1) << TestServices().Shown().join('|').toStdString();
+    EXPECT_TRUE(errors[0].contains("could not be written")) << errors[0].toStdString();
+}
+
+TEST_F(CalendarSharingTest, DroppingIcsFilesOnTheWindowImportsThem) {
+    MakeFrame();
+    bool entered = false;
+    Drop({QUrl::fromLocalFile(WriteFile("notes.txt", "hello"))}, entered);
+    EXPECT_FALSE(entered) << "a drag without an iCalendar file is refused";
+
+    Drop({QUrl::fromLocalFile(WriteFile("notes.txt", "hello")),
+          QUrl::fromLocalFile(WriteFile("Other.ICS", twoMeetings))},
+         entered);
+    EXPECT_TRUE(entered);
+    EXPECT_EQ(StoredTitles(), (QStringList{"Board meeting", "Stand-up"}));
+    EXPECT_EQ(TestServices().ShownAs(CScriptedServices::Kind::notice),
+              QStringList{"Added 2 meetings."});
+}
+
+// The month runs from its first second to the next month's, December into January too.
+TEST_F(CalendarSharingTest, ExportCommandsWriteTheirMeetingsAndNeedATarget) {
+    Store("2026120109000010", "First", CDateTime(2026, 12, 1, 0, 0, 0));
+    const std::string last = Store("2026123123000010", "Last", CDateTime(2026, 12, 31, 23, 59, 0));
+    Store("2027010100000010", "New year", CDateTime(2027, 1, 1, 0, 0, 0));
+    Store("2026113023000010", "November", CDateTime(2026, 11, 30, 23, 59, 59));
+    CMainFrame& main = MakeFrame();
+    CCalendarPage& page = main.GetCalendarPage();
+    for (const int command :
+         {CommandId::printMeeting, CommandId::exportPdf, CommandId::exportMeetingCalendar}) {
+        EXPECT_FALSE(main.GetAction(command)->isEnabled()) << command << " without a preview";
+        EXPECT_NE(MenuAction("meetingMenu", command), nullptr) << command;
+    }
+    EXPECT_NE(MenuAction("fileMenu", CommandId::exportMonthCalendar), nullptr);
+    EXPECT_NE(MenuAction("fileMenu", CommandId::exportAllCalendar), nullptr);
+
+    page.GoToDate(CDateTime(2027, 2, 10, 0, 0, 0));
+    main.UpdateCommandStates();
+    EXPECT_FALSE(main.GetAction(CommandId::exportMonthCalendar)->isEnabled()) << "empty month";
+    page.GoToDate(CDateTime(2026, 12, 10, 0, 0, 0));
+    main.UpdateCommandStates();
+    ASSERT_TRUE(main.GetAction(CommandId::exportMonthCalendar)->isEnabled());
+
+    TestServices().SetSaveFile(PathOf("december"));
+    main.OnCommand(CommandId::exportMonthCalendar);
+    EXPECT_EQ(EventCount(PathOf("december.ics")), 2) << "1 and 31 December only";
+    TestServices().SetSaveFile(PathOf("all.ics"));
+    main.OnCommand(CommandId::exportAllCalendar);
+    EXPECT_EQ(EventCount(PathOf("all.ics")), 4);
+
+    main.ViewMeeting(last);
+    ASSERT_TRUE(main.GetAction(CommandId::exportMeetingCalendar)->isEnabled());
+    TestServices().SetSaveFile(PathOf("last"));
+    main.OnCommand(CommandId::exportMeetingCalendar);
+    EXPECT_EQ(EventCount(PathOf("last.ics")), 1);
+    EXPECT_TRUE(TestServices().Shown().isEmpty()) << TestServices().Shown().join('|').toStdString();
+
+    // A previewed meeting that has gone is no target.
+    TestStore().DeleteMeeting(last);
+    main.UpdateCommandStates();
+    EXPECT_FALSE(main.GetAction(CommandId::exportPdf)->isEnabled());
+}
+
+// Ctrl+P prints the previewed meeting while the focus is in the calendar, never from another
+// pane; the quick view pane's export item offers the iCalendar file from its menu key.
+TEST_F(CalendarSharingTest, CtrlPInThePreviewPrintsAndTheQuickViewPaneExportsICalendar) {
+    const std::string id = Store("2026120109000010", "Budget", CDateTime(2026, 12, 1, 9, 0, 0));
+    CMainFrame& main = MakeFrame();
+    main.show();
+    QApplication::setActiveWindow(&main);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    main.ViewMeeting(id);
+    int printDialogs = 0;
+    TestServices().SetDialogScript(QStringLiteral("printDialog"), [&printDialogs](QDialog&) {
+        ++printDialogs;
+        return int(QDialog::Rejected);
+    });
+
+    CRightListView& pane = main.GetQuickViewPane();
+    pane.setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(printDialogs, 0) << "the quick view pane's Ctrl+P is not the calendar's";
+    main.GetCalendarPage().GetPreviewList().setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(printDialogs, 1);
+
+    pane.setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    ASSERT_EQ(pane.GetSelectionMark(), int(CRightListView::exportRow));
+    TestServices().SetSaveFile(PathOf("budget"));
+    TestServices().SetMenuChoice(QStringLiteral("exportCalendarAction"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Menu);
+    ASSERT_FALSE(TestServices().OfferedMenus().empty());
+    EXPECT_TRUE(TestServices().OfferedMenus().back().contains("exportPageAction"));
+    EXPECT_EQ(EventCount(PathOf("budget.ics")), 1);
+}

@@ -1,0 +1,228 @@
+#include "export/MeetingPrint.h"
+#include "export/MeetingPrintCommands.h"
+#include "store/ContentFiles.h"
+#include "store/FileCalls.h"
+#include "store/MeetingStore.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+const std::string id = "2026120109000010";
+const char* const title = "Quarterly review of the Årby depot";
+
+// Refuses to create any file, as a folder the user may not write into does.
+class CNoWriteCalls : public CFileCalls {
+public:
+    int Open(const char*, int, mode_t) override {
+        errno = EACCES;
+        return -1;
+    }
+};
+
+// What poppler makes of a PDF file: its text, and its page count; empty when the tool failed.
+QString RunTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString PdfText(const QString& path) {
+    return RunTool(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), path, QStringLiteral("-")});
+}
+
+int PdfPages(const QString& path) {
+    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
+                                   QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = pages.match(RunTool(QStringLiteral("pdfinfo"), {path}));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+bool HasPoppler() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+}
+
+std::string AgendaText(int item) {
+    return "Agenda item " + std::to_string(item) + ": the depot's figures for section " +
+           std::to_string(item * 7);
+}
+
+class MeetingPrintTest : public CQtTest {
+protected:
+    void SetUp() override {
+        CQtTest::SetUp();
+        CMeeting record(CDateTime(2026, 12, 1, 9, 30, 0));
+        record.id = id;
+        record.title = title;
+        record.venue = "Depot canteen";
+        record.notes = "Bring the binders.\r\nCoffee at nine.";
+        TestStore().ModifyMeeting(record);
+        // Long enough for several pages.
+        std::vector<CAgendaItem> agenda;
+        for (int item = 1; item <= agendaItems; ++item) {
+            agenda.push_back({CDateTime(2026, 12, 1, 9, item % 60, 0), AgendaText(item)});
+        }
+        WriteAgendaFile(id, agenda);
+        WriteAttendeeFile(id, {"Ann Berg", "Sven Öst"});
+        WriteTodoFile(id, {{"Order binders", 2, 1}});
+        WriteMinutesFile(id, {"Figures agreed.", "Next review in March."});
+    }
+    void TearDown() override {
+        SetFileCalls(nullptr);
+        CQtTest::TearDown();
+    }
+
+    QString PathOf(const char* name) const {
+        return QString::fromStdString((Folder() / name).string());
+    }
+
+    static QByteArray Contents(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // The title, every agenda text, and "Page N of M" on each of the file's M pages.
+    static void ExpectWholeMeeting(const QString& path) {
+        const int pages = PdfPages(path);
+        EXPECT_GT(pages, 1) << "a long meeting takes more than one page";
+        // The PDF may set "fi" and "ff" as ligatures.
+        const QString text = PdfText(path).normalized(QString::NormalizationForm_KC);
+        const QString flat = text.simplified();
+        EXPECT_GE(text.count(QString::fromUtf8(title)), pages) << "the title heads every page";
+        for (int page = 1; page <= pages; ++page) {
+            EXPECT_TRUE(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)))
+                << "footer of page " << page << " of " << pages;
+        }
+        EXPECT_FALSE(text.contains(QStringLiteral("Page %1 of").arg(pages + 1)));
+        for (int item = 1; item <= agendaItems; ++item) {
+            EXPECT_TRUE(flat.contains(QString::fromStdString(AgendaText(item))))
+                << "agenda item " << item << " is missing or cut";
+        }
+        for (const char* piece : {"Depot canteen", "Sven Öst", "Order binders", "Coffee at nine.",
+                                  "Next review in March."}) {
+            EXPECT_TRUE(flat.contains(QString::fromUtf8(piece))) << piece;
+        }
+    }
+
+    static constexpr int agendaItems = 70;
+};
+
+} // namespace
+
+TEST(MeetingPaperTest, LetterWhereTheLocaleUsesItA4Elsewhere) {
+    for (const QLocale::Territory letter : {QLocale::UnitedStates, QLocale::Canada, QLocale::Mexico,
+                                            QLocale::Philippines, QLocale::Chile}) {
+        EXPECT_EQ(PaperForTerritory(letter), QPageSize::Letter)
+            << QLocale::territoryToString(letter).toStdString();
+    }
+    for (const QLocale::Territory a4 :
+         {QLocale::Germany, QLocale::UnitedKingdom, QLocale::Sweden, QLocale::Japan,
+          QLocale::Australia, QLocale::AnyTerritory}) {
+        EXPECT_EQ(PaperForTerritory(a4), QPageSize::A4)
+            << QLocale::territoryToString(a4).toStdString();
+    }
+    EXPECT_EQ(MeetingPageLayout(QLocale(QStringLiteral("en_US"))).pageSize().id(),
+              QPageSize::Letter);
+    EXPECT_EQ(MeetingPageLayout(QLocale(QStringLiteral("en_GB"))).pageSize().id(), QPageSize::A4);
+    EXPECT_EQ(MeetingPageLayout(QLocale(QStringLiteral("fr_CA"))).pageSize().id(),
+              QPageSize::Letter);
+}
+
+// Letter is shorter than A4: the same meeting needs at least as many pages on it, and the
+// page size in the file is the one asked for.
+TEST_F(MeetingPrintTest, PdfOfALongMeetingHoldsEveryAgendaTextOnNumberedPages) {
+    if (!HasPoppler()) {
+        GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed";
+    }
+    TestServices().SetSaveFile(PathOf("review"));
+    ExportMeetingPdf(TestStore(), id, TestServices(), nullptr);
+    const QString path = PathOf("review.pdf");
+    ASSERT_TRUE(QFile::exists(path)) << "the default extension is added";
+    EXPECT_TRUE(TestServices().Shown().isEmpty()) << TestServices().Shown().join('|').toStdString();
+    ExpectWholeMeeting(path);
+
+    const CMeeting record = TestStore().GetMeeting(id);
+    const CMeetingContent content = ReadMeetingContent(id);
+    for (const char* locale : {"en_US", "de_DE"}) {
+        const QString file = PathOf(locale) + QStringLiteral(".pdf");
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(BuildMeetingPdf(record, content,
+                                  MeetingPageLayout(QLocale(QString::fromLatin1(locale)))));
+        out.close();
+        const QString info = RunTool(QStringLiteral("pdfinfo"), {file});
+        EXPECT_TRUE(info.contains(std::string(locale) == "en_US" ? QStringLiteral("(letter)")
+                                                                 : QStringLiteral("(A4)")))
+            << locale << ": " << info.toStdString();
+    }
+    EXPECT_GE(PdfPages(PathOf("en_US.pdf")), PdfPages(PathOf("de_DE.pdf")));
+}
+
+TEST_F(MeetingPrintTest, AFailedPdfWriteKeepsTheOldFileAndNamesIt) {
+    const QString path = PathOf("review.pdf");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old pdf");
+    }
+    // Cancel, and No to replacing, write nothing.
+    TestServices().SetSaveFile(std::nullopt);
+    ExportMeetingPdf(TestStore(), id, TestServices(), nullptr);
+    TestServices().SetSaveFile(path);
+    TestServices().ScriptAnswers({false});
+    ExportMeetingPdf(TestStore(), id, TestServices(), nullptr);
+    EXPECT_EQ(Contents(path), QByteArray("old pdf"));
+
+    CNoWriteCalls noWrite;
+    SetFileCalls(&noWrite);
+    TestServices().ScriptAnswers({true});
+    ExportMeetingPdf(TestStore(), id, TestServices(), nullptr);
+    SetFileCalls(nullptr);
+    const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+    ASSERT_EQ(errors.size(), 1) << TestServices().Shown().join('|').toStdString();
+    EXPECT_TRUE(errors[0].contains(path)) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(QString::fromUtf8(std::strerror(EACCES))))
+        << errors[0].toStdString();
+    EXPECT_EQ(Contents(path), QByteArray("old pdf"));
+
+    TestServices().ScriptAnswers({true});
+    ExportMeetingPdf(TestStore(), id, TestServices(), nullptr);
+    EXPECT_TRUE(Contents(path).startsWith("%PDF")) << "replaced once the folder takes files";
+}
+
+// The print dialog is run through the services; what it accepts goes to the chosen printer,
+// here a PDF file, and a cancelled dialog prints nothing.
+TEST_F(MeetingPrintTest, PrintRunsThePrintDialogThenPrintsTheSamePages) {
+    const QString path = PathOf("printed.pdf");
+    PrintMeeting(TestStore(), id, TestServices(), nullptr);
+    EXPECT_FALSE(QFile::exists(path));
+
+    TestServices().SetDialogScript(QStringLiteral("printDialog"), [&path](QDialog& dialog) {
+        QPrinter* printer = static_cast<QPrintDialog&>(dialog).printer();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(path);
+        return int(QDialog::Accepted);
+    });
+    PrintMeeting(TestStore(), id, TestServices(), nullptr);
+    EXPECT_TRUE(TestServices().Shown().isEmpty()) << TestServices().Shown().join('|').toStdString();
+    ASSERT_TRUE(QFile::exists(path));
+    if (!HasPoppler()) {
+        GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are not installed";
+    }
+    ExpectWholeMeeting(path);
+}
