@@ -1,6 +1,7 @@
 #include "app/LeftListView.h"
 
 #include "app/SidePaneGeometry.h"
+#include "calendar/CalendarPage.h"
 #include "ui/ListNavigation.h"
 
 #include <QKeyEvent>
@@ -8,7 +9,11 @@
 
 namespace {
 using PictureId::modeButtons;
-const char* const captions[CLeftListView::itemCount] = {"Agenda", "Day", "Week", "Month"};
+const char* const captions[CLeftListView::itemCount] = {"Agenda", "Day", "Week", "Month", "Todos"};
+// The preview (mode 4) and the search results have no button.
+constexpr int buttonModes[CLeftListView::itemCount] = {
+    CCalendarPage::agendaMode, CCalendarPage::dayMode, CCalendarPage::weekMode,
+    CCalendarPage::monthMode, CCalendarPage::todosMode};
 } // namespace
 
 CLeftListView::CLeftListView(QWidget* parent)
@@ -24,6 +29,10 @@ CLeftListView::CLeftListView(QWidget* parent)
     setPalette(colours);
     setAccessibleName(QStringLiteral("Calendar modes"));
     SetSelectionMark(0);
+}
+
+int CLeftListView::ModeOfButton(int row) {
+    return row >= 0 && row < itemCount ? buttonModes[row] : -1;
 }
 
 QSize CLeftListView::sizeHint() const {
@@ -71,9 +80,9 @@ QRect CLeftListView::FocusFrameRect(int row) const {
 }
 
 void CLeftListView::PressItem(int row) {
-    if (row >= 0) {
+    if (IsItem(row)) {
         SetSelectionMark(row);
-        emit modeRequested(row);
+        emit modeRequested(ModeOfButton(row));
     }
 }
 
@@ -83,7 +92,9 @@ void CLeftListView::DoubleClickItem(int row) {
 }
 
 void CLeftListView::ActivateItem(int row) {
-    emit modeRequested(row);
+    if (IsItem(row)) {
+        emit modeRequested(ModeOfButton(row));
+    }
 }
 
 void CLeftListView::HoverItem(int row) {
@@ -92,7 +103,7 @@ void CLeftListView::HoverItem(int row) {
 
 void CLeftListView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space) {
-        emit modeRequested(GetSelectionMark());
+        ActivateItem(GetSelectionMark());
         return;
     }
     CListBase::keyPressEvent(event);

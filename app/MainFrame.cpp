@@ -10,6 +10,7 @@
 #include "app/PreferenceDlg.h"
 #include "app/QuickSheet.h"
 #include "app/RightListView.h"
+#include "app/SearchField.h"
 #include "app/Settings.h"
 #include "app/SkippedFilesNotice.h"
 #include "app/SyncLauncher.h"
@@ -17,8 +18,11 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/CalendarView.h"
 #include "calendar/MeetingListCtrl.h"
+#include "calendar/OpenTodoListCtrl.h"
+#include "calendar/SearchResultsCtrl.h"
 #include "editor/MeetingSheet.h"
 #include "editor/MeetingSheetPages.h"
+#include "editor/TodoPage.h"
 #include "export/MeetingExport.h"
 #include "store/Clock.h"
 #include "store/DateStep.h"
@@ -100,8 +104,12 @@ void CMainFrame::CreateClientArea() {
     m_splitter->setSizes({150, (m_clientSize.width() - m_clientSize.left()) * 5 / 7, 200});
     setCentralWidget(m_splitter);
 
-    connect(m_leftPane, &CLeftListView::modeRequested, this,
-            [this](int mode) { GetCalendarPage().ShowMode(mode); });
+    connect(m_leftPane, &CLeftListView::modeRequested, this, [this](int mode) {
+        if (mode != CCalendarPage::todosMode || m_canSearch) {
+            GetCalendarPage().ShowMode(mode);
+        }
+        UpdateCommandStates();
+    });
     connect(m_rightPane, &CRightListView::helpRequested, this,
             [this] { ShowHelp(m_services, this); });
     connect(m_rightPane, &CRightListView::closeRequested, this, &QWidget::close);
@@ -116,6 +124,10 @@ void CMainFrame::CreateClientArea() {
 
     CMeetingListCtrl& list = GetCalendarPage().GetMeetingList();
     connect(&list, &CMeetingListCtrl::SelectionMarkChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(&GetCalendarPage().GetOpenTodos(), &COpenTodoListCtrl::todoPageRequested, this,
+            &CMainFrame::OpenTodoPage);
+    connect(&GetCalendarPage().GetSearchResults(), &CSearchResultsCtrl::SelectionMarkChanged, this,
+            &CMainFrame::UpdateCommandStates);
     connect(&GetCalendarPage(), &CCalendarPage::DateChosen, this, [this](const CDateTime& date) {
         if (m_toolBar != nullptr) {
             m_toolBar->GetDatePicker()->SetDateTime(date);
@@ -169,6 +181,7 @@ void CMainFrame::CreateToolBar() {
     m_toolBar->addSeparator();
     m_toolBar->addAction(MakeAction(CommandId::help));
     m_toolBar->addAction(MakeAction(CommandId::about));
+    CreateSearchField();
 
     // The commands that act on the calendar's marked or shown meeting answer their keys
     // only while the focus is in the calendar: a Delete pressed in the quick view pane is
@@ -186,6 +199,52 @@ void CMainFrame::CreateToolBar() {
     // The picker sits in the toolbar beside those commands' buttons; their keys stay out of
     // it too.
     picker->installEventFilter(this);
+}
+
+void CMainFrame::CreateSearchField() {
+    // At the toolbar's right end.
+    auto* spacer = new QWidget(m_toolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_toolBar->addWidget(spacer);
+    m_searchField = new CSearchField(m_toolBar);
+    m_toolBar->addWidget(m_searchField);
+    // Like the date picker, the field keeps the calendar's command keys (Ctrl+Return, Ctrl+D
+    // ...) out of it: they must never act on a meeting while the user types words.
+    m_searchField->installEventFilter(this);
+
+    connect(m_searchField, &CSearchField::searchRequested, this, &CMainFrame::Search);
+    connect(m_searchField, &CSearchField::activateRequested, this, [this] {
+        CCalendarPage& page = GetCalendarPage();
+        if (page.GetMode() != CCalendarPage::searchMode) {
+            return;
+        }
+        const CSearchResultsCtrl& results = page.GetSearchResults();
+        const int mark = results.GetSelectionMark();
+        const std::string id = results.GetMeetingId(mark >= 0 ? mark : 0);
+        if (!id.empty()) {
+            ViewMeeting(id);
+        }
+    });
+    connect(m_searchField, &CSearchField::resultsRequested, this, [this] {
+        CCalendarPage& page = GetCalendarPage();
+        CSearchResultsCtrl& results = page.GetSearchResults();
+        if (page.GetMode() != CCalendarPage::searchMode || results.GetRowCount() == 0) {
+            return;
+        }
+        if (results.GetSelectionMark() < 0) {
+            results.SetSelectionMark(0);
+        }
+        results.setFocus(Qt::TabFocusReason);
+    });
+    connect(m_searchField, &CSearchField::leaveRequested, this, [this] {
+        m_searchField->Reset();
+        GetCalendarPage().LeaveSearch();
+        UpdateCommandStates();
+    });
+    connect(&GetCalendarPage(), &CCalendarPage::SearchLeft, this, [this] {
+        m_searchField->Reset();
+        UpdateCommandStates();
+    });
 }
 
 void CMainFrame::CreateDateActions() {
@@ -228,7 +287,7 @@ void CMainFrame::CreateDateActions() {
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && m_toolBar != nullptr &&
-        watched == m_toolBar->GetDatePicker()) {
+        (watched == m_toolBar->GetDatePicker() || watched == m_searchField)) {
         const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
         for (const int id : calendarCommands) {
             if (m_actions.value(id)->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
@@ -253,6 +312,8 @@ void CMainFrame::CreateMenus() {
     }
     meeting->addSeparator();
     meeting->addAction(m_actions.value(CommandId::addToQuickView));
+    meeting->addSeparator();
+    meeting->addAction(MakeAction(CommandId::findMeeting));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
@@ -265,6 +326,7 @@ void CMainFrame::CreateMenus() {
     }
     view->addSeparator();
     view->addAction(m_todayAction);
+    view->addAction(MakeAction(CommandId::showTodos));
     connect(m_toolBar, &QToolBar::visibilityChanged, toolBar, &QAction::setChecked);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
@@ -364,10 +426,24 @@ void CMainFrame::AddMeeting(const CDateTime& when) {
 }
 
 void CMainFrame::ModifyMeeting(const std::string& id) {
+    RunModifySheet(id, false);
+}
+
+void CMainFrame::OpenTodoPage(const std::string& id) {
+    RunModifySheet(id, true);
+}
+
+void CMainFrame::RunModifySheet(const std::string& id, bool onTodoPage) {
     if (!IsStored(m_store, id)) {
         return;
     }
     CMeetingSheet sheet(CMeetingSheet::Mode::modify, m_store, m_services, id, m_sheetPages, this);
+    for (int index = 0; onTodoPage && index < sheet.GetPageCount(); ++index) {
+        if (dynamic_cast<CTodoPage*>(&sheet.GetPage(index)) != nullptr) {
+            sheet.OpenOnPage(index);
+            break;
+        }
+    }
     if (sheet.Run() != CMeetingSheet::Result::saved) {
         return;
     }
@@ -492,6 +568,8 @@ void CMainFrame::StepCalendar(int direction) {
         step = DateStep::week;
         break;
     case CCalendarPage::previewMode:
+    case CCalendarPage::searchMode:
+    case CCalendarPage::todosMode:
         return;
     default:
         break;
@@ -542,6 +620,39 @@ void CMainFrame::HideExportItemIfShown() {
     m_rightPane->SetExportItemShown(false);
 }
 
+// ---- search
+
+void CMainFrame::SetSearchFunctions(SearchFunction search, OpenTodosFunction openTodos) {
+    CCalendarPage& page = GetCalendarPage();
+    m_canSearch = search && openTodos;
+    page.GetSearchResults().SetSource(std::move(search));
+    page.GetOpenTodos().SetSource(std::move(openTodos));
+    page.RefreshFoundLists();
+    UpdateCommandStates();
+}
+
+void CMainFrame::RefreshFoundLists() {
+    try {
+        GetCalendarPage().RefreshFoundLists();
+    } catch (const CFileError& error) {
+        ReportFileError(error);
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::Search(const QString& words) {
+    if (!m_canSearch) {
+        return;
+    }
+    CCalendarPage& page = GetCalendarPage();
+    if (words.trimmed().isEmpty()) {
+        page.LeaveSearch();
+    } else {
+        page.ShowSearch(words);
+    }
+    UpdateCommandStates();
+}
+
 // ---- commands
 
 std::string CMainFrame::SelectedMeetingId() const {
@@ -566,6 +677,15 @@ void CMainFrame::UpdateCommandStates() {
     m_actions.value(CommandId::viewMeeting)->setEnabled(marked);
     m_actions.value(CommandId::addToQuickView)->setEnabled(marked);
     m_actions.value(CommandId::quickAdd)->setEnabled(true);
+    // The frame may still be building its menus.
+    for (const int id : {CommandId::findMeeting, CommandId::showTodos}) {
+        if (QAction* action = m_actions.value(id)) {
+            action->setEnabled(m_canSearch);
+        }
+    }
+    if (m_searchField != nullptr) {
+        m_searchField->setEnabled(m_canSearch);
+    }
 }
 
 void CMainFrame::OnCommand(int id) {
@@ -625,6 +745,18 @@ void CMainFrame::RunCommand(int id) {
     case CommandId::addToQuickView:
         if (mode == CCalendarPage::agendaMode && !SelectedMeetingId().empty()) {
             AddToQuickView(SelectedMeetingId());
+        }
+        break;
+    case CommandId::findMeeting:
+        if (m_canSearch) {
+            m_toolBar->show();
+            m_searchField->setFocus(Qt::ShortcutFocusReason);
+            m_searchField->selectAll();
+        }
+        break;
+    case CommandId::showTodos:
+        if (m_canSearch) {
+            page.ShowMode(CCalendarPage::todosMode);
         }
         break;
     case CommandId::refresh:

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "editor/MeetingSheet.h"
+#include "search/OpenTodo.h"
+#include "search/SearchHit.h"
 #include "store/MeetingMap.h"
 #include "ui/MeetingCommands.h"
 
@@ -9,9 +11,12 @@
 #include <QRect>
 #include <QSet>
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CCalendarPage;
@@ -23,6 +28,8 @@ class CDateToolBar;
 class CLeftListView;
 class CPaneSplitter;
 class CRightListView;
+class CSearchField;
+class CSearchKeeper;
 class QAction;
 class QLabel;
 
@@ -47,6 +54,23 @@ public:
     void SetPickerFormat() override;
     void ShowExportItem() override;
     void HideExportItemIfShown() override;
+
+    // The search index the search field and the open todos ask; without one the search and
+    // todo commands are disabled.
+    void SetSearchKeeper(CSearchKeeper* keeper);
+    // What SetSearchKeeper hands the lists: the search and the open todos as functions.
+    using SearchFunction =
+        std::function<std::vector<CSearchHit>(std::string_view words, std::size_t limit)>;
+    using OpenTodosFunction = std::function<std::vector<COpenTodo>()>;
+    void SetSearchFunctions(SearchFunction search, OpenTodosFunction openTodos);
+    bool CanSearch() const { return m_canSearch; }
+    // The index changed: the search results or the open todos on show ask again.
+    void RefreshFoundLists();
+    // The toolbar's search field asked for `words`: the results in the calendar's place, or,
+    // for no words, the view shown before them.
+    void Search(const QString& words);
+    // Modify on the meeting's todo page.
+    void OpenTodoPage(const std::string& id);
 
     // The pages the meeting sheet of Add and Modify shows, in order.
     void SetSheetPages(std::vector<MeetingPageMaker> pages);
@@ -90,6 +114,7 @@ public:
     CLeftListView& GetLeftPane() const { return *m_leftPane; }
     CRightListView& GetQuickViewPane() const { return *m_rightPane; }
     CDateToolBar& GetToolBar() const { return *m_toolBar; }
+    CSearchField& GetSearchField() const { return *m_searchField; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -97,6 +122,9 @@ protected:
 private:
     void CreateClientArea();
     void CreateToolBar();
+    void CreateSearchField();
+    // Modify, on the todo page or on the first.
+    void RunModifySheet(const std::string& id, bool onTodoPage);
     void CreateDateActions();
     // The calendar went to `date`: the page refills, the date picker shows it.
     void ShowCalendarDate(const CDateTime& date);
@@ -115,6 +143,9 @@ private:
     CCalendarView* m_calendar = nullptr;
     CRightListView* m_rightPane = nullptr;
     CDateToolBar* m_toolBar = nullptr;
+    CSearchField* m_searchField = nullptr;
+    CSearchKeeper* m_searchKeeper = nullptr;
+    bool m_canSearch = false;
     CMeetingStore& m_store;
     CDesktopServices& m_services;
     std::vector<MeetingPageMaker> m_sheetPages;
