@@ -24,6 +24,7 @@
 #include "editor/MeetingSheetPages.h"
 #include "editor/TodoPage.h"
 #include "export/MeetingExport.h"
+#include "search/SearchKeeper.h"
 #include "store/Clock.h"
 #include "store/DateStep.h"
 #include "store/FileError.h"
@@ -621,6 +622,26 @@ void CMainFrame::HideExportItemIfShown() {
 }
 
 // ---- search
+
+void CMainFrame::SetSearchKeeper(CSearchKeeper* keeper) {
+    if (m_searchKeeper != nullptr) {
+        disconnect(m_searchKeeper, nullptr, this, nullptr);
+    }
+    m_searchKeeper = keeper;
+    if (keeper == nullptr) {
+        SetSearchFunctions({}, {});
+        return;
+    }
+    connect(keeper, &CSearchKeeper::upToDate, this, &CMainFrame::RefreshFoundLists);
+    connect(keeper, &CSearchKeeper::changed, this, &CMainFrame::RefreshFoundLists);
+    connect(keeper, &QObject::destroyed, this, [this] {
+        m_searchKeeper = nullptr;
+        SetSearchFunctions({}, {});
+    });
+    SetSearchFunctions([keeper](std::string_view words,
+                                std::size_t limit) { return keeper->Search(words, limit); },
+                       [keeper] { return keeper->OpenTodos(); });
+}
 
 void CMainFrame::SetSearchFunctions(SearchFunction search, OpenTodosFunction openTodos) {
     CCalendarPage& page = GetCalendarPage();

@@ -17,6 +17,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace {
 
 namespace Geometry = FoundListGeometry;
@@ -106,12 +108,20 @@ void COpenTodoListCtrl::MarkDone(int row) {
         return;
     }
     switch (result) {
-    case TodoMarkResult::marked:
-        // The index learns of the write on its own; until it says so the row goes from here.
-        m_rows.erase(m_rows.begin() + row);
-        UpdateScrollRange();
+    case TodoMarkResult::marked: {
+        // The index may have refilled the list while the file was written; if it has not (or
+        // not yet), the todo goes from here. Its row is looked up again, never assumed.
+        const auto same = std::find_if(m_rows.begin(), m_rows.end(), [&todo](const CRow& shown) {
+            return shown.todo.meetingId == todo.meetingId && shown.todo.position == todo.position &&
+                   shown.todo.text == todo.text;
+        });
+        if (same != m_rows.end()) {
+            m_rows.erase(same);
+            UpdateScrollRange();
+        }
         SetSelectionMark(std::min(row, GetRowCount() - 1));
         break;
+    }
     case TodoMarkResult::stale:
         Refresh();
         break;
