@@ -7,6 +7,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 using PictureId::modeButtons;
 const char* const captions[CLeftListView::itemCount] = {"Agenda", "Day", "Week", "Month", "Todos"};
@@ -33,6 +36,11 @@ CLeftListView::CLeftListView(QWidget* parent)
 
 int CLeftListView::ModeOfButton(int row) {
     return row >= 0 && row < itemCount ? buttonModes[row] : -1;
+}
+
+int CLeftListView::ButtonOfMode(int mode) {
+    const auto* found = std::find(std::begin(buttonModes), std::end(buttonModes), mode);
+    return found != std::end(buttonModes) ? static_cast<int>(found - std::begin(buttonModes)) : -1;
 }
 
 QSize CLeftListView::sizeHint() const {

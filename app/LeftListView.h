@@ -13,6 +13,8 @@ public:
 
     // The calendar mode a button shows.
     static int ModeOfButton(int row);
+    // The button of a calendar mode, -1 for a mode without one.
+    static int ButtonOfMode(int mode);
 
     explicit CLeftListView(QWidget* parent = nullptr);
 

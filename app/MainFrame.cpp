@@ -778,6 +778,8 @@ void CMainFrame::RunCommand(int id) {
     case CommandId::showTodos:
         if (m_canSearch) {
             page.ShowMode(CCalendarPage::todosMode);
+            // The pane's button follows, as if it had been clicked.
+            m_leftPane->SetSelectionMark(CLeftListView::ButtonOfMode(CCalendarPage::todosMode));
         }
         break;
     case CommandId::refresh:

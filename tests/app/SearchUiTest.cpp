@@ -193,6 +193,7 @@ TEST_F(SearchUi, ATodoOpensItsMeetingOnTheTodoPage) {
     FakeIndex();
     frame->GetAction(CommandId::showTodos)->trigger();
     ASSERT_EQ(page().GetMode(), CCalendarPage::todosMode);
+    EXPECT_EQ(frame->GetLeftPane().GetSelectionMark(), 4) << "the Todos button is marked";
     COpenTodoListCtrl& todos = page().GetOpenTodos();
     ASSERT_EQ(todos.GetRowCount(), 2);
 
