@@ -3,6 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/DateToolBar.h"
 #include "app/Help.h"
+#include "app/IndexingProgress.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
 #include "app/LoadingFeedback.h"
@@ -20,6 +21,7 @@
 #include "editor/MeetingSheet.h"
 #include "editor/MeetingSheetPages.h"
 #include "export/MeetingExport.h"
+#include "search/SearchKeeper.h"
 #include "store/Clock.h"
 #include "store/DateStep.h"
 #include "store/FileError.h"
@@ -294,6 +296,9 @@ void CMainFrame::CreateStatusBar() {
             bar->showMessage(ready);
         }
     });
+    // Beside the prompt while the search index catches up with the folder.
+    m_indexingProgress = new CIndexingProgress(bar);
+    bar->addPermanentWidget(m_indexingProgress);
     // The lock-key panes of the status bar. The desktop does not tell a program the lock
     // states, so they stay dimmed rather than claim a state.
     for (const int id :
@@ -668,6 +673,15 @@ void CMainFrame::ReloadStore() {
         ReportFileError(error);
     }
     ReportSkippedFiles();
+    // Files changed behind the program's back are read into the search index too.
+    if (m_searchKeeper != nullptr) {
+        m_searchKeeper->CatchUp();
+    }
+}
+
+void CMainFrame::SetSearchKeeper(CSearchKeeper* keeper) {
+    m_searchKeeper = keeper;
+    m_indexingProgress->Watch(keeper);
 }
 
 void CMainFrame::ReportSkippedFiles() {
@@ -718,6 +732,9 @@ void CMainFrame::DoChangeWorkingDirectory() {
     SetWorkingDirectory(folder.toStdString());
     if (app != nullptr) {
         app->ResetSettings();
+    }
+    if (m_searchKeeper != nullptr) {
+        m_searchKeeper->Open(GetWorkingDirectory());
     }
     ReloadStore();
     ShowPickedDate();

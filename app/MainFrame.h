@@ -17,12 +17,14 @@
 class CCalendarPage;
 class CDesktopServices;
 class CFileError;
+class CIndexingProgress;
 class CMeetingStore;
 class CCalendarView;
 class CDateToolBar;
 class CLeftListView;
 class CPaneSplitter;
 class CRightListView;
+class CSearchKeeper;
 class QAction;
 class QLabel;
 
@@ -71,6 +73,10 @@ public:
     void OnCommand(int id);
     void UpdateCommandStates();
     QAction* GetAction(int id) const { return m_actions.value(id); }
+
+    // The search index of the working directory (null: none); the status bar shows it
+    // catching up.
+    void SetSearchKeeper(CSearchKeeper* keeper);
 
     // Tools > Preference: pick another working directory.
     void ChangeWorkingDirectory();
@@ -127,4 +133,6 @@ private:
     // only in bytes that are not UTF-8 are two files).
     std::set<std::filesystem::path> m_reportedSkips;
     bool m_ready = false;
+    CSearchKeeper* m_searchKeeper = nullptr;
+    CIndexingProgress* m_indexingProgress = nullptr;
 };
