@@ -3,6 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/DateToolBar.h"
 #include "app/Help.h"
+#include "app/IndexingProgress.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
 #include "app/LoadingFeedback.h"
@@ -357,6 +358,9 @@ void CMainFrame::CreateStatusBar() {
             bar->showMessage(ready);
         }
     });
+    // Beside the prompt while the search index catches up with the folder.
+    m_indexingProgress = new CIndexingProgress(bar);
+    bar->addPermanentWidget(m_indexingProgress);
     // The lock-key panes of the status bar. The desktop does not tell a program the lock
     // states, so they stay dimmed rather than claim a state.
     for (const int id :
@@ -628,6 +632,7 @@ void CMainFrame::SetSearchKeeper(CSearchKeeper* keeper) {
         disconnect(m_searchKeeper, nullptr, this, nullptr);
     }
     m_searchKeeper = keeper;
+    m_indexingProgress->Watch(keeper);
     if (keeper == nullptr) {
         SetSearchFunctions({}, {});
         return;
@@ -823,6 +828,10 @@ void CMainFrame::ReloadStore() {
         ReportFileError(error);
     }
     ReportSkippedFiles();
+    // Files changed behind the program's back are read into the search index too.
+    if (m_searchKeeper != nullptr) {
+        m_searchKeeper->CatchUp();
+    }
 }
 
 void CMainFrame::ReportSkippedFiles() {
@@ -873,6 +882,9 @@ void CMainFrame::DoChangeWorkingDirectory() {
     SetWorkingDirectory(folder.toStdString());
     if (app != nullptr) {
         app->ResetSettings();
+    }
+    if (m_searchKeeper != nullptr) {
+        m_searchKeeper->Open(GetWorkingDirectory());
     }
     ReloadStore();
     ShowPickedDate();

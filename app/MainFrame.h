@@ -22,6 +22,7 @@
 class CCalendarPage;
 class CDesktopServices;
 class CFileError;
+class CIndexingProgress;
 class CMeetingStore;
 class CCalendarView;
 class CDateToolBar;
@@ -55,10 +56,8 @@ public:
     void ShowExportItem() override;
     void HideExportItemIfShown() override;
 
-    // The search index the search field and the open todos ask; without one the search and
-    // todo commands are disabled.
-    void SetSearchKeeper(CSearchKeeper* keeper);
-    // What SetSearchKeeper hands the lists: the search and the open todos as functions.
+    // What SetSearchKeeper hands the search results and the open todos: the keeper's search and
+    // open todos as functions. Without them the search and todo commands are disabled.
     using SearchFunction =
         std::function<std::vector<CSearchHit>(std::string_view words, std::size_t limit)>;
     using OpenTodosFunction = std::function<std::vector<COpenTodo>()>;
@@ -95,6 +94,10 @@ public:
     void OnCommand(int id);
     void UpdateCommandStates();
     QAction* GetAction(int id) const { return m_actions.value(id); }
+
+    // The search index of the working directory (null: none); the status bar shows it
+    // catching up.
+    void SetSearchKeeper(CSearchKeeper* keeper);
 
     // Tools > Preference: pick another working directory.
     void ChangeWorkingDirectory();
@@ -144,7 +147,6 @@ private:
     CRightListView* m_rightPane = nullptr;
     CDateToolBar* m_toolBar = nullptr;
     CSearchField* m_searchField = nullptr;
-    CSearchKeeper* m_searchKeeper = nullptr;
     bool m_canSearch = false;
     CMeetingStore& m_store;
     CDesktopServices& m_services;
@@ -158,4 +160,6 @@ private:
     // only in bytes that are not UTF-8 are two files).
     std::set<std::filesystem::path> m_reportedSkips;
     bool m_ready = false;
+    CSearchKeeper* m_searchKeeper = nullptr;
+    CIndexingProgress* m_indexingProgress = nullptr;
 };

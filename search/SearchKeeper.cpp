@@ -37,7 +37,8 @@ struct CSearchKeeper::CState {
     unsigned generation = 0;
     bool catchingUp = false;
     bool upToDate = false;
-    bool damageSeen = false; // made afresh once in this catch-up: do not loop
+    bool damageSeen = false;   // made afresh once in this catch-up: do not loop
+    bool checkPending = false; // an index found at Open is checked by the first catch-up
     // Meetings the program wrote while a catch-up ran: what the reader hands on of them may be
     // older than what was indexed at the write.
     std::unordered_set<std::string> touched;
@@ -133,6 +134,7 @@ public:
                     return;
                 }
                 state.catchingUp = false;
+                state.checkPending = false;
                 state.upToDate = true;
                 state.touched.clear();
                 emit keeper->upToDate();
@@ -189,12 +191,13 @@ void CSearchKeeper::Open(const std::filesystem::path& workingDirectory) {
         return;
     }
     state.damageSeen = false;
-    StartCatchUp(!state.index->WasMadeAfresh());
+    state.checkPending = !state.index->WasMadeAfresh();
+    StartCatchUp(state.checkPending);
 }
 
 void CSearchKeeper::CatchUp() {
     if (m_state->index) {
-        StartCatchUp(false);
+        StartCatchUp(m_state->checkPending);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "search/SearchKeeper.h"
 #include "search/FolderCatchUp.h"
 #include "search/IndexLocation.h"
+#include "search/SearchIndex.h"
 #include "store/ContentFiles.h"
 #include "store/MeetingFile.h"
 #include "store/MeetingStore.h"
@@ -11,6 +12,8 @@
 
 #include <QCoreApplication>
 #include <QSignalSpy>
+
+#include <sqlite3.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -80,6 +83,24 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         ASSERT_TRUE(keeper.IsUpToDate()) << "the catch-up never finished";
+    }
+    // Overwrites the first page of `table` in the index file, as a failing disk might; the file's
+    // header and its other tables stay readable.
+    static void DamagePageOf(const fs::path& file, const char* table) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_schema WHERE name = ?1", -1, &statement,
+                           nullptr);
+        sqlite3_bind_text(statement, 1, table, -1, SQLITE_STATIC);
+        ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
+        const long long page = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+        sqlite3_exec(db, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        std::fstream damage(file, std::ios::in | std::ios::out | std::ios::binary);
+        damage.seekp(static_cast<std::streamoff>((page - 1) * 4096));
+        damage << std::string(4096, '\x5A');
     }
     fs::path IndexFile(const fs::path& where) const {
         return IndexFileFor(cache.Path() / "tavelin", fs::weakly_canonical(where));
@@ -218,13 +239,9 @@ TEST_F(SearchKeeper, DamagedForeignOrMissingIndex) {
         OpenAndWait(keeper, folder.Path());
     }
     const fs::path file = IndexFile(folder.Path());
-    const auto size = fs::file_size(file);
-    {
-        // Keeps SQLite's header, ruins the pages: only the quick check finds it.
-        std::fstream damage(file, std::ios::in | std::ios::out | std::ios::binary);
-        damage.seekp(100);
-        damage << std::string(static_cast<std::size_t>(size) - 100, '\x5A');
-    }
+    DamagePageOf(file, "docs_data");
+    ASSERT_TRUE(CSearchIndex::ReadFileStamps(file, false))
+        << "the damage must hide from a plain read";
     {
         CSearchKeeper keeper;
         OpenAndWait(keeper, folder.Path());
