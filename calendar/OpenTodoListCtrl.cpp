@@ -66,14 +66,12 @@ void COpenTodoListCtrl::Refresh() {
     m_rows.clear();
     if (m_source) {
         std::vector<COpenTodo> todos = m_source();
-        m_rows.reserve(todos.size());
-        for (COpenTodo& todo : todos) {
-            // A meeting deleted since the index saw it has no todos to offer.
-            const CMeeting* meeting = m_store.GetMap().Find(todo.meetingId);
-            if (meeting != nullptr) {
-                m_rows.push_back({std::move(todo), meeting->title, meeting->date});
-            }
-        }
+        // A meeting deleted since the index saw it has no todos to offer.
+        const CMeetingMap& meetings = m_store.GetMap();
+        std::erase_if(todos, [&meetings](const COpenTodo& todo) {
+            return !meetings.Contains(todo.meetingId);
+        });
+        m_rows = std::move(todos);
     }
     m_format = CDateTimeFormat();
     UpdateScrollRange();
@@ -81,18 +79,22 @@ void COpenTodoListCtrl::Refresh() {
 }
 
 COpenTodo COpenTodoListCtrl::GetTodo(int row) const {
-    return IsItem(row) ? m_rows[static_cast<std::size_t>(row)].todo : COpenTodo();
+    return IsItem(row) ? m_rows[static_cast<std::size_t>(row)] : COpenTodo();
 }
 
 COpenTodoListCtrl::CShownRow COpenTodoListCtrl::GetShownRow(int row) const {
     if (!IsItem(row)) {
         return {};
     }
-    const CRow& shown = m_rows[static_cast<std::size_t>(row)];
-    QString text = ToShownText(shown.todo.text);
+    const COpenTodo& todo = m_rows[static_cast<std::size_t>(row)];
+    QString text = ToShownText(todo.text);
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return {text, ToShownText(shown.title) + QStringLiteral("  \u00b7  ") +
-                      m_format.DateAndTime(shown.date)};
+    const CMeeting* meeting = m_store.GetMap().Find(todo.meetingId);
+    if (meeting == nullptr) {
+        return {text, QString()};
+    }
+    return {text, ToShownText(meeting->title) + QStringLiteral("  \u00b7  ") +
+                      m_format.DateAndTime(meeting->date)};
 }
 
 void COpenTodoListCtrl::MarkDone(int row) {
@@ -111,10 +113,11 @@ void COpenTodoListCtrl::MarkDone(int row) {
     case TodoMarkResult::marked: {
         // The index may have refilled the list while the file was written; if it has not (or
         // not yet), the todo goes from here. Its row is looked up again, never assumed.
-        const auto same = std::find_if(m_rows.begin(), m_rows.end(), [&todo](const CRow& shown) {
-            return shown.todo.meetingId == todo.meetingId && shown.todo.position == todo.position &&
-                   shown.todo.text == todo.text;
-        });
+        const auto same =
+            std::find_if(m_rows.begin(), m_rows.end(), [&todo](const COpenTodo& shown) {
+                return shown.meetingId == todo.meetingId && shown.position == todo.position &&
+                       shown.text == todo.text;
+            });
         if (same != m_rows.end()) {
             m_rows.erase(same);
             UpdateScrollRange();
@@ -159,7 +162,7 @@ void COpenTodoListCtrl::PaintItem(QPainter& painter, int row, const QRect&) cons
         return;
     }
     const auto layout = Geometry::TodoRowLayout(row, viewport()->width());
-    const COpenTodo& todo = m_rows[static_cast<std::size_t>(row)].todo;
+    const COpenTodo& todo = m_rows[static_cast<std::size_t>(row)];
     const CShownRow shown = GetShownRow(row);
 
     painter.fillRect(layout.background,
@@ -187,7 +190,7 @@ void COpenTodoListCtrl::PaintEmpty(QPainter& painter) const {
 
 void COpenTodoListCtrl::ActivateItem(int row) {
     if (IsItem(row)) {
-        emit todoPageRequested(m_rows[static_cast<std::size_t>(row)].todo.meetingId);
+        emit todoPageRequested(m_rows[static_cast<std::size_t>(row)].meetingId);
     }
 }
 

@@ -67,16 +67,12 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    struct CRow {
-        COpenTodo todo;
-        std::string title;
-        CDateTime date;
-    };
-
     CMeetingStore& m_store;
     CDesktopServices& m_services;
     Source m_source;
-    std::vector<CRow> m_rows;
+    // The meeting's title and date are looked up when a row is painted: the list may hold a
+    // todo of every meeting, of which a screen shows a few dozen.
+    std::vector<COpenTodo> m_rows;
     CDateTimeFormat m_format;
     CImageStrip m_pictures;
 };
