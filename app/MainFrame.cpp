@@ -49,6 +49,12 @@ namespace {
 constexpr int calendarCommands[] = {CommandId::modifyMeeting, CommandId::deleteMeeting,
                                     CommandId::viewMeeting, CommandId::addToQuickView};
 
+// The modes that show no date: a meeting just added is not to be seen in them.
+bool ShowsNoDate(int mode) {
+    return mode == CCalendarPage::previewMode || mode == CCalendarPage::searchMode ||
+           mode == CCalendarPage::todosMode;
+}
+
 bool IsStored(const CMeetingStore& store, const std::string& id) {
     return !id.empty() && store.GetMap().Contains(id);
 }
@@ -424,7 +430,7 @@ void CMainFrame::AddMeeting(const CDateTime& when) {
     // The date as the wizard stored it: the user may have moved the meeting on its first page.
     CCalendarPage& page = GetCalendarPage();
     page.GoToDate(m_store.GetMeeting(id).date);
-    if (page.GetMode() == CCalendarPage::previewMode) {
+    if (ShowsNoDate(page.GetMode())) {
         page.ShowMode(CCalendarPage::agendaMode);
     }
     UpdateCommandStates();
@@ -493,10 +499,11 @@ void CMainFrame::QuickAdd() {
         ReportFileError(error);
         return;
     }
-    // The calendar turns to the new meeting's day; a preview gives way to that day's agenda.
+    // The calendar turns to the new meeting's day; a preview, the search results or the open
+    // todos give way to that day's agenda.
     CCalendarPage& page = GetCalendarPage();
     page.GoToDate(sheet.GetRecord().date);
-    if (page.GetMode() == CCalendarPage::previewMode) {
+    if (ShowsNoDate(page.GetMode())) {
         page.ShowMode(CCalendarPage::agendaMode);
     }
 }

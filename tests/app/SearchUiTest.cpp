@@ -221,6 +221,25 @@ TEST_F(SearchUi, ATodoOpensItsMeetingOnTheTodoPage) {
     EXPECT_EQ(shownPage, QStringLiteral("other"));
 }
 
+TEST_F(SearchUi, AMeetingAddedFromTheResultsOrTheTodosShowsInTheAgenda) {
+    ShowFrame();
+    FakeIndex();
+    TestServices().SetDialogScript("meetingWizard",
+                                   [](QDialog&) { return int(QDialog::Accepted); });
+    for (const int mode : {CCalendarPage::searchMode, CCalendarPage::todosMode}) {
+        if (mode == CCalendarPage::searchMode) {
+            frame->Search(QStringLiteral("review"));
+        } else {
+            page().ShowMode(mode);
+        }
+        ASSERT_EQ(page().GetMode(), mode);
+        const std::size_t before = TestStore().GetMap().GetCount();
+        frame->GetAction(CommandId::addMeeting)->trigger();
+        ASSERT_EQ(TestStore().GetMap().GetCount(), before + 1);
+        EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode) << "from mode " << mode;
+    }
+}
+
 // The index itself: found by typing, and a todo marked done leaves the list, with the index's
 // own refill during the write taken into account.
 TEST_F(SearchUi, TheIndexFindsMeetingsAndTakesTodosDone) {
