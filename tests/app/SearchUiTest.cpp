@@ -4,6 +4,7 @@
 #include "app/SearchField.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/FoundListGeometry.h"
+#include "calendar/MeetingListCtrl.h"
 #include "calendar/OpenTodoListCtrl.h"
 #include "calendar/SearchResultsCtrl.h"
 #include "editor/TodoPage.h"
@@ -167,6 +168,19 @@ TEST_F(SearchUi, TypingSearchesEnterPreviewsAndEscapeGoesBack) {
     Press(Qt::Key_Backspace);
     QApplication::processEvents();
     EXPECT_EQ(page().GetMode(), CCalendarPage::monthMode);
+}
+
+TEST_F(SearchUi, TheCalendarsMeetingKeysStayOutOfTheField) {
+    ShowFrame();
+    FakeIndex();
+    page().ShowMode(CCalendarPage::agendaMode);
+    page().GetMeetingList().SetSelectionMark(0);
+    Press(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(QApplication::focusWidget(), &field());
+    Press(Qt::Key_D, Qt::ControlModifier);      // Add to Quick View
+    Press(Qt::Key_Return, Qt::ControlModifier); // View
+    EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << "no meeting was pinned from the field";
+    EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode) << "no meeting was previewed";
 }
 
 TEST_F(SearchUi, WithoutAKeeperSearchAndTodosAreOff) {
