@@ -680,6 +680,9 @@ void CMainFrame::Search(const QString& words) {
     CCalendarPage& page = GetCalendarPage();
     if (words.trimmed().isEmpty()) {
         page.LeaveSearch();
+    } else if (page.GetMode() == CCalendarPage::searchMode &&
+               words.simplified() == page.GetSearchResults().GetWords().simplified()) {
+        // A space typed between words asks nothing new: the results and their mark stay.
     } else {
         page.ShowSearch(words);
     }

@@ -129,6 +129,10 @@ TEST_F(SearchUi, TypingSearchesEnterPreviewsAndEscapeGoesBack) {
     ASSERT_EQ(results().GetRowCount(), 2);
     EXPECT_EQ(results().GetMarkedMeetingId(), review);
     EXPECT_EQ(QApplication::focusWidget(), &field()) << "the user goes on typing";
+    // A space after the words is no new search.
+    Type(" ");
+    QApplication::processEvents();
+    EXPECT_EQ(asked.size(), 1u);
 
     // Down: into the results; Down again and Enter previews the second hit.
     Press(Qt::Key_Down);
