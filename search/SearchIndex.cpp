@@ -179,6 +179,7 @@ CSearchIndex::CSearchIndex(std::filesystem::path file, std::string folderKey)
         try {
             m_db = OpenConnection(m_file, SQLITE_OPEN_READWRITE);
             if (IsUsable()) {
+                MarkClean(false);
                 return;
             }
         } catch (const CSearchIndexError&) {
@@ -192,6 +193,11 @@ CSearchIndex::CSearchIndex(std::filesystem::path file, std::string folderKey)
 }
 
 CSearchIndex::~CSearchIndex() {
+    try {
+        MarkClean(true);
+    } catch (const CSearchIndexError&) {
+        // Then the next start checks the file.
+    }
     for (sqlite3_stmt* statement : m_statements) {
         sqlite3_finalize(statement);
     }
@@ -216,6 +222,8 @@ bool CSearchIndex::IsUsable() {
             layoutMatches = text == std::to_string(layoutVersion);
         } else if (key == "folder") {
             folderMatches = text == m_folderKey;
+        } else if (key == "clean") {
+            m_closedCleanly = text == "1";
         }
     }
     sqlite3_finalize(statement);
@@ -256,6 +264,13 @@ sqlite3_stmt* CSearchIndex::Prepared(int which, const char* sql) const {
         Fail(m_db, sqlite3_errcode(m_db), sql);
     }
     return statement;
+}
+
+void CSearchIndex::MarkClean(bool clean) {
+    if (m_db != nullptr) {
+        Execute(m_db, clean ? "INSERT OR REPLACE INTO meta VALUES ('clean', '1')"
+                            : "INSERT OR REPLACE INTO meta VALUES ('clean', '0')");
+    }
 }
 
 long long CSearchIndex::FirstRowFor(const std::optional<long long>& dateSecond) {

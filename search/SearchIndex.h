@@ -37,6 +37,10 @@ public:
 
     const std::filesystem::path& File() const { return m_file; }
     bool WasMadeAfresh() const { return m_madeAfresh; }
+    // Whether the index found was closed by its last user. One that was not (the program
+    // crashed, the machine went down) deserves SQLite's quick check, which reads the whole file
+    // and so is not run on every start.
+    bool WasClosedCleanly() const { return m_closedCleanly; }
 
     // Puts each meeting's document, todos and file stamps in place of what the index held of
     // it (a meeting without a document is removed), and forgets the stamps of `goneFiles`; all
@@ -65,6 +69,7 @@ public:
 private:
     void Create();
     bool IsUsable();
+    void MarkClean(bool clean);
     void PutMeeting(const CMeetingUpdate& update);
     void RemoveMeeting(const std::string& id);
     std::optional<long long> RowOf(const std::string& id) const;
@@ -75,5 +80,6 @@ private:
     std::string m_folderKey;
     sqlite3* m_db = nullptr;
     bool m_madeAfresh = false;
+    bool m_closedCleanly = false;
     mutable std::vector<sqlite3_stmt*> m_statements;
 };

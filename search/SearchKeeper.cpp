@@ -191,7 +191,7 @@ void CSearchKeeper::Open(const std::filesystem::path& workingDirectory) {
         return;
     }
     state.damageSeen = false;
-    state.checkPending = !state.index->WasMadeAfresh();
+    state.checkPending = !state.index->WasMadeAfresh() && !state.index->WasClosedCleanly();
     StartCatchUp(state.checkPending);
 }
 
@@ -216,10 +216,7 @@ std::vector<CSearchHit> CSearchKeeper::Search(std::string_view words, std::size_
     try {
         return m_state->index->Search(words, limit);
     } catch (const CSearchIndexError& error) {
-        if (error.IsDamage()) {
-            QTimer::singleShot(0, const_cast<CSearchKeeper*>(this),
-                               [this] { const_cast<CSearchKeeper*>(this)->Failed(true); });
-        }
+        DamageFoundInUse(error.IsDamage());
         return {};
     }
 }
@@ -231,12 +228,19 @@ std::vector<COpenTodo> CSearchKeeper::OpenTodos() const {
     try {
         return m_state->index->OpenTodos();
     } catch (const CSearchIndexError& error) {
-        if (error.IsDamage()) {
-            QTimer::singleShot(0, const_cast<CSearchKeeper*>(this),
-                               [this] { const_cast<CSearchKeeper*>(this)->Failed(true); });
-        }
+        DamageFoundInUse(error.IsDamage());
         return {};
     }
+}
+
+void CSearchKeeper::DamageFoundInUse(bool damaged) const {
+    if (!damaged) {
+        return;
+    }
+    // Not up to date until made afresh, which happens after the caller's search.
+    m_state->upToDate = false;
+    auto* keeper = const_cast<CSearchKeeper*>(this);
+    QTimer::singleShot(0, keeper, [keeper] { keeper->Failed(true); });
 }
 
 void CSearchKeeper::StartCatchUp(bool quickCheck) {

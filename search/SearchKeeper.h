@@ -55,6 +55,7 @@ private:
     void MakeAfresh();
     void Reindex(const std::filesystem::path& path);
     void Failed(bool damaged);
+    void DamageFoundInUse(bool damaged) const;
 
     std::unique_ptr<CState> m_state;
 };

@@ -85,8 +85,8 @@ protected:
         ASSERT_TRUE(keeper.IsUpToDate()) << "the catch-up never finished";
     }
     // Overwrites the first page of `table` in the index file, as a failing disk might; the file's
-    // header and its other tables stay readable.
-    static void DamagePageOf(const fs::path& file, const char* table) {
+    // header and its other tables stay readable. `crashed`: as if the last run never closed it.
+    static void DamagePageOf(const fs::path& file, const char* table, bool crashed) {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
         sqlite3_stmt* statement = nullptr;
@@ -96,6 +96,10 @@ protected:
         ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
         const long long page = sqlite3_column_int64(statement, 0);
         sqlite3_finalize(statement);
+        if (crashed) {
+            sqlite3_exec(db, "UPDATE meta SET value = '0' WHERE key = 'clean'", nullptr, nullptr,
+                         nullptr);
+        }
         sqlite3_exec(db, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
         sqlite3_close(db);
         std::fstream damage(file, std::ios::in | std::ios::out | std::ios::binary);
@@ -239,12 +243,22 @@ TEST_F(SearchKeeper, DamagedForeignOrMissingIndex) {
         OpenAndWait(keeper, folder.Path());
     }
     const fs::path file = IndexFile(folder.Path());
-    DamagePageOf(file, "docs_data");
+    // After a crash the whole file is checked before it is used.
+    DamagePageOf(file, "docs_data", true);
     ASSERT_TRUE(CSearchIndex::ReadFileStamps(file, false))
         << "the damage must hide from a plain read";
     {
         CSearchKeeper keeper;
         OpenAndWait(keeper, folder.Path());
+        EXPECT_EQ(Ids(keeper.Search("findme", 10)), std::vector<std::string>{"2024030110000010"});
+    }
+    // Damage to a file closed cleanly shows on first use, which makes it again.
+    DamagePageOf(file, "docs_data", false);
+    {
+        CSearchKeeper keeper;
+        OpenAndWait(keeper, folder.Path());
+        keeper.Search("findme", 10);
+        Wait(keeper);
         EXPECT_EQ(Ids(keeper.Search("findme", 10)), std::vector<std::string>{"2024030110000010"});
     }
 
