@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
 #include "app/Settings.h"
+#include "search/SearchKeeper.h"
 #include "store/FileError.h"
 #include "store/FileIo.h"
 #include "store/MeetingStore.h"
@@ -25,7 +26,8 @@ QString WorkingDirectoryText() {
 } // namespace
 
 CKesApp::CKesApp(int& argc, char** argv, std::unique_ptr<CDesktopServices> services)
-    : QApplication(argc, argv), m_services(std::move(services)) {
+    : QApplication(argc, argv), m_services(std::move(services)),
+      m_searchKeeper(std::make_unique<CSearchKeeper>()) {
     if (!m_services) {
         m_services = std::make_unique<CSystemServices>();
     }
@@ -73,7 +75,10 @@ bool CKesApp::InitInstance() {
         }
     }
 
+    // The index catches up on its own thread while the frame loads the meetings.
+    m_searchKeeper->Open(GetWorkingDirectory());
     auto* frame = new CMainFrame(m_store, *m_services);
+    frame->SetSearchKeeper(m_searchKeeper.get());
     frame->setAttribute(Qt::WA_DeleteOnClose);
     m_mainFrame = frame;
     frame->showMaximized();

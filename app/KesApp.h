@@ -13,6 +13,7 @@
 
 class CFileError;
 class CMainFrame;
+class CSearchKeeper;
 
 // The application object: settles the working directory and the settings before the main
 // window exists, then creates the main frame. It owns the program's one store and the desktop
@@ -52,6 +53,8 @@ public:
     CMainFrame* GetMainFrame() const;
     CMeetingStore& GetStore() { return m_store; }
     CDesktopServices& GetServices() { return *m_services; }
+    // The search index of the working directory, opened by InitInstance.
+    CSearchKeeper& GetSearchKeeper() { return *m_searchKeeper; }
 
     // "The file ... could not be changed: reason."
     static QString FileErrorText(const CFileError& error);
@@ -65,6 +68,7 @@ public:
 private:
     CMeetingStore m_store;
     std::unique_ptr<CDesktopServices> m_services;
+    std::unique_ptr<CSearchKeeper> m_searchKeeper;
     QPointer<QMainWindow> m_mainFrame;
     // Held for the whole run; the system lets go of it when the process ends.
     CWorkingDirectoryLock m_lock;

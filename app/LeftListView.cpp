@@ -1,14 +1,22 @@
 #include "app/LeftListView.h"
 
 #include "app/SidePaneGeometry.h"
+#include "calendar/CalendarPage.h"
 #include "ui/ListNavigation.h"
 
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 using PictureId::modeButtons;
-const char* const captions[CLeftListView::itemCount] = {"Agenda", "Day", "Week", "Month"};
+const char* const captions[CLeftListView::itemCount] = {"Agenda", "Day", "Week", "Month", "Todos"};
+// The preview (mode 4) and the search results have no button.
+constexpr int buttonModes[CLeftListView::itemCount] = {
+    CCalendarPage::agendaMode, CCalendarPage::dayMode, CCalendarPage::weekMode,
+    CCalendarPage::monthMode, CCalendarPage::todosMode};
 } // namespace
 
 CLeftListView::CLeftListView(QWidget* parent)
@@ -24,6 +32,15 @@ CLeftListView::CLeftListView(QWidget* parent)
     setPalette(colours);
     setAccessibleName(QStringLiteral("Calendar modes"));
     SetSelectionMark(0);
+}
+
+int CLeftListView::ModeOfButton(int row) {
+    return row >= 0 && row < itemCount ? buttonModes[row] : -1;
+}
+
+int CLeftListView::ButtonOfMode(int mode) {
+    const auto* found = std::find(std::begin(buttonModes), std::end(buttonModes), mode);
+    return found != std::end(buttonModes) ? static_cast<int>(found - std::begin(buttonModes)) : -1;
 }
 
 QSize CLeftListView::sizeHint() const {
@@ -71,9 +88,9 @@ QRect CLeftListView::FocusFrameRect(int row) const {
 }
 
 void CLeftListView::PressItem(int row) {
-    if (row >= 0) {
+    if (IsItem(row)) {
         SetSelectionMark(row);
-        emit modeRequested(row);
+        emit modeRequested(ModeOfButton(row));
     }
 }
 
@@ -83,7 +100,9 @@ void CLeftListView::DoubleClickItem(int row) {
 }
 
 void CLeftListView::ActivateItem(int row) {
-    emit modeRequested(row);
+    if (IsItem(row)) {
+        emit modeRequested(ModeOfButton(row));
+    }
 }
 
 void CLeftListView::HoverItem(int row) {
@@ -92,7 +111,7 @@ void CLeftListView::HoverItem(int row) {
 
 void CLeftListView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space) {
-        emit modeRequested(GetSelectionMark());
+        ActivateItem(GetSelectionMark());
         return;
     }
     CListBase::keyPressEvent(event);

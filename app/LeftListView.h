@@ -3,13 +3,18 @@
 #include "ui/ImageStrip.h"
 #include "ui/ListBase.h"
 
-// The left pane: four picture buttons that switch the calendar to its agenda, day, week and
-// month modes. It has the same sunken frame as the panes beside it.
+// The left pane: five picture buttons that switch the calendar to its agenda, day, week and
+// month modes and to the open todos. It has the same sunken frame as the panes beside it.
 class CLeftListView : public CListBase {
     Q_OBJECT
 
 public:
-    static constexpr int itemCount = 4;
+    static constexpr int itemCount = 5;
+
+    // The calendar mode a button shows.
+    static int ModeOfButton(int row);
+    // The button of a calendar mode, -1 for a mode without one.
+    static int ButtonOfMode(int mode);
 
     explicit CLeftListView(QWidget* parent = nullptr);
 

@@ -4,6 +4,7 @@
 #include "app/CalendarSharing.h"
 #include "app/DateToolBar.h"
 #include "app/Help.h"
+#include "app/IndexingProgress.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
 #include "app/LoadingFeedback.h"
@@ -11,6 +12,7 @@
 #include "app/PreferenceDlg.h"
 #include "app/QuickSheet.h"
 #include "app/RightListView.h"
+#include "app/SearchField.h"
 #include "app/Settings.h"
 #include "app/SkippedFilesNotice.h"
 #include "app/SyncLauncher.h"
@@ -18,10 +20,14 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/CalendarView.h"
 #include "calendar/MeetingListCtrl.h"
+#include "calendar/OpenTodoListCtrl.h"
+#include "calendar/SearchResultsCtrl.h"
 #include "editor/MeetingSheet.h"
 #include "editor/MeetingSheetPages.h"
+#include "editor/TodoPage.h"
 #include "export/MeetingExport.h"
 #include "export/MeetingPrintCommands.h"
+#include "search/SearchKeeper.h"
 #include "store/Clock.h"
 #include "store/DateStep.h"
 #include "store/FileError.h"
@@ -77,6 +83,12 @@ QString CalendarFileName(const QString& title) {
         name = QStringLiteral("Meeting") + name;
     }
     return name + QStringLiteral(".ics");
+}
+
+// The modes that show no date: a meeting just added is not to be seen in them.
+bool ShowsNoDate(int mode) {
+    return mode == CCalendarPage::previewMode || mode == CCalendarPage::searchMode ||
+           mode == CCalendarPage::todosMode;
 }
 
 bool IsStored(const CMeetingStore& store, const std::string& id) {
@@ -139,8 +151,12 @@ void CMainFrame::CreateClientArea() {
     m_splitter->setSizes({150, (m_clientSize.width() - m_clientSize.left()) * 5 / 7, 200});
     setCentralWidget(m_splitter);
 
-    connect(m_leftPane, &CLeftListView::modeRequested, this,
-            [this](int mode) { GetCalendarPage().ShowMode(mode); });
+    connect(m_leftPane, &CLeftListView::modeRequested, this, [this](int mode) {
+        if (mode != CCalendarPage::todosMode || m_canSearch) {
+            GetCalendarPage().ShowMode(mode);
+        }
+        UpdateCommandStates();
+    });
     connect(m_rightPane, &CRightListView::helpRequested, this,
             [this] { ShowHelp(m_services, this); });
     connect(m_rightPane, &CRightListView::closeRequested, this, &QWidget::close);
@@ -157,6 +173,10 @@ void CMainFrame::CreateClientArea() {
 
     CMeetingListCtrl& list = GetCalendarPage().GetMeetingList();
     connect(&list, &CMeetingListCtrl::SelectionMarkChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(&GetCalendarPage().GetOpenTodos(), &COpenTodoListCtrl::todoPageRequested, this,
+            &CMainFrame::OpenTodoPage);
+    connect(&GetCalendarPage().GetSearchResults(), &CSearchResultsCtrl::SelectionMarkChanged, this,
+            &CMainFrame::UpdateCommandStates);
     connect(&GetCalendarPage(), &CCalendarPage::DateChosen, this, [this](const CDateTime& date) {
         if (m_toolBar != nullptr) {
             m_toolBar->GetDatePicker()->SetDateTime(date);
@@ -210,6 +230,7 @@ void CMainFrame::CreateToolBar() {
     m_toolBar->addSeparator();
     m_toolBar->addAction(MakeAction(CommandId::help));
     m_toolBar->addAction(MakeAction(CommandId::about));
+    CreateSearchField();
 
     CToolbarDateCtrl* picker = m_toolBar->GetDatePicker();
     picker->SetFormat(LoadResString(StringId::dayPickerFormat));
@@ -229,6 +250,52 @@ void CMainFrame::ScopeCalendarKeys() {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         m_calendar->addAction(action);
     }
+}
+
+void CMainFrame::CreateSearchField() {
+    // At the toolbar's right end.
+    auto* spacer = new QWidget(m_toolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_toolBar->addWidget(spacer);
+    m_searchField = new CSearchField(m_toolBar);
+    m_toolBar->addWidget(m_searchField);
+    // Like the date picker, the field keeps the calendar's command keys (Ctrl+Return, Ctrl+D
+    // ...) out of it: they must never act on a meeting while the user types words.
+    m_searchField->installEventFilter(this);
+
+    connect(m_searchField, &CSearchField::searchRequested, this, &CMainFrame::Search);
+    connect(m_searchField, &CSearchField::activateRequested, this, [this] {
+        CCalendarPage& page = GetCalendarPage();
+        if (page.GetMode() != CCalendarPage::searchMode) {
+            return;
+        }
+        const CSearchResultsCtrl& results = page.GetSearchResults();
+        const int mark = results.GetSelectionMark();
+        const std::string id = results.GetMeetingId(mark >= 0 ? mark : 0);
+        if (!id.empty()) {
+            ViewMeeting(id);
+        }
+    });
+    connect(m_searchField, &CSearchField::resultsRequested, this, [this] {
+        CCalendarPage& page = GetCalendarPage();
+        CSearchResultsCtrl& results = page.GetSearchResults();
+        if (page.GetMode() != CCalendarPage::searchMode || results.GetRowCount() == 0) {
+            return;
+        }
+        if (results.GetSelectionMark() < 0) {
+            results.SetSelectionMark(0);
+        }
+        results.setFocus(Qt::TabFocusReason);
+    });
+    connect(m_searchField, &CSearchField::leaveRequested, this, [this] {
+        m_searchField->Reset();
+        GetCalendarPage().LeaveSearch();
+        UpdateCommandStates();
+    });
+    connect(&GetCalendarPage(), &CCalendarPage::SearchLeft, this, [this] {
+        m_searchField->Reset();
+        UpdateCommandStates();
+    });
 }
 
 void CMainFrame::CreateDateActions() {
@@ -271,7 +338,7 @@ void CMainFrame::CreateDateActions() {
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && m_toolBar != nullptr &&
-        watched == m_toolBar->GetDatePicker()) {
+        (watched == m_toolBar->GetDatePicker() || watched == m_searchField)) {
         const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
         for (const int id : calendarCommands) {
             if (m_actions.value(id)->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
@@ -305,6 +372,8 @@ void CMainFrame::CreateMenus() {
     for (const int id : previewCommands) {
         meeting->addAction(MakeAction(id));
     }
+    meeting->addSeparator();
+    meeting->addAction(MakeAction(CommandId::findMeeting));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
@@ -317,6 +386,7 @@ void CMainFrame::CreateMenus() {
     }
     view->addSeparator();
     view->addAction(m_todayAction);
+    view->addAction(MakeAction(CommandId::showTodos));
     connect(m_toolBar, &QToolBar::visibilityChanged, toolBar, &QAction::setChecked);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
@@ -346,6 +416,9 @@ void CMainFrame::CreateStatusBar() {
             bar->showMessage(ready);
         }
     });
+    // Beside the prompt while the search index catches up with the folder.
+    m_indexingProgress = new CIndexingProgress(bar);
+    bar->addPermanentWidget(m_indexingProgress);
     // The lock-key panes of the status bar. The desktop does not tell a program the lock
     // states, so they stay dimmed rather than claim a state.
     for (const int id :
@@ -409,17 +482,31 @@ void CMainFrame::AddMeeting(const CDateTime& when) {
     // The date as the wizard stored it: the user may have moved the meeting on its first page.
     CCalendarPage& page = GetCalendarPage();
     page.GoToDate(m_store.GetMeeting(id).date);
-    if (page.GetMode() == CCalendarPage::previewMode) {
+    if (ShowsNoDate(page.GetMode())) {
         page.ShowMode(CCalendarPage::agendaMode);
     }
     UpdateCommandStates();
 }
 
 void CMainFrame::ModifyMeeting(const std::string& id) {
+    RunModifySheet(id, false);
+}
+
+void CMainFrame::OpenTodoPage(const std::string& id) {
+    RunModifySheet(id, true);
+}
+
+void CMainFrame::RunModifySheet(const std::string& id, bool onTodoPage) {
     if (!IsStored(m_store, id)) {
         return;
     }
     CMeetingSheet sheet(CMeetingSheet::Mode::modify, m_store, m_services, id, m_sheetPages, this);
+    for (int index = 0; onTodoPage && index < sheet.GetPageCount(); ++index) {
+        if (dynamic_cast<CTodoPage*>(&sheet.GetPage(index)) != nullptr) {
+            sheet.OpenOnPage(index);
+            break;
+        }
+    }
     if (sheet.Run() != CMeetingSheet::Result::saved) {
         return;
     }
@@ -464,10 +551,11 @@ void CMainFrame::QuickAdd() {
         ReportFileError(error);
         return;
     }
-    // The calendar turns to the new meeting's day; a preview gives way to that day's agenda.
+    // The calendar turns to the new meeting's day; a preview, the search results or the open
+    // todos give way to that day's agenda.
     CCalendarPage& page = GetCalendarPage();
     page.GoToDate(sheet.GetRecord().date);
-    if (page.GetMode() == CCalendarPage::previewMode) {
+    if (ShowsNoDate(page.GetMode())) {
         page.ShowMode(CCalendarPage::agendaMode);
     }
 }
@@ -596,6 +684,8 @@ void CMainFrame::StepCalendar(int direction) {
         step = DateStep::week;
         break;
     case CCalendarPage::previewMode:
+    case CCalendarPage::searchMode:
+    case CCalendarPage::todosMode:
         return;
     default:
         break;
@@ -646,6 +736,63 @@ void CMainFrame::HideExportItemIfShown() {
     m_rightPane->SetExportItemShown(false);
 }
 
+// ---- search
+
+void CMainFrame::SetSearchKeeper(CSearchKeeper* keeper) {
+    if (m_searchKeeper != nullptr) {
+        disconnect(m_searchKeeper, nullptr, this, nullptr);
+    }
+    m_searchKeeper = keeper;
+    m_indexingProgress->Watch(keeper);
+    if (keeper == nullptr) {
+        SetSearchFunctions({}, {});
+        return;
+    }
+    connect(keeper, &CSearchKeeper::upToDate, this, &CMainFrame::RefreshFoundLists);
+    connect(keeper, &CSearchKeeper::changed, this, &CMainFrame::RefreshFoundLists);
+    connect(keeper, &QObject::destroyed, this, [this] {
+        m_searchKeeper = nullptr;
+        SetSearchFunctions({}, {});
+    });
+    SetSearchFunctions([keeper](std::string_view words,
+                                std::size_t limit) { return keeper->Search(words, limit); },
+                       [keeper] { return keeper->OpenTodos(); });
+}
+
+void CMainFrame::SetSearchFunctions(SearchFunction search, OpenTodosFunction openTodos) {
+    CCalendarPage& page = GetCalendarPage();
+    m_canSearch = search && openTodos;
+    page.GetSearchResults().SetSource(std::move(search));
+    page.GetOpenTodos().SetSource(std::move(openTodos));
+    page.RefreshFoundLists();
+    UpdateCommandStates();
+}
+
+void CMainFrame::RefreshFoundLists() {
+    try {
+        GetCalendarPage().RefreshFoundLists();
+    } catch (const CFileError& error) {
+        ReportFileError(error);
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::Search(const QString& words) {
+    if (!m_canSearch) {
+        return;
+    }
+    CCalendarPage& page = GetCalendarPage();
+    if (words.trimmed().isEmpty()) {
+        page.LeaveSearch();
+    } else if (page.GetMode() == CCalendarPage::searchMode &&
+               words.simplified() == page.GetSearchResults().GetWords().simplified()) {
+        // A space typed between words asks nothing new: the results and their mark stay.
+    } else {
+        page.ShowSearch(words);
+    }
+    UpdateCommandStates();
+}
+
 // ---- commands
 
 std::string CMainFrame::SelectedMeetingId() const {
@@ -690,6 +837,15 @@ void CMainFrame::UpdateCommandStates() {
     }
     if (QAction* all = m_actions.value(CommandId::exportAllCalendar)) {
         all->setEnabled(!m_store.GetMap().IsEmpty());
+    }
+    // The frame may still be building its menus.
+    for (const int id : {CommandId::findMeeting, CommandId::showTodos}) {
+        if (QAction* action = m_actions.value(id)) {
+            action->setEnabled(m_canSearch);
+        }
+    }
+    if (m_searchField != nullptr) {
+        m_searchField->setEnabled(m_canSearch);
     }
 }
 
@@ -787,6 +943,20 @@ void CMainFrame::RunCommand(int id) {
                                m_services, this);
         }
         break;
+    case CommandId::findMeeting:
+        if (m_canSearch) {
+            m_toolBar->show();
+            m_searchField->setFocus(Qt::ShortcutFocusReason);
+            m_searchField->selectAll();
+        }
+        break;
+    case CommandId::showTodos:
+        if (m_canSearch) {
+            page.ShowMode(CCalendarPage::todosMode);
+            // The pane's button follows, as if it had been clicked.
+            m_leftPane->SetSelectionMark(CLeftListView::ButtonOfMode(CCalendarPage::todosMode));
+        }
+        break;
     case CommandId::refresh:
         ReloadStore();
         page.RefreshList();
@@ -828,6 +998,10 @@ void CMainFrame::ReloadStore() {
         ReportFileError(error);
     }
     ReportSkippedFiles();
+    // Files changed behind the program's back are read into the search index too.
+    if (m_searchKeeper != nullptr) {
+        m_searchKeeper->CatchUp();
+    }
 }
 
 void CMainFrame::ReportSkippedFiles() {
@@ -878,6 +1052,9 @@ void CMainFrame::DoChangeWorkingDirectory() {
     SetWorkingDirectory(folder.toStdString());
     if (app != nullptr) {
         app->ResetSettings();
+    }
+    if (m_searchKeeper != nullptr) {
+        m_searchKeeper->Open(GetWorkingDirectory());
     }
     ReloadStore();
     ShowPickedDate();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "editor/MeetingSheet.h"
+#include "search/OpenTodo.h"
+#include "search/SearchHit.h"
 #include "store/MeetingMap.h"
 #include "ui/MeetingCommands.h"
 
@@ -9,20 +11,26 @@
 #include <QRect>
 #include <QSet>
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CCalendarPage;
 class CDesktopServices;
 class CFileError;
+class CIndexingProgress;
 class CMeetingStore;
 class CCalendarView;
 class CDateToolBar;
 class CLeftListView;
 class CPaneSplitter;
 class CRightListView;
+class CSearchField;
+class CSearchKeeper;
 class QAction;
 class QLabel;
 
@@ -47,6 +55,21 @@ public:
     void SetPickerFormat() override;
     void ShowExportItem() override;
     void HideExportItemIfShown() override;
+
+    // What SetSearchKeeper hands the search results and the open todos: the keeper's search and
+    // open todos as functions. Without them the search and todo commands are disabled.
+    using SearchFunction =
+        std::function<std::vector<CSearchHit>(std::string_view words, std::size_t limit)>;
+    using OpenTodosFunction = std::function<std::vector<COpenTodo>()>;
+    void SetSearchFunctions(SearchFunction search, OpenTodosFunction openTodos);
+    bool CanSearch() const { return m_canSearch; }
+    // The index changed: the search results or the open todos on show ask again.
+    void RefreshFoundLists();
+    // The toolbar's search field asked for `words`: the results in the calendar's place, or,
+    // for no words, the view shown before them.
+    void Search(const QString& words);
+    // Modify on the meeting's todo page.
+    void OpenTodoPage(const std::string& id);
 
     // The pages the meeting sheet of Add and Modify shows, in order.
     void SetSheetPages(std::vector<MeetingPageMaker> pages);
@@ -77,6 +100,10 @@ public:
     void UpdateCommandStates();
     QAction* GetAction(int id) const { return m_actions.value(id); }
 
+    // The search index of the working directory (null: none); the status bar shows it
+    // catching up.
+    void SetSearchKeeper(CSearchKeeper* keeper);
+
     // Tools > Preference: pick another working directory.
     void ChangeWorkingDirectory();
     // Tools > Refresh, and after the working directory changed: reload every meeting file.
@@ -95,6 +122,7 @@ public:
     CLeftListView& GetLeftPane() const { return *m_leftPane; }
     CRightListView& GetQuickViewPane() const { return *m_rightPane; }
     CDateToolBar& GetToolBar() const { return *m_toolBar; }
+    CSearchField& GetSearchField() const { return *m_searchField; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -105,6 +133,9 @@ protected:
 private:
     void CreateClientArea();
     void CreateToolBar();
+    void CreateSearchField();
+    // Modify, on the todo page or on the first.
+    void RunModifySheet(const std::string& id, bool onTodoPage);
     void CreateDateActions();
     // Every command's action exists: the meeting commands' keys become the calendar's.
     void ScopeCalendarKeys();
@@ -127,6 +158,8 @@ private:
     CCalendarView* m_calendar = nullptr;
     CRightListView* m_rightPane = nullptr;
     CDateToolBar* m_toolBar = nullptr;
+    CSearchField* m_searchField = nullptr;
+    bool m_canSearch = false;
     CMeetingStore& m_store;
     CDesktopServices& m_services;
     std::vector<MeetingPageMaker> m_sheetPages;
@@ -139,4 +172,6 @@ private:
     // only in bytes that are not UTF-8 are two files).
     std::set<std::filesystem::path> m_reportedSkips;
     bool m_ready = false;
+    CSearchKeeper* m_searchKeeper = nullptr;
+    CIndexingProgress* m_indexingProgress = nullptr;
 };

@@ -3,6 +3,8 @@
 #include "calendar/DayListCtrl.h"
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/MonthListCtrl.h"
+#include "calendar/OpenTodoListCtrl.h"
+#include "calendar/SearchResultsCtrl.h"
 #include "calendar/WeekListCtrl.h"
 #include "calendar/WindowToolTip.h"
 #include "export/MeetingPreviewList.h"
@@ -39,7 +41,16 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
     m_preview = new CMeetingPreviewList(store, services, commands, this);
     m_preview->setObjectName(QStringLiteral("previewList"));
     m_previewSlot = std::make_unique<CPreviewSlot>(*m_preview);
-    m_lists = {m_meetingList, m_dayList, m_weekList, m_monthGrid, m_previewSlot.get()};
+    m_searchResults = new CSearchResultsCtrl(store, commands, this);
+    m_searchResults->setObjectName(QStringLiteral("searchResults"));
+    m_openTodos = new COpenTodoListCtrl(store, services, this);
+    m_openTodos->setObjectName(QStringLiteral("openTodos"));
+    m_lists = {m_meetingList,       m_dayList,       m_weekList, m_monthGrid,
+               m_previewSlot.get(), m_searchResults, m_openTodos};
+    connect(m_searchResults, &CSearchResultsCtrl::leaveRequested, this, [this] {
+        LeaveSearch();
+        emit SearchLeft();
+    });
     connect(m_preview, &CMeetingPreviewList::leaveRequested, this,
             [this] { ShowMode(m_modeBeforePreview); });
 
@@ -64,14 +75,43 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
 CCalendarPage::~CCalendarPage() = default;
 
 void CCalendarPage::ShowMode(int mode) {
+    EnterMode(mode);
+    RefreshList();
+}
+
+void CCalendarPage::EnterMode(int mode) {
     if (mode == previewMode && m_mode != previewMode && ListOf(m_mode) != nullptr) {
         m_modeBeforePreview = m_mode;
+    }
+    // A preview opened from the results leaves for them, and they for where the search began.
+    if (mode == searchMode && m_mode != searchMode && m_mode != previewMode &&
+        ListOf(m_mode) != nullptr) {
+        m_modeBeforeSearch = m_mode;
     }
     SwitchTo(mode);
     m_commands.HideExportItemIfShown();
     m_mode = mode;
     m_commands.SetPickerFormat();
-    RefreshList();
+}
+
+void CCalendarPage::ShowSearch(const QString& words) {
+    // One query per search: the results are filled here, not again by a refill of the mode.
+    m_searchResults->Search(words);
+    if (m_mode != searchMode) {
+        EnterMode(searchMode);
+    }
+}
+
+void CCalendarPage::LeaveSearch() {
+    if (m_mode == searchMode) {
+        ShowMode(m_modeBeforeSearch);
+    }
+}
+
+void CCalendarPage::RefreshFoundLists() {
+    if (m_mode == searchMode || m_mode == todosMode) {
+        RefreshList();
+    }
 }
 
 void CCalendarPage::SwitchTo(int mode) {
@@ -113,6 +153,10 @@ void CCalendarPage::RefreshList() {
         break;
     case previewMode:
         m_preview->ShowMeeting(m_previewedMeetingId);
+        break;
+    case searchMode:
+    case todosMode:
+        ListOf(m_mode)->Refresh();
         break;
     default:
         m_meetingList->Fill(m_selectedDate);

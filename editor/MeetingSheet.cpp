@@ -178,6 +178,13 @@ void CMeetingSheet::BuildTabs(QWidget* parent) {
     m_dialog = std::make_unique<CTabbedSheet>(m_pages, m_services, parent);
 }
 
+void CMeetingSheet::OpenOnPage(int index) {
+    auto* tabs = m_dialog->findChild<QTabWidget*>(QStringLiteral("sheetTabs"));
+    if (m_mode == Mode::modify && tabs != nullptr && index >= 0 && index < tabs->count()) {
+        tabs->setCurrentIndex(index);
+    }
+}
+
 CMeetingSheet::Result CMeetingSheet::Run() {
     const int result = m_services.RunDialog(*m_dialog);
     if (result != QDialog::Accepted) {

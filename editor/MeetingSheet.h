@@ -44,6 +44,9 @@ public:
     Mode GetMode() const { return m_mode; }
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     CMeetingSheetPage& GetPage(int index) const { return *m_pages.at(index); }
+    // The tabbed sheet opens on page `index` (which loads it) instead of the first; the
+    // wizard always starts at its first page.
+    void OpenOnPage(int index);
 
 private:
     void BuildWizard(QWidget* parent);

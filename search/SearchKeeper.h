@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,9 @@ public:
     // Catches up with the open folder again (Refresh).
     void CatchUp();
     bool IsUpToDate() const;
+    // False when no index could be made (the cache folder is not writable, say): searches
+    // then find nothing and the program works on without them.
+    bool IsAvailable() const;
 
     // Meetings whose texts hold every word of `words` (each also as a word prefix), case and
     // accents ignored, newest first; at most `limit`.
@@ -40,4 +44,18 @@ signals:
     void upToDate();
     // A write the program made changed what the index holds.
     void changed();
+
+private:
+    struct CState;
+    class CListener;
+    class CSink;
+
+    void StartCatchUp(bool quickCheck);
+    void StopCatchUp();
+    void MakeAfresh();
+    void Reindex(const std::filesystem::path& path);
+    void Failed(bool damaged);
+    void DamageFoundInUse(bool damaged) const;
+
+    std::unique_ptr<CState> m_state;
 };

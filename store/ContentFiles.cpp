@@ -2,6 +2,7 @@
 
 #include "store/Archive.h"
 #include "store/FileIo.h"
+#include "store/FileListener.h"
 #include "store/WorkingDirectory.h"
 
 #include <unistd.h>
@@ -139,6 +140,9 @@ void DeleteContentFiles(std::string_view meetingId) {
     const std::string id = TrimId(meetingId);
     for (const ContentKind kind :
          {ContentKind::agenda, ContentKind::attendees, ContentKind::todos, ContentKind::minutes}) {
-        ::unlink(PathFor(kind, id).c_str());
+        const std::filesystem::path path = PathFor(kind, id);
+        if (::unlink(path.c_str()) == 0) {
+            NotifyFileRemoved(path);
+        }
     }
 }

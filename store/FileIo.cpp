@@ -2,6 +2,7 @@
 
 #include "store/FileCalls.h"
 #include "store/FileError.h"
+#include "store/FileListener.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -220,6 +221,7 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     }
     file.Keep();
     SyncFolder(calls, path.parent_path());
+    NotifyFileWritten(path);
 }
 
 std::size_t RemoveStaleTemporaryFiles(const std::filesystem::path& folder) {
@@ -252,4 +254,5 @@ void RemoveFile(const std::filesystem::path& path) {
     if (FileCalls().Unlink(path.c_str()) != 0) {
         throw CFileError(path.string(), Reason(errno));
     }
+    NotifyFileRemoved(path);
 }

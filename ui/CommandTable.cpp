@@ -6,13 +6,15 @@
 
 namespace {
 
-constexpr std::array<CCommandInfo, 20> commands = {{
+constexpr std::array<CCommandInfo, 22> commands = {{
     {CommandId::addMeeting, "&Add", "addMeetingAction", 1, "Ctrl+N"},
     {CommandId::quickAdd, "", "quickAddAction", 2, "Ctrl+Shift+N"},
     {CommandId::modifyMeeting, "M&odify", "modifyMeetingAction", 3, "Ctrl+E"},
     {CommandId::deleteMeeting, "&Delete", "deleteMeetingAction", 4, "Del"},
     {CommandId::viewMeeting, "&View", "viewMeetingAction", 5, "Ctrl+Return"},
     {CommandId::addToQuickView, "Add to Quick View", "addToQuickViewAction", 6, "Ctrl+D"},
+    {CommandId::findMeeting, "&Find...", "findAction", -1, "Ctrl+F"},
+    {CommandId::showTodos, "T&odos", "showTodosAction", -1, ""},
     {CommandId::synchronize, "&Synchronize", "synchronizeAction", 7, ""},
     {CommandId::refresh, "&Refresh", "refreshAction", 8, "F5"},
     {CommandId::preference, "&Preference", "preferenceAction", 9, "Ctrl+,"},

@@ -13,6 +13,7 @@ int main(int argc, char* argv[]) {
     CTempFolder home;
     ::setenv("XDG_CONFIG_HOME", (home.Path() / "config").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (home.Path() / "data").c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", (home.Path() / "cache").c_str(), 1);
     RedirectSettings(home.Path() / "settings");
     ::testing::InitGoogleTest(&argc, argv);
     // ctest lists the cases before running them; listing needs no application or screen.

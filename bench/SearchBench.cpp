@@ -1,0 +1,343 @@
+// Times the search index at 100,000 meetings, each with all four content files, against what
+// the same run pays without it: the first full build beside merely reading the same files,
+// start-up with an up-to-date index (LoadAll while the index checks the folder) beside LoadAll
+// alone, a query of one and of two words (the first 200 hits) and the open-todo list. The
+// ratios printed at the end are the figures to quote, not the times.
+
+#include "search/SearchKeeper.h"
+#include "store/ContentFiles.h"
+#include "store/MeetingFile.h"
+#include "store/MeetingStore.h"
+#include "store/WorkingDirectory.h"
+
+#include "bench/MedianReporter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int meetingCount = 100'000;
+
+fs::path MakeTemporaryFolder(const char* name) {
+    std::string pattern = (fs::temp_directory_path() / name).string() + "-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    return pattern;
+}
+
+void WritePlain(const fs::path& file, const std::string& bytes) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+        throw std::runtime_error("cannot write " + file.string());
+    }
+    ::close(fd);
+}
+
+// Words of ordinary minutes; every text is drawn from them, so common words match thousands
+// of meetings, as in a real folder.
+const std::vector<std::string> vocabulary = [] {
+    std::vector<std::string> words = {
+        "budget", "cuts",  "review",   "plan",    "quarter",  "report", "staff",    "hiring",
+        "office", "move",  "contract", "renewal", "customer", "launch", "product",  "design",
+        "safety", "audit", "training", "travel",  "policy",   "vote",   "approved", "deferred",
+        "action", "owner", "deadline", "room",    "kitchen",  "roof",   "repair",   "invoice"};
+    std::mt19937 random(11);
+    const std::string letters = "abcdefghijklmnopqrstuvwxyz";
+    while (words.size() < 3000) {
+        std::string word;
+        const int length = 4 + static_cast<int>(random() % 7);
+        for (int i = 0; i < length; ++i) {
+            word += letters[random() % letters.size()];
+        }
+        words.push_back(word);
+    }
+    return words;
+}();
+
+class CText {
+public:
+    std::string Words(int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) {
+            if (i > 0) {
+                text += ' ';
+            }
+            // Skewed: the first few hundred words are far more common than the rest.
+            const std::size_t pick =
+                m_random() % 4 == 0 ? m_random() % 200 : m_random() % vocabulary.size();
+            text += vocabulary[pick];
+        }
+        return text;
+    }
+    unsigned Next() { return m_random(); }
+
+private:
+    std::mt19937 m_random{5};
+};
+
+// 100,000 meetings an hour apart and their four content files, written once with plain writes.
+const fs::path& Folder() {
+    static const fs::path folder = [] {
+        const fs::path path = MakeTemporaryFolder("tavelin-search-bench");
+        CText text;
+        const CDateTime start(2004, 3, 5, 9, 0, 0);
+        for (int i = 0; i < meetingCount; ++i) {
+            CMeeting record(start.AddSeconds(i * 3600LL));
+            record.id = MakeMeetingIdAt(start.AddSeconds(i));
+            record.title = text.Words(4);
+            record.reference = "REF-" + std::to_string(i);
+            record.venue = "Room " + std::to_string(i % 40);
+            record.presidedBy = text.Words(2);
+            record.notes = text.Words(12);
+            WritePlain(path / ("meeting" + record.id + ".mtg"), EncodeMeeting(record));
+            std::vector<CAgendaItem> agenda;
+            for (int k = 0; k < 5; ++k) {
+                agenda.push_back({record.date, text.Words(5)});
+            }
+            std::vector<std::string> attendees;
+            for (int k = 0; k < 6; ++k) {
+                attendees.push_back(text.Words(2));
+            }
+            std::vector<std::string> minutes;
+            for (int k = 0; k < 5; ++k) {
+                minutes.push_back(text.Words(12));
+            }
+            std::vector<CTodoItem> todos;
+            for (int k = 0; k < 3; ++k) {
+                todos.push_back({text.Words(6), static_cast<std::int32_t>(text.Next() % 3),
+                                 k == 0 ? 0 : static_cast<std::int32_t>(text.Next() % 2)});
+            }
+            const std::string id = record.id;
+            WritePlain(path / ("agenda" + id + ".agd"), EncodeAgenda(agenda));
+            WritePlain(path / ("Attendees" + id + ".atn"), EncodeStringList(attendees));
+            WritePlain(path / ("kes" + id + ".kes"), EncodeStringList(minutes));
+            WritePlain(path / ("todo" + id + ".tdo"), EncodeTodos(todos));
+        }
+        return path;
+    }();
+    return folder;
+}
+
+// The cache folder the keeper keeps its index in (XDG_CACHE_HOME points at it).
+const fs::path& Cache() {
+    static const fs::path cache = MakeTemporaryFolder("tavelin-search-cache");
+    return cache;
+}
+
+void WaitUntilUpToDate(const CSearchKeeper& keeper) {
+    while (!keeper.IsUpToDate()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (!keeper.IsAvailable()) {
+            throw std::runtime_error("no index");
+        }
+    }
+}
+
+// An index that holds the whole folder, made once.
+CSearchKeeper& BuiltKeeper() {
+    static CSearchKeeper* keeper = [] {
+        auto* made = new CSearchKeeper;
+        made->Open(Folder());
+        WaitUntilUpToDate(*made);
+        return made;
+    }();
+    return *keeper;
+}
+
+// What any indexer pays: list the folder, then open, read whole and close each file.
+void ReadFloor(benchmark::State& state) {
+    const fs::path& folder = Folder();
+    std::vector<char> buffer(1 << 16);
+    for (auto _ : state) {
+        std::size_t total = 0;
+        DIR* dir = ::opendir(folder.c_str());
+        while (const dirent* entry = ::readdir(dir)) {
+            if (entry->d_type != DT_REG) {
+                continue;
+            }
+            const int fd = ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_CLOEXEC);
+            ssize_t got = 0;
+            while ((got = ::read(fd, buffer.data(), buffer.size())) > 0) {
+                total += static_cast<std::size_t>(got);
+            }
+            ::close(fd);
+        }
+        ::closedir(dir);
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+// Open on a folder whose index is missing, until the index holds every meeting.
+void FirstBuild(benchmark::State& state) {
+    const fs::path& folder = Folder();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove_all(Cache() / "tavelin");
+        state.ResumeTiming();
+        CSearchKeeper keeper;
+        keeper.Open(folder);
+        WaitUntilUpToDate(keeper);
+    }
+    CSearchKeeper keeper;
+    keeper.Open(folder);
+    WaitUntilUpToDate(keeper);
+    state.counters["hits_for_budget"] =
+        static_cast<double>(keeper.Search("budget", meetingCount).size());
+}
+
+void LoadAll(benchmark::State& state) {
+    SetWorkingDirectory(Folder());
+    CMeetingStore store;
+    for (auto _ : state) {
+        store.LoadAll();
+    }
+    if (store.GetCount() != static_cast<std::size_t>(meetingCount)) {
+        state.SkipWithError("LoadAll lost meetings");
+    }
+}
+
+// Start-up as the program does it: the index checks the folder on its own thread while the
+// store loads, and start-up ends when both are done.
+void LoadAllAndCatchUp(benchmark::State& state) {
+    BuiltKeeper();
+    SetWorkingDirectory(Folder());
+    CMeetingStore store;
+    for (auto _ : state) {
+        CSearchKeeper keeper;
+        keeper.Open(Folder());
+        store.LoadAll();
+        WaitUntilUpToDate(keeper);
+    }
+}
+
+// The check alone: Open on an up-to-date index, until it says so.
+void CatchUpCheck(benchmark::State& state) {
+    BuiltKeeper();
+    for (auto _ : state) {
+        CSearchKeeper keeper;
+        keeper.Open(Folder());
+        WaitUntilUpToDate(keeper);
+    }
+}
+
+void Query(benchmark::State& state, const char* words) {
+    const CSearchKeeper& keeper = BuiltKeeper();
+    std::size_t hits = 0;
+    for (auto _ : state) {
+        const std::vector<CSearchHit> found = keeper.Search(words, 200);
+        hits = found.size();
+        benchmark::DoNotOptimize(found.data());
+    }
+    state.counters["hits"] = static_cast<double>(hits);
+}
+
+void QueryOneWord(benchmark::State& state) {
+    Query(state, "budg");
+}
+void QueryTwoWords(benchmark::State& state) {
+    Query(state, "budg cut");
+}
+void QueryShortPrefix(benchmark::State& state) {
+    Query(state, "ro");
+}
+void QueryRareWords(benchmark::State& state) {
+    Query(state, vocabulary[2900].c_str());
+}
+
+void OpenTodos(benchmark::State& state) {
+    const CSearchKeeper& keeper = BuiltKeeper();
+    std::size_t count = 0;
+    for (auto _ : state) {
+        const std::vector<COpenTodo> todos = keeper.OpenTodos();
+        count = todos.size();
+        benchmark::DoNotOptimize(todos.data());
+    }
+    state.counters["todos"] = static_cast<double>(count);
+}
+
+void Ratio(const CMedianReporter& medians, const std::string& top, const std::string& bottom,
+           const char* label, const char* target) {
+    const CMedianReporter::Times* a = medians.Find(top);
+    const CMedianReporter::Times* b = medians.Find(bottom);
+    if (a != nullptr && b != nullptr && b->wall > 0 && b->cpu > 0) {
+        std::printf("  %-44s wall %8.3f  cpu %8.3f  [%s]\n", (label + std::string(":")).c_str(),
+                    a->wall / b->wall, a->cpu / b->cpu, target);
+    }
+}
+
+void Time(const CMedianReporter& medians, const std::string& name, const char* target) {
+    if (const CMedianReporter::Times* t = medians.Find(name)) {
+        std::printf("  %-44s wall %8.2f ms  [%s]\n", (name + ":").c_str(), t->wall, target);
+    }
+}
+
+void PrintRatios(const CMedianReporter& medians) {
+    std::printf("\nAt %d meetings, ratios of medians in this run (targets in brackets):\n",
+                meetingCount);
+    Ratio(medians, "FirstBuild/", "ReadFloor/", "first build / reading the files", "<= 2");
+    Ratio(medians, "LoadAllAndCatchUp/", "LoadAll/", "start-up with index / LoadAll", "<= 1.2");
+    Ratio(medians, "CatchUpCheck/", "LoadAll/", "catch-up check alone / LoadAll", "reference");
+    Time(medians, "QueryOneWord/", "< 20 ms");
+    Time(medians, "QueryTwoWords/", "< 20 ms");
+    Time(medians, "QueryShortPrefix/", "reference");
+    Time(medians, "QueryRareWords/", "reference");
+    Time(medians, "OpenTodos/", "< 50 ms");
+}
+
+void Register() {
+    const auto slow = [](benchmark::internal::Benchmark* b) {
+        b->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+    };
+    const auto quick = [](benchmark::internal::Benchmark* b) {
+        b->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+    };
+    // Each beside its floor, one after the other, so that both see the same machine state.
+    slow(benchmark::RegisterBenchmark("ReadFloor", ReadFloor)->UseRealTime());
+    slow(benchmark::RegisterBenchmark("FirstBuild", FirstBuild)->UseRealTime());
+    slow(benchmark::RegisterBenchmark("LoadAll", LoadAll)->UseRealTime());
+    slow(benchmark::RegisterBenchmark("LoadAllAndCatchUp", LoadAllAndCatchUp)->UseRealTime());
+    slow(benchmark::RegisterBenchmark("CatchUpCheck", CatchUpCheck)->UseRealTime());
+    quick(benchmark::RegisterBenchmark("QueryOneWord", QueryOneWord));
+    quick(benchmark::RegisterBenchmark("QueryTwoWords", QueryTwoWords));
+    quick(benchmark::RegisterBenchmark("QueryShortPrefix", QueryShortPrefix));
+    quick(benchmark::RegisterBenchmark("QueryRareWords", QueryRareWords));
+    quick(benchmark::RegisterBenchmark("OpenTodos", OpenTodos));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("XDG_CACHE_HOME", Cache().c_str(), 1);
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    Register();
+    CMedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintRatios(reporter);
+    benchmark::Shutdown();
+    std::error_code error;
+    fs::remove_all(Folder(), error);
+    fs::remove_all(Cache(), error);
+    return 0;
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "calendar/CalendarList.h"
+#include "search/OpenTodo.h"
+#include "store/DateTime.h"
+#include "ui/DateTimeFormat.h"
+#include "ui/ImageStrip.h"
+#include "ui/ListBase.h"
+
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CDesktopServices;
+class CMeetingStore;
+
+// Every todo not yet done, of every meeting, highest priority first then by meeting date (the
+// order the source gives): the done and priority pictures, the todo's text and its meeting's
+// title and date. A click on the done picture, or Space on the marked row, marks that todo
+// done in its meeting's todo file; a double click or Enter asks for the meeting's todo page.
+class COpenTodoListCtrl : public CListBase, public CCalendarList {
+    Q_OBJECT
+
+public:
+    using Source = std::function<std::vector<COpenTodo>()>;
+
+    COpenTodoListCtrl(CMeetingStore& store, CDesktopServices& services, QWidget* parent = nullptr);
+
+    void SetSource(Source source);
+
+    QWidget* GetWidget() override { return this; }
+    // Asks the source again; the mark stays on its row number.
+    void Fill(const CDateTime& date) override;
+    void Refresh() override;
+
+    int GetRowCount() const { return static_cast<int>(m_rows.size()); }
+    // The todo of a row; an empty todo outside the rows.
+    COpenTodo GetTodo(int row) const;
+
+    // Marks the todo of `row` done in its file and takes it off the list. A file changed since
+    // the source saw it is left alone and the list asked for again; a file that cannot be
+    // written, or that does not read back whole, is reported naming the file.
+    void MarkDone(int row);
+
+    struct CShownRow {
+        QString text;
+        QString meeting; // the meeting's title and date
+    };
+    CShownRow GetShownRow(int row) const;
+
+signals:
+    void todoPageRequested(const std::string& meetingId);
+
+protected:
+    int ItemCount() const override { return GetRowCount(); }
+    QRect ItemRect(int row) const override;
+    int HitTest(const QPoint& contentPos) const override;
+    int ContentHeight() const override;
+    CItemRange ItemsToPaint(int top, int bottom) const override;
+    void PaintItem(QPainter& painter, int row, const QRect& rect) const override;
+    void PaintEmpty(QPainter& painter) const override;
+    void ActivateItem(int row) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    CMeetingStore& m_store;
+    CDesktopServices& m_services;
+    Source m_source;
+    // The meeting's title and date are looked up when a row is painted: the list may hold a
+    // todo of every meeting, of which a screen shows a few dozen.
+    std::vector<COpenTodo> m_rows;
+    CDateTimeFormat m_format;
+    CImageStrip m_pictures;
+};

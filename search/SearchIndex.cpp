@@ -1,0 +1,474 @@
+#include "search/SearchIndex.h"
+
+#include "search/SearchIndexError.h"
+#include "search/SearchQuery.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <system_error>
+
+namespace {
+
+constexpr const char* schema = R"sql(
+CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
+CREATE TABLE meetings(row INTEGER PRIMARY KEY, id TEXT NOT NULL UNIQUE);
+CREATE VIRTUAL TABLE docs USING fts5(id UNINDEXED, title, reference, venue, presided, notes,
+    attendees, agenda, minutes, todos, tokenize = 'unicode61 remove_diacritics 2',
+    prefix = '2 3');
+CREATE TABLE todos(mrow INTEGER NOT NULL, position INTEGER NOT NULL, text BLOB NOT NULL,
+    priority INTEGER NOT NULL, done INTEGER NOT NULL, PRIMARY KEY(mrow, position)) WITHOUT ROWID;
+CREATE INDEX open_todos ON todos(priority DESC, mrow, position) WHERE done = 0;
+CREATE TABLE files(name TEXT PRIMARY KEY, size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL)
+    WITHOUT ROWID;
+)sql";
+
+// Dates are clamped to the years the program knows, with room to spare.
+constexpr long long firstSecond = -70'000'000'000LL;
+constexpr long long lastSecond = 300'000'000'000LL;
+
+std::string_view ColumnText(sqlite3_stmt* statement, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return text != nullptr ? std::string_view(text) : std::string_view();
+}
+
+bool IsDamage(int code) {
+    const int primary = code & 0xFF;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+[[noreturn]] void Fail(sqlite3* db, int code, const char* what) {
+    throw CSearchIndexError(std::string(what) + ": " +
+                                (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code)),
+                            IsDamage(code));
+}
+
+void Execute(sqlite3* db, const char* sql) {
+    const int code = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    if (code != SQLITE_OK) {
+        Fail(db, code, sql);
+    }
+}
+
+// Binds, steps and resets one prepared statement; the statement stays prepared.
+class CStep {
+public:
+    CStep(sqlite3* db, sqlite3_stmt* statement) : m_db(db), m_statement(statement) {}
+    ~CStep() {
+        sqlite3_reset(m_statement);
+        sqlite3_clear_bindings(m_statement);
+    }
+    CStep(const CStep&) = delete;
+    CStep& operator=(const CStep&) = delete;
+
+    CStep& Bind(int index, std::string_view text) {
+        Check(sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()),
+                                SQLITE_STATIC));
+        return *this;
+    }
+    CStep& BindBlob(int index, std::string_view bytes) {
+        Check(sqlite3_bind_blob(m_statement, index, bytes.data(), static_cast<int>(bytes.size()),
+                                SQLITE_STATIC));
+        return *this;
+    }
+    CStep& Bind(int index, long long value) {
+        Check(sqlite3_bind_int64(m_statement, index, value));
+        return *this;
+    }
+    // True while there is a row.
+    bool Next() {
+        const int code = sqlite3_step(m_statement);
+        if (code == SQLITE_ROW) {
+            return true;
+        }
+        if (code != SQLITE_DONE) {
+            Fail(m_db, code, sqlite3_sql(m_statement));
+        }
+        return false;
+    }
+    void Run() {
+        while (Next()) {
+        }
+    }
+    long long Integer(int column) const { return sqlite3_column_int64(m_statement, column); }
+    bool IsNull(int column) const {
+        return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+    }
+    std::string Text(int column) const {
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
+        return std::string(data != nullptr ? data : "",
+                           static_cast<std::size_t>(sqlite3_column_bytes(m_statement, column)));
+    }
+
+private:
+    void Check(int code) {
+        if (code != SQLITE_OK) {
+            Fail(m_db, code, "bind");
+        }
+    }
+
+    sqlite3* m_db;
+    sqlite3_stmt* m_statement;
+};
+
+// Commits on Commit(), rolls back when left otherwise.
+class CTransaction {
+public:
+    explicit CTransaction(sqlite3* db) : m_db(db) { Execute(db, "BEGIN IMMEDIATE"); }
+    ~CTransaction() {
+        if (!m_done) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+    }
+    CTransaction(const CTransaction&) = delete;
+    CTransaction& operator=(const CTransaction&) = delete;
+    void Commit() {
+        Execute(m_db, "COMMIT");
+        m_done = true;
+    }
+
+private:
+    sqlite3* m_db;
+    bool m_done = false;
+};
+
+void RemoveIndexFiles(const std::filesystem::path& file) {
+    std::error_code ignored;
+    for (const char* tail : {"", "-wal", "-shm", "-journal"}) {
+        std::filesystem::path path = file;
+        path += tail;
+        std::filesystem::remove(path, ignored);
+    }
+}
+
+sqlite3* OpenConnection(const std::filesystem::path& file, int flags) {
+    sqlite3* db = nullptr;
+    const int code = sqlite3_open_v2(file.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (code != SQLITE_OK) {
+        const std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+        sqlite3_close(db);
+        throw CSearchIndexError("open " + file.string() + ": " + message, IsDamage(code));
+    }
+    sqlite3_busy_timeout(db, 2000);
+    return db;
+}
+
+enum Statement {
+    rowOfId,
+    lastRowInBlock,
+    insertMeeting,
+    deleteMeeting,
+    insertDocument,
+    deleteDocument,
+    insertTodo,
+    deleteTodos,
+    putFile,
+    deleteFile,
+    search,
+    openTodos,
+    statementCount
+};
+
+} // namespace
+
+CSearchIndex::CSearchIndex(std::filesystem::path file, std::string folderKey)
+    : m_file(std::move(file)), m_folderKey(std::move(folderKey)),
+      m_statements(statementCount, nullptr) {
+    std::error_code error;
+    if (std::filesystem::exists(m_file, error)) {
+        try {
+            m_db = OpenConnection(m_file, SQLITE_OPEN_READWRITE);
+            if (IsUsable()) {
+                MarkClean(false);
+                return;
+            }
+        } catch (const CSearchIndexError&) {
+            // Not an index of ours: made afresh below.
+        }
+        sqlite3_close(m_db);
+        m_db = nullptr;
+    }
+    RemoveIndexFiles(m_file);
+    Create();
+}
+
+CSearchIndex::~CSearchIndex() {
+    try {
+        MarkClean(true);
+    } catch (const CSearchIndexError&) {
+        // Then the next start checks the file.
+    }
+    for (sqlite3_stmt* statement : m_statements) {
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(m_db);
+}
+
+bool CSearchIndex::IsUsable() {
+    Execute(m_db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(m_db, "SELECT key, value FROM meta", -1, &statement, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return false;
+    }
+    bool layoutMatches = false;
+    bool folderMatches = false;
+    int code = SQLITE_OK;
+    while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
+        const std::string_view key = ColumnText(statement, 0);
+        const std::string_view text = ColumnText(statement, 1);
+        if (key == "layout") {
+            layoutMatches = text == std::to_string(layoutVersion);
+        } else if (key == "folder") {
+            folderMatches = text == m_folderKey;
+        } else if (key == "clean") {
+            m_closedCleanly = text == "1";
+        }
+    }
+    sqlite3_finalize(statement);
+    return code == SQLITE_DONE && layoutMatches && folderMatches;
+}
+
+void CSearchIndex::Create() {
+    m_madeAfresh = true;
+    m_db = OpenConnection(m_file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    try {
+        Execute(m_db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+        CTransaction transaction(m_db);
+        Execute(m_db, schema);
+        sqlite3_stmt* statement = nullptr;
+        const char* sql = "INSERT INTO meta VALUES ('layout', ?1), ('folder', ?2)";
+        if (sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) != SQLITE_OK) {
+            Fail(m_db, sqlite3_errcode(m_db), sql);
+        }
+        {
+            CStep step(m_db, statement);
+            step.Bind(1, std::to_string(layoutVersion)).Bind(2, std::string_view(m_folderKey));
+            step.Run();
+        }
+        sqlite3_finalize(statement);
+        transaction.Commit();
+    } catch (...) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        RemoveIndexFiles(m_file);
+        throw;
+    }
+}
+
+sqlite3_stmt* CSearchIndex::Prepared(int which, const char* sql) const {
+    sqlite3_stmt*& statement = m_statements[static_cast<std::size_t>(which)];
+    if (statement == nullptr && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT,
+                                                   &statement, nullptr) != SQLITE_OK) {
+        Fail(m_db, sqlite3_errcode(m_db), sql);
+    }
+    return statement;
+}
+
+void CSearchIndex::MarkClean(bool clean) {
+    if (m_db != nullptr) {
+        Execute(m_db, clean ? "INSERT OR REPLACE INTO meta VALUES ('clean', '1')"
+                            : "INSERT OR REPLACE INTO meta VALUES ('clean', '0')");
+    }
+}
+
+long long CSearchIndex::FirstRowFor(const std::optional<long long>& dateSecond) {
+    const long long second =
+        dateSecond ? std::clamp(*dateSecond, firstSecond, lastSecond) : firstSecond - 1;
+    return second * rowsPerSecond;
+}
+
+std::optional<long long> CSearchIndex::RowOf(const std::string& id) const {
+    CStep step(m_db, Prepared(rowOfId, "SELECT row FROM meetings WHERE id = ?1"));
+    step.Bind(1, std::string_view(id));
+    if (step.Next()) {
+        return step.Integer(0);
+    }
+    return std::nullopt;
+}
+
+long long CSearchIndex::FreeRowFrom(long long first) const {
+    CStep step(m_db, Prepared(lastRowInBlock,
+                              "SELECT max(row) FROM meetings WHERE row BETWEEN ?1 AND ?2"));
+    step.Bind(1, first).Bind(2, first + rowsPerSecond - 1);
+    if (!step.Next() || step.IsNull(0)) {
+        return first;
+    }
+    const long long next = step.Integer(0) + 1;
+    // A million meetings of one second would leave the block; they then sort after it.
+    return next;
+}
+
+void CSearchIndex::RemoveMeeting(const std::string& id) {
+    const std::optional<long long> row = RowOf(id);
+    if (!row) {
+        return;
+    }
+    CStep(m_db, Prepared(deleteDocument, "DELETE FROM docs WHERE rowid = ?1")).Bind(1, *row).Run();
+    CStep(m_db, Prepared(deleteTodos, "DELETE FROM todos WHERE mrow = ?1")).Bind(1, *row).Run();
+    CStep(m_db, Prepared(deleteMeeting, "DELETE FROM meetings WHERE row = ?1")).Bind(1, *row).Run();
+}
+
+void CSearchIndex::PutMeeting(const CMeetingUpdate& update) {
+    const std::optional<long long> old = RowOf(update.meetingId);
+    if (!update.document) {
+        RemoveMeeting(update.meetingId);
+        return;
+    }
+    const CMeetingDocument& document = *update.document;
+    const long long first = FirstRowFor(document.dateSecond);
+    long long row = 0;
+    if (old && *old >= first && *old < first + rowsPerSecond) {
+        // Same date: the meeting keeps its row, only its texts change.
+        row = *old;
+        CStep(m_db, Prepared(deleteDocument, "DELETE FROM docs WHERE rowid = ?1"))
+            .Bind(1, row)
+            .Run();
+        CStep(m_db, Prepared(deleteTodos, "DELETE FROM todos WHERE mrow = ?1")).Bind(1, row).Run();
+    } else {
+        // New, or its date changed: a new row where the new date sorts.
+        RemoveMeeting(update.meetingId);
+        row = FreeRowFrom(first);
+        CStep(m_db, Prepared(insertMeeting, "INSERT INTO meetings(row, id) VALUES (?1, ?2)"))
+            .Bind(1, row)
+            .Bind(2, std::string_view(document.id))
+            .Run();
+    }
+    CStep insert(m_db, Prepared(insertDocument,
+                                "INSERT INTO docs(rowid, id, title, reference, venue, presided, "
+                                "notes, attendees, agenda, minutes, todos) "
+                                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"));
+    insert.Bind(1, row)
+        .Bind(2, std::string_view(document.id))
+        .Bind(3, std::string_view(document.title))
+        .Bind(4, std::string_view(document.reference))
+        .Bind(5, std::string_view(document.venue))
+        .Bind(6, std::string_view(document.presidedBy))
+        .Bind(7, std::string_view(document.notes))
+        .Bind(8, std::string_view(document.attendees))
+        .Bind(9, std::string_view(document.agenda))
+        .Bind(10, std::string_view(document.minutes))
+        .Bind(11, std::string_view(document.todos));
+    insert.Run();
+    for (std::size_t position = 0; position < document.todoItems.size(); ++position) {
+        const CTodoItem& item = document.todoItems[position];
+        CStep step(m_db, Prepared(insertTodo, "INSERT INTO todos(mrow, position, text, priority, "
+                                              "done) VALUES (?1, ?2, ?3, ?4, ?5)"));
+        step.Bind(1, row)
+            .Bind(2, static_cast<long long>(position))
+            .BindBlob(3, item.text)
+            .Bind(4, static_cast<long long>(item.priority))
+            .Bind(5, item.done != 0 ? 1LL : 0LL);
+        step.Run();
+    }
+}
+
+void CSearchIndex::Apply(const std::vector<CMeetingUpdate>& updates,
+                         const std::vector<std::string>& goneFiles) {
+    CTransaction transaction(m_db);
+    const auto forget = [this](const std::string& name) {
+        CStep(m_db, Prepared(deleteFile, "DELETE FROM files WHERE name = ?1"))
+            .Bind(1, std::string_view(name))
+            .Run();
+    };
+    for (const CMeetingUpdate& update : updates) {
+        PutMeeting(update);
+        for (const auto& [name, stamp] : update.present) {
+            CStep(m_db, Prepared(putFile, "INSERT OR REPLACE INTO files(name, size, mtime_ns) "
+                                          "VALUES (?1, ?2, ?3)"))
+                .Bind(1, std::string_view(name))
+                .Bind(2, static_cast<long long>(stamp.size))
+                .Bind(3, static_cast<long long>(stamp.modifiedNs))
+                .Run();
+        }
+        for (const std::string& name : update.absent) {
+            forget(name);
+        }
+    }
+    for (const std::string& name : goneFiles) {
+        forget(name);
+    }
+    transaction.Commit();
+}
+
+std::vector<CSearchHit> CSearchIndex::Search(std::string_view words, std::size_t limit) const {
+    std::vector<CSearchHit> hits;
+    const std::string expression = MatchExpressionFor(words);
+    if (expression.empty() || limit == 0) {
+        return hits;
+    }
+    CStep step(m_db, Prepared(search, "SELECT id, snippet(docs, -1, char(2), char(3), "
+                                      "'\xE2\x80\xA6', 12) FROM docs WHERE docs MATCH ?1 "
+                                      "ORDER BY rowid DESC LIMIT ?2"));
+    step.Bind(1, std::string_view(expression)).Bind(2, static_cast<long long>(limit));
+    while (step.Next()) {
+        hits.push_back(CSearchHit{step.Text(0), step.Text(1)});
+    }
+    return hits;
+}
+
+std::vector<COpenTodo> CSearchIndex::OpenTodos() const {
+    std::vector<COpenTodo> todos;
+    CStep step(m_db, Prepared(openTodos, "SELECT m.id, t.position, t.text, t.priority "
+                                         "FROM todos AS t JOIN meetings AS m ON m.row = t.mrow "
+                                         "WHERE t.done = 0 "
+                                         "ORDER BY t.priority DESC, t.mrow, t.position"));
+    while (step.Next()) {
+        todos.push_back(COpenTodo{step.Text(0), static_cast<std::size_t>(step.Integer(1)),
+                                  step.Text(2), static_cast<std::int32_t>(step.Integer(3))});
+    }
+    return todos;
+}
+
+std::size_t CSearchIndex::MeetingCount() const {
+    sqlite3_stmt* statement = nullptr;
+    std::size_t count = 0;
+    if (sqlite3_prepare_v2(m_db, "SELECT count(*) FROM meetings", -1, &statement, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        count = static_cast<std::size_t>(sqlite3_column_int64(statement, 0));
+    }
+    sqlite3_finalize(statement);
+    return count;
+}
+
+std::optional<std::unordered_map<std::string, CFileStamp>>
+CSearchIndex::ReadFileStamps(const std::filesystem::path& file, bool quickCheck) {
+    std::unordered_map<std::string, CFileStamp> stamps;
+    sqlite3* db = nullptr;
+    try {
+        db = OpenConnection(file, SQLITE_OPEN_READONLY);
+    } catch (const CSearchIndexError&) {
+        return std::nullopt;
+    }
+    bool sound = true;
+    sqlite3_stmt* statement = nullptr;
+    if (quickCheck) {
+        sound =
+            sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW && ColumnText(statement, 0) == "ok";
+        sqlite3_finalize(statement);
+        statement = nullptr;
+    }
+    if (sound && sqlite3_prepare_v2(db, "SELECT name, size, mtime_ns FROM files", -1, &statement,
+                                    nullptr) == SQLITE_OK) {
+        int code = SQLITE_OK;
+        while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
+            const auto* name = static_cast<const char*>(sqlite3_column_blob(statement, 0));
+            stamps.emplace(
+                std::string(name != nullptr ? name : "",
+                            static_cast<std::size_t>(sqlite3_column_bytes(statement, 0))),
+                CFileStamp{sqlite3_column_int64(statement, 1), sqlite3_column_int64(statement, 2)});
+        }
+        sound = code == SQLITE_DONE;
+    } else {
+        sound = false;
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    if (!sound) {
+        return std::nullopt;
+    }
+    return stamps;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "search/FolderFiles.h"
+#include "search/MeetingDocument.h"
+#include "search/OpenTodo.h"
+#include "search/SearchHit.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The full-text index of one working directory in one SQLite file: a document per meeting, its
+// todos, and the stamps of the files it was read from. Use an object on one thread only.
+//
+// Through SQLite's C API rather than Qt SQL: FTS5's options, snippet() and the rowid order that
+// makes "newest first" free are SQLite's own, and the worker that checks the folder opens a
+// connection of its own without a QSqlDatabase per thread.
+class CSearchIndex {
+public:
+    // Layout of the tables; an index of another layout is made afresh.
+    static constexpr int layoutVersion = 1;
+
+    // Opens the index in `file` for the folder `folderKey` (its canonical path). A missing,
+    // damaged, foreign or older index is deleted and made afresh (WasMadeAfresh). Throws
+    // CSearchIndexError when no index can be made there at all.
+    CSearchIndex(std::filesystem::path file, std::string folderKey);
+    ~CSearchIndex();
+    CSearchIndex(const CSearchIndex&) = delete;
+    CSearchIndex& operator=(const CSearchIndex&) = delete;
+
+    const std::filesystem::path& File() const { return m_file; }
+    bool WasMadeAfresh() const { return m_madeAfresh; }
+    // Whether the index found was closed by its last user. One that was not (the program
+    // crashed, the machine went down) deserves SQLite's quick check, which reads the whole file
+    // and so is not run on every start.
+    bool WasClosedCleanly() const { return m_closedCleanly; }
+
+    // Puts each meeting's document, todos and file stamps in place of what the index held of
+    // it (a meeting without a document is removed), and forgets the stamps of `goneFiles`; all
+    // in one transaction. Throws CSearchIndexError.
+    void Apply(const std::vector<CMeetingUpdate>& updates,
+               const std::vector<std::string>& goneFiles = {});
+
+    // Meetings holding every word of `words`, newest first, at most `limit`.
+    std::vector<CSearchHit> Search(std::string_view words, std::size_t limit) const;
+    // Todos not done: highest priority first, then the oldest meeting, then position.
+    std::vector<COpenTodo> OpenTodos() const;
+    std::size_t MeetingCount() const;
+
+    // The stamps of the files last indexed, by name: from a connection of its own, so that
+    // another thread may ask. Nothing when the file is no sound index (it fails SQLite's quick
+    // check, or cannot be read).
+    static std::optional<std::unordered_map<std::string, CFileStamp>>
+    ReadFileStamps(const std::filesystem::path& file, bool quickCheck);
+
+    // The rowid under which a meeting of this date sorts: by date, so that FTS5's rowid order
+    // is newest first. Meetings of one second share a block of `rowsPerSecond` rows; a date
+    // that is not valid sorts below every valid one.
+    static constexpr long long rowsPerSecond = 1LL << 20;
+    static long long FirstRowFor(const std::optional<long long>& dateSecond);
+
+private:
+    void Create();
+    bool IsUsable();
+    void MarkClean(bool clean);
+    void PutMeeting(const CMeetingUpdate& update);
+    void RemoveMeeting(const std::string& id);
+    std::optional<long long> RowOf(const std::string& id) const;
+    long long FreeRowFrom(long long first) const;
+    sqlite3_stmt* Prepared(int which, const char* sql) const;
+
+    std::filesystem::path m_file;
+    std::string m_folderKey;
+    sqlite3* m_db = nullptr;
+    bool m_madeAfresh = false;
+    bool m_closedCleanly = false;
+    mutable std::vector<sqlite3_stmt*> m_statements;
+};

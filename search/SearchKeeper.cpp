@@ -1,0 +1,327 @@
+#include "search/SearchKeeper.h"
+
+#include "search/FolderCatchUp.h"
+#include "search/IndexLocation.h"
+#include "search/SearchIndex.h"
+#include "search/SearchIndexError.h"
+#include "store/FileListener.h"
+
+#include <QMetaObject>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+#include <unordered_set>
+
+namespace {
+
+// Batches handed to the window's thread and not yet written: the reader waits beyond this, so
+// that a first build of a big folder never piles the whole folder up in memory.
+constexpr int maxPendingBatches = 4;
+
+} // namespace
+
+struct CSearchKeeper::CState {
+    std::filesystem::path folder;
+    std::filesystem::path canonicalFolder;
+    int folderFd = -1;
+    std::unique_ptr<CSearchIndex> index;
+    std::unique_ptr<CListener> listener;
+
+    std::thread worker;
+    std::shared_ptr<std::atomic<bool>> cancelled;
+    std::shared_ptr<std::atomic<int>> pending;
+    unsigned generation = 0;
+    bool catchingUp = false;
+    bool upToDate = false;
+    bool damageSeen = false;   // made afresh once in this catch-up: do not loop
+    bool checkPending = false; // an index found at Open is checked by the first catch-up
+    // Meetings the program wrote while a catch-up ran: what the reader hands on of them may be
+    // older than what was indexed at the write.
+    std::unordered_set<std::string> touched;
+
+    void CloseFolder() {
+        if (folderFd >= 0) {
+            ::close(folderFd);
+            folderFd = -1;
+        }
+    }
+};
+
+// Hears the program's own writes and removals, on the thread that made them (the window's).
+class CSearchKeeper::CListener : public CFileListener {
+public:
+    explicit CListener(CSearchKeeper& keeper) : m_keeper(keeper) {}
+    void FileWritten(const std::filesystem::path& path) override { m_keeper.Reindex(path); }
+    void FileRemoved(const std::filesystem::path& path) override { m_keeper.Reindex(path); }
+
+private:
+    CSearchKeeper& m_keeper;
+};
+
+// Runs on the reading thread and hands everything to the window's thread, where the index is
+// written; batches of an earlier catch-up are dropped there.
+class CSearchKeeper::CSink : public CCatchUpSink {
+public:
+    CSink(CSearchKeeper* keeper, unsigned generation, std::shared_ptr<std::atomic<bool>> cancelled,
+          std::shared_ptr<std::atomic<int>> pending)
+        : m_keeper(keeper), m_generation(generation), m_cancelled(std::move(cancelled)),
+          m_pending(std::move(pending)) {}
+
+    void Batch(std::vector<CMeetingUpdate> updates, std::vector<std::string> goneFiles,
+               std::size_t done, std::size_t total) override {
+        while (m_pending->load() >= maxPendingBatches && !m_cancelled->load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        m_pending->fetch_add(1);
+        auto batch =
+            std::make_shared<std::pair<std::vector<CMeetingUpdate>, std::vector<std::string>>>(
+                std::move(updates), std::move(goneFiles));
+        CSearchKeeper* keeper = m_keeper;
+        const unsigned generation = m_generation;
+        auto pending = m_pending;
+        QMetaObject::invokeMethod(
+            keeper,
+            [keeper, generation, batch, pending, done, total] {
+                pending->fetch_sub(1);
+                CState& state = *keeper->m_state;
+                if (generation != state.generation || !state.index) {
+                    return;
+                }
+                // A meeting the program wrote meanwhile was indexed as written.
+                std::erase_if(batch->first, [&state](const CMeetingUpdate& update) {
+                    return state.touched.contains(update.meetingId);
+                });
+                std::erase_if(batch->second, [&state](const std::string& name) {
+                    const std::optional<std::string> id = MeetingIdOfFileName(name);
+                    return id && state.touched.contains(*id);
+                });
+                try {
+                    state.index->Apply(batch->first, batch->second);
+                } catch (const CSearchIndexError& error) {
+                    keeper->Failed(error.IsDamage());
+                    return;
+                }
+                emit keeper->progress(done, total);
+            },
+            Qt::QueuedConnection);
+    }
+
+    void Damaged() override {
+        CSearchKeeper* keeper = m_keeper;
+        const unsigned generation = m_generation;
+        QMetaObject::invokeMethod(
+            keeper,
+            [keeper, generation] {
+                if (generation == keeper->m_state->generation) {
+                    keeper->Failed(true);
+                }
+            },
+            Qt::QueuedConnection);
+    }
+
+    void Finished() override {
+        CSearchKeeper* keeper = m_keeper;
+        const unsigned generation = m_generation;
+        QMetaObject::invokeMethod(
+            keeper,
+            [keeper, generation] {
+                CState& state = *keeper->m_state;
+                if (generation != state.generation || !state.index) {
+                    return;
+                }
+                state.catchingUp = false;
+                state.checkPending = false;
+                state.upToDate = true;
+                state.touched.clear();
+                emit keeper->upToDate();
+            },
+            Qt::QueuedConnection);
+    }
+
+private:
+    CSearchKeeper* m_keeper;
+    unsigned m_generation;
+    std::shared_ptr<std::atomic<bool>> m_cancelled;
+    std::shared_ptr<std::atomic<int>> m_pending;
+};
+
+CSearchKeeper::CSearchKeeper(QObject* parent) : QObject(parent), m_state(new CState) {
+    m_state->listener = std::make_unique<CListener>(*this);
+    AddFileListener(m_state->listener.get());
+}
+
+CSearchKeeper::~CSearchKeeper() {
+    RemoveFileListener(m_state->listener.get());
+    StopCatchUp();
+    m_state->CloseFolder();
+}
+
+void CSearchKeeper::Open(const std::filesystem::path& workingDirectory) {
+    StopCatchUp();
+    CState& state = *m_state;
+    state.index.reset();
+    state.CloseFolder();
+    state.upToDate = false;
+    state.folder = workingDirectory;
+    std::error_code error;
+    state.canonicalFolder = std::filesystem::weakly_canonical(workingDirectory, error);
+    if (error) {
+        state.canonicalFolder = workingDirectory.lexically_normal();
+    }
+    state.folderFd = ::open(workingDirectory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+
+    const std::filesystem::path cache = SearchCacheFolder();
+    if (cache.empty()) {
+        return;
+    }
+    std::filesystem::create_directories(cache, error);
+    if (error) {
+        return; // no index can be kept: search is unavailable, the program works on
+    }
+    std::filesystem::permissions(cache, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace, error);
+    try {
+        state.index = std::make_unique<CSearchIndex>(IndexFileFor(cache, state.canonicalFolder),
+                                                     state.canonicalFolder.string());
+    } catch (const CSearchIndexError&) {
+        return;
+    }
+    state.damageSeen = false;
+    state.checkPending = !state.index->WasMadeAfresh() && !state.index->WasClosedCleanly();
+    StartCatchUp(state.checkPending);
+}
+
+void CSearchKeeper::CatchUp() {
+    if (m_state->index) {
+        StartCatchUp(m_state->checkPending);
+    }
+}
+
+bool CSearchKeeper::IsUpToDate() const {
+    return m_state->index != nullptr && m_state->upToDate;
+}
+
+bool CSearchKeeper::IsAvailable() const {
+    return m_state->index != nullptr;
+}
+
+std::vector<CSearchHit> CSearchKeeper::Search(std::string_view words, std::size_t limit) const {
+    if (!m_state->index) {
+        return {};
+    }
+    try {
+        return m_state->index->Search(words, limit);
+    } catch (const CSearchIndexError& error) {
+        DamageFoundInUse(error.IsDamage());
+        return {};
+    }
+}
+
+std::vector<COpenTodo> CSearchKeeper::OpenTodos() const {
+    if (!m_state->index) {
+        return {};
+    }
+    try {
+        return m_state->index->OpenTodos();
+    } catch (const CSearchIndexError& error) {
+        DamageFoundInUse(error.IsDamage());
+        return {};
+    }
+}
+
+void CSearchKeeper::DamageFoundInUse(bool damaged) const {
+    if (!damaged) {
+        return;
+    }
+    // Not up to date until made afresh, which happens after the caller's search.
+    m_state->upToDate = false;
+    auto* keeper = const_cast<CSearchKeeper*>(this);
+    QTimer::singleShot(0, keeper, [keeper] { keeper->Failed(true); });
+}
+
+void CSearchKeeper::StartCatchUp(bool quickCheck) {
+    StopCatchUp();
+    CState& state = *m_state;
+    ++state.generation;
+    state.catchingUp = true;
+    state.upToDate = false;
+    state.touched.clear();
+    state.cancelled = std::make_shared<std::atomic<bool>>(false);
+    state.pending = std::make_shared<std::atomic<int>>(0);
+    state.worker = std::thread(
+        [sink = std::make_shared<CSink>(this, state.generation, state.cancelled, state.pending),
+         cancelled = state.cancelled, folder = state.folder, file = state.index->File(),
+         quickCheck] { CatchUpWithFolder(folder, file, quickCheck, *cancelled, *sink); });
+}
+
+void CSearchKeeper::StopCatchUp() {
+    CState& state = *m_state;
+    if (state.worker.joinable()) {
+        state.cancelled->store(true);
+        state.worker.join();
+    }
+    state.catchingUp = false;
+}
+
+void CSearchKeeper::MakeAfresh() {
+    CState& state = *m_state;
+    StopCatchUp();
+    if (!state.index) {
+        return;
+    }
+    const std::filesystem::path file = state.index->File();
+    state.index.reset();
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    try {
+        state.index = std::make_unique<CSearchIndex>(file, state.canonicalFolder.string());
+    } catch (const CSearchIndexError&) {
+        state.upToDate = false;
+        return;
+    }
+    StartCatchUp(false);
+}
+
+void CSearchKeeper::Failed(bool damaged) {
+    CState& state = *m_state;
+    if (!damaged || state.damageSeen) {
+        // A full disk, say: the index stays as it is and the next catch-up tries again.
+        return;
+    }
+    state.damageSeen = true;
+    MakeAfresh();
+}
+
+void CSearchKeeper::Reindex(const std::filesystem::path& path) {
+    CState& state = *m_state;
+    if (!state.index || state.folderFd < 0) {
+        return;
+    }
+    const std::string name = path.filename().string();
+    const std::optional<std::string> id = MeetingIdOfFileName(name);
+    if (!id) {
+        return;
+    }
+    std::error_code error;
+    const std::filesystem::path parent = path.parent_path();
+    if (parent.lexically_normal() != state.folder.lexically_normal() &&
+        parent.lexically_normal() != state.canonicalFolder &&
+        !std::filesystem::equivalent(parent, state.folder, error)) {
+        return;
+    }
+    if (state.catchingUp) {
+        state.touched.insert(*id);
+    }
+    try {
+        state.index->Apply({ReadMeetingUpdate(state.folderFd, *id,
+                                              IsMeetingFileName(name) ? name : std::string())});
+    } catch (const CSearchIndexError& failure) {
+        Failed(failure.IsDamage());
+        return;
+    }
+    emit changed();
+}

@@ -1,0 +1,306 @@
+#include "app/DateToolBar.h"
+#include "app/LeftListView.h"
+#include "app/MainFrame.h"
+#include "app/SearchField.h"
+#include "calendar/CalendarPage.h"
+#include "calendar/FoundListGeometry.h"
+#include "calendar/MeetingListCtrl.h"
+#include "calendar/OpenTodoListCtrl.h"
+#include "calendar/SearchResultsCtrl.h"
+#include "editor/TodoPage.h"
+#include "export/MeetingPreviewList.h"
+#include "search/SearchKeeper.h"
+#include "store/ContentFiles.h"
+#include "store/MeetingStore.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+#include "tests/support/TempFolder.h"
+#include "ui/CommandTable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMouseEvent>
+#include <QTabWidget>
+#include <QTest>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace {
+
+const std::string budget = "2026120109000010"; // 1 December 2026
+const std::string review = "2026120314000010"; // 3 December 2026
+
+void Activate(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+// Presses a key on whichever widget has the focus, as the keyboard does.
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr) << "a key pressed while nothing has the focus";
+    QTest::keyClick(focused, key, modifiers);
+}
+
+void Type(const char* text) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    QTest::keyClicks(focused, QString::fromUtf8(text));
+}
+
+std::string TodoBytes(const std::string& id) {
+    std::ifstream in(ContentFilePath(ContentKind::todos, id), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class SearchUi : public CQtTest {
+protected:
+    void SetUp() override {
+        CQtTest::SetUp();
+        Store(budget, "Budget review", 1);
+        Store(review, "Quarterly review", 3);
+    }
+    void TearDown() override {
+        frame.reset();
+        CQtTest::TearDown();
+    }
+
+    static void Store(const std::string& id, const char* title, int day) {
+        CMeeting meeting(CDateTime(2026, 12, day, 9, 0, 0));
+        meeting.id = id;
+        meeting.title = title;
+        meeting.venue = "Room 4";
+        TestStore().ModifyMeeting(meeting);
+    }
+
+    // The main window, active, on the week of 1 December 2026 with the focus in the week.
+    void ShowFrame() {
+        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+        frame->resize(1100, 700);
+        Activate(*frame);
+        page().GoToDate(CDateTime(2026, 12, 1, 0, 0, 0));
+        page().ShowMode(CCalendarPage::weekMode);
+        page().GetList(CCalendarPage::weekMode)->setFocus(Qt::MouseFocusReason);
+    }
+
+    // Every search finds both meetings, newest first, and is noted.
+    void FakeIndex() {
+        frame->SetSearchFunctions(
+            [this](std::string_view words, std::size_t) {
+                asked.emplace_back(words);
+                return std::vector<CSearchHit>{{review, "\x02review\x03 of the quarter"},
+                                               {budget, "budget \x02review\x03"}};
+            },
+            [this] { return openTodos; });
+    }
+
+    CCalendarPage& page() const { return frame->GetCalendarPage(); }
+    CSearchResultsCtrl& results() const { return page().GetSearchResults(); }
+    CSearchField& field() const { return frame->GetSearchField(); }
+
+    std::unique_ptr<CMainFrame> frame;
+    std::vector<std::string> asked;
+    std::vector<COpenTodo> openTodos;
+};
+
+} // namespace
+
+TEST_F(SearchUi, TypingSearchesEnterPreviewsAndEscapeGoesBack) {
+    ShowFrame();
+    FakeIndex();
+    field().setText(QStringLiteral("earlier words"));
+
+    // Ctrl+F from the calendar: the field, its words selected to be typed over.
+    Press(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(QApplication::focusWidget(), &field());
+    EXPECT_EQ(field().selectedText(), QStringLiteral("earlier words"));
+
+    Type("revi");
+    QApplication::processEvents();
+    EXPECT_EQ(asked, std::vector<std::string>{"revi"}) << "keys typed together make one query";
+    ASSERT_EQ(page().GetMode(), CCalendarPage::searchMode);
+    ASSERT_EQ(results().GetRowCount(), 2);
+    EXPECT_EQ(results().GetMarkedMeetingId(), review);
+    EXPECT_EQ(QApplication::focusWidget(), &field()) << "the user goes on typing";
+    // A space after the words is no new search.
+    Type(" ");
+    QApplication::processEvents();
+    EXPECT_EQ(asked.size(), 1u);
+
+    // Down: into the results; Down again and Enter previews the second hit.
+    Press(Qt::Key_Down);
+    ASSERT_EQ(QApplication::focusWidget(), &results());
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Return);
+    ASSERT_EQ(page().GetMode(), CCalendarPage::previewMode);
+    EXPECT_EQ(page().GetShownMeetingId(), budget);
+    // Escape in the preview: back to the results, the hit still marked.
+    Press(Qt::Key_Escape);
+    ASSERT_EQ(page().GetMode(), CCalendarPage::searchMode);
+    EXPECT_EQ(results().GetMarkedMeetingId(), budget);
+    // Escape in the results: the week shown before the search, the words done with.
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(page().GetMode(), CCalendarPage::weekMode);
+    EXPECT_TRUE(field().text().isEmpty());
+
+    // Enter in the field previews the marked (first) hit; Escape in the field goes back.
+    Press(Qt::Key_F, Qt::ControlModifier);
+    Type("budg");
+    Press(Qt::Key_Return);
+    ASSERT_EQ(page().GetMode(), CCalendarPage::previewMode);
+    EXPECT_EQ(page().GetShownMeetingId(), review);
+    page().ShowMode(CCalendarPage::monthMode);
+    Press(Qt::Key_F, Qt::ControlModifier);
+    Type("b");
+    QApplication::processEvents();
+    ASSERT_EQ(page().GetMode(), CCalendarPage::searchMode);
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(page().GetMode(), CCalendarPage::monthMode);
+    EXPECT_TRUE(field().text().isEmpty());
+
+    // Emptying the field goes back too.
+    Type("b");
+    QApplication::processEvents();
+    ASSERT_EQ(page().GetMode(), CCalendarPage::searchMode);
+    Press(Qt::Key_Backspace);
+    QApplication::processEvents();
+    EXPECT_EQ(page().GetMode(), CCalendarPage::monthMode);
+}
+
+TEST_F(SearchUi, TheCalendarsMeetingKeysStayOutOfTheField) {
+    ShowFrame();
+    FakeIndex();
+    page().ShowMode(CCalendarPage::agendaMode);
+    page().GetMeetingList().SetSelectionMark(0);
+    Press(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(QApplication::focusWidget(), &field());
+    Press(Qt::Key_D, Qt::ControlModifier);      // Add to Quick View
+    Press(Qt::Key_Return, Qt::ControlModifier); // View
+    EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << "no meeting was pinned from the field";
+    EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode) << "no meeting was previewed";
+}
+
+TEST_F(SearchUi, WithoutAKeeperSearchAndTodosAreOff) {
+    ShowFrame();
+    EXPECT_FALSE(frame->GetAction(CommandId::findMeeting)->isEnabled());
+    EXPECT_FALSE(frame->GetAction(CommandId::showTodos)->isEnabled());
+    EXPECT_FALSE(field().isEnabled());
+    QWidget* week = QApplication::focusWidget();
+    Press(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), week);
+    CLeftListView& left = frame->GetLeftPane();
+    QTest::mouseClick(&left, Qt::LeftButton, {}, QPoint(left.width() / 2, 4 * 90 + 45));
+    EXPECT_EQ(page().GetMode(), CCalendarPage::weekMode) << "the Todos button does nothing";
+
+    FakeIndex();
+    EXPECT_TRUE(frame->GetAction(CommandId::findMeeting)->isEnabled());
+    EXPECT_TRUE(frame->GetAction(CommandId::showTodos)->isEnabled());
+    EXPECT_TRUE(field().isEnabled());
+}
+
+TEST_F(SearchUi, ATodoOpensItsMeetingOnTheTodoPage) {
+    ShowFrame();
+    openTodos = {{review, 0, "Send the minutes", 2}, {budget, 1, "Book the room", 1}};
+    FakeIndex();
+    frame->GetAction(CommandId::showTodos)->trigger();
+    ASSERT_EQ(page().GetMode(), CCalendarPage::todosMode);
+    EXPECT_EQ(frame->GetLeftPane().GetSelectionMark(), 4) << "the Todos button is marked";
+    COpenTodoListCtrl& todos = page().GetOpenTodos();
+    ASSERT_EQ(todos.GetRowCount(), 2);
+
+    QString shownPage;
+    TestServices().SetDialogScript("modifyMeetingSheet", [&shownPage](QDialog& sheet) {
+        auto* tabs = sheet.findChild<QTabWidget*>(QStringLiteral("sheetTabs"));
+        shownPage = tabs != nullptr && qobject_cast<CTodoPage*>(tabs->currentWidget()) != nullptr
+                        ? QStringLiteral("todos")
+                        : QStringLiteral("other");
+        return int(QDialog::Rejected);
+    });
+    const QPoint text =
+        FoundListGeometry::TodoRowLayout(1, todos.viewport()->width()).text.center();
+    for (const QEvent::Type type :
+         {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
+        QMouseEvent event(type, text, todos.viewport()->mapToGlobal(text), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(todos.viewport(), &event);
+    }
+    EXPECT_EQ(shownPage, QStringLiteral("todos"));
+
+    // Modify from anywhere else still opens on the first page.
+    shownPage.clear();
+    frame->ModifyMeeting(budget);
+    EXPECT_EQ(shownPage, QStringLiteral("other"));
+}
+
+TEST_F(SearchUi, AMeetingAddedFromTheResultsOrTheTodosShowsInTheAgenda) {
+    ShowFrame();
+    FakeIndex();
+    TestServices().SetDialogScript("meetingWizard",
+                                   [](QDialog&) { return int(QDialog::Accepted); });
+    for (const int mode : {CCalendarPage::searchMode, CCalendarPage::todosMode}) {
+        if (mode == CCalendarPage::searchMode) {
+            frame->Search(QStringLiteral("review"));
+        } else {
+            page().ShowMode(mode);
+        }
+        ASSERT_EQ(page().GetMode(), mode);
+        const std::size_t before = TestStore().GetMap().GetCount();
+        frame->GetAction(CommandId::addMeeting)->trigger();
+        ASSERT_EQ(TestStore().GetMap().GetCount(), before + 1);
+        EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode) << "from mode " << mode;
+    }
+}
+
+// The index itself: found by typing, and a todo marked done leaves the list, with the index's
+// own refill during the write taken into account.
+TEST_F(SearchUi, TheIndexFindsMeetingsAndTakesTodosDone) {
+    CTempFolder cache;
+    const char* oldCache = std::getenv("XDG_CACHE_HOME");
+    const std::string restore = oldCache != nullptr ? oldCache : "";
+    ::setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
+    WriteTodoFile(budget,
+                  {{"Book the room", 1, 0}, {"Order coffee", 0, 1}, {"Print slides", 2, 0}});
+    WriteTodoFile(review, {{"Send the minutes", 2, 0}});
+    {
+        CSearchKeeper keeper;
+        keeper.Open(Folder());
+        for (int i = 0; i < 20000 && !keeper.IsUpToDate(); ++i) {
+            QApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_TRUE(keeper.IsUpToDate());
+        ShowFrame();
+        frame->SetSearchKeeper(&keeper);
+
+        Press(Qt::Key_F, Qt::ControlModifier);
+        Type("quart rev");
+        QApplication::processEvents();
+        ASSERT_EQ(results().GetRowCount(), 1);
+        EXPECT_EQ(results().GetMeetingId(0), review);
+
+        frame->GetAction(CommandId::showTodos)->trigger();
+        COpenTodoListCtrl& todos = page().GetOpenTodos();
+        ASSERT_EQ(todos.GetRowCount(), 3);
+        // Highest priority first, then the earlier meeting.
+        ASSERT_EQ(todos.GetTodo(0).text, "Print slides");
+        ASSERT_EQ(todos.GetTodo(1).text, "Send the minutes");
+        todos.setFocus(Qt::MouseFocusReason);
+        todos.SetSelectionMark(0);
+        Press(Qt::Key_Space);
+        EXPECT_EQ(
+            TodoBytes(budget),
+            EncodeTodos({{"Book the room", 1, 0}, {"Order coffee", 0, 1}, {"Print slides", 2, 1}}));
+        ASSERT_EQ(todos.GetRowCount(), 2) << "only the todo marked done left the list";
+        EXPECT_EQ(todos.GetTodo(0).text, "Send the minutes");
+        EXPECT_EQ(todos.GetTodo(1).text, "Book the room");
+        frame.reset();
+    }
+    ::setenv("XDG_CACHE_HOME", restore.c_str(), 1);
+}

@@ -1,0 +1,391 @@
+#include "calendar/FoundListGeometry.h"
+#include "calendar/OpenTodoListCtrl.h"
+#include "calendar/SearchResultsCtrl.h"
+#include "calendar/SearchSnippet.h"
+#include "calendar/TodoDone.h"
+#include "store/ContentFiles.h"
+#include "store/FileCalls.h"
+#include "store/MeetingStore.h"
+#include "tests/calendar/FakeMeetingCommands.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace {
+
+const std::string older = "2024030109001210"; // 1 March 2024
+const std::string newer = "2024060114000010"; // 1 June 2024
+const std::string gone = "2023010109000010";  // in the index, no longer in the store
+
+std::string FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string TodoBytes(const std::string& id) {
+    return FileBytes(ContentFilePath(ContentKind::todos, id));
+}
+
+// Three todos of one meeting: the middle one is done.
+std::vector<CTodoItem> ThreeTodos() {
+    return {{"Send the minutes", CTodoItem::high, 0},
+            {"Book the room", CTodoItem::low, 1},
+            {"Call the caterer", CTodoItem::medium, 0}};
+}
+
+// Refuses to create any file, as a folder the user may not write into does.
+class CNoWriteCalls : public CFileCalls {
+public:
+    int Open(const char*, int, mode_t) override {
+        errno = EACCES;
+        return -1;
+    }
+};
+
+// A press, a release and the double click's own event at `pos` of the list's viewport.
+void DoubleClick(CListBase& list, QPoint pos) {
+    for (const QEvent::Type type :
+         {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
+        QMouseEvent event(type, pos, list.viewport()->mapToGlobal(pos), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list.viewport(), &event);
+    }
+}
+
+std::string Joined(const std::vector<CSnippetRun>& runs) {
+    std::string text;
+    for (const CSnippetRun& run : runs) {
+        text += (run.marked ? "[" : "") + run.text.toStdString() + (run.marked ? "]" : "");
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(FoundListGeometry, RowsStackAndOnlyTheBandIsPainted) {
+    using namespace FoundListGeometry;
+    EXPECT_EQ(RowAt(-1, 3, 60), -1);
+    EXPECT_EQ(RowAt(0, 3, 60), 0);
+    EXPECT_EQ(RowAt(179, 3, 60), 2);
+    EXPECT_EQ(RowAt(180, 3, 60), -1) << "below the last row";
+    EXPECT_EQ(ContentHeight(3, 38), 114);
+
+    const CRowRange band = VisibleRows(100'000, 100'500, 100'000, 60);
+    EXPECT_EQ(band.first, 1666);
+    EXPECT_EQ(band.end, 1675) << "a long list paints the rows of one screen, not all";
+    EXPECT_EQ(VisibleRows(0, 500, 2, 60).end, 2);
+    EXPECT_EQ(VisibleRows(0, 0, 5, 60).end, 0);
+
+    const CSearchRowLayout row = SearchRowLayout(2, 400);
+    EXPECT_EQ(row.bounds, QRect(0, 120, 400, 60));
+    EXPECT_TRUE(row.bounds.contains(row.snippet)) << "the passage stays within its row";
+    EXPECT_LT(row.title.bottom(), row.details.top());
+    EXPECT_LT(row.details.bottom(), row.snippet.top());
+
+    const CTodoRowLayout todo = TodoRowLayout(1, 400);
+    EXPECT_TRUE(IsOnDonePicture(todo.done.center().x()));
+    EXPECT_FALSE(IsOnDonePicture(todo.priority.center().x()))
+        << "a click on the priority must not mark the todo done";
+    EXPECT_FALSE(IsOnDonePicture(todo.text.left() + 5));
+}
+
+TEST(SearchSnippet, MarkedWordsBecomeRunsOnOneLine) {
+    EXPECT_EQ(Joined(SnippetRuns("the \x02"
+                                 "budget\x03 was \x02"
+                                 "cut\x03")),
+              "the [budget] was [cut]");
+    EXPECT_EQ(Joined(SnippetRuns("\x02"
+                                 "budget\x03\x02"
+                                 "cuts\x03 end")),
+              "[budgetcuts] end")
+        << "neighbouring marked runs join";
+    EXPECT_EQ(Joined(SnippetRuns("open \x02"
+                                 "mark to the end")),
+              "open [mark to the end]");
+    EXPECT_EQ(Joined(SnippetRuns("stray\x03 end")), "stray end");
+    EXPECT_EQ(Joined(SnippetRuns("two\nlines\tand\x07 bell")), "two lines and  bell");
+    EXPECT_TRUE(SnippetRuns("").empty());
+    EXPECT_TRUE(SnippetRuns("\x02\x03").empty());
+    const auto accented = SnippetRuns("caf\xc3\xa9 \x02r\xc3\xa9union\x03");
+    ASSERT_EQ(accented.size(), 2u);
+    EXPECT_EQ(accented[1].text, QString::fromUtf8("r\xc3\xa9union"));
+    EXPECT_TRUE(accented[1].marked);
+}
+
+class TodoDone : public CQtTest {};
+
+TEST_F(TodoDone, OnlyThatTodosDoneFlagChanges) {
+    WriteTodoFile(newer, ThreeTodos());
+    const std::string before = TodoBytes(newer);
+
+    ASSERT_EQ(MarkTodoDone({newer, 2, "Call the caterer", CTodoItem::medium}),
+              TodoMarkResult::marked);
+    std::vector<CTodoItem> expected = ThreeTodos();
+    expected[2].done = 1;
+    EXPECT_EQ(TodoBytes(newer), EncodeTodos(expected));
+    EXPECT_EQ(TodoBytes(newer).size(), before.size());
+}
+
+TEST_F(TodoDone, AFileChangedBehindIsLeftAlone) {
+    WriteTodoFile(newer, ThreeTodos());
+    const std::string before = TodoBytes(newer);
+    const struct {
+        COpenTodo todo;
+        const char* why;
+    } stale[] = {
+        {{newer, 1, "Book the room", 0}, "done already"},
+        {{newer, 0, "Call the caterer", 1}, "another todo at that place"},
+        {{newer, 2, "Call the", 1}, "text changed"},
+        {{newer, 3, "Call the caterer", 1}, "past the end"},
+        {{older, 0, "Send the minutes", 2}, "no todo file"},
+    };
+    for (const auto& item : stale) {
+        EXPECT_EQ(MarkTodoDone(item.todo), TodoMarkResult::stale) << item.why;
+        EXPECT_EQ(TodoBytes(newer), before) << item.why;
+    }
+    EXPECT_FALSE(std::filesystem::exists(ContentFilePath(ContentKind::todos, older)));
+}
+
+TEST_F(TodoDone, AFileThatDoesNotReadBackWholeIsNotRewritten) {
+    const std::string whole = EncodeTodos(ThreeTodos());
+    for (const std::string& damaged : {whole + "trailing", whole.substr(0, whole.size() - 3)}) {
+        std::ofstream(ContentFilePath(ContentKind::todos, newer), std::ios::binary) << damaged;
+        EXPECT_EQ(MarkTodoDone({newer, 0, "Send the minutes", 2}), TodoMarkResult::damaged);
+        EXPECT_EQ(TodoBytes(newer), damaged) << "what could not be read would be lost";
+    }
+}
+
+class FoundLists : public CQtTest {
+protected:
+    void SetUp() override {
+        CQtTest::SetUp();
+        PutMeeting(older, CDateTime(2024, 3, 1, 9, 0, 0));
+        PutMeeting(newer, CDateTime(2024, 6, 1, 14, 0, 0));
+    }
+
+    void Show(QWidget& list) {
+        list.resize(500, 400);
+        list.show();
+        list.activateWindow();
+        QApplication::setActiveWindow(&list);
+        list.setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+    }
+
+    // Presses a key on the focused widget, as the keyboard does.
+    static void Press(Qt::Key key) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        QTest::keyClick(focused, key);
+    }
+
+    CFakeMeetingCommands commands;
+};
+
+TEST_F(FoundLists, ResultsShowStoredMeetingsInTheIndexOrder) {
+    CSearchResultsCtrl list(TestStore(), commands);
+    std::vector<std::string> asked;
+    list.SetSource([&asked](std::string_view words, std::size_t) {
+        asked.emplace_back(words);
+        return std::vector<CSearchHit>{{newer, "the \x02"
+                                               "budget\x03"},
+                                       {gone, "gone"},
+                                       {older, "\x02"
+                                               "budget\x03 cuts"}};
+    });
+    Show(list);
+    list.Search(QStringLiteral("  budg "));
+    EXPECT_EQ(asked, std::vector<std::string>{"budg"}) << "the words, trimmed";
+    ASSERT_EQ(list.GetRowCount(), 2) << "a meeting gone from the store is not offered";
+    EXPECT_EQ(list.GetMeetingId(0), newer);
+    EXPECT_EQ(list.GetMeetingId(1), older);
+    EXPECT_EQ(list.GetSelectionMark(), 0) << "a search marks its first hit";
+    const auto shown = list.GetShownRow(1);
+    EXPECT_EQ(shown.title, QStringLiteral("Meeting ") + QString::fromStdString(older));
+    EXPECT_EQ(shown.snippet, QStringLiteral("budget cuts"));
+
+    // Keys: Down marks the next hit, Enter previews it, Escape asks to leave.
+    int leaves = 0;
+    QObject::connect(&list, &CSearchResultsCtrl::leaveRequested, [&leaves] { ++leaves; });
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(commands.Take(), std::vector<std::string>{"View " + older});
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(leaves, 1);
+
+    // Blank words ask nothing.
+    asked.clear();
+    list.Search(QStringLiteral("   "));
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(list.GetRowCount(), 0);
+}
+
+TEST_F(FoundLists, NoMatchSaysSoAndAnEmptySearchSaysNothing) {
+    CSearchResultsCtrl list(TestStore(), commands);
+    list.SetSource([](std::string_view, std::size_t) { return std::vector<CSearchHit>(); });
+    Show(list);
+    const auto inked = [&list] {
+        const QImage image = list.viewport()->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                count += qGray(image.pixel(x, y)) < 160 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    list.Search(QString());
+    const int blank = inked(); // the focus frame
+    list.Search(QStringLiteral("zebra"));
+    EXPECT_GT(inked(), blank + 50) << "\"No meetings match\" is written";
+}
+
+TEST_F(FoundLists, ScrollingToTheEndAsksForTheNextPage) {
+    // 450 hits, all of the newer meeting's id: the store holds it.
+    std::vector<std::size_t> limits;
+    CSearchResultsCtrl list(TestStore(), commands);
+    list.SetSource([&limits](std::string_view, std::size_t limit) {
+        limits.push_back(limit);
+        return std::vector<CSearchHit>(std::min<std::size_t>(limit, 450), {newer, "x"});
+    });
+    Show(list);
+    list.Search(QStringLiteral("x"));
+    ASSERT_EQ(list.GetRowCount(), 200);
+    ASSERT_TRUE(list.HasMore());
+    list.SetSelectionMark(150);
+    Press(Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_EQ(limits, (std::vector<std::size_t>{200, 400}));
+    EXPECT_EQ(list.GetRowCount(), 400);
+    EXPECT_EQ(list.GetSelectionMark(), 199) << "the mark stays where the user put it";
+    Press(Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_EQ(list.GetRowCount(), 450);
+    EXPECT_FALSE(list.HasMore());
+    Press(Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_EQ(limits.size(), 3u) << "nothing more to ask for";
+}
+
+TEST_F(FoundLists, ClickOrSpaceMarksATodoDoneInItsFile) {
+    WriteTodoFile(newer, ThreeTodos());
+    WriteTodoFile(older, {{"Draft the budget", CTodoItem::medium, 0}});
+    std::vector<COpenTodo> open = {{newer, 0, "Send the minutes", CTodoItem::high},
+                                   {gone, 0, "Lost", CTodoItem::high},
+                                   {newer, 2, "Call the caterer", CTodoItem::medium},
+                                   {older, 0, "Draft the budget", CTodoItem::medium}};
+    COpenTodoListCtrl list(TestStore(), TestServices());
+    list.SetSource([&open] { return open; });
+    Show(list);
+    list.Refresh();
+    ASSERT_EQ(list.GetRowCount(), 3) << "a meeting gone from the store has no todos to offer";
+    EXPECT_EQ(list.GetShownRow(0).text, QStringLiteral("Send the minutes"));
+    EXPECT_TRUE(list.GetShownRow(2).meeting.startsWith(QStringLiteral("Meeting ") +
+                                                       QString::fromStdString(older)));
+
+    // A click on the second row's done picture.
+    const QRect done = FoundListGeometry::TodoRowLayout(1, list.viewport()->width()).done;
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, done.center());
+    std::vector<CTodoItem> expected = ThreeTodos();
+    expected[2].done = 1;
+    EXPECT_EQ(TodoBytes(newer), EncodeTodos(expected)) << "only that todo's done flag changed";
+    ASSERT_EQ(list.GetRowCount(), 2) << "the todo left the list";
+    EXPECT_EQ(list.GetTodo(1).meetingId, older);
+
+    // Space on the marked row: the older meeting's todo.
+    list.SetSelectionMark(1);
+    Press(Qt::Key_Space);
+    EXPECT_EQ(TodoBytes(older), EncodeTodos({{"Draft the budget", CTodoItem::medium, 1}}));
+    EXPECT_EQ(TodoBytes(newer), EncodeTodos(expected));
+    EXPECT_TRUE(TestServices().Shown().isEmpty());
+}
+
+TEST_F(FoundLists, AStaleTodoChangesNothingAndTheListIsAskedAgain) {
+    WriteTodoFile(newer, ThreeTodos());
+    int asked = 0;
+    std::vector<COpenTodo> open = {{newer, 0, "Send the minutes", CTodoItem::high}};
+    COpenTodoListCtrl list(TestStore(), TestServices());
+    list.SetSource([&] {
+        ++asked;
+        return open;
+    });
+    Show(list);
+    list.Refresh();
+    // Behind the list's back the todo was done and the list reordered.
+    std::vector<CTodoItem> changed = ThreeTodos();
+    std::swap(changed[0], changed[2]);
+    WriteTodoFile(newer, changed);
+    open = {{newer, 2, "Send the minutes", CTodoItem::high}};
+
+    list.SetSelectionMark(0);
+    Press(Qt::Key_Space);
+    EXPECT_EQ(TodoBytes(newer), EncodeTodos(changed));
+    EXPECT_EQ(asked, 2) << "the list asks again";
+    EXPECT_EQ(list.GetTodo(0).position, 2u);
+    EXPECT_TRUE(TestServices().Shown().isEmpty());
+}
+
+TEST_F(FoundLists, AFileThatCannotBeWrittenOrReadWholeIsReported) {
+    WriteTodoFile(newer, ThreeTodos());
+    const std::string before = TodoBytes(newer);
+    COpenTodoListCtrl list(TestStore(), TestServices());
+    list.SetSource([] { return std::vector<COpenTodo>{{newer, 0, "Send the minutes", 2}}; });
+    Show(list);
+    list.Refresh();
+    list.SetSelectionMark(0);
+
+    CNoWriteCalls refuse;
+    SetFileCalls(&refuse);
+    Press(Qt::Key_Space);
+    SetFileCalls(nullptr);
+    EXPECT_EQ(TodoBytes(newer), before);
+    ASSERT_EQ(TestServices().Shown().size(), 1);
+    const QString fileName =
+        QString::fromStdString(ContentFilePath(ContentKind::todos, newer).filename().string());
+    EXPECT_TRUE(TestServices().Shown().front().contains(fileName))
+        << TestServices().Shown().front().toStdString();
+    EXPECT_EQ(list.GetRowCount(), 1) << "the todo is still open";
+
+    std::ofstream(ContentFilePath(ContentKind::todos, newer), std::ios::binary) << before << "xx";
+    Press(Qt::Key_Space);
+    ASSERT_EQ(TestServices().Shown().size(), 2);
+    EXPECT_TRUE(TestServices().Shown().back().contains(fileName));
+    EXPECT_EQ(TodoBytes(newer), before + "xx");
+}
+
+TEST_F(FoundLists, DoubleClickOrEnterOpensTheTodoPageButNotOnTheDonePicture) {
+    WriteTodoFile(newer, ThreeTodos());
+    COpenTodoListCtrl list(TestStore(), TestServices());
+    std::vector<COpenTodo> open = {{newer, 0, "Send the minutes", CTodoItem::high},
+                                   {older, 0, "Draft", CTodoItem::low}};
+    list.SetSource([&open] { return open; });
+    Show(list);
+    list.Refresh();
+    std::vector<std::string> requested;
+    QObject::connect(&list, &COpenTodoListCtrl::todoPageRequested,
+                     [&requested](const std::string& id) { requested.push_back(id); });
+
+    const auto row = FoundListGeometry::TodoRowLayout(1, list.viewport()->width());
+    DoubleClick(list, row.text.center());
+    EXPECT_EQ(requested, std::vector<std::string>{older});
+
+    list.SetSelectionMark(0);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(requested, (std::vector<std::string>{older, newer}));
+
+    // A double click on a done picture: the first click marks the todo done, the second
+    // must not open the todo that moved up in its place.
+    requested.clear();
+    const auto first = FoundListGeometry::TodoRowLayout(0, list.viewport()->width());
+    open.erase(open.begin());
+    DoubleClick(list, first.done.center());
+    EXPECT_TRUE(requested.empty());
+}

@@ -1,0 +1,217 @@
+#include "search/SearchIndex.h"
+#include "search/SearchIndexError.h"
+#include "search/SearchQuery.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+CMeetingUpdate Update(std::string id, std::optional<long long> dateSecond, std::string title = {}) {
+    CMeetingDocument document;
+    document.id = id;
+    document.dateSecond = dateSecond;
+    document.title = std::move(title);
+    CMeetingUpdate update;
+    update.meetingId = std::move(id);
+    update.document = std::move(document);
+    return update;
+}
+
+std::vector<std::string> Ids(const std::vector<CSearchHit>& hits) {
+    std::vector<std::string> ids;
+    for (const CSearchHit& hit : hits) {
+        ids.push_back(hit.meetingId);
+    }
+    return ids;
+}
+
+// The snippet with the marks shown as [ and ].
+std::string Marked(std::string snippet) {
+    for (char& c : snippet) {
+        c = c == searchMarkBegin ? '[' : c == searchMarkEnd ? ']' : c;
+    }
+    return snippet;
+}
+
+class SearchIndex : public ::testing::Test {
+protected:
+    fs::path File() const { return cache / "index.sqlite"; }
+    std::unique_ptr<CSearchIndex> Open(const std::string& folderKey = "/meetings") const {
+        return std::make_unique<CSearchIndex>(File(), folderKey);
+    }
+
+    CTempFolder cache;
+};
+
+} // namespace
+
+// The user's text is words, never query syntax: each word a required prefix, and every
+// character FTS5 would read as an operator a separator.
+TEST(SearchQuery, WordsBecomeQuotedPrefixesAndNothingElse) {
+    EXPECT_EQ(MatchExpressionFor("budg cut"), "\"budg\"* \"cut\"*");
+    EXPECT_EQ(MatchExpressionFor("  \"title\":budget* (NEAR) ^x-y OR"),
+              "\"title\"* \"budget\"* \"NEAR\"* \"x\"* \"y\"* \"OR\"*");
+    EXPECT_EQ(MatchExpressionFor("Caf\xC3\xA9"), "\"Caf\xC3\xA9\"*");
+    EXPECT_EQ(MatchExpressionFor("Caf\xE9"), "\"Caf\xC3\xA9\"*") << "Windows-1252 typed in";
+    EXPECT_EQ(MatchExpressionFor("\" * ( ) : ^ - + ."), "");
+}
+
+// Case, accents, prefixes and several words: the way people type what they remember.
+TEST_F(SearchIndex, FindsWordsAndPrefixesWhateverTheirCaseAndAccents) {
+    auto index = Open();
+    index->Apply({Update("1", 100, "Budget review: deep cuts"),
+                  Update("2", 200, "Caf\xC3\xA9 r\xC3\xA9sum\xC3\xA9 Z\xC3\xBCrich"),
+                  Update("3", 300, "Budgie club")});
+    EXPECT_EQ(Ids(index->Search("budg cut", 10)), std::vector<std::string>{"1"});
+    EXPECT_EQ(Ids(index->Search("BUDG", 10)), (std::vector<std::string>{"3", "1"}));
+    EXPECT_EQ(Ids(index->Search("cafe RESUME zurich", 10)), std::vector<std::string>{"2"});
+    EXPECT_EQ(Ids(index->Search("CAF\xC3\x89", 10)), std::vector<std::string>{"2"});
+    EXPECT_TRUE(index->Search("budget club", 10).empty()) << "every word is required";
+    EXPECT_TRUE(index->Search("udget", 10).empty()) << "a prefix, not any part of a word";
+    EXPECT_TRUE(index->Search("", 10).empty());
+    EXPECT_EQ(Marked(index->Search("budg cut", 10).at(0).snippet), "[Budget] review: deep [cuts]");
+}
+
+// Every field of a meeting and every content file is searched, and a hit's snippet is taken
+// from the field that matched.
+TEST_F(SearchIndex, SearchesEveryFieldAndContentFile) {
+    auto index = Open();
+    std::vector<CMeetingUpdate> updates;
+    const std::vector<std::pair<std::string CMeetingDocument::*, std::string>> fields = {
+        {&CMeetingDocument::title, "alphatitle"},  {&CMeetingDocument::reference, "betaref"},
+        {&CMeetingDocument::venue, "gammavenue"},  {&CMeetingDocument::presidedBy, "deltachair"},
+        {&CMeetingDocument::notes, "epsilonnote"}, {&CMeetingDocument::attendees, "zetaperson"},
+        {&CMeetingDocument::agenda, "etaagenda"},  {&CMeetingDocument::minutes, "thetaminute"},
+        {&CMeetingDocument::todos, "iotatodo"}};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        CMeetingUpdate update = Update(std::to_string(i), static_cast<long long>(i));
+        (*update.document).*(fields[i].first) = "first line\nthe " + fields[i].second + " here";
+        updates.push_back(update);
+    }
+    index->Apply(updates);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::vector<CSearchHit> hits = index->Search(fields[i].second, 10);
+        ASSERT_EQ(Ids(hits), std::vector<std::string>{std::to_string(i)}) << fields[i].second;
+        EXPECT_NE(Marked(hits[0].snippet).find("[" + fields[i].second + "]"), std::string::npos)
+            << Marked(hits[0].snippet);
+    }
+    EXPECT_TRUE(index->Search("2", 10).empty()) << "the meeting's id is no searchable text";
+}
+
+// Newest first, including when a meeting's date moves and when meetings share a second; a
+// meeting without a valid date comes last; the limit cuts the oldest.
+TEST_F(SearchIndex, NewestFirstAsDatesChange) {
+    auto index = Open();
+    index->Apply({Update("old", 1000, "plan"), Update("mid", 2000, "plan"),
+                  Update("new", 3000, "plan"), Update("undated", std::nullopt, "plan"),
+                  Update("before1900", -5'000'000'000LL, "plan")});
+    EXPECT_EQ(Ids(index->Search("plan", 10)),
+              (std::vector<std::string>{"new", "mid", "old", "before1900", "undated"}));
+    EXPECT_EQ(Ids(index->Search("plan", 2)), (std::vector<std::string>{"new", "mid"}));
+
+    index->Apply({Update("old", 4000, "plan again"), Update("twin", 2000, "plan")});
+    const std::vector<std::string> ids = Ids(index->Search("plan", 10));
+    ASSERT_EQ(ids.size(), 6u);
+    EXPECT_EQ(ids[0], "old") << "moved to the newest date";
+    EXPECT_EQ(ids[1], "new");
+    EXPECT_TRUE((ids[2] == "twin" && ids[3] == "mid") || (ids[2] == "mid" && ids[3] == "twin"));
+    EXPECT_EQ(index->MeetingCount(), 6u) << "a moved meeting is not kept twice";
+    EXPECT_LT(CSearchIndex::FirstRowFor(std::nullopt),
+              CSearchIndex::FirstRowFor(-70'000'000'000LL));
+}
+
+// Quotes, stars, carets, parentheses, column filters and operator words in the user's text
+// never raise an error and never act as operators.
+TEST_F(SearchIndex, QuerySyntaxInTheUsersTextIsLiteral) {
+    auto index = Open();
+    index->Apply({Update("1", 1, "budget title NEAR agreed"), Update("2", 2, "budget")});
+    for (const char* text : {"\"", "budget\"", "*", "budget*", "(budget", "NEAR(budget agreed)",
+                             "title:budget", "^budget", "budget -agreed", "budget +", "OR",
+                             "budget AND", "NOT agreed", "{title}: budget", "\xFF\xFE"}) {
+        EXPECT_NO_THROW(index->Search(text, 10)) << text;
+    }
+    EXPECT_EQ(Ids(index->Search("budget OR nothing", 10)), std::vector<std::string>{})
+        << "OR is a word to find";
+    EXPECT_EQ(Ids(index->Search("title:budget", 10)), std::vector<std::string>{"1"})
+        << "the word title, not a column filter";
+    EXPECT_EQ(Ids(index->Search("NEAR(budget agreed)", 10)), std::vector<std::string>{"1"});
+    EXPECT_EQ(Ids(index->Search("budget -agreed", 10)), std::vector<std::string>{"1"})
+        << "no NOT operator";
+}
+
+// Open todos: done ones left out, highest priority first, then the meeting that has waited
+// longest, then the todo's place in its file; texts as stored, and gone with their meeting.
+TEST_F(SearchIndex, OpenTodosInTheirOrder) {
+    auto index = Open();
+    CMeetingUpdate older = Update("older", 100);
+    older.document->todoItems = {{"o-low", CTodoItem::low, 0},
+                                 {"o-high-done", CTodoItem::high, 1},
+                                 {"o-high", CTodoItem::high, 0},
+                                 {"o-high2 \xE9", CTodoItem::high, 0}};
+    CMeetingUpdate newer = Update("newer", 200);
+    newer.document->todoItems = {
+        {"n-high", CTodoItem::high, 0}, {"n-odd", 7, 0}, {"n-low-done", CTodoItem::low, -4}};
+    index->Apply({newer, older});
+    std::vector<std::string> texts;
+    for (const COpenTodo& todo : index->OpenTodos()) {
+        texts.push_back(todo.meetingId + "/" + std::to_string(todo.position) + "/" + todo.text +
+                        "/" + std::to_string(todo.priority));
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"newer/1/n-odd/7", "older/2/o-high/2",
+                                               "older/3/o-high2 \xE9/2", "newer/0/n-high/2",
+                                               "older/0/o-low/0"}));
+
+    CMeetingUpdate gone;
+    gone.meetingId = "older";
+    index->Apply({gone});
+    EXPECT_EQ(index->OpenTodos().size(), 2u);
+    EXPECT_TRUE(index->Search("zzz", 5).empty());
+}
+
+// The index is a cache: whatever is found at its place that is not a sound index of this
+// folder in this layout is made afresh, without an error.
+TEST_F(SearchIndex, DamagedForeignOrOlderIndexIsMadeAfresh) {
+    {
+        auto index = Open("/meetings");
+        EXPECT_TRUE(index->WasMadeAfresh());
+        index->Apply({Update("1", 1, "kept")});
+    }
+    {
+        auto index = Open("/meetings");
+        EXPECT_FALSE(index->WasMadeAfresh());
+        EXPECT_EQ(Ids(index->Search("kept", 5)), std::vector<std::string>{"1"});
+    }
+    {
+        auto index = Open("/other/folder");
+        EXPECT_TRUE(index->WasMadeAfresh()) << "another folder's index";
+        EXPECT_TRUE(index->Search("kept", 5).empty());
+    }
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(File().c_str(), &db), SQLITE_OK);
+        sqlite3_exec(db, "UPDATE meta SET value = '0' WHERE key = 'layout'", nullptr, nullptr,
+                     nullptr);
+        sqlite3_close(db);
+        EXPECT_TRUE(Open("/other/folder")->WasMadeAfresh()) << "an older layout";
+    }
+    for (const std::string& bytes :
+         {std::string(), std::string("not a database at all"),
+          std::string("SQLite format 3\0garbage", 24) + std::string(4096, '\x7F')}) {
+        std::ofstream(File(), std::ios::binary | std::ios::trunc) << bytes;
+        std::unique_ptr<CSearchIndex> index;
+        ASSERT_NO_THROW(index = Open()) << bytes.size() << " bytes";
+        EXPECT_TRUE(index->Search("kept", 5).empty());
+        index->Apply({Update("2", 2, "fresh")});
+        EXPECT_EQ(Ids(index->Search("fresh", 5)), std::vector<std::string>{"2"});
+    }
+    std::ofstream(File(), std::ios::binary | std::ios::trunc) << "garbage";
+    EXPECT_FALSE(CSearchIndex::ReadFileStamps(File(), true)) << "no stamps from a damaged file";
+    EXPECT_THROW(CSearchIndex(cache / "missing" / "index.sqlite", "/meetings"), CSearchIndexError);
+}

@@ -1,0 +1,294 @@
+#include "search/SearchKeeper.h"
+#include "search/FolderCatchUp.h"
+#include "search/IndexLocation.h"
+#include "search/SearchIndex.h"
+#include "store/ContentFiles.h"
+#include "store/MeetingFile.h"
+#include "store/MeetingStore.h"
+#include "store/WorkingDirectory.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+CMeeting Meeting(const std::string& id, const std::string& title, int day = 1) {
+    CMeeting record(CDateTime(2024, 3, day, 10, 0, 0));
+    record.id = id;
+    record.title = title;
+    return record;
+}
+
+std::vector<std::string> Ids(const std::vector<CSearchHit>& hits) {
+    std::vector<std::string> ids;
+    for (const CSearchHit& hit : hits) {
+        ids.push_back(hit.meetingId);
+    }
+    return ids;
+}
+
+// Collects what a catch-up hands on.
+class CCollected : public CCatchUpSink {
+public:
+    void Batch(std::vector<CMeetingUpdate> updates, std::vector<std::string> goneFiles, std::size_t,
+               std::size_t) override {
+        for (CMeetingUpdate& update : updates) {
+            read.push_back(update.meetingId);
+        }
+        gone.insert(gone.end(), goneFiles.begin(), goneFiles.end());
+    }
+    void Damaged() override { damaged = true; }
+    void Finished() override { finished = true; }
+
+    std::vector<std::string> read;
+    std::vector<std::string> gone;
+    bool damaged = false;
+    bool finished = false;
+};
+
+// Each case has its own cache folder (never the user's) and its own working directory.
+class SearchKeeper : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* old = std::getenv("XDG_CACHE_HOME");
+        m_oldCache = old != nullptr ? old : "";
+        ::setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
+        SetWorkingDirectory(folder.Path());
+    }
+    void TearDown() override {
+        SetWorkingDirectory({});
+        ::setenv("XDG_CACHE_HOME", m_oldCache.c_str(), 1);
+    }
+
+    // Opens the keeper on `where` and lets it catch up.
+    static void OpenAndWait(CSearchKeeper& keeper, const fs::path& where) {
+        keeper.Open(where);
+        Wait(keeper);
+    }
+    static void Wait(CSearchKeeper& keeper) {
+        for (int i = 0; i < 20000 && !keeper.IsUpToDate(); ++i) {
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_TRUE(keeper.IsUpToDate()) << "the catch-up never finished";
+    }
+    // Overwrites the first page of `table` in the index file, as a failing disk might; the file's
+    // header and its other tables stay readable. `crashed`: as if the last run never closed it.
+    static void DamagePageOf(const fs::path& file, const char* table, bool crashed) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_schema WHERE name = ?1", -1, &statement,
+                           nullptr);
+        sqlite3_bind_text(statement, 1, table, -1, SQLITE_STATIC);
+        ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
+        const long long page = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+        if (crashed) {
+            sqlite3_exec(db, "UPDATE meta SET value = '0' WHERE key = 'clean'", nullptr, nullptr,
+                         nullptr);
+        }
+        sqlite3_exec(db, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        std::fstream damage(file, std::ios::in | std::ios::out | std::ios::binary);
+        damage.seekp(static_cast<std::streamoff>((page - 1) * 4096));
+        damage << std::string(4096, '\x5A');
+    }
+    fs::path IndexFile(const fs::path& where) const {
+        return IndexFileFor(cache.Path() / "tavelin", fs::weakly_canonical(where));
+    }
+
+    CTempFolder cache;
+    CTempFolder folder;
+    CMeetingStore store;
+
+private:
+    std::string m_oldCache;
+};
+
+} // namespace
+
+// A folder written before the program started is indexed at Open: the meeting's own texts,
+// each content file, and texts stored in Windows-1252.
+TEST_F(SearchKeeper, IndexesTheFolderItOpens) {
+    store.ModifyMeeting(Meeting("2024030110000010", "Budget review"));
+    CMeeting old = Meeting("2003010110000010", "Caf\xE9 meeting");
+    old.date = CDateTime(2003, 1, 1, 9, 0, 0);
+    store.ModifyMeeting(old);
+    WriteAgendaFile(old.id, {{old.date, "Agendaword"}});
+    WriteAttendeeFile(old.id, {"Attendeeword"});
+    WriteMinutesFile(old.id, {"Minuteword"});
+    WriteTodoFile(old.id, {{"Todoword", CTodoItem::high, 0}});
+    folder.WriteFile("meeting2024030110000010.mtg.tmp", "stale");
+    folder.WriteFile("notes.txt", "Budget");
+
+    CSearchKeeper keeper;
+    QSignalSpy progress(&keeper, &CSearchKeeper::progress);
+    OpenAndWait(keeper, folder.Path());
+    EXPECT_TRUE(keeper.IsAvailable());
+    EXPECT_FALSE(progress.isEmpty());
+    EXPECT_EQ(Ids(keeper.Search("budget", 10)), std::vector<std::string>{"2024030110000010"});
+    EXPECT_EQ(Ids(keeper.Search("cafe", 10)), std::vector<std::string>{old.id});
+    for (const char* word : {"agendaword", "attendeeword", "minuteword", "todoword"}) {
+        EXPECT_EQ(Ids(keeper.Search(word, 10)), std::vector<std::string>{old.id}) << word;
+    }
+    ASSERT_EQ(keeper.OpenTodos().size(), 1u);
+    EXPECT_EQ(keeper.OpenTodos()[0].text, "Todoword");
+    EXPECT_FALSE(fs::exists(folder / "search.sqlite"));
+    EXPECT_TRUE(fs::exists(IndexFile(folder.Path()))) << "kept in the cache folder";
+}
+
+// Every write the program makes is indexed at once: add, modify, a content file, a delete.
+TEST_F(SearchKeeper, FollowsEveryWriteTheProgramMakes) {
+    CSearchKeeper keeper;
+    OpenAndWait(keeper, folder.Path());
+    QSignalSpy changed(&keeper, &CSearchKeeper::changed);
+
+    const std::string id = store.AddMeeting(Meeting("", "Quarterly plan"));
+    EXPECT_FALSE(changed.isEmpty());
+    EXPECT_EQ(Ids(keeper.Search("quarterly", 10)), std::vector<std::string>{id});
+    CMeeting record = store.GetMeeting(id);
+    record.title = "Annual plan";
+    store.ModifyMeeting(record);
+    EXPECT_TRUE(keeper.Search("quarterly", 10).empty()) << "the old title is gone";
+    EXPECT_EQ(Ids(keeper.Search("annual", 10)), std::vector<std::string>{id});
+
+    WriteTodoFile(id, {{"Book the room", CTodoItem::medium, 0}, {"Done one", 2, 1}});
+    ASSERT_EQ(keeper.OpenTodos().size(), 1u);
+    WriteTodoFile(id, {{"Book the room", CTodoItem::medium, 1}});
+    EXPECT_TRUE(keeper.OpenTodos().empty()) << "marked done";
+    EXPECT_EQ(Ids(keeper.Search("book room", 10)), std::vector<std::string>{id});
+
+    WriteMinutesFile(id, {"Minutes to lose"});
+    store.DeleteMeeting(id);
+    EXPECT_TRUE(keeper.Search("annual", 10).empty());
+    EXPECT_TRUE(keeper.Search("minutes", 10).empty());
+    EXPECT_TRUE(keeper.Search("book", 10).empty());
+
+    // Files of another folder are none of this index's business.
+    CTempFolder elsewhere;
+    SetWorkingDirectory(elsewhere.Path());
+    store.ModifyMeeting(Meeting("2024030110000010", "Elsewhere"));
+    EXPECT_TRUE(keeper.Search("elsewhere", 10).empty());
+}
+
+// Changes made behind the program's back are found when it opens the folder again (or on
+// Refresh), and only the meetings with a changed, added or removed file are read again.
+TEST_F(SearchKeeper, CatchesUpWithChangesBehindItsBack) {
+    for (int day = 1; day <= 5; ++day) {
+        store.ModifyMeeting(
+            Meeting("202403" + std::string(day < 10 ? "0" : "") + std::to_string(day) + "10000010",
+                    "Plain", day));
+    }
+    const std::string changedId = "2024030310000010";
+    {
+        CSearchKeeper keeper;
+        OpenAndWait(keeper, folder.Path());
+    }
+    // Another program rewrites one file in place, adds one and removes one.
+    {
+        CMeeting record = Meeting(changedId, "Renamed outside", 3);
+        std::ofstream(MeetingFilePath(changedId), std::ios::trunc | std::ios::binary)
+            << EncodeMeeting(record);
+    }
+    folder.WriteFile("todo2024030110000010.tdo", EncodeTodos({{"Outside todo", 0, 0}}));
+    fs::remove(MeetingFilePath("2024030510000010"));
+
+    std::atomic<bool> cancelled = false;
+    CCollected collected;
+    CatchUpWithFolder(folder.Path(), IndexFile(folder.Path()), true, cancelled, collected);
+    EXPECT_TRUE(collected.finished);
+    std::sort(collected.read.begin(), collected.read.end());
+    EXPECT_EQ(collected.read,
+              (std::vector<std::string>{"2024030110000010", changedId, "2024030510000010"}))
+        << "only meetings with a changed file are read";
+    EXPECT_EQ(collected.gone, std::vector<std::string>{"meeting2024030510000010.mtg"});
+
+    CSearchKeeper keeper;
+    OpenAndWait(keeper, folder.Path());
+    EXPECT_EQ(Ids(keeper.Search("renamed outside", 10)), std::vector<std::string>{changedId});
+    EXPECT_EQ(Ids(keeper.Search("outside todo", 10)), std::vector<std::string>{"2024030110000010"});
+    EXPECT_EQ(keeper.Search("plain", 10).size(), 3u) << "the removed meeting is gone";
+
+    // Refresh after another outside change.
+    fs::remove(MeetingFilePath("2024030410000010"));
+    keeper.CatchUp();
+    Wait(keeper);
+    EXPECT_EQ(keeper.Search("plain", 10).size(), 2u);
+
+    CCollected again;
+    CatchUpWithFolder(folder.Path(), IndexFile(folder.Path()), true, cancelled, again);
+    EXPECT_TRUE(again.read.empty()) << "nothing changed, nothing read";
+}
+
+// A damaged index file is rebuilt without a word to the user; another folder's index at the
+// same place is not used; without a usable cache folder search is unavailable and every save
+// still succeeds.
+TEST_F(SearchKeeper, DamagedForeignOrMissingIndex) {
+    store.ModifyMeeting(Meeting("2024030110000010", "Findme"));
+    {
+        CSearchKeeper keeper;
+        OpenAndWait(keeper, folder.Path());
+    }
+    const fs::path file = IndexFile(folder.Path());
+    // After a crash the whole file is checked before it is used.
+    DamagePageOf(file, "docs_data", true);
+    ASSERT_TRUE(CSearchIndex::ReadFileStamps(file, false))
+        << "the damage must hide from a plain read";
+    {
+        CSearchKeeper keeper;
+        OpenAndWait(keeper, folder.Path());
+        EXPECT_EQ(Ids(keeper.Search("findme", 10)), std::vector<std::string>{"2024030110000010"});
+    }
+    // Damage to a file closed cleanly shows on first use, which makes it again.
+    DamagePageOf(file, "docs_data", false);
+    {
+        CSearchKeeper keeper;
+        OpenAndWait(keeper, folder.Path());
+        keeper.Search("findme", 10);
+        Wait(keeper);
+        EXPECT_EQ(Ids(keeper.Search("findme", 10)), std::vector<std::string>{"2024030110000010"});
+    }
+
+    // Another folder whose index file was put where this folder's belongs.
+    CTempFolder other;
+    SetWorkingDirectory(other.Path());
+    store.ModifyMeeting(Meeting("2024030210000010", "Otherword"));
+    SetWorkingDirectory(folder.Path());
+    {
+        CSearchKeeper keeper;
+        OpenAndWait(keeper, other.Path());
+    }
+    fs::copy_file(IndexFile(other.Path()), file, fs::copy_options::overwrite_existing);
+    fs::remove(fs::path(file.string() + "-wal"));
+    {
+        CSearchKeeper keeper;
+        OpenAndWait(keeper, folder.Path());
+        EXPECT_TRUE(keeper.Search("otherword", 10).empty()) << "another folder's meetings";
+        EXPECT_EQ(Ids(keeper.Search("findme", 10)), std::vector<std::string>{"2024030110000010"});
+    }
+
+    // The cache folder's place is taken by a file.
+    fs::remove_all(cache.Path() / "tavelin");
+    cache.WriteFile("tavelin", "a file");
+    CSearchKeeper keeper;
+    keeper.Open(folder.Path());
+    EXPECT_FALSE(keeper.IsAvailable());
+    EXPECT_FALSE(keeper.IsUpToDate());
+    EXPECT_TRUE(keeper.Search("findme", 10).empty());
+    EXPECT_TRUE(keeper.OpenTodos().empty());
+    EXPECT_NO_THROW(store.ModifyMeeting(Meeting("2024030110000010", "Saved anyway")));
+    EXPECT_NO_THROW(store.DeleteMeeting("2024030110000010"));
+}
