@@ -456,7 +456,12 @@ void CImporter::ReadTodo(icalcomponent* todo) {
 } // namespace
 
 CCalendarImport ParseCalendar(std::string_view text) {
-    const std::string copy(text); // libical reads up to a NUL
+    // libical would stop at a NUL byte and drop the rest of the file without a word; iCalendar
+    // text holds none, so a damaged file loses the byte and keeps what follows it.
+    std::string copy(text);
+    std::erase(copy, '\0');
+    // A broken file must come back as an error, whatever libical was built to do with one.
+    icalerror_set_errors_are_fatal(0);
     CIcalComponent root(icalparser_parse_string(copy.c_str()));
     if (!root) {
         throw CCalendarParseError("The file is not an iCalendar file.");

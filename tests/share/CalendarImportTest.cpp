@@ -200,6 +200,15 @@ TEST(CalendarImport, TextsAreStoredAsUtf8WithCrLf) {
     EXPECT_EQ(result.meetings[0].record.title, "Café €");
     EXPECT_EQ(result.meetings[0].record.venue, "Zürich");
     EXPECT_EQ(result.meetings[0].record.notes, "a\r\nb\r\nc");
+
+    // A NUL byte from a damaged file does not end the file there.
+    const std::string damaged = Calendar(
+        Event(std::string("SUMMARY:First\r\nDTSTART:20260310T090000\r\nLOCATION:A\0B\r\n", 54)) +
+        Event("SUMMARY:Second\r\nDTSTART:20260311T090000\r\n"));
+    const CCalendarImport both = ParseCalendar(damaged);
+    ASSERT_EQ(both.meetings.size(), 2u);
+    EXPECT_EQ(both.meetings[0].record.venue, "AB");
+    EXPECT_EQ(both.meetings[1].record.title, "Second");
 }
 
 // A meeting file larger than the readers take in would be found damaged at the next start.
