@@ -8,6 +8,7 @@
 #include "store/MeetingStore.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <ctime>
 #include <set>
@@ -235,7 +236,8 @@ private:
     void ReadTodo(icalcomponent* todo);
     void SkipStrays(icalcomponent* component);
 
-    std::set<std::string> m_recurringUids;
+    // The UIDs of the events that are no changed occurrence of another.
+    std::set<std::string> m_eventUids;
     // The meetings made, by their event's UID, for the todos related to them.
     std::unordered_map<std::string, std::size_t> m_byUid;
 };
@@ -249,7 +251,7 @@ void CImporter::Read(const std::vector<icalcomponent*>& calendars, icalcomponent
                  icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
              event; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
             if (!icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
-                m_recurringUids.insert(UidOf(event));
+                m_eventUids.insert(UidOf(event));
             }
         }
     }
@@ -303,7 +305,7 @@ void CImporter::ReadEvent(icalcomponent* event) {
     const std::string summary = SummaryOf(event);
     const std::string uid = UidOf(event);
     if (icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) &&
-        m_recurringUids.count(uid)) {
+        m_eventUids.count(uid)) {
         result.skipped.push_back(
             {summary, "A changed occurrence of a recurring event: only the first occurrence "
                       "is imported."});
