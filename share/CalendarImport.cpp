@@ -3,6 +3,7 @@
 #include "share/CalendarText.h"
 #include "share/IcalHandle.h"
 #include "store/ContentFiles.h"
+#include "store/FileError.h"
 #include "store/FileIo.h"
 #include "store/MeetingFile.h"
 #include "store/MeetingStore.h"
@@ -479,6 +480,25 @@ CCalendarImport ParseCalendar(std::string_view text) {
     return std::move(importer.result);
 }
 
+namespace {
+
+void WriteContentFiles(const std::string& id, const CMeetingContent& content) {
+    if (content.agenda) {
+        WriteAgendaFile(id, *content.agenda);
+    }
+    if (content.attendees) {
+        WriteAttendeeFile(id, *content.attendees);
+    }
+    if (content.todos) {
+        WriteTodoFile(id, *content.todos);
+    }
+    if (content.minutes) {
+        WriteMinutesFile(id, *content.minutes);
+    }
+}
+
+} // namespace
+
 std::size_t StoreImportedMeetings(CMeetingStore& store,
                                   const std::vector<CImportedMeeting>& meetings) {
     std::size_t stored = 0;
@@ -486,18 +506,17 @@ std::size_t StoreImportedMeetings(CMeetingStore& store,
         CMeeting record = meeting.record;
         record.id.clear();
         const std::string id = store.AddMeeting(std::move(record));
-        const CMeetingContent& content = meeting.content;
-        if (content.agenda) {
-            WriteAgendaFile(id, *content.agenda);
-        }
-        if (content.attendees) {
-            WriteAttendeeFile(id, *content.attendees);
-        }
-        if (content.todos) {
-            WriteTodoFile(id, *content.todos);
-        }
-        if (content.minutes) {
-            WriteMinutesFile(id, *content.minutes);
+        try {
+            WriteContentFiles(id, meeting.content);
+        } catch (const CFileError&) {
+            // A meeting without the lists the file gave it would pass for whole: it goes again,
+            // and the meetings before it stay.
+            try {
+                store.DeleteMeeting(id);
+            } catch (const CFileError&) {
+                // its meeting file stays; the error below is what the user hears of
+            }
+            throw;
         }
         ++stored;
     }
