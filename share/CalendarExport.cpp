@@ -9,6 +9,7 @@
 
 #include "Version.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -20,7 +21,7 @@ namespace {
 constexpr int defaultHours = 1;
 
 std::string Uid(const std::string& meetingId) {
-    return meetingId + "@" + CalendarNames::domain;
+    return ToCalendarText(meetingId) + "@" + CalendarNames::domain;
 }
 
 // Other programs expect a mailto: address for an attendee or organizer (Thunderbird and
@@ -28,7 +29,14 @@ std::string Uid(const std::string& meetingId) {
 // people with one address as one. The program keeps names only, so each person gets an
 // address of their own in the reserved domain: unique, and no mail can ever reach it.
 std::string Address(const std::string& meetingId, const std::string& who) {
-    return "mailto:" + meetingId + "-" + who + "@" + CalendarNames::domain;
+    // Ids are digits; any other character of an odd one is left out of the address.
+    std::string local;
+    for (const char c : meetingId) {
+        if (std::isalnum(static_cast<unsigned char>(c))) {
+            local += c;
+        }
+    }
+    return "mailto:" + local + "-" + who + "@" + CalendarNames::domain;
 }
 
 icalproperty* NewText(const char* xName, const std::string& stored) {

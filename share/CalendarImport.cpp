@@ -3,11 +3,13 @@
 #include "share/CalendarText.h"
 #include "share/IcalHandle.h"
 #include "store/ContentFiles.h"
+#include "store/FileError.h"
 #include "store/FileIo.h"
 #include "store/MeetingFile.h"
 #include "store/MeetingStore.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <ctime>
 #include <set>
@@ -235,7 +237,8 @@ private:
     void ReadTodo(icalcomponent* todo);
     void SkipStrays(icalcomponent* component);
 
-    std::set<std::string> m_recurringUids;
+    // The UIDs of the events that are no changed occurrence of another.
+    std::set<std::string> m_eventUids;
     // The meetings made, by their event's UID, for the todos related to them.
     std::unordered_map<std::string, std::size_t> m_byUid;
 };
@@ -249,7 +252,7 @@ void CImporter::Read(const std::vector<icalcomponent*>& calendars, icalcomponent
                  icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
              event; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
             if (!icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
-                m_recurringUids.insert(UidOf(event));
+                m_eventUids.insert(UidOf(event));
             }
         }
     }
@@ -303,7 +306,7 @@ void CImporter::ReadEvent(icalcomponent* event) {
     const std::string summary = SummaryOf(event);
     const std::string uid = UidOf(event);
     if (icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) &&
-        m_recurringUids.count(uid)) {
+        m_eventUids.count(uid)) {
         result.skipped.push_back(
             {summary, "A changed occurrence of a recurring event: only the first occurrence "
                       "is imported."});
@@ -456,7 +459,12 @@ void CImporter::ReadTodo(icalcomponent* todo) {
 } // namespace
 
 CCalendarImport ParseCalendar(std::string_view text) {
-    const std::string copy(text); // libical reads up to a NUL
+    // libical would stop at a NUL byte and drop the rest of the file without a word; iCalendar
+    // text holds none, so a damaged file loses the byte and keeps what follows it.
+    std::string copy(text);
+    std::erase(copy, '\0');
+    // A broken file must come back as an error, whatever libical was built to do with one.
+    icalerror_set_errors_are_fatal(0);
     CIcalComponent root(icalparser_parse_string(copy.c_str()));
     if (!root) {
         throw CCalendarParseError("The file is not an iCalendar file.");
@@ -472,6 +480,25 @@ CCalendarImport ParseCalendar(std::string_view text) {
     return std::move(importer.result);
 }
 
+namespace {
+
+void WriteContentFiles(const std::string& id, const CMeetingContent& content) {
+    if (content.agenda) {
+        WriteAgendaFile(id, *content.agenda);
+    }
+    if (content.attendees) {
+        WriteAttendeeFile(id, *content.attendees);
+    }
+    if (content.todos) {
+        WriteTodoFile(id, *content.todos);
+    }
+    if (content.minutes) {
+        WriteMinutesFile(id, *content.minutes);
+    }
+}
+
+} // namespace
+
 std::size_t StoreImportedMeetings(CMeetingStore& store,
                                   const std::vector<CImportedMeeting>& meetings) {
     std::size_t stored = 0;
@@ -479,18 +506,17 @@ std::size_t StoreImportedMeetings(CMeetingStore& store,
         CMeeting record = meeting.record;
         record.id.clear();
         const std::string id = store.AddMeeting(std::move(record));
-        const CMeetingContent& content = meeting.content;
-        if (content.agenda) {
-            WriteAgendaFile(id, *content.agenda);
-        }
-        if (content.attendees) {
-            WriteAttendeeFile(id, *content.attendees);
-        }
-        if (content.todos) {
-            WriteTodoFile(id, *content.todos);
-        }
-        if (content.minutes) {
-            WriteMinutesFile(id, *content.minutes);
+        try {
+            WriteContentFiles(id, meeting.content);
+        } catch (const CFileError&) {
+            // A meeting without the lists the file gave it would pass for whole: it goes again,
+            // and the meetings before it stay.
+            try {
+                store.DeleteMeeting(id);
+            } catch (const CFileError&) {
+                // its meeting file stays; the error below is what the user hears of
+            }
+            throw;
         }
         ++stored;
     }

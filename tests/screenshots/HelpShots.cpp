@@ -55,3 +55,6 @@ KES_SCREENSHOT("help-keyboard") {
 KES_SCREENSHOT("help-getting-started") {
     return HelpWindowOn(QStringLiteral("getting-started.html"));
 }
+KES_SCREENSHOT("help-calendar-files") {
+    return HelpWindowOn(QStringLiteral("calendar-files.html"));
+}

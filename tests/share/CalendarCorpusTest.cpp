@@ -36,7 +36,8 @@ struct CEntryCounts {
 };
 
 // What libical itself finds in a file, anywhere in it.
-CEntryCounts CountEntries(const std::string& text) {
+CEntryCounts CountEntries(std::string text) {
+    std::erase(text, '\0'); // else libical stops at a NUL byte and misses the rest
     CEntryCounts counts;
     icalcomponent* root = icalparser_parse_string(text.c_str());
     if (root) {

@@ -1,5 +1,7 @@
 #include "share/CalendarImport.h"
 #include "store/ContentFiles.h"
+#include "store/FileCalls.h"
+#include "store/FileError.h"
 #include "store/FileIo.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
@@ -7,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <optional>
@@ -200,6 +203,15 @@ TEST(CalendarImport, TextsAreStoredAsUtf8WithCrLf) {
     EXPECT_EQ(result.meetings[0].record.title, "Café €");
     EXPECT_EQ(result.meetings[0].record.venue, "Zürich");
     EXPECT_EQ(result.meetings[0].record.notes, "a\r\nb\r\nc");
+
+    // A NUL byte from a damaged file does not end the file there.
+    const std::string damaged = Calendar(
+        Event(std::string("SUMMARY:First\r\nDTSTART:20260310T090000\r\nLOCATION:A\0B\r\n", 54)) +
+        Event("SUMMARY:Second\r\nDTSTART:20260311T090000\r\n"));
+    const CCalendarImport both = ParseCalendar(damaged);
+    ASSERT_EQ(both.meetings.size(), 2u);
+    EXPECT_EQ(both.meetings[0].record.venue, "AB");
+    EXPECT_EQ(both.meetings[1].record.title, "Second");
 }
 
 // A meeting file larger than the readers take in would be found damaged at the next start.
@@ -277,6 +289,49 @@ TEST(CalendarImport, StoringWritesOnlyTheListsPresent) {
         }
     }
     EXPECT_EQ(withLists, 1);
+    SetWorkingDirectory({});
+}
+
+// Fails to create any todo file, as a disk that fills up at that moment does.
+class CTodoFilesFail : public CFileCalls {
+public:
+    int Open(const char* path, int flags, mode_t mode) override {
+        if (std::string_view(path).find("/todo") != std::string_view::npos) {
+            errno = ENOSPC;
+            return -1;
+        }
+        return CFileCalls::Open(path, flags, mode);
+    }
+};
+
+TEST(CalendarImport, AMeetingWhoseListsCannotBeWrittenIsNotLeftHalfStored) {
+    CTempFolder folder;
+    SetWorkingDirectory(folder.Path());
+    CImportedMeeting first{CMeeting(CDateTime(2026, 3, 10, 9, 0, 0)), {}};
+    first.record.title = "First";
+    CImportedMeeting second = first;
+    second.record.title = "Second";
+    second.content.agenda = std::vector<CAgendaItem>{{first.record.date, "Opening"}};
+    second.content.todos = std::vector<CTodoItem>{{"Call", CTodoItem::high, 0}};
+    CImportedMeeting third = first;
+    third.record.title = "Third";
+
+    CMeetingStore store;
+    CTodoFilesFail failing;
+    SetFileCalls(&failing);
+    EXPECT_THROW(StoreImportedMeetings(store, {first, second, third}), CFileError);
+    SetFileCalls(nullptr);
+
+    ASSERT_EQ(store.GetCount(), 1u);
+    EXPECT_EQ(store.begin()->value.title, "First");
+    CMeetingStore reread;
+    reread.LoadAll();
+    EXPECT_EQ(reread.GetCount(), 1u) << "no meeting file of the half-stored meeting";
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(names.size(), 1u) << "no agenda file left behind either";
     SetWorkingDirectory({});
 }
 

@@ -203,7 +203,8 @@ TEST(CalendarExport, OtherProgramsReadTheStandardProperties) {
 TEST(CalendarExport, StoredTextsBecomeValidUtf8) {
     CExportedMeeting meeting;
     meeting.record = CMeeting(CDateTime(2026, 3, 10, 9, 0, 0));
-    meeting.record.id = "2026031009000010";
+    meeting.record.id = "2026 0310\xe9"; // an odd id from a file someone named by hand
+    meeting.content.attendees = std::vector<std::string>{"Ann"};
     meeting.record.title = "Caf\xe9 \x80"; // Windows-1252 from an older system
     meeting.record.venue = std::string("Bell\x07 and\0NUL", 14);
     const std::string text = BuildCalendar({meeting});
@@ -211,6 +212,9 @@ TEST(CalendarExport, StoredTextsBecomeValidUtf8) {
     EXPECT_NE(text.find("LOCATION:Bell andNUL\r\n"), std::string::npos)
         << "control characters iCalendar forbids are left out:\n"
         << text;
+    EXPECT_NE(text.find("UID:2026 0310é@tavelin.invalid\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(":mailto:20260310-attendee-1@tavelin.invalid\r\n"), std::string::npos)
+        << "no blank in an address";
     const CCalendarImport parsed = ParseCalendar(text);
     ASSERT_EQ(parsed.meetings.size(), 1u);
     EXPECT_EQ(parsed.meetings[0].record.title, "Café €");
