@@ -7,6 +7,7 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/OpenTodoListCtrl.h"
 #include "store/MeetingStore.h"
+#include "ui/CommandTable.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -69,6 +70,10 @@ std::unique_ptr<CMainFrame> MakeFrame() {
     auto frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
     frame->resize(1180, 740);
     frame->SetSearchFunctions(&Hits, &Todos);
+    // Shortcuts of this folder's meetings, not those other pictures left in the settings.
+    frame->ClearQuickView();
+    frame->AddToQuickView(samples[0].id);
+    frame->AddToQuickView(samples[1].id);
     frame->GetCalendarPage().GoToDate(CDateTime(2026, 12, 6, 10, 30, 0));
     TestServices().SetNow(std::nullopt);
     return frame;
@@ -99,7 +104,7 @@ KES_SCREENSHOT("main-search-no-match") {
 
 KES_SCREENSHOT("main-todos") {
     auto frame = MakeFrame();
-    frame->GetCalendarPage().ShowMode(CCalendarPage::todosMode);
+    frame->OnCommand(CommandId::showTodos);
     frame->GetCalendarPage().GetOpenTodos().SetSelectionMark(1);
     return frame;
 }
