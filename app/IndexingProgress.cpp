@@ -11,6 +11,8 @@
 
 CIndexingProgress::CIndexingProgress(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("indexingProgress"));
+    // As wide as its text and bar, so that the two stay together at the prompt's end.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* label = new QLabel(QStringLiteral("Indexing meetings..."), this);

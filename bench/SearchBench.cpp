@@ -33,7 +33,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int meetingCount = 100'000;
+// TAVELIN_SEARCH_BENCH_MEETINGS sets another size, for a quick look while changing the index.
+const int meetingCount = [] {
+    const char* size = std::getenv("TAVELIN_SEARCH_BENCH_MEETINGS");
+    return size != nullptr && std::atoi(size) > 0 ? std::atoi(size) : 100'000;
+}();
 
 fs::path MakeTemporaryFolder(const char* name) {
     std::string pattern = (fs::temp_directory_path() / name).string() + "-XXXXXX";

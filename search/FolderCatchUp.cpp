@@ -6,15 +6,14 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <map>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
 struct CMeetingFiles {
     std::string meetingFileName; // of two names for one meeting, the later one, as the store
     std::size_t fileCount = 0;
-    bool changed = false;
 };
 
 } // namespace
@@ -40,39 +39,64 @@ void CatchUpWithFolder(const std::filesystem::path& folder, const std::filesyste
         return;
     }
 
-    std::unordered_map<std::string, CMeetingFiles> meetings;
+    // Which meetings changed: one of their files is new, has another stamp, or is gone. Most
+    // files are unchanged, so this pass only looks them up; a stamp seen is marked with a
+    // size no file has.
+    constexpr std::int64_t seen = -1;
+    std::unordered_set<std::string> changedIds;
+    std::size_t matched = 0;
     for (const CListedFile& file : listed) {
-        CMeetingFiles& meeting = meetings[file.meetingId];
-        ++meeting.fileCount;
-        if (IsMeetingFileName(file.name) && file.name > meeting.meetingFileName) {
-            meeting.meetingFileName = file.name;
-        }
         const auto known = stamps->find(file.name);
         if (known == stamps->end()) {
-            meeting.changed = true;
-        } else {
-            meeting.changed = meeting.changed || known->second != file.stamp;
-            stamps->erase(known);
+            changedIds.insert(file.meetingId);
+            continue;
         }
+        if (known->second.size != seen) {
+            ++matched;
+        }
+        if (known->second != file.stamp) {
+            changedIds.insert(file.meetingId);
+        }
+        known->second.size = seen;
     }
-    // What is left was indexed and is gone now.
+    // What was indexed and is not listed any more is gone.
     std::vector<std::string> goneFiles;
-    for (const auto& [name, stamp] : *stamps) {
-        goneFiles.push_back(name);
-        if (const std::optional<std::string> id = MeetingIdOfFileName(name)) {
-            meetings[*id].changed = true;
+    if (matched < stamps->size()) {
+        for (const auto& [name, stamp] : *stamps) {
+            if (stamp.size == seen) {
+                continue;
+            }
+            goneFiles.push_back(name);
+            if (const std::optional<std::string> id = MeetingIdOfFileName(name)) {
+                changedIds.insert(*id);
+            }
         }
     }
     stamps.reset();
+
+    std::unordered_map<std::string, CMeetingFiles> meetings;
+    for (const std::string& id : changedIds) {
+        meetings[id];
+    }
+    changedIds.clear();
+    for (const CListedFile& file : listed) {
+        const auto meeting = meetings.find(file.meetingId);
+        if (meeting == meetings.end()) {
+            continue;
+        }
+        ++meeting->second.fileCount;
+        if (IsMeetingFileName(file.name) && file.name > meeting->second.meetingFileName) {
+            meeting->second.meetingFileName = file.name;
+        }
+    }
+    listed.clear();
 
     // Newest first by id (ids are made from the clock), so that recent meetings are found early.
     std::vector<std::pair<std::string, CMeetingFiles>> changed;
     std::size_t total = 0;
     for (auto& [id, files] : meetings) {
-        if (files.changed) {
-            total += std::max<std::size_t>(files.fileCount, 1);
-            changed.emplace_back(id, std::move(files));
-        }
+        total += std::max<std::size_t>(files.fileCount, 1);
+        changed.emplace_back(id, std::move(files));
     }
     meetings.clear();
     std::sort(changed.begin(), changed.end(),

@@ -14,11 +14,12 @@ constexpr const char* schema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
 CREATE TABLE meetings(row INTEGER PRIMARY KEY, id TEXT NOT NULL UNIQUE);
 CREATE VIRTUAL TABLE docs USING fts5(id UNINDEXED, title, reference, venue, presided, notes,
-    attendees, agenda, minutes, todos, tokenize = 'unicode61 remove_diacritics 2',
-    prefix = '2 3');
-CREATE TABLE todos(mrow INTEGER NOT NULL, position INTEGER NOT NULL, text BLOB NOT NULL,
-    priority INTEGER NOT NULL, done INTEGER NOT NULL, PRIMARY KEY(mrow, position)) WITHOUT ROWID;
-CREATE INDEX open_todos ON todos(priority DESC, mrow, position) WHERE done = 0;
+    attendees, agenda, minutes, todos, tokenize = 'unicode61 remove_diacritics 2');
+CREATE TABLE todos(mrow INTEGER NOT NULL, position INTEGER NOT NULL, meeting TEXT NOT NULL,
+    text BLOB NOT NULL, priority INTEGER NOT NULL, done INTEGER NOT NULL,
+    PRIMARY KEY(mrow, position)) WITHOUT ROWID;
+-- Holds all the open-todo list asks for, in its order: the list is one scan of it.
+CREATE INDEX open_todos ON todos(priority DESC, mrow, position, meeting, text) WHERE done = 0;
 CREATE TABLE files(name TEXT PRIMARY KEY, size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL)
     WITHOUT ROWID;
 )sql";
@@ -31,6 +32,12 @@ std::string_view ColumnText(sqlite3_stmt* statement, int column) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     return text != nullptr ? std::string_view(text) : std::string_view();
 }
+
+// A cache needs no flush to disk: a file a crash left open is checked at the next start, and a
+// lost transaction loses the documents and the file stamps together, so the next catch-up reads
+// those meetings again.
+constexpr const char* connectionSettings =
+    "PRAGMA journal_mode = WAL; PRAGMA synchronous = OFF; PRAGMA cache_size = -32768;";
 
 bool IsDamage(int code) {
     const int primary = code & 0xFF;
@@ -205,7 +212,7 @@ CSearchIndex::~CSearchIndex() {
 }
 
 bool CSearchIndex::IsUsable() {
-    Execute(m_db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+    Execute(m_db, connectionSettings);
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(m_db, "SELECT key, value FROM meta", -1, &statement, nullptr) !=
         SQLITE_OK) {
@@ -234,7 +241,7 @@ void CSearchIndex::Create() {
     m_madeAfresh = true;
     m_db = OpenConnection(m_file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     try {
-        Execute(m_db, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
+        Execute(m_db, connectionSettings);
         CTransaction transaction(m_db);
         Execute(m_db, schema);
         sqlite3_stmt* statement = nullptr;
@@ -353,10 +360,11 @@ void CSearchIndex::PutMeeting(const CMeetingUpdate& update) {
     insert.Run();
     for (std::size_t position = 0; position < document.todoItems.size(); ++position) {
         const CTodoItem& item = document.todoItems[position];
-        CStep step(m_db, Prepared(insertTodo, "INSERT INTO todos(mrow, position, text, priority, "
-                                              "done) VALUES (?1, ?2, ?3, ?4, ?5)"));
+        CStep step(m_db, Prepared(insertTodo, "INSERT INTO todos(mrow, position, meeting, text, "
+                                              "priority, done) VALUES (?1, ?2, ?6, ?3, ?4, ?5)"));
         step.Bind(1, row)
             .Bind(2, static_cast<long long>(position))
+            .Bind(6, std::string_view(document.id))
             .BindBlob(3, item.text)
             .Bind(4, static_cast<long long>(item.priority))
             .Bind(5, item.done != 0 ? 1LL : 0LL);
@@ -410,9 +418,8 @@ std::vector<CSearchHit> CSearchIndex::Search(std::string_view words, std::size_t
 
 std::vector<COpenTodo> CSearchIndex::OpenTodos() const {
     std::vector<COpenTodo> todos;
-    CStep step(m_db, Prepared(openTodos, "SELECT m.id, t.position, t.text, t.priority "
-                                         "FROM todos AS t JOIN meetings AS m ON m.row = t.mrow "
-                                         "WHERE t.done = 0 "
+    CStep step(m_db, Prepared(openTodos, "SELECT t.meeting, t.position, t.text, t.priority "
+                                         "FROM todos AS t WHERE t.done = 0 "
                                          "ORDER BY t.priority DESC, t.mrow, t.position"));
     while (step.Next()) {
         todos.push_back(COpenTodo{step.Text(0), static_cast<std::size_t>(step.Integer(1)),

@@ -25,7 +25,7 @@ struct sqlite3_stmt;
 class CSearchIndex {
 public:
     // Layout of the tables; an index of another layout is made afresh.
-    static constexpr int layoutVersion = 1;
+    static constexpr int layoutVersion = 2;
 
     // Opens the index in `file` for the folder `folderKey` (its canonical path). A missing,
     // damaged, foreign or older index is deleted and made afresh (WasMadeAfresh). Throws

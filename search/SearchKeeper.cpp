@@ -175,7 +175,7 @@ void CSearchKeeper::Open(const std::filesystem::path& workingDirectory) {
     state.folderFd = ::open(workingDirectory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 
     const std::filesystem::path cache = SearchCacheFolder();
-    if (cache.empty()) {
+    if (cache.empty() || workingDirectory.empty()) {
         return;
     }
     std::filesystem::create_directories(cache, error);

@@ -1,4 +1,5 @@
 #include "search/SearchIndex.h"
+#include "search/IndexLocation.h"
 #include "search/SearchIndexError.h"
 #include "search/SearchQuery.h"
 #include "tests/support/TempFolder.h"
@@ -7,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdlib>
 #include <fstream>
 
 namespace fs = std::filesystem;
@@ -214,4 +216,26 @@ TEST_F(SearchIndex, DamagedForeignOrOlderIndexIsMadeAfresh) {
     std::ofstream(File(), std::ios::binary | std::ios::trunc) << "garbage";
     EXPECT_FALSE(CSearchIndex::ReadFileStamps(File(), true)) << "no stamps from a damaged file";
     EXPECT_THROW(CSearchIndex(cache / "missing" / "index.sqlite", "/meetings"), CSearchIndexError);
+}
+
+// The index goes to the user's cache folder, by the XDG rule, under a name of its own for each
+// folder; never into the working directory.
+TEST(SearchIndexLocation, CacheFolderByTheXdgRule) {
+    const std::string oldCache = std::getenv("XDG_CACHE_HOME") ? std::getenv("XDG_CACHE_HOME") : "";
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("XDG_CACHE_HOME", "/var/cache-of-user", 1);
+    EXPECT_EQ(SearchCacheFolder(), fs::path("/var/cache-of-user/tavelin"));
+    ::setenv("XDG_CACHE_HOME", "relative/cache", 1);
+    ::setenv("HOME", "/home/someone", 1);
+    EXPECT_EQ(SearchCacheFolder(), fs::path("/home/someone/.cache/tavelin"))
+        << "a relative XDG_CACHE_HOME is ignored";
+    ::unsetenv("XDG_CACHE_HOME");
+    EXPECT_EQ(SearchCacheFolder(), fs::path("/home/someone/.cache/tavelin"));
+    ::setenv("HOME", oldHome.c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", oldCache.c_str(), 1);
+
+    const fs::path a = IndexFileFor("/cache", "/home/ann/Meeting Files");
+    EXPECT_EQ(a.parent_path(), fs::path("/cache"));
+    EXPECT_EQ(a, IndexFileFor("/cache", "/home/ann/Meeting Files")) << "the same on every run";
+    EXPECT_NE(a, IndexFileFor("/cache", "/home/bob/Meeting Files"));
 }

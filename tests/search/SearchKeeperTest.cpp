@@ -292,3 +292,17 @@ TEST_F(SearchKeeper, DamagedForeignOrMissingIndex) {
     EXPECT_NO_THROW(store.ModifyMeeting(Meeting("2024030110000010", "Saved anyway")));
     EXPECT_NO_THROW(store.DeleteMeeting("2024030110000010"));
 }
+
+// A save the program makes while a catch-up runs wins over what the catch-up read before it:
+// the catch-up's rows for that meeting are older than the save.
+TEST_F(SearchKeeper, ASaveDuringACatchUpIsNotUndoneByIt) {
+    store.ModifyMeeting(Meeting("2024030110000010", "Before"));
+    CSearchKeeper keeper;
+    keeper.Open(folder.Path());
+    // The reader lists and reads the folder meanwhile; its rows wait for this thread.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    store.ModifyMeeting(Meeting("2024030110000010", "After"));
+    Wait(keeper);
+    EXPECT_TRUE(keeper.Search("before", 10).empty()) << "the catch-up's older rows came last";
+    EXPECT_EQ(Ids(keeper.Search("after", 10)), std::vector<std::string>{"2024030110000010"});
+}

@@ -1,0 +1,22 @@
+#include "tests/screenshots/Screenshot.h"
+#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/ScriptedServices.h"
+
+#include "app/MainFrame.h"
+#include "search/SearchKeeper.h"
+#include "store/MeetingStore.h"
+
+// The main window while the search index catches up: "Indexing meetings..." and its progress
+// in the status bar, beside the prompt.
+KES_SCREENSHOT("main-indexing") {
+    CMeeting meeting(CDateTime(2026, 12, 3, 14, 0, 0));
+    meeting.id = "2026120314000010";
+    meeting.title = "Quarterly planning";
+    TestStore().ModifyMeeting(meeting);
+    auto frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+    frame->resize(1180, 740);
+    auto* keeper = new CSearchKeeper(frame.get()); // goes with the window
+    frame->SetSearchKeeper(keeper);
+    emit keeper->progress(43'210, 100'000);
+    return frame;
+}
