@@ -133,6 +133,11 @@ CMainFrame::~CMainFrame() {
     if (CKesApp* app = CKesApp::Instance()) {
         app->SaveSettings(*this);
     }
+    // A keeper that is the window's own child goes after this body: it must not call back
+    // into a window half taken down.
+    if (m_searchKeeper != nullptr) {
+        disconnect(m_searchKeeper, nullptr, this, nullptr);
+    }
 }
 
 void CMainFrame::CreateClientArea() {
