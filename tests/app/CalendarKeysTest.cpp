@@ -4,15 +4,11 @@
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MonthListCtrl.h"
-#include "store/MeetingStore.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -31,10 +27,7 @@ protected:
         TestServices().SetNow(now);
         frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
         frame->resize(1100, 700);
-        frame->show();
-        frame->activateWindow();
-        QApplication::setActiveWindow(frame.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+        Activate(*frame);
     }
     void TearDown() override {
         frame.reset();
@@ -49,15 +42,7 @@ protected:
         Page().GoToDate(date);
         Picker().SetDateTime(date);
         Page().ShowMode(mode);
-        QWidget* list = Page().GetList(mode);
-        list->setFocus(Qt::MouseFocusReason);
-        ASSERT_EQ(QApplication::focusWidget(), list) << mode;
-    }
-    // Presses a key on whichever widget has the focus, as the keyboard does.
-    static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* focused = QApplication::focusWidget();
-        ASSERT_NE(focused, nullptr) << "a key pressed while nothing has the focus";
-        QTest::keyClick(focused, key, modifiers);
+        FocusOn(*Page().GetList(mode));
     }
     // The calendar and the picker show `date`.
     void ExpectShown(const CDateTime& date, const std::string& what) {

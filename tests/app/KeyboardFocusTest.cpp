@@ -12,25 +12,20 @@
 #include "store/ContentFiles.h"
 #include "store/FileCalls.h"
 #include "store/MeetingFile.h"
-#include "store/MeetingStore.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/CommandTable.h"
 #include "ui/PictureButton.h"
 #include "ui/StringTable.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QSettings>
-#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fstream>
 #include <set>
 
 namespace {
@@ -38,27 +33,6 @@ namespace {
 const std::string budget = "2026120109000010";
 const std::string review = "2026120314000010";
 const std::string gone = "1999010100000010";
-
-// Shows a window and makes it the active one, so that focus and key presses reach it.
-void Activate(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-}
-
-// Gives `widget` the focus, as a click (not Tab) would, and checks that it took it.
-void FocusOn(QWidget& widget) {
-    widget.setFocus(Qt::MouseFocusReason);
-    ASSERT_EQ(QApplication::focusWidget(), &widget) << widget.objectName().toStdString();
-}
-
-// Presses a key on whichever widget has the focus, as the keyboard does.
-void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr) << "a key pressed while nothing has the focus";
-    QTest::keyClick(focused, key, modifiers);
-}
 
 // Every file of a folder with its size, to see that nothing was removed or rewritten.
 std::set<std::pair<std::string, std::uintmax_t>> FilesIn(const std::filesystem::path& folder) {
@@ -84,10 +58,7 @@ protected:
     }
 
     static void Store(const std::string& id, const char* title, int day) {
-        CMeeting meeting(CDateTime(2026, 12, day, 9, 0, 0));
-        meeting.id = id;
-        meeting.title = title;
-        TestStore().ModifyMeeting(meeting);
+        StoreMeeting(id, title, CDateTime(2026, 12, day, 9, 0, 0));
         std::ofstream(ContentFilePath(ContentKind::minutes, id), std::ios::binary) << "minutes";
     }
 

@@ -11,16 +11,13 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
 #include "store/MeetingFile.h"
-#include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
 #include "store/WorkingDirectoryLock.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/CommandTable.h"
 #include "ui/StringTable.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QSettings>
 
 #include <fstream>
@@ -36,12 +33,8 @@ protected:
         CQtTest::TearDown();
     }
 
-    static std::string Store(const std::string& id, const char* title, int day) {
-        CMeeting meeting(CDateTime(2026, 12, day, 9, 0, 0));
-        meeting.id = id;
-        meeting.title = title;
-        TestStore().ModifyMeeting(meeting);
-        return id;
+    static void Store(const std::string& id, const char* title, int day) {
+        StoreMeeting(id, title, CDateTime(2026, 12, day, 9, 0, 0));
     }
 
     CMainFrame& MakeFrame() {

@@ -11,54 +11,23 @@
 #include "export/MeetingPreviewList.h"
 #include "search/SearchKeeper.h"
 #include "store/ContentFiles.h"
-#include "store/MeetingStore.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/CommandTable.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
 #include <QMouseEvent>
 #include <QTabWidget>
-#include <QTest>
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 namespace {
 
 const std::string budget = "2026120109000010"; // 1 December 2026
 const std::string review = "2026120314000010"; // 3 December 2026
-
-void Activate(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-}
-
-// Presses a key on whichever widget has the focus, as the keyboard does.
-void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr) << "a key pressed while nothing has the focus";
-    QTest::keyClick(focused, key, modifiers);
-}
-
-void Type(const char* text) {
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr);
-    QTest::keyClicks(focused, QString::fromUtf8(text));
-}
-
-std::string TodoBytes(const std::string& id) {
-    std::ifstream in(ContentFilePath(ContentKind::todos, id), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class SearchUi : public CQtTest {
 protected:
@@ -73,9 +42,7 @@ protected:
     }
 
     static void Store(const std::string& id, const char* title, int day) {
-        CMeeting meeting(CDateTime(2026, 12, day, 9, 0, 0));
-        meeting.id = id;
-        meeting.title = title;
+        CMeeting meeting = StoreMeeting(id, title, CDateTime(2026, 12, day, 9, 0, 0));
         meeting.venue = "Room 4";
         TestStore().ModifyMeeting(meeting);
     }
@@ -295,7 +262,7 @@ TEST_F(SearchUi, TheIndexFindsMeetingsAndTakesTodosDone) {
         todos.SetSelectionMark(0);
         Press(Qt::Key_Space);
         EXPECT_EQ(
-            TodoBytes(budget),
+            FileBytes(ContentFilePath(ContentKind::todos, budget)),
             EncodeTodos({{"Book the room", 1, 0}, {"Order coffee", 0, 1}, {"Print slides", 2, 1}}));
         ASSERT_EQ(todos.GetRowCount(), 2) << "only the todo marked done left the list";
         EXPECT_EQ(todos.GetTodo(0).text, "Send the minutes");
