@@ -17,6 +17,10 @@ protected:
 
     // The working directory of this test (already the store's).
     const std::filesystem::path& Folder() const { return m_folder->Path(); }
+    // A file of that directory, as the desktop's pickers name it.
+    QString PathOf(const std::string& name) const {
+        return QString::fromStdString((Folder() / name).string());
+    }
     QString SettingsFile() const;
 
 private:

@@ -57,6 +57,10 @@ inline std::string FileBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+inline QByteArray Contents(const QString& path) {
+    return QByteArray::fromStdString(FileBytes(path.toStdString()));
+}
+
 // Stores a meeting of the given id, title and date in the program's store.
 inline CMeeting StoreMeeting(const std::string& id, const std::string& title,
                              const CDateTime& date) {
