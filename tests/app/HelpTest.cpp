@@ -3,13 +3,11 @@
 #include "app/AboutDlg.h"
 #include "app/HelpWindow.h"
 #include "app/SyncLauncher.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WidgetDriving.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QMouseEvent>
 #include <QSettings>
 #include <QTextBrowser>
 

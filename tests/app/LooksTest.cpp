@@ -6,19 +6,16 @@
 #include "app/SkippedFilesNotice.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/ProgramStyle.h"
 #include "ui/SystemServices.h"
 #include "ui/WindowPlacement.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
 

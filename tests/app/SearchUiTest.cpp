@@ -17,7 +17,6 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QMouseEvent>
 #include <QTabWidget>
 
 #include <chrono>

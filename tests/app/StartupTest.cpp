@@ -7,16 +7,13 @@
 #include "store/FileIo.h"
 #include "store/WorkingDirectory.h"
 #include "store/WorkingDirectoryLock.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/StringTable.h"
 #include "ui/SystemServices.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
-#include <QTest>
 #include <QTimer>
 
 #include <filesystem>
