@@ -7,10 +7,7 @@
 #include "editor/MeetingIconList.h"
 #include "store/ContentFiles.h"
 #include "store/MeetingFile.h"
-#include "store/MeetingStore.h"
 #include "tests/editor/SheetDriver.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
 #include "ui/CommandTable.h"
 #include "ui/TextConversion.h"
 
@@ -186,10 +183,7 @@ TEST_F(MeetingSheetEndToEndTest, DetailsThatCannotBeSavedAreReportedAndKeptOnThe
 }
 
 TEST_F(MeetingSheetEndToEndTest, TabsAcceptedAtOnceLeaveEveryContentFileAlone) {
-    CMeeting meeting(CDateTime(2026, 12, 1, 9, 0, 0));
-    meeting.id = budget;
-    meeting.title = "   ";
-    TestStore().ModifyMeeting(meeting);
+    const CMeeting meeting = StoreMeeting(budget, "   ", CDateTime(2026, 12, 1, 9, 0, 0));
     WriteAgendaFile(budget, {CAgendaItem{CDateTime(2026, 12, 1, 9, 0, 0), "Opening"}});
     WriteTodoFile(budget, {CTodoItem{"Book room", 2, 1}});
     WriteAttendeeFile(budget, {"Ann", "Bob"});
@@ -237,10 +231,7 @@ TEST_F(MeetingSheetEndToEndTest, TabsAcceptedAtOnceLeaveEveryContentFileAlone) {
 }
 
 TEST_F(MeetingSheetEndToEndTest, ModifyCommandOpensTheTabsForThePreviewedMeeting) {
-    CMeeting meeting(CDateTime(2026, 12, 1, 9, 0, 0));
-    meeting.id = budget;
-    meeting.title = "Budget";
-    TestStore().ModifyMeeting(meeting);
+    const CMeeting meeting = StoreMeeting(budget, "Budget", CDateTime(2026, 12, 1, 9, 0, 0));
     CMainFrame& main = MakeFrame();
     std::vector<std::string> opened;
     TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
