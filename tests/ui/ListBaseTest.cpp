@@ -1,12 +1,10 @@
 #include "ui/ListBase.h"
-#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/ListNavigation.h"
 
-#include <QApplication>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTest>
 #include <QToolTip>
 
 #include <string>
