@@ -1,10 +1,9 @@
 #include "app/DateToolBar.h"
-#include "app/MainFrame.h"
 #include "app/RightListView.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MonthListCtrl.h"
-#include "tests/support/WidgetDriving.h"
+#include "tests/support/FrameTest.h"
 
 #include <QAction>
 #include <QMenu>
@@ -12,7 +11,6 @@
 #include <QToolButton>
 
 namespace {
-
 const CDateTime now(2026, 12, 7, 9, 30, 0);
 const CDateTime start(2024, 1, 31, 10, 0, 0);
 
@@ -20,20 +18,15 @@ long long Seconds(const CDateTime& date) {
     return date.ToSerialSeconds();
 }
 
-class CalendarKeys : public CQtTest {
+class CalendarKeys : public CFrameTest {
 protected:
     void SetUp() override {
-        CQtTest::SetUp();
+        CFrameTest::SetUp();
         TestServices().SetNow(now);
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+        MakeFrame();
         frame->resize(1100, 700);
         Activate(*frame);
     }
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
     CCalendarPage& Page() const { return frame->GetCalendarPage(); }
     CToolbarDateCtrl& Picker() const { return *frame->GetToolBar().GetDatePicker(); }
 
@@ -49,8 +42,6 @@ protected:
         EXPECT_EQ(Seconds(Page().GetSelectedDate()), Seconds(date)) << what;
         EXPECT_EQ(Seconds(Picker().GetDateTime()), Seconds(date)) << what << ": the picker";
     }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace

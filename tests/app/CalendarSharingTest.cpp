@@ -1,10 +1,9 @@
 #include "app/CalendarSharing.h"
-#include "app/MainFrame.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "export/MeetingPreviewList.h"
 #include "tests/support/FailingFileCalls.h"
-#include "tests/support/WidgetDriving.h"
+#include "tests/support/FrameTest.h"
 #include "ui/CommandTable.h"
 
 #include <QAction>
@@ -18,7 +17,6 @@
 #include <QUrl>
 
 namespace {
-
 // Two meetings, one of them recurring, and an entry without a start, as other calendars
 // write them.
 const char* const twoMeetings = "BEGIN:VCALENDAR\r\n"
@@ -47,18 +45,8 @@ const char* const twoMeetings = "BEGIN:VCALENDAR\r\n"
 
 const char* const broken = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVE";
 
-class CalendarSharingTest : public CQtTest {
+class CalendarSharingTest : public CFrameTest {
 protected:
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
-    CMainFrame& MakeFrame() {
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
-        return *frame;
-    }
-
     QString WriteFile(const char* name, const char* text) const {
         const QString path = PathOf(name);
         QFile file(path);
@@ -99,8 +87,6 @@ protected:
             QApplication::sendEvent(frame.get(), &drop);
         }
     }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace

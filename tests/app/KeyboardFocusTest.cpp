@@ -3,7 +3,6 @@
 #include "app/DateToolBar.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
-#include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "app/ToolbarDateCtrl.h"
@@ -12,7 +11,7 @@
 #include "store/ContentFiles.h"
 #include "store/FileCalls.h"
 #include "store/MeetingFile.h"
-#include "tests/support/WidgetDriving.h"
+#include "tests/support/FrameTest.h"
 #include "ui/CommandTable.h"
 #include "ui/PictureButton.h"
 #include "ui/StringTable.h"
@@ -29,7 +28,6 @@
 #include <set>
 
 namespace {
-
 const std::string budget = "2026120109000010";
 const std::string review = "2026120314000010";
 const std::string gone = "1999010100000010";
@@ -50,13 +48,8 @@ int HighlightPixels(QWidget& widget) {
     return static_cast<int>(std::count(pixels, pixels + image.sizeInBytes() / 4, highlight));
 }
 
-class KeyboardFocusTest : public CQtTest {
+class KeyboardFocusTest : public CFrameTest {
 protected:
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
     static void Store(const std::string& id, const char* title, int day) {
         StoreMeeting(id, title, CDateTime(2026, 12, day, 9, 0, 0));
         std::ofstream(ContentFilePath(ContentKind::minutes, id), std::ios::binary) << "minutes";
@@ -64,7 +57,7 @@ protected:
 
     // The main window, active, on the agenda of December 2026 with no row marked.
     void ShowFrame() {
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+        MakeFrame();
         frame->resize(1100, 700);
         Activate(*frame);
         page().GoToDate(CDateTime(2026, 12, 1, 0, 0, 0));
@@ -75,8 +68,6 @@ protected:
     CMeetingListCtrl& list() const { return page().GetMeetingList(); }
     CRightListView& quickView() const { return frame->GetQuickViewPane(); }
     QWidget& preview() const { return *page().GetList(CCalendarPage::previewMode); }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace

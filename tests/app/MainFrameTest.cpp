@@ -1,4 +1,3 @@
-#include "app/MainFrame.h"
 #include "Version.h"
 #include "app/DateToolBar.h"
 #include "app/KesApp.h"
@@ -13,7 +12,7 @@
 #include "store/MeetingFile.h"
 #include "store/WorkingDirectory.h"
 #include "store/WorkingDirectoryLock.h"
-#include "tests/support/WidgetDriving.h"
+#include "tests/support/FrameTest.h"
 #include "ui/CommandTable.h"
 #include "ui/StringTable.h"
 
@@ -23,23 +22,12 @@
 #include <fstream>
 
 namespace {
-
 const std::string budget = "2026120109000010";
 
-class MainFrameTest : public CQtTest {
+class MainFrameTest : public CFrameTest {
 protected:
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
     static void Store(const std::string& id, const char* title, int day) {
         StoreMeeting(id, title, CDateTime(2026, 12, day, 9, 0, 0));
-    }
-
-    CMainFrame& MakeFrame() {
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
-        return *frame;
     }
 
     // The agenda of December 2026 with its first row marked.
@@ -62,8 +50,6 @@ protected:
     }
 
     bool Enabled(int command) const { return frame->GetAction(command)->isEnabled(); }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace

@@ -1,9 +1,8 @@
-#include "app/MainFrame.h"
 #include "app/QuickAddPage.h"
 #include "app/QuickSheet.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
-#include "tests/support/WidgetDriving.h"
+#include "tests/support/FrameTest.h"
 #include "ui/TextConversion.h"
 
 #include <QDateTimeEdit>
@@ -12,7 +11,6 @@
 #include <memory>
 
 namespace {
-
 const CDateTime opened(2026, 12, 3, 14, 25, 42);
 
 // Plays the sheet as a person would: types the title where the focus starts, then the
@@ -25,17 +23,12 @@ struct SQuickAddInput {
     bool cancel = false;
 };
 
-class QuickAddTest : public CQtTest {
+class QuickAddTest : public CFrameTest {
 protected:
     void SetUp() override {
-        CQtTest::SetUp();
+        CFrameTest::SetUp();
         TestServices().SetNow(opened);
     }
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
     static void Script(const SQuickAddInput& input) {
         TestServices().SetDialogScript("quickSheet", [input](QDialog& sheet) {
             sheet.show();
@@ -71,8 +64,6 @@ protected:
         }
         return TestStore().GetMeeting(sheet.GetRecord().id);
     }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace
@@ -102,7 +93,7 @@ TEST_F(QuickAddTest, TitleTrimmedVenueKeptDateFromThePicker) {
 // meeting's day in the agenda, and the quick view pane pins nothing.
 TEST_F(QuickAddTest, LeavesThePreviewForTheAgendaOfTheNewDay) {
     const CMeeting old = StoreMeeting("2026010509000010", "Old", CDateTime(2026, 1, 5, 9, 0, 0));
-    frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+    MakeFrame();
     Activate(*frame);
     frame->ViewMeeting(old.id);
     CCalendarPage& page = frame->GetCalendarPage();

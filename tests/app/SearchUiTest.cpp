@@ -1,6 +1,5 @@
 #include "app/DateToolBar.h"
 #include "app/LeftListView.h"
-#include "app/MainFrame.h"
 #include "app/SearchField.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/FoundListGeometry.h"
@@ -11,8 +10,8 @@
 #include "export/MeetingPreviewList.h"
 #include "search/SearchKeeper.h"
 #include "store/ContentFiles.h"
+#include "tests/support/FrameTest.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/WidgetDriving.h"
 #include "ui/CommandTable.h"
 
 #include <QAction>
@@ -24,22 +23,16 @@
 #include <thread>
 
 namespace {
-
 const std::string budget = "2026120109000010"; // 1 December 2026
 const std::string review = "2026120314000010"; // 3 December 2026
 
-class SearchUi : public CQtTest {
+class SearchUi : public CFrameTest {
 protected:
     void SetUp() override {
-        CQtTest::SetUp();
+        CFrameTest::SetUp();
         Store(budget, "Budget review", 1);
         Store(review, "Quarterly review", 3);
     }
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
     static void Store(const std::string& id, const char* title, int day) {
         CMeeting meeting = StoreMeeting(id, title, CDateTime(2026, 12, day, 9, 0, 0));
         meeting.venue = "Room 4";
@@ -48,7 +41,7 @@ protected:
 
     // The main window, active, on the week of 1 December 2026 with the focus in the week.
     void ShowFrame() {
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+        MakeFrame();
         frame->resize(1100, 700);
         Activate(*frame);
         page().GoToDate(CDateTime(2026, 12, 1, 0, 0, 0));
@@ -71,7 +64,6 @@ protected:
     CSearchResultsCtrl& results() const { return page().GetSearchResults(); }
     CSearchField& field() const { return frame->GetSearchField(); }
 
-    std::unique_ptr<CMainFrame> frame;
     std::vector<std::string> asked;
     std::vector<COpenTodo> openTodos;
 };
