@@ -1,4 +1,3 @@
-#include "app/MainFrame.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
@@ -8,6 +7,7 @@
 #include "store/ContentFiles.h"
 #include "store/MeetingFile.h"
 #include "tests/editor/SheetDriver.h"
+#include "tests/support/FrameTest.h"
 #include "ui/CommandTable.h"
 #include "ui/TextConversion.h"
 
@@ -22,24 +22,13 @@
 namespace fs = std::filesystem;
 
 namespace {
-
 const std::string budget = "2026120109000010";
 const ContentKind allKinds[] = {ContentKind::agenda, ContentKind::todos, ContentKind::attendees,
                                 ContentKind::minutes};
 
 // The whole meeting sheet with its five pages, opened from the main frame.
-class MeetingSheetEndToEndTest : public CQtTest {
+class MeetingSheetEndToEndTest : public CFrameTest {
 protected:
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
-    CMainFrame& MakeFrame() {
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
-        return *frame;
-    }
-
     std::vector<fs::path> FilesOf(const std::string& id) const {
         std::vector<fs::path> found;
         for (const auto& entry : fs::directory_iterator(Folder())) {
@@ -61,8 +50,6 @@ protected:
         });
         Click(page, "addButton");
     }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(MeetingSheetEndToEndTest, WizardWalkedToFinishWritesEveryFileAsTypedAndShowsTheDate) {
