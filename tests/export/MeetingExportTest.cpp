@@ -1,10 +1,9 @@
 #include "export/MeetingExport.h"
-#include "app/MainFrame.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "export/MeetingPage.h"
 #include "tests/support/FailingFileCalls.h"
-#include "tests/support/WidgetDriving.h"
+#include "tests/support/FrameTest.h"
 
 #include <QFile>
 
@@ -13,24 +12,16 @@
 #include <memory>
 
 namespace {
-
 const std::string id = "2026120109000010";
 
-class MeetingExportTest : public CQtTest {
+class MeetingExportTest : public CFrameTest {
 protected:
     void SetUp() override {
-        CQtTest::SetUp();
+        CFrameTest::SetUp();
         StoreMeeting(id, "Budget", CDateTime(2026, 12, 1, 9, 0, 0));
         TestServices().SetViewerOpens(true);
     }
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
     void Export() { ExportMeeting(TestStore(), id, TestServices(), nullptr); }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace
@@ -84,7 +75,7 @@ TEST_F(MeetingExportTest, AFileThatCannotBeWrittenIsReportedAndKept) {
 
 // The pane's Export Meeting item, reached with the keyboard, exports the previewed meeting.
 TEST_F(MeetingExportTest, TheQuickViewPaneExportsThePreviewedMeeting) {
-    frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+    MakeFrame();
     Activate(*frame);
     frame->ViewMeeting(id);
     CRightListView& pane = frame->GetQuickViewPane();
