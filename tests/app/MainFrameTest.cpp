@@ -1,4 +1,3 @@
-#include "Version.h"
 #include "app/DateToolBar.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
@@ -17,7 +16,6 @@
 #include "ui/StringTable.h"
 
 #include <QAction>
-#include <QSettings>
 
 #include <fstream>
 
@@ -205,9 +203,7 @@ TEST_F(MainFrameTest, PreferencesChangeReloadsAndResetsSettings) {
     SetWorkingDirectory(Folder() / "Meeting Files");
     TestServices().SetFolder(QString::fromStdString(Folder().string()));
     main.OnCommand(CommandId::preference);
-    EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION))
-                    .allKeys()
-                    .isEmpty());
+    EXPECT_FALSE(AnySettingWritten());
     EXPECT_EQ(TestStore().GetCount(), 1u);
     SetWorkingDirectory(original);
 
@@ -245,9 +241,7 @@ TEST_F(MainFrameTest, PreferencesMoveTheLockAndRefuseAFolderOpenElsewhere) {
     EXPECT_EQ(TestStore().GetCount(), 1u);
     ASSERT_EQ(TestServices().Shown().size(), 1);
     EXPECT_TRUE(TestServices().Shown().front().startsWith(CKesApp::FolderInUseText(other)));
-    EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION))
-                    .allKeys()
-                    .isEmpty());
+    EXPECT_FALSE(AnySettingWritten());
 
     otherWindow.Release();
     main.OnCommand(CommandId::preference);

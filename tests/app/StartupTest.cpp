@@ -1,4 +1,3 @@
-#include "Version.h"
 #include "app/KesApp.h"
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
@@ -13,19 +12,12 @@
 
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QTimer>
 
 #include <filesystem>
 #include <fstream>
 
 namespace {
-
-bool AnySettingWritten() {
-    return !QSettings(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION))
-                .allKeys()
-                .isEmpty();
-}
 
 class StartupTest : public CQtTest {
 protected:

@@ -22,6 +22,8 @@ protected:
         return QString::fromStdString((Folder() / name).string());
     }
     QString SettingsFile() const;
+    // Whether the program wrote anything into its settings.
+    static bool AnySettingWritten();
 
 private:
     std::unique_ptr<CTempFolder> m_folder;
