@@ -134,6 +134,8 @@ TEST_F(KeyboardFocusTest, MeetingKeysActOnlyWhileTheFocusIsInTheCalendar) {
     Press(Qt::Key_Delete);
     EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askDeleteMeeting)})
         << "Del in the preview asks to delete the meeting on show";
+    EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(budget))) << "No keeps the meeting";
+    EXPECT_EQ(page().GetMode(), CCalendarPage::previewMode);
 }
 
 // A disk that fails when a file is removed.
@@ -172,9 +174,12 @@ TEST_F(KeyboardFocusTest, DeleteTheDiskRefusesIsReportedByTheCommand) {
         << "the error travelled through the event loop";
 }
 
+// Yes to Delete in the preview removes the file, the record and the shortcut, and the agenda
+// takes the preview's place and its focus.
 TEST_F(KeyboardFocusTest, HiddenListHandsTheFocusToTheListShownInItsPlace) {
     Store(budget, "Budget", 1);
     ShowFrame();
+    frame->AddToQuickView(budget);
     // The quick view pane remembers a click on Exit, answered No.
     TestServices().ScriptAnswers({false});
     QTest::mouseClick(quickView().viewport(), Qt::LeftButton, {},
@@ -193,6 +198,9 @@ TEST_F(KeyboardFocusTest, HiddenListHandsTheFocusToTheListShownInItsPlace) {
     TestServices().ScriptAnswers({true});
     Press(Qt::Key_Delete);
     EXPECT_FALSE(std::filesystem::exists(MeetingFilePath(budget)));
+    EXPECT_TRUE(TestStore().GetMeeting(budget).id.empty());
+    EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << "the shortcut of a deleted meeting goes";
+    EXPECT_EQ(quickView().GetItemCount(), 3) << "and so does the Export Meeting item";
     EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode);
     EXPECT_EQ(QApplication::focusWidget(), &list()) << "back to the agenda with the focus";
 }

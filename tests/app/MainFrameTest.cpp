@@ -78,28 +78,6 @@ TEST_F(MainFrameTest, PickerFormatAndCommandsFollowModeAndMark) {
     EXPECT_FALSE(Enabled(viewMeeting) || Enabled(addToQuickView));
 }
 
-// From the preview: No keeps the meeting and the preview; Yes removes the file, the record
-// and the shortcut, and returns to the agenda.
-TEST_F(MainFrameTest, DeleteAsksAndRemovesFileRecordAndShortcut) {
-    Store(budget, "Budget", 1);
-    CMainFrame& main = MakeFrame();
-    main.AddToQuickView(budget);
-    main.ViewMeeting(budget);
-    TestServices().ScriptAnswers({false});
-    main.OnCommand(CommandId::deleteMeeting);
-    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askDeleteMeeting)});
-    EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(budget))) << "No keeps the meeting";
-    EXPECT_EQ(main.GetCalendarPage().GetMode(), CCalendarPage::previewMode);
-
-    TestServices().ScriptAnswers({true});
-    main.OnCommand(CommandId::deleteMeeting);
-    EXPECT_FALSE(std::filesystem::exists(MeetingFilePath(budget)));
-    EXPECT_TRUE(TestStore().GetMeeting(budget).id.empty());
-    EXPECT_TRUE(main.GetQuickView().IsEmpty()) << "the shortcut of a deleted meeting goes";
-    EXPECT_EQ(main.GetQuickViewPane().GetItemCount(), 3);
-    EXPECT_EQ(main.GetCalendarPage().GetMode(), CCalendarPage::agendaMode);
-}
-
 TEST_F(MainFrameTest, DeleteOfMeetingWhoseFileIsGoneReportsAndKeepsRecord) {
     Store(budget, "Budget", 1);
     CMainFrame& main = MakeFrame();
