@@ -36,16 +36,6 @@ QMessageBox* OpenNotice() {
     return nullptr;
 }
 
-void Click(QWidget* widget, QPoint at) {
-    const QPointF global = widget->mapToGlobal(QPointF(at));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
-}
-
 } // namespace
 
 // The picker shows the longest month of its locale whole, at any font, and is never
@@ -96,12 +86,12 @@ TEST_F(LooksTest, LeftPaneHasAFrameAndRowsInsideIt) {
 
     CCalendarPage& page = frame.GetCalendarPage();
     // The last pixel row of "Week" sits at 3 * 90 - 1 below the frame.
-    Click(left, QPoint(20, border + 3 * 90 - 1));
+    ClickAt(left, QPoint(20, border + 3 * 90 - 1));
     EXPECT_EQ(page.GetMode(), CCalendarPage::weekMode);
-    Click(left, QPoint(20, border + 3 * 90));
+    ClickAt(left, QPoint(20, border + 3 * 90));
     EXPECT_EQ(page.GetMode(), CCalendarPage::monthMode);
     page.ShowMode(CCalendarPage::dayMode);
-    Click(left, QPoint(20, left->height() - 1));
+    ClickAt(left, QPoint(20, left->height() - 1));
     EXPECT_EQ(page.GetMode(), CCalendarPage::dayMode) << "a click on the frame is no row";
 }
 

@@ -183,12 +183,7 @@ TEST_F(SearchUi, ATodoOpensItsMeetingOnTheTodoPage) {
     });
     const QPoint text =
         FoundListGeometry::TodoRowLayout(1, todos.viewport()->width()).text.center();
-    for (const QEvent::Type type :
-         {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
-        QMouseEvent event(type, text, todos.viewport()->mapToGlobal(text), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(todos.viewport(), &event);
-    }
+    ClickAt(todos.viewport(), text, Qt::LeftButton, true);
     EXPECT_EQ(shownPage, QStringLiteral("todos"));
 
     // Modify from anywhere else still opens on the first page.
