@@ -80,12 +80,8 @@ protected:
     // A list of `count` items, shown, active and focused, so that key presses reach it.
     CTestList& Show(int count, int columns) {
         list = std::make_unique<CTestList>(count, columns);
-        list->show();
-        list->activateWindow();
-        QApplication::setActiveWindow(list.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(list.get()));
-        list->setFocus(Qt::OtherFocusReason);
-        EXPECT_EQ(QApplication::focusWidget(), list.get());
+        Activate(*list);
+        FocusOn(*list);
         return *list;
     }
     // Presses keys on whichever widget has the focus; the mark after the last.
