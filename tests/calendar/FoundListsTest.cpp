@@ -128,11 +128,8 @@ protected:
 
     void Show(QWidget& list) {
         list.resize(500, 400);
-        list.show();
-        list.activateWindow();
-        QApplication::setActiveWindow(&list);
-        list.setFocus(Qt::OtherFocusReason);
-        QApplication::processEvents();
+        Activate(list);
+        FocusOn(list);
     }
 
     CFakeMeetingCommands commands;
