@@ -19,29 +19,14 @@
 namespace {
 // Two meetings, one of them recurring, and an entry without a start, as other calendars
 // write them.
-const char* const twoMeetings = "BEGIN:VCALENDAR\r\n"
-                                "VERSION:2.0\r\n"
-                                "PRODID:-//Other//Calendar//EN\r\n"
-                                "BEGIN:VEVENT\r\n"
-                                "UID:one@example.org\r\n"
-                                "DTSTAMP:20261101T080000Z\r\n"
-                                "DTSTART:20261203T100000\r\n"
-                                "SUMMARY:Board meeting\r\n"
-                                "LOCATION:Room 4\r\n"
-                                "END:VEVENT\r\n"
-                                "BEGIN:VEVENT\r\n"
-                                "UID:two@example.org\r\n"
-                                "DTSTAMP:20261101T080000Z\r\n"
-                                "DTSTART:20261210T090000\r\n"
-                                "RRULE:FREQ=WEEKLY;COUNT=4\r\n"
-                                "SUMMARY:Stand-up\r\n"
-                                "END:VEVENT\r\n"
-                                "BEGIN:VEVENT\r\n"
-                                "UID:three@example.org\r\n"
-                                "DTSTAMP:20261101T080000Z\r\n"
-                                "SUMMARY:Someday\r\n"
-                                "END:VEVENT\r\n"
-                                "END:VCALENDAR\r\n";
+const char* const twoMeetings =
+    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//Calendar//EN\r\n"
+    "BEGIN:VEVENT\r\nUID:one@example.org\r\nDTSTAMP:20261101T080000Z\r\n"
+    "DTSTART:20261203T100000\r\nSUMMARY:Board meeting\r\nLOCATION:Room 4\r\nEND:VEVENT\r\n"
+    "BEGIN:VEVENT\r\nUID:two@example.org\r\nDTSTAMP:20261101T080000Z\r\n"
+    "DTSTART:20261210T090000\r\nRRULE:FREQ=WEEKLY;COUNT=4\r\nSUMMARY:Stand-up\r\nEND:VEVENT\r\n"
+    "BEGIN:VEVENT\r\nUID:three@example.org\r\nDTSTAMP:20261101T080000Z\r\n"
+    "SUMMARY:Someday\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
 
 const char* const broken = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVE";
 
