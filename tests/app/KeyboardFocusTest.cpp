@@ -92,11 +92,18 @@ TEST_F(KeyboardFocusTest, QuickViewKeysActOnTheShortcutNotOnTheMarkedMeeting) {
     EXPECT_EQ(page().GetShownMeetingId(), review) << "Enter opens the focused shortcut";
     EXPECT_EQ(QApplication::focusWidget(), &quickView()) << "the pane stays where it was";
 
-    TestServices().ScriptAnswers({true});
+    // A second shortcut whose meeting has gone; No keeps a shortcut, Yes removes either.
+    frame->GetQuickView().SetAt(gone, CMeeting());
+    frame->RefreshQuickView();
+    TestServices().ScriptAnswers({false, true, true});
     Press(Qt::Key_End);
     Press(Qt::Key_Delete);
-    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askRemoveShortcut)});
-    EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << "the shortcut is removed";
+    EXPECT_EQ(frame->GetQuickView().GetCount(), 2u) << "No keeps the shortcut";
+    Press(Qt::Key_Delete);
+    Press(Qt::Key_End);
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(TestServices().Shown(), QStringList(3, LoadResString(StringId::askRemoveShortcut)));
+    EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << "both shortcuts, the stale one too, go";
     EXPECT_EQ(FilesIn(Folder()), files) << "no meeting file is removed or rewritten";
     EXPECT_EQ(TestStore().GetCount(), 2u);
 }

@@ -116,21 +116,6 @@ TEST_F(MainFrameTest, ShortcutOrderPinningTwiceAndOneExportItem) {
     EXPECT_EQ(pane.GetItemMeetingId(3), second) << "shortcuts move up when the preview ends";
 }
 
-TEST_F(MainFrameTest, ShortcutsRemovedOnYesIncludingStaleOnes) {
-    Store(budget, "Budget", 1);
-    CMainFrame& main = MakeFrame();
-    main.GetQuickView().SetAt("1999010100000010", CMeeting()); // pinned, meeting gone
-    main.AddToQuickView(budget);
-    CRightListView& pane = main.GetQuickViewPane();
-    TestServices().ScriptAnswers({false, true, true});
-    pane.RemoveShortcutAt(3);
-    EXPECT_EQ(pane.GetItemCount(), 5) << "No keeps the shortcut";
-    pane.RemoveShortcutAt(3);
-    pane.RemoveShortcutAt(3);
-    EXPECT_EQ(pane.GetItemCount(), 3) << "both, the stale one too, can be removed";
-    EXPECT_TRUE(main.GetQuickView().IsEmpty());
-}
-
 TEST_F(MainFrameTest, SplitterKeepsDraggedPercentageAcrossResize) {
     CMainFrame& main = MakeFrame();
     main.resize(1000, 700);
