@@ -1,22 +1,16 @@
 #include "app/DateToolBar.h"
-#include "app/MainFrame.h"
 #include "app/RightListView.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MonthListCtrl.h"
-#include "store/MeetingStore.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/FrameTest.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
 #include <QToolButton>
 
 namespace {
-
 const CDateTime now(2026, 12, 7, 9, 30, 0);
 const CDateTime start(2024, 1, 31, 10, 0, 0);
 
@@ -24,23 +18,15 @@ long long Seconds(const CDateTime& date) {
     return date.ToSerialSeconds();
 }
 
-class CalendarKeys : public CQtTest {
+class CalendarKeys : public CFrameTest {
 protected:
     void SetUp() override {
-        CQtTest::SetUp();
+        CFrameTest::SetUp();
         TestServices().SetNow(now);
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+        MakeFrame();
         frame->resize(1100, 700);
-        frame->show();
-        frame->activateWindow();
-        QApplication::setActiveWindow(frame.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+        Activate(*frame);
     }
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
     CCalendarPage& Page() const { return frame->GetCalendarPage(); }
     CToolbarDateCtrl& Picker() const { return *frame->GetToolBar().GetDatePicker(); }
 
@@ -49,23 +35,13 @@ protected:
         Page().GoToDate(date);
         Picker().SetDateTime(date);
         Page().ShowMode(mode);
-        QWidget* list = Page().GetList(mode);
-        list->setFocus(Qt::MouseFocusReason);
-        ASSERT_EQ(QApplication::focusWidget(), list) << mode;
-    }
-    // Presses a key on whichever widget has the focus, as the keyboard does.
-    static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* focused = QApplication::focusWidget();
-        ASSERT_NE(focused, nullptr) << "a key pressed while nothing has the focus";
-        QTest::keyClick(focused, key, modifiers);
+        FocusOn(*Page().GetList(mode));
     }
     // The calendar and the picker show `date`.
     void ExpectShown(const CDateTime& date, const std::string& what) {
         EXPECT_EQ(Seconds(Page().GetSelectedDate()), Seconds(date)) << what;
         EXPECT_EQ(Seconds(Picker().GetDateTime()), Seconds(date)) << what << ": the picker";
     }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace

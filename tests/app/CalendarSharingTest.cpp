@@ -1,16 +1,12 @@
 #include "app/CalendarSharing.h"
-#include "app/MainFrame.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "export/MeetingPreviewList.h"
-#include "store/FileCalls.h"
-#include "store/MeetingStore.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/FailingFileCalls.h"
+#include "tests/support/FrameTest.h"
 #include "ui/CommandTable.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -18,82 +14,30 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrintDialog>
-#include <QTest>
 #include <QUrl>
 
-#include <cerrno>
-
 namespace {
-
 // Two meetings, one of them recurring, and an entry without a start, as other calendars
 // write them.
-const char* const twoMeetings = "BEGIN:VCALENDAR\r\n"
-                                "VERSION:2.0\r\n"
-                                "PRODID:-//Other//Calendar//EN\r\n"
-                                "BEGIN:VEVENT\r\n"
-                                "UID:one@example.org\r\n"
-                                "DTSTAMP:20261101T080000Z\r\n"
-                                "DTSTART:20261203T100000\r\n"
-                                "SUMMARY:Board meeting\r\n"
-                                "LOCATION:Room 4\r\n"
-                                "END:VEVENT\r\n"
-                                "BEGIN:VEVENT\r\n"
-                                "UID:two@example.org\r\n"
-                                "DTSTAMP:20261101T080000Z\r\n"
-                                "DTSTART:20261210T090000\r\n"
-                                "RRULE:FREQ=WEEKLY;COUNT=4\r\n"
-                                "SUMMARY:Stand-up\r\n"
-                                "END:VEVENT\r\n"
-                                "BEGIN:VEVENT\r\n"
-                                "UID:three@example.org\r\n"
-                                "DTSTAMP:20261101T080000Z\r\n"
-                                "SUMMARY:Someday\r\n"
-                                "END:VEVENT\r\n"
-                                "END:VCALENDAR\r\n";
+const char* const twoMeetings =
+    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//Calendar//EN\r\n"
+    "BEGIN:VEVENT\r\nUID:one@example.org\r\nDTSTAMP:20261101T080000Z\r\n"
+    "DTSTART:20261203T100000\r\nSUMMARY:Board meeting\r\nLOCATION:Room 4\r\nEND:VEVENT\r\n"
+    "BEGIN:VEVENT\r\nUID:two@example.org\r\nDTSTAMP:20261101T080000Z\r\n"
+    "DTSTART:20261210T090000\r\nRRULE:FREQ=WEEKLY;COUNT=4\r\nSUMMARY:Stand-up\r\nEND:VEVENT\r\n"
+    "BEGIN:VEVENT\r\nUID:three@example.org\r\nDTSTAMP:20261101T080000Z\r\n"
+    "SUMMARY:Someday\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
 
 const char* const broken = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVE";
 
-// Refuses to create any file, as a folder the user may not write into does.
-class CNoWriteCalls : public CFileCalls {
-public:
-    int Open(const char*, int, mode_t) override {
-        errno = EACCES;
-        return -1;
-    }
-};
-
-class CalendarSharingTest : public CQtTest {
+class CalendarSharingTest : public CFrameTest {
 protected:
-    void TearDown() override {
-        SetFileCalls(nullptr);
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
-    CMainFrame& MakeFrame() {
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
-        return *frame;
-    }
-
-    // In the working directory, which takes only ".mtg" files for meetings.
-    QString PathOf(const char* name) const {
-        return QString::fromStdString((Folder() / name).string());
-    }
-
     QString WriteFile(const char* name, const char* text) const {
         const QString path = PathOf(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
         return path;
-    }
-
-    static std::string Store(const char* id, const char* title, CDateTime date) {
-        CMeeting meeting(date);
-        meeting.id = id;
-        meeting.title = title;
-        TestStore().ModifyMeeting(meeting);
-        return id;
     }
 
     static int EventCount(const QString& path) {
@@ -128,8 +72,6 @@ protected:
             QApplication::sendEvent(frame.get(), &drop);
         }
     }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace
@@ -187,10 +129,10 @@ TEST_F(CalendarSharingTest, ABrokenOrMissingFileAddsNothingAndIsNamed) {
 
     TestServices().ScriptAnswers({});
     TestServices().SetOpenFiles({PathOf("good.ics")});
-    CNoWriteCalls noWrite;
-    SetFileCalls(&noWrite);
-    frame->OnCommand(CommandId::importCalendar);
-    SetFileCalls(nullptr);
+    {
+        CFailingScope<CNoWriteCalls> noWrite;
+        frame->OnCommand(CommandId::importCalendar);
+    }
     EXPECT_EQ(TestStore().GetMap().GetCount(), 2u);
     errors = TestServices().ShownAs(CScriptedServices::Kind::error);
     ASSERT_EQ(errors.size(), 1) << TestServices().Shown().join('|').toStdString();
@@ -214,10 +156,11 @@ TEST_F(CalendarSharingTest, DroppingIcsFilesOnTheWindowImportsThem) {
 
 // The month runs from its first second to the next month's, December into January too.
 TEST_F(CalendarSharingTest, ExportCommandsWriteTheirMeetingsAndNeedATarget) {
-    Store("2026120109000010", "First", CDateTime(2026, 12, 1, 0, 0, 0));
-    const std::string last = Store("2026123123000010", "Last", CDateTime(2026, 12, 31, 23, 59, 0));
-    Store("2027010100000010", "New year", CDateTime(2027, 1, 1, 0, 0, 0));
-    Store("2026113023000010", "November", CDateTime(2026, 11, 30, 23, 59, 59));
+    StoreMeeting("2026120109000010", "First", CDateTime(2026, 12, 1, 0, 0, 0));
+    const std::string last = "2026123123000010";
+    StoreMeeting(last, "Last", CDateTime(2026, 12, 31, 23, 59, 0));
+    StoreMeeting("2027010100000010", "New year", CDateTime(2027, 1, 1, 0, 0, 0));
+    StoreMeeting("2026113023000010", "November", CDateTime(2026, 11, 30, 23, 59, 59));
     CMainFrame& main = MakeFrame();
     CCalendarPage& page = main.GetCalendarPage();
     for (const int command :
@@ -258,11 +201,10 @@ TEST_F(CalendarSharingTest, ExportCommandsWriteTheirMeetingsAndNeedATarget) {
 // Ctrl+P prints the previewed meeting while the focus is in the calendar, never from another
 // pane; the quick view pane's export item offers the iCalendar file from its menu key.
 TEST_F(CalendarSharingTest, CtrlPInThePreviewPrintsAndTheQuickViewPaneExportsICalendar) {
-    const std::string id = Store("2026120109000010", "Budget", CDateTime(2026, 12, 1, 9, 0, 0));
+    const std::string id =
+        StoreMeeting("2026120109000010", "Budget", CDateTime(2026, 12, 1, 9, 0, 0)).id;
     CMainFrame& main = MakeFrame();
-    main.show();
-    QApplication::setActiveWindow(&main);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    Activate(main);
     main.ViewMeeting(id);
     int printDialogs = 0;
     TestServices().SetDialogScript(QStringLiteral("printDialog"), [&printDialogs](QDialog&) {
@@ -271,19 +213,19 @@ TEST_F(CalendarSharingTest, CtrlPInThePreviewPrintsAndTheQuickViewPaneExportsICa
     });
 
     CRightListView& pane = main.GetQuickViewPane();
-    pane.setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+    FocusOn(pane);
+    Press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(printDialogs, 0) << "the quick view pane's Ctrl+P is not the calendar's";
-    main.GetCalendarPage().GetPreviewList().setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+    FocusOn(main.GetCalendarPage().GetPreviewList());
+    Press(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(printDialogs, 1);
 
-    pane.setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    FocusOn(pane);
+    Press(Qt::Key_End);
     ASSERT_EQ(pane.GetSelectionMark(), int(CRightListView::exportRow));
     TestServices().SetSaveFile(PathOf("budget"));
     TestServices().SetMenuChoice(QStringLiteral("exportCalendarAction"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Menu);
+    Press(Qt::Key_Menu);
     ASSERT_FALSE(TestServices().OfferedMenus().empty());
     EXPECT_TRUE(TestServices().OfferedMenus().back().contains("exportPageAction"));
     EXPECT_EQ(EventCount(PathOf("budget.ics")), 1);

@@ -3,13 +3,10 @@
 #include "app/AboutDlg.h"
 #include "app/HelpWindow.h"
 #include "app/SyncLauncher.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WidgetDriving.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QMouseEvent>
 #include <QSettings>
 #include <QTextBrowser>
 
@@ -94,23 +91,14 @@ TEST_F(HelpTest, SyncStartsTheConfiguredToolAndNothingWithoutOne) {
     EXPECT_EQ(started[0].arguments, QStringList({"/show", "/syncnow"}));
 }
 
-void Click(QWidget* widget, QPoint at, Qt::MouseButton button) {
-    const QPointF global = widget->mapToGlobal(QPointF(at));
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, button, button, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, button, Qt::NoButton,
-                        Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &release);
-}
-
 // A left click on the picture accepts; a right click does nothing.
 TEST_F(HelpTest, AboutBoxClosesOnALeftClick) {
     CAboutDlg dialog;
     EXPECT_EQ(dialog.Picture()->geometry(), dialog.rect());
     dialog.open();
-    Click(dialog.Picture(), QPoint(398, 248), Qt::RightButton);
+    ClickAt(dialog.Picture(), QPoint(398, 248), Qt::RightButton);
     EXPECT_TRUE(dialog.isVisible()) << "a right click is no click on the picture";
-    Click(dialog.Picture(), QPoint(398, 248), Qt::LeftButton);
+    ClickAt(dialog.Picture(), QPoint(398, 248), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }

@@ -1,15 +1,13 @@
 #include "app/PaneSplitter.h"
 #include "app/SidePaneGeometry.h"
 #include "app/ToolbarDateCtrl.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/DateTimeConversion.h"
 #include "ui/DateTimeFormat.h"
 #include "ui/Formatting.h"
 #include "ui/StringTable.h"
 #include "ui/TextConversion.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 
 #include <algorithm>

@@ -3,7 +3,6 @@
 #include "app/DateToolBar.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
-#include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "app/ToolbarDateCtrl.h"
@@ -12,53 +11,26 @@
 #include "store/ContentFiles.h"
 #include "store/FileCalls.h"
 #include "store/MeetingFile.h"
-#include "store/MeetingStore.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/FrameTest.h"
 #include "ui/CommandTable.h"
 #include "ui/PictureButton.h"
 #include "ui/StringTable.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QSettings>
-#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fstream>
 #include <set>
 
 namespace {
-
 const std::string budget = "2026120109000010";
 const std::string review = "2026120314000010";
 const std::string gone = "1999010100000010";
-
-// Shows a window and makes it the active one, so that focus and key presses reach it.
-void Activate(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-}
-
-// Gives `widget` the focus, as a click (not Tab) would, and checks that it took it.
-void FocusOn(QWidget& widget) {
-    widget.setFocus(Qt::MouseFocusReason);
-    ASSERT_EQ(QApplication::focusWidget(), &widget) << widget.objectName().toStdString();
-}
-
-// Presses a key on whichever widget has the focus, as the keyboard does.
-void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr) << "a key pressed while nothing has the focus";
-    QTest::keyClick(focused, key, modifiers);
-}
 
 // Every file of a folder with its size, to see that nothing was removed or rewritten.
 std::set<std::pair<std::string, std::uintmax_t>> FilesIn(const std::filesystem::path& folder) {
@@ -76,24 +48,16 @@ int HighlightPixels(QWidget& widget) {
     return static_cast<int>(std::count(pixels, pixels + image.sizeInBytes() / 4, highlight));
 }
 
-class KeyboardFocusTest : public CQtTest {
+class KeyboardFocusTest : public CFrameTest {
 protected:
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
     static void Store(const std::string& id, const char* title, int day) {
-        CMeeting meeting(CDateTime(2026, 12, day, 9, 0, 0));
-        meeting.id = id;
-        meeting.title = title;
-        TestStore().ModifyMeeting(meeting);
+        StoreMeeting(id, title, CDateTime(2026, 12, day, 9, 0, 0));
         std::ofstream(ContentFilePath(ContentKind::minutes, id), std::ios::binary) << "minutes";
     }
 
     // The main window, active, on the agenda of December 2026 with no row marked.
     void ShowFrame() {
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+        MakeFrame();
         frame->resize(1100, 700);
         Activate(*frame);
         page().GoToDate(CDateTime(2026, 12, 1, 0, 0, 0));
@@ -104,8 +68,6 @@ protected:
     CMeetingListCtrl& list() const { return page().GetMeetingList(); }
     CRightListView& quickView() const { return frame->GetQuickViewPane(); }
     QWidget& preview() const { return *page().GetList(CCalendarPage::previewMode); }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace
@@ -130,11 +92,18 @@ TEST_F(KeyboardFocusTest, QuickViewKeysActOnTheShortcutNotOnTheMarkedMeeting) {
     EXPECT_EQ(page().GetShownMeetingId(), review) << "Enter opens the focused shortcut";
     EXPECT_EQ(QApplication::focusWidget(), &quickView()) << "the pane stays where it was";
 
-    TestServices().ScriptAnswers({true});
+    // A second shortcut whose meeting has gone; No keeps a shortcut, Yes removes either.
+    frame->GetQuickView().SetAt(gone, CMeeting());
+    frame->RefreshQuickView();
+    TestServices().ScriptAnswers({false, true, true});
     Press(Qt::Key_End);
     Press(Qt::Key_Delete);
-    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askRemoveShortcut)});
-    EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << "the shortcut is removed";
+    EXPECT_EQ(frame->GetQuickView().GetCount(), 2u) << "No keeps the shortcut";
+    Press(Qt::Key_Delete);
+    Press(Qt::Key_End);
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(TestServices().Shown(), QStringList(3, LoadResString(StringId::askRemoveShortcut)));
+    EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << "both shortcuts, the stale one too, go";
     EXPECT_EQ(FilesIn(Folder()), files) << "no meeting file is removed or rewritten";
     EXPECT_EQ(TestStore().GetCount(), 2u);
 }
@@ -172,6 +141,8 @@ TEST_F(KeyboardFocusTest, MeetingKeysActOnlyWhileTheFocusIsInTheCalendar) {
     Press(Qt::Key_Delete);
     EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askDeleteMeeting)})
         << "Del in the preview asks to delete the meeting on show";
+    EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(budget))) << "No keeps the meeting";
+    EXPECT_EQ(page().GetMode(), CCalendarPage::previewMode);
 }
 
 // A disk that fails when a file is removed.
@@ -210,9 +181,12 @@ TEST_F(KeyboardFocusTest, DeleteTheDiskRefusesIsReportedByTheCommand) {
         << "the error travelled through the event loop";
 }
 
+// Yes to Delete in the preview removes the file, the record and the shortcut, and the agenda
+// takes the preview's place and its focus.
 TEST_F(KeyboardFocusTest, HiddenListHandsTheFocusToTheListShownInItsPlace) {
     Store(budget, "Budget", 1);
     ShowFrame();
+    frame->AddToQuickView(budget);
     // The quick view pane remembers a click on Exit, answered No.
     TestServices().ScriptAnswers({false});
     QTest::mouseClick(quickView().viewport(), Qt::LeftButton, {},
@@ -231,6 +205,9 @@ TEST_F(KeyboardFocusTest, HiddenListHandsTheFocusToTheListShownInItsPlace) {
     TestServices().ScriptAnswers({true});
     Press(Qt::Key_Delete);
     EXPECT_FALSE(std::filesystem::exists(MeetingFilePath(budget)));
+    EXPECT_TRUE(TestStore().GetMeeting(budget).id.empty());
+    EXPECT_TRUE(frame->GetQuickView().IsEmpty()) << "the shortcut of a deleted meeting goes";
+    EXPECT_EQ(quickView().GetItemCount(), 3) << "and so does the Export Meeting item";
     EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode);
     EXPECT_EQ(QApplication::focusWidget(), &list()) << "back to the agenda with the focus";
 }

@@ -6,19 +6,16 @@
 #include "app/SkippedFilesNotice.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/ProgramStyle.h"
 #include "ui/SystemServices.h"
 #include "ui/WindowPlacement.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
 
@@ -37,16 +34,6 @@ QMessageBox* OpenNotice() {
         }
     }
     return nullptr;
-}
-
-void Click(QWidget* widget, QPoint at) {
-    const QPointF global = widget->mapToGlobal(QPointF(at));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
 }
 
 } // namespace
@@ -99,12 +86,12 @@ TEST_F(LooksTest, LeftPaneHasAFrameAndRowsInsideIt) {
 
     CCalendarPage& page = frame.GetCalendarPage();
     // The last pixel row of "Week" sits at 3 * 90 - 1 below the frame.
-    Click(left, QPoint(20, border + 3 * 90 - 1));
+    ClickAt(left, QPoint(20, border + 3 * 90 - 1));
     EXPECT_EQ(page.GetMode(), CCalendarPage::weekMode);
-    Click(left, QPoint(20, border + 3 * 90));
+    ClickAt(left, QPoint(20, border + 3 * 90));
     EXPECT_EQ(page.GetMode(), CCalendarPage::monthMode);
     page.ShowMode(CCalendarPage::dayMode);
-    Click(left, QPoint(20, left->height() - 1));
+    ClickAt(left, QPoint(20, left->height() - 1));
     EXPECT_EQ(page.GetMode(), CCalendarPage::dayMode) << "a click on the frame is no row";
 }
 

@@ -1,5 +1,3 @@
-#include "app/MainFrame.h"
-#include "Version.h"
 #include "app/DateToolBar.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
@@ -11,42 +9,23 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
 #include "store/MeetingFile.h"
-#include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
 #include "store/WorkingDirectoryLock.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/FrameTest.h"
 #include "ui/CommandTable.h"
 #include "ui/StringTable.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QSettings>
 
 #include <fstream>
 
 namespace {
-
 const std::string budget = "2026120109000010";
 
-class MainFrameTest : public CQtTest {
+class MainFrameTest : public CFrameTest {
 protected:
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
-    static std::string Store(const std::string& id, const char* title, int day) {
-        CMeeting meeting(CDateTime(2026, 12, day, 9, 0, 0));
-        meeting.id = id;
-        meeting.title = title;
-        TestStore().ModifyMeeting(meeting);
-        return id;
-    }
-
-    CMainFrame& MakeFrame() {
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
-        return *frame;
+    static void Store(const std::string& id, const char* title, int day) {
+        StoreMeeting(id, title, CDateTime(2026, 12, day, 9, 0, 0));
     }
 
     // The agenda of December 2026 with its first row marked.
@@ -69,8 +48,6 @@ protected:
     }
 
     bool Enabled(int command) const { return frame->GetAction(command)->isEnabled(); }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace
@@ -99,28 +76,6 @@ TEST_F(MainFrameTest, PickerFormatAndCommandsFollowModeAndMark) {
     main.ViewMeeting(budget);
     EXPECT_TRUE(Enabled(deleteMeeting)) << "the previewed meeting can be deleted";
     EXPECT_FALSE(Enabled(viewMeeting) || Enabled(addToQuickView));
-}
-
-// From the preview: No keeps the meeting and the preview; Yes removes the file, the record
-// and the shortcut, and returns to the agenda.
-TEST_F(MainFrameTest, DeleteAsksAndRemovesFileRecordAndShortcut) {
-    Store(budget, "Budget", 1);
-    CMainFrame& main = MakeFrame();
-    main.AddToQuickView(budget);
-    main.ViewMeeting(budget);
-    TestServices().ScriptAnswers({false});
-    main.OnCommand(CommandId::deleteMeeting);
-    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askDeleteMeeting)});
-    EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(budget))) << "No keeps the meeting";
-    EXPECT_EQ(main.GetCalendarPage().GetMode(), CCalendarPage::previewMode);
-
-    TestServices().ScriptAnswers({true});
-    main.OnCommand(CommandId::deleteMeeting);
-    EXPECT_FALSE(std::filesystem::exists(MeetingFilePath(budget)));
-    EXPECT_TRUE(TestStore().GetMeeting(budget).id.empty());
-    EXPECT_TRUE(main.GetQuickView().IsEmpty()) << "the shortcut of a deleted meeting goes";
-    EXPECT_EQ(main.GetQuickViewPane().GetItemCount(), 3);
-    EXPECT_EQ(main.GetCalendarPage().GetMode(), CCalendarPage::agendaMode);
 }
 
 TEST_F(MainFrameTest, DeleteOfMeetingWhoseFileIsGoneReportsAndKeepsRecord) {
@@ -159,21 +114,6 @@ TEST_F(MainFrameTest, ShortcutOrderPinningTwiceAndOneExportItem) {
     EXPECT_EQ(pane.GetItemText(3), LoadResString(StringId::exportMeeting));
     main.GetCalendarPage().ShowMode(CCalendarPage::monthMode);
     EXPECT_EQ(pane.GetItemMeetingId(3), second) << "shortcuts move up when the preview ends";
-}
-
-TEST_F(MainFrameTest, ShortcutsRemovedOnYesIncludingStaleOnes) {
-    Store(budget, "Budget", 1);
-    CMainFrame& main = MakeFrame();
-    main.GetQuickView().SetAt("1999010100000010", CMeeting()); // pinned, meeting gone
-    main.AddToQuickView(budget);
-    CRightListView& pane = main.GetQuickViewPane();
-    TestServices().ScriptAnswers({false, true, true});
-    pane.RemoveShortcutAt(3);
-    EXPECT_EQ(pane.GetItemCount(), 5) << "No keeps the shortcut";
-    pane.RemoveShortcutAt(3);
-    pane.RemoveShortcutAt(3);
-    EXPECT_EQ(pane.GetItemCount(), 3) << "both, the stale one too, can be removed";
-    EXPECT_TRUE(main.GetQuickView().IsEmpty());
 }
 
 TEST_F(MainFrameTest, SplitterKeepsDraggedPercentageAcrossResize) {
@@ -226,9 +166,7 @@ TEST_F(MainFrameTest, PreferencesChangeReloadsAndResetsSettings) {
     SetWorkingDirectory(Folder() / "Meeting Files");
     TestServices().SetFolder(QString::fromStdString(Folder().string()));
     main.OnCommand(CommandId::preference);
-    EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION))
-                    .allKeys()
-                    .isEmpty());
+    EXPECT_FALSE(AnySettingWritten());
     EXPECT_EQ(TestStore().GetCount(), 1u);
     SetWorkingDirectory(original);
 
@@ -266,9 +204,7 @@ TEST_F(MainFrameTest, PreferencesMoveTheLockAndRefuseAFolderOpenElsewhere) {
     EXPECT_EQ(TestStore().GetCount(), 1u);
     ASSERT_EQ(TestServices().Shown().size(), 1);
     EXPECT_TRUE(TestServices().Shown().front().startsWith(CKesApp::FolderInUseText(other)));
-    EXPECT_TRUE(QSettings(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION))
-                    .allKeys()
-                    .isEmpty());
+    EXPECT_FALSE(AnySettingWritten());
 
     otherWindow.Release();
     main.OnCommand(CommandId::preference);

@@ -1,22 +1,16 @@
-#include "app/MainFrame.h"
 #include "app/QuickAddPage.h"
 #include "app/QuickSheet.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
-#include "store/MeetingStore.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/FrameTest.h"
 #include "ui/TextConversion.h"
 
-#include <QApplication>
 #include <QDateTimeEdit>
 #include <QLineEdit>
-#include <QTest>
 
 #include <memory>
 
 namespace {
-
 const CDateTime opened(2026, 12, 3, 14, 25, 42);
 
 // Plays the sheet as a person would: types the title where the focus starts, then the
@@ -29,17 +23,12 @@ struct SQuickAddInput {
     bool cancel = false;
 };
 
-class QuickAddTest : public CQtTest {
+class QuickAddTest : public CFrameTest {
 protected:
     void SetUp() override {
-        CQtTest::SetUp();
+        CFrameTest::SetUp();
         TestServices().SetNow(opened);
     }
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
     static void Script(const SQuickAddInput& input) {
         TestServices().SetDialogScript("quickSheet", [input](QDialog& sheet) {
             sheet.show();
@@ -75,8 +64,6 @@ protected:
         }
         return TestStore().GetMeeting(sheet.GetRecord().id);
     }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace
@@ -105,21 +92,15 @@ TEST_F(QuickAddTest, TitleTrimmedVenueKeptDateFromThePicker) {
 // From the toolbar's shortcut while a meeting is previewed: the calendar turns to the new
 // meeting's day in the agenda, and the quick view pane pins nothing.
 TEST_F(QuickAddTest, LeavesThePreviewForTheAgendaOfTheNewDay) {
-    CMeeting old(CDateTime(2026, 1, 5, 9, 0, 0));
-    old.id = "2026010509000010";
-    old.title = "Old";
-    TestStore().ModifyMeeting(old);
-    frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
-    frame->show();
-    QApplication::setActiveWindow(frame.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    const CMeeting old = StoreMeeting("2026010509000010", "Old", CDateTime(2026, 1, 5, 9, 0, 0));
+    MakeFrame();
+    Activate(*frame);
     frame->ViewMeeting(old.id);
     CCalendarPage& page = frame->GetCalendarPage();
     ASSERT_EQ(page.GetMode(), CCalendarPage::previewMode);
 
     Script({"New", ""});
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N,
-                    Qt::ControlModifier | Qt::ShiftModifier);
+    Press(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_EQ(TestStore().GetCount(), 2u);
     EXPECT_EQ(page.GetMode(), CCalendarPage::agendaMode);
     EXPECT_EQ(page.GetSelectedDate().GetDay(), 3);
@@ -129,11 +110,10 @@ TEST_F(QuickAddTest, LeavesThePreviewForTheAgendaOfTheNewDay) {
 
     // The pane's QuickAdd item: in the agenda the mode stays.
     Script({"Second", ""});
-    QApplication::setActiveWindow(frame.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
-    frame->GetQuickViewPane().setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    Activate(*frame);
+    FocusOn(frame->GetQuickViewPane());
+    Press(Qt::Key_Home);
+    Press(Qt::Key_Return);
     EXPECT_EQ(TestStore().GetCount(), 3u);
     EXPECT_EQ(page.GetMode(), CCalendarPage::agendaMode);
 }

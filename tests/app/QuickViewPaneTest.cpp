@@ -1,11 +1,7 @@
 #include "app/RightListView.h"
 #include "store/MeetingMap.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/StringTable.h"
-
-#include <QApplication>
-#include <QTest>
 
 namespace {
 
@@ -19,18 +15,16 @@ TEST_F(QuickViewPaneTest, HidingTheFocusedExportItemLeavesTheFocusOnARow) {
     pane.resize(200, 450);
     pane.SetExportItemShown(true);
     pane.Fill();
-    pane.show();
-    QApplication::setActiveWindow(&pane);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&pane));
-    pane.setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    Activate(pane);
+    FocusOn(pane);
+    Press(Qt::Key_End);
     ASSERT_EQ(pane.GetSelectionMark(), static_cast<int>(CRightListView::exportRow));
 
     pane.SetExportItemShown(false);
     pane.HideExportItem();
     EXPECT_EQ(pane.GetSelectionMark(), static_cast<int>(CRightListView::exitRow));
     TestServices().ScriptAnswers({false});
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    Press(Qt::Key_Return);
     EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askCloseProgram)})
         << "Enter acts on the row that took the focus";
 }

@@ -1,6 +1,5 @@
 #include "app/DateToolBar.h"
 #include "app/LeftListView.h"
-#include "app/MainFrame.h"
 #include "app/SearchField.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/FoundListGeometry.h"
@@ -11,78 +10,38 @@
 #include "export/MeetingPreviewList.h"
 #include "search/SearchKeeper.h"
 #include "store/ContentFiles.h"
-#include "store/MeetingStore.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/FrameTest.h"
 #include "tests/support/TempFolder.h"
 #include "ui/CommandTable.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
-#include <QMouseEvent>
 #include <QTabWidget>
-#include <QTest>
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 namespace {
-
 const std::string budget = "2026120109000010"; // 1 December 2026
 const std::string review = "2026120314000010"; // 3 December 2026
 
-void Activate(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-}
-
-// Presses a key on whichever widget has the focus, as the keyboard does.
-void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr) << "a key pressed while nothing has the focus";
-    QTest::keyClick(focused, key, modifiers);
-}
-
-void Type(const char* text) {
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr);
-    QTest::keyClicks(focused, QString::fromUtf8(text));
-}
-
-std::string TodoBytes(const std::string& id) {
-    std::ifstream in(ContentFilePath(ContentKind::todos, id), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class SearchUi : public CQtTest {
+class SearchUi : public CFrameTest {
 protected:
     void SetUp() override {
-        CQtTest::SetUp();
+        CFrameTest::SetUp();
         Store(budget, "Budget review", 1);
         Store(review, "Quarterly review", 3);
     }
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
     static void Store(const std::string& id, const char* title, int day) {
-        CMeeting meeting(CDateTime(2026, 12, day, 9, 0, 0));
-        meeting.id = id;
-        meeting.title = title;
+        CMeeting meeting = StoreMeeting(id, title, CDateTime(2026, 12, day, 9, 0, 0));
         meeting.venue = "Room 4";
         TestStore().ModifyMeeting(meeting);
     }
 
     // The main window, active, on the week of 1 December 2026 with the focus in the week.
     void ShowFrame() {
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
+        MakeFrame();
         frame->resize(1100, 700);
         Activate(*frame);
         page().GoToDate(CDateTime(2026, 12, 1, 0, 0, 0));
@@ -105,7 +64,6 @@ protected:
     CSearchResultsCtrl& results() const { return page().GetSearchResults(); }
     CSearchField& field() const { return frame->GetSearchField(); }
 
-    std::unique_ptr<CMainFrame> frame;
     std::vector<std::string> asked;
     std::vector<COpenTodo> openTodos;
 };
@@ -225,12 +183,7 @@ TEST_F(SearchUi, ATodoOpensItsMeetingOnTheTodoPage) {
     });
     const QPoint text =
         FoundListGeometry::TodoRowLayout(1, todos.viewport()->width()).text.center();
-    for (const QEvent::Type type :
-         {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
-        QMouseEvent event(type, text, todos.viewport()->mapToGlobal(text), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(todos.viewport(), &event);
-    }
+    ClickAt(todos.viewport(), text, Qt::LeftButton, true);
     EXPECT_EQ(shownPage, QStringLiteral("todos"));
 
     // Modify from anywhere else still opens on the first page.
@@ -295,7 +248,7 @@ TEST_F(SearchUi, TheIndexFindsMeetingsAndTakesTodosDone) {
         todos.SetSelectionMark(0);
         Press(Qt::Key_Space);
         EXPECT_EQ(
-            TodoBytes(budget),
+            FileBytes(ContentFilePath(ContentKind::todos, budget)),
             EncodeTodos({{"Book the room", 1, 0}, {"Order coffee", 0, 1}, {"Print slides", 2, 1}}));
         ASSERT_EQ(todos.GetRowCount(), 2) << "only the todo marked done left the list";
         EXPECT_EQ(todos.GetTodo(0).text, "Send the minutes");

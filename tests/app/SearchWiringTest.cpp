@@ -2,14 +2,10 @@
 #include "calendar/CalendarPage.h"
 #include "search/SearchKeeper.h"
 #include "store/MeetingFile.h"
-#include "store/MeetingStore.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
-#include <QTest>
 
 #include <chrono>
 #include <fstream>
@@ -71,26 +67,19 @@ TEST_F(SearchWiring, StatusBarShowsCatchingUp) {
 
 // Refresh (F5) reads changes made behind the program's back into the index as well.
 TEST_F(SearchWiring, RefreshCatchesTheIndexUp) {
-    CMeeting meeting(CDateTime(2026, 12, 1, 9, 0, 0));
-    meeting.id = "2026120109000010";
-    meeting.title = "Budget";
-    TestStore().ModifyMeeting(meeting);
+    CMeeting meeting = StoreMeeting("2026120109000010", "Budget", CDateTime(2026, 12, 1, 9, 0, 0));
     keeper->Open(Folder());
     frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
     frame->SetSearchKeeper(keeper.get());
-    frame->show();
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    Activate(*frame);
     Wait();
     ASSERT_EQ(keeper->Search("budget", 10).size(), 1u);
 
     meeting.title = "Outside";
     std::ofstream(MeetingFilePath(meeting.id), std::ios::binary | std::ios::trunc)
         << EncodeMeeting(meeting);
-    QWidget* list = frame->GetCalendarPage().GetList(CCalendarPage::agendaMode);
-    list->setFocus(Qt::OtherFocusReason);
-    ASSERT_NE(QApplication::focusWidget(), nullptr);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+    FocusOn(*frame->GetCalendarPage().GetList(CCalendarPage::dayMode)); // the list shown first
+    Press(Qt::Key_F5);
     Wait();
     EXPECT_EQ(keeper->Search("outside", 10).size(), 1u);
     EXPECT_TRUE(keeper->Search("budget", 10).empty());

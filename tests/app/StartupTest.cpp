@@ -1,4 +1,3 @@
-#include "Version.h"
 #include "app/KesApp.h"
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
@@ -7,28 +6,18 @@
 #include "store/FileIo.h"
 #include "store/WorkingDirectory.h"
 #include "store/WorkingDirectoryLock.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/StringTable.h"
 #include "ui/SystemServices.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
-#include <QTest>
 #include <QTimer>
 
 #include <filesystem>
 #include <fstream>
 
 namespace {
-
-bool AnySettingWritten() {
-    return !QSettings(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION))
-                .allKeys()
-                .isEmpty();
-}
 
 class StartupTest : public CQtTest {
 protected:

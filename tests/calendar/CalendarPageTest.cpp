@@ -4,10 +4,7 @@
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/WeekListCtrl.h"
 #include "tests/calendar/FakeMeetingCommands.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
-
-#include <QApplication>
+#include "tests/support/WidgetDriving.h"
 
 namespace {
 

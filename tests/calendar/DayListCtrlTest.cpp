@@ -1,20 +1,11 @@
 #include "calendar/DayListCtrl.h"
 #include "calendar/MeetingDrag.h"
 #include "store/MeetingFile.h"
-#include "store/MeetingStore.h"
 #include "tests/calendar/FakeMeetingCommands.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QScrollBar>
-#include <QTest>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -23,11 +14,6 @@ const std::string tenOne = "2004030910000010";
 const std::string tenTwo = "2004030910000110";
 const std::string tenFortyFive = "2004030910450010";
 const CDateTime day(2004, 3, 9, 0, 0, 0);
-
-std::string FileBytes(const std::string& id) {
-    std::ifstream file(MeetingFilePath(id), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
 
 class DayList : public CQtTest {
 protected:
@@ -46,11 +32,9 @@ protected:
         list->Fill(day);
     }
 
-    QWidget* Viewport() { return list->viewport(); }
     void Mouse(QEvent::Type type, QPoint pos, Qt::MouseButton button = Qt::LeftButton,
                Qt::MouseButtons held = Qt::LeftButton) {
-        QMouseEvent event(type, pos, Viewport()->mapToGlobal(pos), button, held, Qt::NoModifier);
-        QApplication::sendEvent(Viewport(), &event);
+        SendMouse(list->viewport(), type, pos, button, held);
     }
     // Whether a drag was under way when the button came up.
     bool Drag(QPoint from, QPoint to) {
@@ -62,12 +46,7 @@ protected:
         Mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
         return dragging;
     }
-    void DoubleClick(QPoint pos) {
-        Mouse(QEvent::MouseButtonPress, pos);
-        Mouse(QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
-        Mouse(QEvent::MouseButtonDblClick, pos);
-        Mouse(QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
-    }
+    void DoubleClick(QPoint pos) { ClickAt(list->viewport(), pos, Qt::LeftButton, true); }
     // A point on the picture of a box, and one on its title.
     QPoint Picture(int hour, int half, int k) {
         return list->ViewportBoxRect(hour, half, k).topLeft() + QPoint(5, 8);
@@ -115,10 +94,10 @@ TEST_F(DayList, DraggingAPictureMovesTheMeetingToTheHalfHour) {
 }
 
 TEST_F(DayList, OnlyADragDroppedOnAnotherHalfHourWrites) {
-    const std::string before = FileBytes(nineFifteen);
+    const std::string before = FileBytes(MeetingFilePath(nineFifteen));
     ASSERT_FALSE(before.empty());
     const auto unchanged = [&](const char* what) {
-        EXPECT_EQ(FileBytes(nineFifteen), before) << what;
+        EXPECT_EQ(FileBytes(MeetingFilePath(nineFifteen)), before) << what;
         EXPECT_EQ(TestStore().GetMeeting(nineFifteen).date, CDateTime(2004, 3, 9, 9, 15, 42))
             << what;
         EXPECT_FALSE(list->GetDrag().IsPressed()) << what;

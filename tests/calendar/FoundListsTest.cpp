@@ -4,31 +4,17 @@
 #include "calendar/SearchSnippet.h"
 #include "calendar/TodoDone.h"
 #include "store/ContentFiles.h"
-#include "store/FileCalls.h"
-#include "store/MeetingStore.h"
 #include "tests/calendar/FakeMeetingCommands.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/FailingFileCalls.h"
+#include "tests/support/WidgetDriving.h"
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QTest>
-
-#include <cerrno>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace {
 
 const std::string older = "2024030109001210"; // 1 March 2024
 const std::string newer = "2024060114000010"; // 1 June 2024
 const std::string gone = "2023010109000010";  // in the index, no longer in the store
-
-std::string FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string TodoBytes(const std::string& id) {
     return FileBytes(ContentFilePath(ContentKind::todos, id));
@@ -39,25 +25,6 @@ std::vector<CTodoItem> ThreeTodos() {
     return {{"Send the minutes", CTodoItem::high, 0},
             {"Book the room", CTodoItem::low, 1},
             {"Call the caterer", CTodoItem::medium, 0}};
-}
-
-// Refuses to create any file, as a folder the user may not write into does.
-class CNoWriteCalls : public CFileCalls {
-public:
-    int Open(const char*, int, mode_t) override {
-        errno = EACCES;
-        return -1;
-    }
-};
-
-// A press, a release and the double click's own event at `pos` of the list's viewport.
-void DoubleClick(CListBase& list, QPoint pos) {
-    for (const QEvent::Type type :
-         {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
-        QMouseEvent event(type, pos, list.viewport()->mapToGlobal(pos), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list.viewport(), &event);
-    }
 }
 
 std::string Joined(const std::vector<CSnippetRun>& runs) {
@@ -122,18 +89,6 @@ TEST(SearchSnippet, MarkedWordsBecomeRunsOnOneLine) {
 
 class TodoDone : public CQtTest {};
 
-TEST_F(TodoDone, OnlyThatTodosDoneFlagChanges) {
-    WriteTodoFile(newer, ThreeTodos());
-    const std::string before = TodoBytes(newer);
-
-    ASSERT_EQ(MarkTodoDone({newer, 2, "Call the caterer", CTodoItem::medium}),
-              TodoMarkResult::marked);
-    std::vector<CTodoItem> expected = ThreeTodos();
-    expected[2].done = 1;
-    EXPECT_EQ(TodoBytes(newer), EncodeTodos(expected));
-    EXPECT_EQ(TodoBytes(newer).size(), before.size());
-}
-
 TEST_F(TodoDone, AFileChangedBehindIsLeftAlone) {
     WriteTodoFile(newer, ThreeTodos());
     const std::string before = TodoBytes(newer);
@@ -173,18 +128,8 @@ protected:
 
     void Show(QWidget& list) {
         list.resize(500, 400);
-        list.show();
-        list.activateWindow();
-        QApplication::setActiveWindow(&list);
-        list.setFocus(Qt::OtherFocusReason);
-        QApplication::processEvents();
-    }
-
-    // Presses a key on the focused widget, as the keyboard does.
-    static void Press(Qt::Key key) {
-        QWidget* focused = QApplication::focusWidget();
-        ASSERT_NE(focused, nullptr);
-        QTest::keyClick(focused, key);
+        Activate(list);
+        FocusOn(list);
     }
 
     CFakeMeetingCommands commands;
@@ -342,10 +287,10 @@ TEST_F(FoundLists, AFileThatCannotBeWrittenOrReadWholeIsReported) {
     list.Refresh();
     list.SetSelectionMark(0);
 
-    CNoWriteCalls refuse;
-    SetFileCalls(&refuse);
-    Press(Qt::Key_Space);
-    SetFileCalls(nullptr);
+    {
+        CFailingScope<CNoWriteCalls> refuse;
+        Press(Qt::Key_Space);
+    }
     EXPECT_EQ(TodoBytes(newer), before);
     ASSERT_EQ(TestServices().Shown().size(), 1);
     const QString fileName =
@@ -374,7 +319,7 @@ TEST_F(FoundLists, DoubleClickOrEnterOpensTheTodoPageButNotOnTheDonePicture) {
                      [&requested](const std::string& id) { requested.push_back(id); });
 
     const auto row = FoundListGeometry::TodoRowLayout(1, list.viewport()->width());
-    DoubleClick(list, row.text.center());
+    ClickAt(list.viewport(), row.text.center(), Qt::LeftButton, true);
     EXPECT_EQ(requested, std::vector<std::string>{older});
 
     list.SetSelectionMark(0);
@@ -386,6 +331,6 @@ TEST_F(FoundLists, DoubleClickOrEnterOpensTheTodoPageButNotOnTheDonePicture) {
     requested.clear();
     const auto first = FoundListGeometry::TodoRowLayout(0, list.viewport()->width());
     open.erase(open.begin());
-    DoubleClick(list, first.done.center());
+    ClickAt(list.viewport(), first.done.center(), Qt::LeftButton, true);
     EXPECT_TRUE(requested.empty());
 }

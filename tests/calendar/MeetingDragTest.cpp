@@ -1,8 +1,7 @@
 #include "calendar/MeetingDrag.h"
-#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/WidgetDriving.h"
 
 #include <QAbstractScrollArea>
-#include <QApplication>
 #include <QLabel>
 #include <QScrollBar>
 

@@ -1,15 +1,9 @@
 #include "calendar/MeetingListCtrl.h"
-#include "store/MeetingStore.h"
 #include "tests/calendar/FakeMeetingCommands.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/TextConversion.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QMouseEvent>
 
 #include <ctime>
 
@@ -39,15 +33,7 @@ protected:
 
     // A press and release at height `y` of the viewport; a double click adds its own event.
     void Click(Qt::MouseButton button, int y, bool doubleClick = false) {
-        const QPointF pos(100, y);
-        for (const QEvent::Type type :
-             {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
-            if (type != QEvent::MouseButtonDblClick || doubleClick) {
-                QMouseEvent event(type, pos, list->viewport()->mapToGlobal(pos), button, button,
-                                  Qt::NoModifier);
-                QApplication::sendEvent(list->viewport(), &event);
-            }
-        }
+        ClickAt(list->viewport(), QPoint(100, y), button, doubleClick);
     }
     void Keys(std::initializer_list<int> keys) {
         for (const int key : keys) {

@@ -2,13 +2,10 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/CalendarView.h"
 #include "tests/calendar/FakeMeetingCommands.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 
-#include <QApplication>
 #include <QHelpEvent>
 #include <QSignalSpy>
-#include <QTest>
 #include <QToolTip>
 
 namespace {

@@ -4,22 +4,15 @@
 #include "calendar/WeekListGeometry.h"
 #include "calendar/WindowToolTip.h"
 #include "store/MeetingFile.h"
-#include "store/MeetingStore.h"
 #include "tests/calendar/FakeMeetingCommands.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/DateTimeFormat.h"
 
-#include <QApplication>
 #include <QHelpEvent>
-#include <QMouseEvent>
 #include <QScrollBar>
-#include <QTest>
 #include <QToolTip>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 namespace {
 
@@ -28,13 +21,6 @@ namespace Geometry = WeekListGeometry;
 // Tuesday 7 January 2025, 09:45:37; its week runs from Sunday 5 to Saturday 11 January.
 const std::string tuesday = "2025010709453710";
 const CDateTime tuesdayDate(2025, 1, 7, 9, 45, 37);
-
-std::string FileBytes(const std::string& id) {
-    std::ifstream file(MeetingFilePath(id), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 class WeekList : public CQtTest {
 protected:
@@ -62,9 +48,7 @@ protected:
 
     void Mouse(QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
                Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(pos), QPointF(list->viewport()->mapToGlobal(pos)), button,
-                          held, Qt::NoModifier);
-        QApplication::sendEvent(list->viewport(), &event);
+        SendMouse(list->viewport(), type, pos, button, held);
     }
     // A left press at `from`, moves through `via` with the button held, and the release at
     // the last point.
@@ -78,12 +62,7 @@ protected:
         Mouse(QEvent::MouseButtonRelease, last, Qt::LeftButton, Qt::NoButton);
     }
     void Click(Qt::MouseButton button, const QPoint& pos, bool doubleClick = false) {
-        Mouse(QEvent::MouseButtonPress, pos, button, button);
-        Mouse(QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
-        if (doubleClick) {
-            Mouse(QEvent::MouseButtonDblClick, pos, button, button);
-            Mouse(QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
-        }
+        ClickAt(list->viewport(), pos, button, doubleClick);
     }
     void Hover(const QPoint& pos) { Mouse(QEvent::MouseMove, pos, Qt::NoButton, Qt::NoButton); }
 
@@ -106,7 +85,8 @@ TEST_F(WeekList, DraggingTuesdayMorningToThursdaysTwoOClockRowKeepsMinuteAndSeco
     CMeeting expected = TestStore().GetMeeting(tuesday);
     expected.date = CDateTime(2025, 1, 9, 14, 45, 37);
     EXPECT_EQ(TestStore().GetMeeting(tuesday).date, expected.date);
-    EXPECT_EQ(FileBytes(tuesday), EncodeMeeting(expected)) << "the file holds Thursday 14:45:37";
+    EXPECT_EQ(FileBytes(MeetingFilePath(tuesday)), EncodeMeeting(expected))
+        << "the file holds Thursday 14:45:37";
     EXPECT_EQ(list->CellMeetings(Geometry::ItemOf(14, 5)), std::vector{tuesday})
         << "the list shows the meeting where it was dropped";
     EXPECT_TRUE(list->CellMeetings(Geometry::ItemOf(9, 3)).empty());
@@ -119,10 +99,10 @@ TEST_F(WeekList, DraggingTuesdayMorningToThursdaysTwoOClockRowKeepsMinuteAndSeco
 TEST_F(WeekList, OnlyADragDroppedOnAnotherCellWrites) {
     PutMeeting(tuesday, tuesdayDate);
     list->Fill(tuesdayDate);
-    const std::string before = FileBytes(tuesday);
+    const std::string before = FileBytes(MeetingFilePath(tuesday));
     const auto unchanged = [&](const char* what) {
         EXPECT_EQ(TestStore().GetMeeting(tuesday).date, tuesdayDate) << what;
-        EXPECT_EQ(FileBytes(tuesday), before) << what;
+        EXPECT_EQ(FileBytes(MeetingFilePath(tuesday)), before) << what;
         EXPECT_FALSE(list->GetDrag().IsPressed()) << what;
     };
     const QPoint start = BoxPoint(9, 3);
@@ -214,7 +194,7 @@ TEST_F(WeekList, DoubleClicksViewAMeetingOrAddAtTheCellsHour) {
         << "Thursday of the week shown, 10:00:00";
     Click(Qt::LeftButton, QPoint(5, CellPoint(10, 5).y()), true);
     EXPECT_TRUE(commands.Take().empty()) << "the hour column";
-    EXPECT_EQ(FileBytes(tuesday), EncodeMeeting(TestStore().GetMeeting(tuesday)));
+    EXPECT_EQ(FileBytes(MeetingFilePath(tuesday)), EncodeMeeting(TestStore().GetMeeting(tuesday)));
 }
 
 // The arrows move the mark from cell to cell and Enter views the marked cell's meeting.

@@ -4,7 +4,6 @@
 #include "store/ContentFiles.h"
 #include "store/FileError.h"
 #include "tests/editor/EditorTestSupport.h"
-#include "tests/support/QtTestEnvironment.h"
 #include "ui/StringTable.h"
 
 #include <QPlainTextEdit>

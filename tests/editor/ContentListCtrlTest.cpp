@@ -5,12 +5,9 @@
 #include "editor/TodoHeaderCtrl.h"
 #include "editor/TodoListCtrl.h"
 #include "tests/editor/EditorTestSupport.h"
-#include "tests/support/QtTestEnvironment.h"
 #include "ui/TextConversion.h"
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QTest>
 
 #include <cstring>
 #include <fstream>

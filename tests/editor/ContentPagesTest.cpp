@@ -8,7 +8,6 @@
 #include "editor/TodoPage.h"
 #include "store/ContentFiles.h"
 #include "tests/editor/EditorTestSupport.h"
-#include "tests/support/QtTestEnvironment.h"
 
 #include <map>
 

@@ -1,43 +1,15 @@
 #pragma once
 
-#include <QApplication>
-#include <QTest>
-#include <QWidget>
+#include "tests/support/FailingFileCalls.h"
+#include "tests/support/WidgetDriving.h"
+#include "ui/ListBase.h"
 
-#include <gtest/gtest.h>
+#include <QDialog>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-
-// Shows a window and makes it the active one, so that focus and key presses reach it.
-inline void Activate(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-}
-
-// Presses a key on whichever widget has the focus, as the keyboard does.
-inline void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr) << "a key pressed while nothing has the focus";
-    QTest::keyClick(focused, key, modifiers);
-}
-
-// Types into whichever widget has the focus.
-inline void Type(const QString& text) {
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr) << "typing while nothing has the focus";
-    QTest::keyClicks(focused, text);
-}
-
-inline QString FocusName() {
-    QWidget* focused = QApplication::focusWidget();
-    return focused ? focused->objectName() : QStringLiteral("<nothing>");
-}
+#include <functional>
+#include <memory>
+#include <vector>
 
 // Clicks a child of `parent` found by its objectName.
 template <typename T = QWidget> T* Child(QWidget& parent, const char* name) {
@@ -52,11 +24,6 @@ inline void Click(QWidget& parent, const char* name) {
     QTest::mouseClick(child, Qt::LeftButton);
 }
 
-inline std::string FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Little-endian pieces of the content files' bytes.
 inline std::string Int32(std::int32_t value) {
     std::string bytes(4, '\0');
@@ -69,18 +36,6 @@ inline std::string Int32(std::int32_t value) {
 inline std::string Str(const std::string& text) {
     return std::string(1, static_cast<char>(text.size())) + text;
 }
-
-#include "store/FileCalls.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
-#include "ui/ListBase.h"
-
-#include <QDialog>
-
-#include <cerrno>
-#include <functional>
-#include <memory>
-#include <vector>
 
 // Clicks the middle of a list's row, as the mouse does.
 inline void ClickRow(CListBase& list, int row) {
@@ -113,24 +68,7 @@ inline void ScriptDialog(CScriptedServices& services, const char* objectName,
     });
 }
 
-// File calls whose writes fail the way a full disk does.
-class CFullDisk : public CFileCalls {
-public:
-    ssize_t Write(int, const void*, size_t) override {
-        errno = ENOSPC;
-        return -1;
-    }
-};
-
-// Puts the full disk in place for one scope.
-class CFullDiskScope {
-public:
-    CFullDiskScope() { SetFileCalls(&m_calls); }
-    ~CFullDiskScope() { SetFileCalls(nullptr); }
-
-private:
-    CFullDisk m_calls;
-};
+using CFullDiskScope = CFailingScope<CFullDisk>;
 
 inline std::string ItemText(const std::string& item) {
     return item;

@@ -2,7 +2,6 @@
 #include "editor/MinuteDialog.h"
 #include "editor/TodoItemDialog.h"
 #include "tests/editor/EditorTestSupport.h"
-#include "tests/support/QtTestEnvironment.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>

@@ -2,7 +2,6 @@
 #include "editor/MinutesListCtrl.h"
 #include "store/ContentFiles.h"
 #include "tests/editor/EditorTestSupport.h"
-#include "tests/support/QtTestEnvironment.h"
 #include "ui/StringTable.h"
 
 namespace {

@@ -1,10 +1,7 @@
 #include "editor/MeetingDetailPage.h"
 #include "editor/MeetingIconDialog.h"
 #include "editor/MeetingIconList.h"
-#include "store/MeetingStore.h"
 #include "tests/editor/SheetDriver.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
 
 #include <QDateTimeEdit>
 #include <QPlainTextEdit>
@@ -77,8 +74,8 @@ TEST_F(MeetingDetailPageTest, NextCleansTheTitleWhileOkStoresEveryTextAsTyped) {
     TypeInto(Field("venueEdit"), QStringLiteral(" Room 4 "));
     TypeInto(Field("presidedByEdit"), QStringLiteral("Åsa"));
     TypeInto(Field<QPlainTextEdit>("notesEdit"), QStringLiteral("one"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("two"));
+    ::Press(Qt::Key_Return);
+    Type(QStringLiteral("two"));
     page->Save(SaveReason::ok);
     const CMeeting stored = Stored();
     EXPECT_EQ(stored.venue, " Room 4 ");
@@ -98,7 +95,7 @@ TEST_F(MeetingDetailPageTest, DateShowsAndSavesWithoutSecondsAndKeepsTheHourType
 
     date->setFocus(Qt::MouseFocusReason);
     date->setSelectedSection(QDateTimeEdit::HourSection);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("03"));
+    Type(QStringLiteral("03"));
     page->Save(SaveReason::next);
     EXPECT_EQ(Stored().date, CDateTime(2026, 12, 1, 3, 30, 0))
         << "the hour typed is the hour stored";

@@ -1,4 +1,3 @@
-#include "app/MainFrame.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
@@ -7,10 +6,8 @@
 #include "editor/MeetingIconList.h"
 #include "store/ContentFiles.h"
 #include "store/MeetingFile.h"
-#include "store/MeetingStore.h"
 #include "tests/editor/SheetDriver.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/FrameTest.h"
 #include "ui/CommandTable.h"
 #include "ui/TextConversion.h"
 
@@ -25,24 +22,13 @@
 namespace fs = std::filesystem;
 
 namespace {
-
 const std::string budget = "2026120109000010";
 const ContentKind allKinds[] = {ContentKind::agenda, ContentKind::todos, ContentKind::attendees,
                                 ContentKind::minutes};
 
 // The whole meeting sheet with its five pages, opened from the main frame.
-class MeetingSheetEndToEndTest : public CQtTest {
+class MeetingSheetEndToEndTest : public CFrameTest {
 protected:
-    void TearDown() override {
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
-    CMainFrame& MakeFrame() {
-        frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
-        return *frame;
-    }
-
     std::vector<fs::path> FilesOf(const std::string& id) const {
         std::vector<fs::path> found;
         for (const auto& entry : fs::directory_iterator(Folder())) {
@@ -64,8 +50,6 @@ protected:
         });
         Click(page, "addButton");
     }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(MeetingSheetEndToEndTest, WizardWalkedToFinishWritesEveryFileAsTypedAndShowsTheDate) {
@@ -186,10 +170,7 @@ TEST_F(MeetingSheetEndToEndTest, DetailsThatCannotBeSavedAreReportedAndKeptOnThe
 }
 
 TEST_F(MeetingSheetEndToEndTest, TabsAcceptedAtOnceLeaveEveryContentFileAlone) {
-    CMeeting meeting(CDateTime(2026, 12, 1, 9, 0, 0));
-    meeting.id = budget;
-    meeting.title = "   ";
-    TestStore().ModifyMeeting(meeting);
+    const CMeeting meeting = StoreMeeting(budget, "   ", CDateTime(2026, 12, 1, 9, 0, 0));
     WriteAgendaFile(budget, {CAgendaItem{CDateTime(2026, 12, 1, 9, 0, 0), "Opening"}});
     WriteTodoFile(budget, {CTodoItem{"Book room", 2, 1}});
     WriteAttendeeFile(budget, {"Ann", "Bob"});
@@ -237,10 +218,7 @@ TEST_F(MeetingSheetEndToEndTest, TabsAcceptedAtOnceLeaveEveryContentFileAlone) {
 }
 
 TEST_F(MeetingSheetEndToEndTest, ModifyCommandOpensTheTabsForThePreviewedMeeting) {
-    CMeeting meeting(CDateTime(2026, 12, 1, 9, 0, 0));
-    meeting.id = budget;
-    meeting.title = "Budget";
-    TestStore().ModifyMeeting(meeting);
+    const CMeeting meeting = StoreMeeting(budget, "Budget", CDateTime(2026, 12, 1, 9, 0, 0));
     CMainFrame& main = MakeFrame();
     std::vector<std::string> opened;
     TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {

@@ -1,7 +1,5 @@
 #include "editor/MeetingSheet.h"
 #include "tests/editor/SheetDriver.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
 
 #include <QDialogButtonBox>
 

@@ -4,14 +4,10 @@
 #include "store/FileError.h"
 #include "tests/editor/EditorTestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <QAbstractButton>
-#include <QApplication>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTest>
 #include <QVBoxLayout>
 #include <QWizard>
 

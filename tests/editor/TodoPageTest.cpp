@@ -3,7 +3,6 @@
 #include "editor/TodoListCtrl.h"
 #include "store/ContentFiles.h"
 #include "tests/editor/EditorTestSupport.h"
-#include "tests/support/QtTestEnvironment.h"
 #include "ui/StringTable.h"
 
 #include <QPlainTextEdit>

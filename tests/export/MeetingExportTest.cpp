@@ -1,62 +1,27 @@
 #include "export/MeetingExport.h"
-#include "app/MainFrame.h"
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "export/MeetingPage.h"
-#include "store/FileCalls.h"
-#include "store/MeetingStore.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/FailingFileCalls.h"
+#include "tests/support/FrameTest.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QTest>
 
-#include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <memory>
 
 namespace {
-
 const std::string id = "2026120109000010";
 
-// Refuses to create any file, as a folder the user may not write into does.
-class CNoWriteCalls : public CFileCalls {
-public:
-    int Open(const char*, int, mode_t) override {
-        errno = EACCES;
-        return -1;
-    }
-};
-
-class MeetingExportTest : public CQtTest {
+class MeetingExportTest : public CFrameTest {
 protected:
     void SetUp() override {
-        CQtTest::SetUp();
-        CMeeting record(CDateTime(2026, 12, 1, 9, 0, 0));
-        record.id = id;
-        record.title = "Budget";
-        TestStore().ModifyMeeting(record);
+        CFrameTest::SetUp();
+        StoreMeeting(id, "Budget", CDateTime(2026, 12, 1, 9, 0, 0));
         TestServices().SetViewerOpens(true);
     }
-    void TearDown() override {
-        SetFileCalls(nullptr);
-        frame.reset();
-        CQtTest::TearDown();
-    }
-
-    QString PathOf(const char* name) const {
-        return QString::fromStdString((Folder() / name).string());
-    }
-
-    static QByteArray Contents(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     void Export() { ExportMeeting(TestStore(), id, TestServices(), nullptr); }
-
-    std::unique_ptr<CMainFrame> frame;
 };
 
 } // namespace
@@ -91,17 +56,13 @@ TEST_F(MeetingExportTest, WritesThePageAskingBeforeReplacingAFile) {
 
 TEST_F(MeetingExportTest, AFileThatCannotBeWrittenIsReportedAndKept) {
     const QString path = PathOf("budget.html");
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("old page");
-    }
-    CNoWriteCalls noWrite;
-    SetFileCalls(&noWrite);
+    std::ofstream(path.toStdString(), std::ios::binary) << "old page";
     TestServices().SetSaveFile(path);
     TestServices().ScriptAnswers({true});
-    Export();
-    SetFileCalls(nullptr);
+    {
+        CFailingScope<CNoWriteCalls> noWrite;
+        Export();
+    }
 
     const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
     ASSERT_EQ(errors.size(), 1) << "one message";
@@ -114,18 +75,16 @@ TEST_F(MeetingExportTest, AFileThatCannotBeWrittenIsReportedAndKept) {
 
 // The pane's Export Meeting item, reached with the keyboard, exports the previewed meeting.
 TEST_F(MeetingExportTest, TheQuickViewPaneExportsThePreviewedMeeting) {
-    frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
-    frame->show();
-    QApplication::setActiveWindow(frame.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    MakeFrame();
+    Activate(*frame);
     frame->ViewMeeting(id);
     CRightListView& pane = frame->GetQuickViewPane();
 
     TestServices().SetSaveFile(PathOf("budget"));
-    pane.setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    FocusOn(pane);
+    Press(Qt::Key_End);
     ASSERT_EQ(pane.GetSelectionMark(), static_cast<int>(CRightListView::exportRow));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    Press(Qt::Key_Return);
     EXPECT_EQ(TestServices().OpenedFiles(), QStringList{PathOf("budget.html")});
     EXPECT_TRUE(Contents(PathOf("budget.html")).contains("<b>Budget</b>"));
 

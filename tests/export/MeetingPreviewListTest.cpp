@@ -2,14 +2,10 @@
 #include "calendar/CalendarPage.h"
 #include "calendar/CalendarView.h"
 #include "store/ContentFiles.h"
-#include "store/MeetingStore.h"
 #include "tests/calendar/FakeMeetingCommands.h"
-#include "tests/support/QtTestEnvironment.h"
-#include "tests/support/ScriptedServices.h"
+#include "tests/support/WidgetDriving.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QTest>
 
 namespace {
 

@@ -41,6 +41,12 @@ void CQtTest::TearDown() {
     SetWorkingDirectory({});
 }
 
+bool CQtTest::AnySettingWritten() {
+    return !QSettings(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION))
+                .allKeys()
+                .isEmpty();
+}
+
 QString CQtTest::SettingsFile() const {
     return QString::fromStdString(
         (m_settings->Path() / "Brindleware" / TAVELIN_NAME_AND_VERSION ".conf").string());

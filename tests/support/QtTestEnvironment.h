@@ -17,7 +17,13 @@ protected:
 
     // The working directory of this test (already the store's).
     const std::filesystem::path& Folder() const { return m_folder->Path(); }
+    // A file of that directory, as the desktop's pickers name it.
+    QString PathOf(const std::string& name) const {
+        return QString::fromStdString((Folder() / name).string());
+    }
     QString SettingsFile() const;
+    // Whether the program wrote anything into its settings.
+    static bool AnySettingWritten();
 
 private:
     std::unique_ptr<CTempFolder> m_folder;

@@ -1,12 +1,10 @@
 #include "ui/ListBase.h"
-#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/ListNavigation.h"
 
-#include <QApplication>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTest>
 #include <QToolTip>
 
 #include <string>
@@ -82,12 +80,8 @@ protected:
     // A list of `count` items, shown, active and focused, so that key presses reach it.
     CTestList& Show(int count, int columns) {
         list = std::make_unique<CTestList>(count, columns);
-        list->show();
-        list->activateWindow();
-        QApplication::setActiveWindow(list.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(list.get()));
-        list->setFocus(Qt::OtherFocusReason);
-        EXPECT_EQ(QApplication::focusWidget(), list.get());
+        Activate(*list);
+        FocusOn(*list);
         return *list;
     }
     // Presses keys on whichever widget has the focus; the mark after the last.

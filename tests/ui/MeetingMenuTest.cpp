@@ -1,6 +1,6 @@
 #include "ui/MeetingMenu.h"
 #include "tests/calendar/FakeMeetingCommands.h"
-#include "tests/support/QtTestEnvironment.h"
+#include "tests/support/WidgetDriving.h"
 #include "ui/CommandTable.h"
 
 #include <QAction>
