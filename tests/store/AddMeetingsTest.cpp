@@ -204,17 +204,19 @@ TEST_F(AddMeetings, FlushesBeforeTheRenamesAndTheFolderAfter) {
     EXPECT_LT(last("rename"), first("fsync")) << "the renames not flushed";
 }
 
-// Whichever step fails before the renames, and however, nothing of the chunk is stored, on
-// disk or in memory, the error names a file, and the meetings stored before stay.
+// Whichever step fails before the renames (or the first rename), and however, nothing of the
+// chunk is stored, on disk or in memory, the error names a file, and the meetings stored
+// before stay.
 TEST_F(AddMeetings, AStepFailingBeforeTheRenamesLeavesNothingOfTheChunk) {
     const std::string existing = store.AddMeeting(CMeeting(now));
     const std::vector<std::string> before = Names();
-    for (const char* step : {"open", "write", "close", "open folder", "syncfs"}) {
+    for (const char* step : {"open", "write", "close", "open folder", "syncfs", "rename"}) {
         for (const int error : {ENOSPC, EIO}) {
             const std::string context = std::string(step) + " failing with " + std::strerror(error);
             CCountingCalls calls;
             calls.failing = step;
-            const bool oncePerChunk = calls.failing == "open folder" || calls.failing == "syncfs";
+            const bool oncePerChunk = calls.failing == "open folder" || calls.failing == "syncfs" ||
+                                      calls.failing == "rename";
             calls.failAt = oncePerChunk ? 1 : 3; // else a file of the first meeting, not its first
             calls.error = error;
             SetFileCalls(&calls);
