@@ -4,6 +4,7 @@
 #include "store/FileIo.h"
 #include "store/FileListener.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -33,7 +34,10 @@ void CFileBatch::RemoveTemporaryFiles(std::size_t from) {
 
 void CFileBatch::Add(const std::filesystem::path& path, std::string_view bytes) {
     CPending file{path, {}};
-    m_files.reserve(m_files.size() + 1); // so that the file, once made, is always listed
+    if (m_files.size() == m_files.capacity()) {
+        // Room first, so that a file once made is always listed (and removed on failure).
+        m_files.reserve(std::max<std::size_t>(16, 2 * m_files.size()));
+    }
     const int fd = CreateTemporaryFile(m_calls, path, file.temporary);
     if (fd < 0) {
         throw ErrorFor(path, errno);
