@@ -24,6 +24,9 @@ CFileBatch::~CFileBatch() {
     if (!m_committed) {
         RemoveTemporaryFiles(0);
     }
+    if (m_folderFd >= 0) {
+        m_calls.Close(m_folderFd);
+    }
 }
 
 void CFileBatch::RemoveTemporaryFiles(std::size_t from) {
@@ -33,6 +36,15 @@ void CFileBatch::RemoveTemporaryFiles(std::size_t from) {
 }
 
 void CFileBatch::Add(const std::filesystem::path& path, std::string_view bytes) {
+    if (m_folderFd < 0) {
+        // Opened before the first byte is written: syncfs reports the write-back errors of
+        // the file system since its descriptor was opened, so one that struck a temporary
+        // file before the flush is reported too.
+        m_folderFd = m_calls.Open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+        if (m_folderFd < 0) {
+            throw ErrorFor(path, errno);
+        }
+    }
     CPending file{path, {}};
     if (m_files.size() == m_files.capacity()) {
         // Room first, so that a file once made is always listed (and removed on failure).
@@ -70,13 +82,9 @@ CFileBatch::CResult CFileBatch::Commit() {
         return result;
     }
     // The folder's descriptor names the file system to flush, and then the folder itself.
-    const int folder = m_calls.Open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (folder < 0 || m_calls.SyncFilesystem(folder) != 0) {
+    if (m_calls.SyncFilesystem(m_folderFd) != 0) {
         // Not one name has changed: the batch is as if never begun.
         result.error = ErrorFor(m_files.front().path, errno);
-        if (folder >= 0) {
-            m_calls.Close(folder);
-        }
         RemoveTemporaryFiles(0);
         return result;
     }
@@ -102,8 +110,7 @@ CFileBatch::CResult CFileBatch::Commit() {
     }
     // The renames (and the take-backs) are durable once the folder is flushed; a folder that
     // cannot be flushed still holds the files, as with a single save.
-    m_calls.Fsync(folder);
-    m_calls.Close(folder);
+    m_calls.Fsync(m_folderFd);
     for (std::size_t i = 0; i < groupStart; ++i) {
         NotifyFileWritten(m_files[i].path);
     }

@@ -33,8 +33,8 @@ public:
     CFileBatch& operator=(const CFileBatch&) = delete;
 
     // Writes `bytes` to a new temporary file for `path`, a name in the batch's folder that no
-    // file has yet. CFileError naming `path` when it cannot be written; the files added before
-    // stay pending.
+    // file has yet (the first Add opens the folder). CFileError naming `path` when it cannot be
+    // written; the files added before stay pending.
     void Add(const std::filesystem::path& path, std::string_view bytes);
     // The files added since the last group ended make one group.
     void EndGroup();
@@ -56,5 +56,6 @@ private:
     std::filesystem::path m_folder;
     std::vector<CPending> m_files;
     std::vector<std::size_t> m_groupEnds; // one past each group's last file
+    int m_folderFd = -1;
     bool m_committed = false;
 };
