@@ -88,7 +88,8 @@ std::vector<std::string> AllMeetingIds(const CMeetingStore& store) {
     return ids;
 }
 
-CImportOutcome ImportCalendarFiles(CMeetingStore& store, const QStringList& files) {
+CImportOutcome ImportCalendarFiles(CMeetingStore& store, const QStringList& files,
+                                   const ImportProgress& progress) {
     CImportOutcome outcome;
     // Every file is parsed before any meeting is stored: a broken file adds nothing, and the
     // meetings of the good ones go in together.
@@ -118,8 +119,11 @@ CImportOutcome ImportCalendarFiles(CMeetingStore& store, const QStringList& file
         return outcome;
     }
     const std::size_t before = store.GetMap().GetCount();
+    if (progress) {
+        progress(0, meetings.size());
+    }
     try {
-        outcome.added = StoreImportedMeetings(store, meetings);
+        outcome.added = StoreImportedMeetings(store, meetings, progress);
     } catch (const CFileError& error) {
         // The meetings stored before the failure stay, and are counted as added.
         outcome.added = store.GetMap().GetCount() - before;

@@ -42,8 +42,10 @@ struct CImportOutcome {
 };
 
 // Reads and parses every file, then stores the meetings of the files that parsed. A file
-// that cannot be read or parsed adds nothing.
-CImportOutcome ImportCalendarFiles(CMeetingStore& store, const QStringList& files);
+// that cannot be read or parsed adds nothing. `progress` hears (0, total) once the files are
+// parsed, then after each chunk of meetings stored.
+CImportOutcome ImportCalendarFiles(CMeetingStore& store, const QStringList& files,
+                                   const ImportProgress& progress = {});
 
 // The summary the user reads: "Added 12 meetings." and what went wrong in `text`, the skipped
 // entries and the remarks, each with its reason, in `details`.

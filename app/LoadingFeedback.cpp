@@ -20,8 +20,14 @@ QString LoadingText(std::size_t loaded, std::size_t total, const QLocale& locale
              locale.toString(static_cast<qulonglong>(total)));
 }
 
-CLoadingFeedback::CLoadingFeedback(Elapsed elapsed, long long delayMs)
-    : m_elapsed(std::move(elapsed)), m_delayMs(delayMs) {
+QString ImportingText(std::size_t stored, std::size_t total, const QLocale& locale) {
+    return QStringLiteral("Importing meetings... %1 of %2")
+        .arg(locale.toString(static_cast<qulonglong>(stored)),
+             locale.toString(static_cast<qulonglong>(total)));
+}
+
+CLoadingFeedback::CLoadingFeedback(Elapsed elapsed, long long delayMs, ProgressText text)
+    : m_elapsed(std::move(elapsed)), m_delayMs(delayMs), m_text(text) {
     if (!m_elapsed) {
         auto timer = std::make_shared<QElapsedTimer>();
         timer->start();
@@ -36,7 +42,7 @@ void CLoadingFeedback::Report(std::size_t loaded, std::size_t total) {
         if (!ShouldShowLoadingWindow(m_elapsed(), loaded, total, m_delayMs)) {
             return;
         }
-        m_window = std::make_unique<CLoadingWindow>();
+        m_window = std::make_unique<CLoadingWindow>(nullptr, m_text);
         m_window->SetProgress(loaded, total);
         m_window->adjustSize();
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -48,8 +54,8 @@ void CLoadingFeedback::Report(std::size_t loaded, std::size_t total) {
     } else {
         m_window->SetProgress(loaded, total);
     }
-    // No event loop runs while the store loads: let the window map and paint, but leave the
-    // user's input for later (there is nothing yet it could act on).
+    // No event loop runs while the store loads or imports: let the window map and paint, but
+    // leave the user's input for later (nothing may act on the store meanwhile).
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 

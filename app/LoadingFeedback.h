@@ -21,15 +21,22 @@ bool ShouldShowLoadingWindow(long long elapsedMs, std::size_t loaded, std::size_
 
 // "Loading meetings... 43,210 of 100,000", with the locale's digit grouping.
 QString LoadingText(std::size_t loaded, std::size_t total, const QLocale& locale = QLocale());
+// "Importing meetings... 43,210 of 100,000", the same for an import.
+QString ImportingText(std::size_t stored, std::size_t total, const QLocale& locale = QLocale());
+
+// What the loading window says for how far the work has come.
+using ProgressText = QString (*)(std::size_t done, std::size_t total, const QLocale& locale);
 
 // The store's load progress turned into the loading window, on the one UI thread: each report
-// checks the time taken so far, opens the window once loading is slow, and lets it paint.
+// checks the time taken so far, opens the window once loading is slow, and lets it paint. An
+// import shows the same window with its own words.
 class CLoadingFeedback {
 public:
     // Milliseconds since loading started; a steady clock unless a test gives its own.
     using Elapsed = std::function<long long()>;
 
-    explicit CLoadingFeedback(Elapsed elapsed = {}, long long delayMs = loadingWindowDelayMs);
+    explicit CLoadingFeedback(Elapsed elapsed = {}, long long delayMs = loadingWindowDelayMs,
+                              ProgressText text = LoadingText);
     ~CLoadingFeedback();
     CLoadingFeedback(const CLoadingFeedback&) = delete;
     CLoadingFeedback& operator=(const CLoadingFeedback&) = delete;
@@ -41,6 +48,7 @@ public:
 private:
     Elapsed m_elapsed;
     long long m_delayMs;
+    ProgressText m_text;
     std::unique_ptr<CLoadingWindow> m_window;
 };
 

@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <limits>
 
-CLoadingWindow::CLoadingWindow(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+CLoadingWindow::CLoadingWindow(QWidget* parent, ProgressText text)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_words(text) {
     setObjectName(QStringLiteral("loadingWindow"));
     setWindowTitle(LoadResString(StringId::appTitle));
     setWindowIcon(QIcon(QStringLiteral(":/tavelin.svg")));
@@ -45,7 +45,7 @@ CLoadingWindow::CLoadingWindow(QWidget* parent)
 }
 
 void CLoadingWindow::SetProgress(std::size_t loaded, std::size_t total) {
-    m_text->setText(LoadingText(loaded, total));
+    m_text->setText(m_words(loaded, total, QLocale()));
     // The bar counts in ints; a count beyond that is scaled, which the eye cannot tell.
     const std::size_t top = std::max<std::size_t>(total, 1);
     const int steps = static_cast<int>(std::min<std::size_t>(top, 1'000'000));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/LoadingFeedback.h"
+
 #include <QWidget>
 
 #include <cstddef>
@@ -9,12 +11,12 @@ class QProgressBar;
 
 // The small window that says the meetings are being read while a large working directory
 // loads at start-up or on Refresh, so that the program is visibly alive before its main
-// window can show anything.
+// window can show anything; an import of many meetings shows it too, with its own words.
 class CLoadingWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CLoadingWindow(QWidget* parent = nullptr);
+    explicit CLoadingWindow(QWidget* parent = nullptr, ProgressText text = LoadingText);
 
     void SetProgress(std::size_t loaded, std::size_t total);
     QString GetText() const;
@@ -22,4 +24,5 @@ public:
 private:
     QLabel* m_text = nullptr;
     QProgressBar* m_bar = nullptr;
+    ProgressText m_words;
 };

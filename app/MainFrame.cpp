@@ -586,7 +586,16 @@ void CMainFrame::ImportCalendar(const QStringList& files) {
     if (files.isEmpty()) {
         return;
     }
-    const CImportOutcome outcome = ImportCalendarFiles(m_store, files);
+    CImportOutcome outcome;
+    {
+        // A big import takes a while: the loading window counts the meetings stored, and goes
+        // before the summary shows.
+        CLoadingFeedback feedback({}, loadingWindowDelayMs, ImportingText);
+        outcome =
+            ImportCalendarFiles(m_store, files, [&feedback](std::size_t stored, std::size_t total) {
+                feedback.Report(stored, total);
+            });
+    }
     if (outcome.added > 0 && outcome.firstDate) {
         ShowCalendarDate(*outcome.firstDate);
     }

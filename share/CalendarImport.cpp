@@ -480,45 +480,15 @@ CCalendarImport ParseCalendar(std::string_view text) {
     return std::move(importer.result);
 }
 
-namespace {
-
-void WriteContentFiles(const std::string& id, const CMeetingContent& content) {
-    if (content.agenda) {
-        WriteAgendaFile(id, *content.agenda);
-    }
-    if (content.attendees) {
-        WriteAttendeeFile(id, *content.attendees);
-    }
-    if (content.todos) {
-        WriteTodoFile(id, *content.todos);
-    }
-    if (content.minutes) {
-        WriteMinutesFile(id, *content.minutes);
-    }
-}
-
-} // namespace
-
 std::size_t StoreImportedMeetings(CMeetingStore& store,
-                                  const std::vector<CImportedMeeting>& meetings) {
-    std::size_t stored = 0;
-    for (const CImportedMeeting& meeting : meetings) {
-        CMeeting record = meeting.record;
-        record.id.clear();
-        const std::string id = store.AddMeeting(std::move(record));
-        try {
-            WriteContentFiles(id, meeting.content);
-        } catch (const CFileError&) {
-            // A meeting without the lists the file gave it would pass for whole: it goes again,
-            // and the meetings before it stay.
-            try {
-                store.DeleteMeeting(id);
-            } catch (const CFileError&) {
-                // its meeting file stays; the error below is what the user hears of
-            }
-            throw;
-        }
-        ++stored;
-    }
-    return stored;
+                                  const std::vector<CImportedMeeting>& meetings,
+                                  const ImportProgress& progress) {
+    const auto meetingAt = [&meetings](std::size_t i) {
+        const CImportedMeeting& meeting = meetings[i];
+        CNewMeeting added{meeting.record, meeting.content.agenda, meeting.content.attendees,
+                          meeting.content.todos, meeting.content.minutes};
+        added.record.id.clear();
+        return added;
+    };
+    return store.AddMeetings(meetings.size(), meetingAt, progress).size();
 }

@@ -4,6 +4,7 @@
 #include "store/Meeting.h"
 
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -25,8 +26,8 @@ struct CImportRemark {
 
 struct CCalendarImport {
     std::vector<CImportedMeeting> meetings;
-    std::vector<CImportRemark> skipped;   // no meeting made
-    std::vector<CImportRemark> remarks;   // made, with something left out (a recurrence)
+    std::vector<CImportRemark> skipped; // no meeting made
+    std::vector<CImportRemark> remarks; // made, with something left out (a recurrence)
 };
 
 // The file could not be parsed at all: nothing is imported.
@@ -39,6 +40,12 @@ public:
 // its agenda, minutes and todos.
 CCalendarImport ParseCalendar(std::string_view text);
 
-// Stores each meeting through the store (so ids stay unique) with its content files.
-// Returns how many were stored; CFileError when a write fails (those before it stay).
-std::size_t StoreImportedMeetings(CMeetingStore& store, const std::vector<CImportedMeeting>& meetings);
+// Hears how many meetings of how many are stored so far.
+using ImportProgress = std::function<void(std::size_t stored, std::size_t total)>;
+
+// Stores the meetings with their content files through the store's AddMeetings (so ids stay
+// unique, and many meetings cost few flushes). Returns how many were stored; CFileError when a
+// write fails (the meetings stored before it stay, each with all of its lists).
+std::size_t StoreImportedMeetings(CMeetingStore& store,
+                                  const std::vector<CImportedMeeting>& meetings,
+                                  const ImportProgress& progress = {});

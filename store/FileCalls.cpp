@@ -25,6 +25,10 @@ int CFileCalls::Fsync(int fd) {
     return ::fsync(fd);
 }
 
+int CFileCalls::SyncFilesystem(int fd) {
+    return ::syncfs(fd);
+}
+
 int CFileCalls::Close(int fd) {
     return ::close(fd);
 }

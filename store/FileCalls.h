@@ -12,6 +12,8 @@ public:
     virtual int Open(const char* path, int flags, mode_t mode);
     virtual ssize_t Write(int fd, const void* data, size_t size);
     virtual int Fsync(int fd);
+    // Flushes every file of the file system that holds `fd` (syncfs): one flush for a batch.
+    virtual int SyncFilesystem(int fd);
     virtual int Close(int fd);
     virtual int Rename(const char* from, const char* to);
     virtual int Unlink(const char* path);

@@ -61,24 +61,6 @@ bool EndsWithDataExtension(std::string_view name) {
     return false;
 }
 
-bool WriteAll(CFileCalls& calls, int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = calls.Write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (written == 0) {
-            errno = EIO; // no progress and no reason: do not wait for one
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 // The temporary file of one save until it has been renamed into place: every way out before
 // that closes it and removes it, so a failed save leaves nothing behind.
 class CTemporaryFile {
@@ -109,17 +91,6 @@ private:
     std::filesystem::path m_path;
     bool m_kept = false;
 };
-
-void SyncFolder(CFileCalls& calls, const std::filesystem::path& folder) {
-    // Makes the rename itself durable; a folder that cannot be opened this way still holds
-    // the new file, so a failure here is not reported.
-    const int fd =
-        calls.Open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd >= 0) {
-        calls.Fsync(fd);
-        calls.Close(fd);
-    }
-}
 
 // Reads what the opened descriptor holds: nothing unless it is a regular file, and never more
 // than the size it reported, whatever happens to the file meanwhile.
@@ -153,6 +124,52 @@ ReadStatus ReadOpened(int fd, std::string& bytes) {
 }
 
 } // namespace
+
+bool WriteAllBytes(CFileCalls& calls, int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = calls.Write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (written == 0) {
+            errno = EIO; // no progress and no reason: do not wait for one
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+void FlushFolder(CFileCalls& calls, const std::filesystem::path& folder) {
+    // Makes the rename itself durable; a folder that cannot be opened this way still holds
+    // the new file, so a failure here is not reported.
+    const int fd =
+        calls.Open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd >= 0) {
+        calls.Fsync(fd);
+        calls.Close(fd);
+    }
+}
+
+int CreateTemporaryFile(CFileCalls& calls, const std::filesystem::path& path,
+                        std::filesystem::path& temporary) {
+    // A fresh name for every save, created only if nothing has that name: two saves of one
+    // file never write into each other's temporary file, and a link planted under the name
+    // cannot send the bytes anywhere else.
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
+        temporary = TemporaryPathFor(path);
+        fd = calls.Open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        0644);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    return fd;
+}
 
 ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
     // Non-blocking, so that opening a pipe put in the file's place cannot stall.
@@ -196,31 +213,20 @@ bool IsTemporaryFileName(std::string_view name) {
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     CFileCalls& calls = FileCalls();
-    // A fresh name for every save, created only if nothing has that name: two saves of one
-    // file never write into each other's temporary file, and a link planted under the name
-    // cannot send the bytes anywhere else.
     std::filesystem::path temporary;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
-        temporary = TemporaryPathFor(path);
-        fd = calls.Open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                        0644);
-        if (fd < 0 && errno != EEXIST) {
-            break;
-        }
-    }
+    const int fd = CreateTemporaryFile(calls, path, temporary);
     if (fd < 0) {
         throw CFileError(path.string(), Reason(errno));
     }
     // Errors name the file the user saved; the temporary file is removed as the error leaves.
     CTemporaryFile file(calls, fd, temporary);
-    if (!WriteAll(calls, fd, bytes) || calls.Fsync(fd) != 0 ||
+    if (!WriteAllBytes(calls, fd, bytes) || calls.Fsync(fd) != 0 ||
         calls.Close(file.ReleaseDescriptor()) != 0 ||
         calls.Rename(temporary.c_str(), path.c_str()) != 0) {
         throw CFileError(path.string(), Reason(errno));
     }
     file.Keep();
-    SyncFolder(calls, path.parent_path());
+    FlushFolder(calls, path.parent_path());
     NotifyFileWritten(path);
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+class CFileCalls;
+
 // The largest data file a reader takes in. Far beyond any meeting people keep; reading a
 // larger one could build gigabytes (a minute costs more in memory than its one byte on disk),
 // so such a file counts as damaged.
@@ -46,3 +48,17 @@ std::size_t RemoveStaleTemporaryFiles(const std::filesystem::path& folder);
 
 // Removes a file; CFileError when it is missing or cannot be removed.
 void RemoveFile(const std::filesystem::path& path);
+
+// The steps of a save, for writers that store many files at once (store/FileBatch.h).
+
+// Creates a new temporary file beside `path` (TemporaryPathFor; O_EXCL, never through a link)
+// and returns its descriptor, its name in `temporary`; -1 with errno set on failure.
+int CreateTemporaryFile(CFileCalls& calls, const std::filesystem::path& path,
+                        std::filesystem::path& temporary);
+
+// Writes all of `bytes`; false with errno set on failure.
+bool WriteAllBytes(CFileCalls& calls, int fd, std::string_view bytes);
+
+// Flushes the folder itself, so that renames into it are durable. A folder that cannot be
+// opened this way still holds the new files, so a failure is not reported.
+void FlushFolder(CFileCalls& calls, const std::filesystem::path& folder);

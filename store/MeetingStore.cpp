@@ -2,9 +2,11 @@
 
 #include "store/Clock.h"
 #include "store/ContentFiles.h"
+#include "store/FileBatch.h"
 #include "store/FileError.h"
 #include "store/FileIo.h"
 #include "store/MeetingFile.h"
+#include "store/TakenIds.h"
 #include "store/WorkingDirectory.h"
 
 #include <algorithm>
@@ -160,6 +162,24 @@ private:
     DIR* m_dir;
 };
 
+// Steps `when` forward, a second at a time, to the first id `taken` says is free. Ids only
+// reach to the second, so a second add within a second never overwrites the first meeting.
+template <typename Taken> std::string FreeIdFrom(CDateTime& when, const Taken& taken) {
+    std::string id = MakeMeetingIdAt(when);
+    for (;;) {
+        if (!IsWellFormedMeetingId(id)) {
+            // The clock gives no valid date, or stepping on left the calendar: refuse rather
+            // than write a file no later save or delete would name alike.
+            throw CFileError(MeetingFilePath(id).string(), "the clock gives no valid meeting id");
+        }
+        if (!taken(id)) {
+            return id;
+        }
+        when = when.AddSeconds(1);
+        id = MakeMeetingIdAt(when);
+    }
+}
+
 } // namespace
 
 void CMeetingStore::LoadAll(const LoadProgress& progress) {
@@ -294,35 +314,98 @@ CMeeting CMeetingStore::GetMeeting(std::string_view id) const {
     return CMeeting(); // dated now, which only an unknown id needs
 }
 
-std::string CMeetingStore::AddMeeting(CMeeting record) {
-    // Ids only reach to the second: step forward until neither the store nor the folder
-    // already has one, so a second add within a second never overwrites the first meeting.
+CDateTime CMeetingStore::FirstIdCandidate(long long& runStart) const {
     CDateTime when = CurrentDateTime();
-    long long takenFrom = when.ToSerialSeconds();
-    if (when.IsValid() && takenFrom >= m_takenFrom && takenFrom <= m_takenTo + 1) {
-        when = when.AddSeconds(m_takenTo + 1 - takenFrom);
-        takenFrom = m_takenFrom;
+    runStart = when.ToSerialSeconds();
+    if (when.IsValid() && runStart >= m_takenFrom && runStart <= m_takenTo + 1) {
+        when = when.AddSeconds(m_takenTo + 1 - runStart);
+        runStart = m_takenFrom;
     }
-    std::string id = MakeMeetingIdAt(when);
+    return when;
+}
+
+std::string CMeetingStore::AddMeeting(CMeeting record) {
+    long long takenFrom = 0;
+    CDateTime when = FirstIdCandidate(takenFrom);
     std::error_code error;
-    for (;;) {
-        if (!IsWellFormedMeetingId(id)) {
-            // The clock gives no valid date, or stepping on left the calendar: refuse rather
-            // than write a file no later save or delete would name alike.
-            throw CFileError(MeetingFilePath(id).string(), "the clock gives no valid meeting id");
-        }
-        if (!m_map.Contains(id) && !std::filesystem::exists(MeetingFilePath(id), error)) {
-            break;
-        }
-        when = when.AddSeconds(1);
-        id = MakeMeetingIdAt(when);
-    }
+    const std::string id = FreeIdFrom(when, [&](const std::string& candidate) {
+        return m_map.Contains(candidate) ||
+               std::filesystem::exists(MeetingFilePath(candidate), error);
+    });
     record.id = id;
     WriteMeetingFile(record);
     Store(std::move(record));
     m_takenFrom = takenFrom;
     m_takenTo = when.ToSerialSeconds();
     return id;
+}
+
+std::vector<std::string> CMeetingStore::AddMeetings(std::size_t count,
+                                                    const NewMeetingSource& source,
+                                                    const AddProgress& progress) {
+    std::vector<std::string> ids;
+    if (count == 0) {
+        return ids;
+    }
+    ids.reserve(count);
+    // The folder is listed once: what the batch itself writes, it also stores, so the map
+    // answers for those.
+    const std::unordered_set<std::string> filesTaken = TakenMeetingIds(GetWorkingDirectory());
+    const auto taken = [&](const std::string& id) {
+        return m_map.Contains(id) || filesTaken.contains(id);
+    };
+    long long takenFrom = 0;
+    CDateTime when = FirstIdCandidate(takenFrom);
+    std::vector<CMeeting> records;
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t size = std::min(addChunkSize, count - done);
+        CFileBatch batch(GetWorkingDirectory());
+        records.clear();
+        records.reserve(size);
+        for (std::size_t i = 0; i < size; ++i) {
+            CNewMeeting meeting = source(done + i);
+            const std::string id = FreeIdFrom(when, taken);
+            when = when.AddSeconds(1); // the next meeting of the chunk starts after this one
+            // The lists first and the meeting file last: should a rename fail or the
+            // machine stop midway, no meeting file stands without the lists it came with.
+            if (meeting.agenda) {
+                batch.Add(ContentFilePath(ContentKind::agenda, id), EncodeAgenda(*meeting.agenda));
+            }
+            if (meeting.attendees) {
+                batch.Add(ContentFilePath(ContentKind::attendees, id),
+                          EncodeStringList(*meeting.attendees));
+            }
+            if (meeting.todos) {
+                batch.Add(ContentFilePath(ContentKind::todos, id), EncodeTodos(*meeting.todos));
+            }
+            if (meeting.minutes) {
+                batch.Add(ContentFilePath(ContentKind::minutes, id),
+                          EncodeStringList(*meeting.minutes));
+            }
+            meeting.record.id = id;
+            batch.Add(MeetingFilePath(id), EncodeMeeting(meeting.record));
+            batch.EndGroup();
+            records.push_back(std::move(meeting.record));
+        }
+        const CFileBatch::CResult result = batch.Commit();
+        // Memory follows the disk: exactly the meetings whose files are all in place.
+        for (std::size_t i = 0; i < result.groupsKept; ++i) {
+            ids.push_back(records[i].id);
+            Store(std::move(records[i]));
+        }
+        if (result.groupsKept == size) {
+            m_takenFrom = takenFrom;
+            m_takenTo = when.AddSeconds(-1).ToSerialSeconds();
+        }
+        if (result.error) {
+            throw *result.error;
+        }
+        done += size;
+        if (progress) {
+            progress(done, count);
+        }
+    }
+    return ids;
 }
 
 void CMeetingStore::ModifyMeeting(const CMeeting& record) {

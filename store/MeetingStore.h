@@ -3,6 +3,7 @@
 #include "store/DateIndex.h"
 #include "store/Meeting.h"
 #include "store/MeetingMap.h"
+#include "store/NewMeeting.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -37,6 +38,21 @@ public:
     // Gives the record a new id that no stored meeting and no meeting file has, writes its
     // meeting file and stores it. Returns the id.
     std::string AddMeeting(CMeeting record);
+
+    using AddProgress = std::function<void(std::size_t added, std::size_t total)>;
+    // Hands out the meetings to add one at a time, 0 to count - 1, each asked once.
+    using NewMeetingSource = std::function<CNewMeeting(std::size_t index)>;
+    // How many meetings AddMeetings writes and flushes together.
+    static constexpr std::size_t addChunkSize = 1000;
+
+    // Adds `count` new meetings with their content files as AddMeeting and the content
+    // writers would, byte for byte, each with an id that no stored meeting and no file of the
+    // folder has, but a chunk at a time with one flush for the chunk (CFileBatch). Returns the
+    // ids in order; `progress` hears after every chunk. On CFileError the chunks before the
+    // failing one stay, and of that chunk the meetings whose files were all in place; the
+    // store always holds exactly the meetings whose files are there.
+    std::vector<std::string> AddMeetings(std::size_t count, const NewMeetingSource& source,
+                                         const AddProgress& progress = {});
     void ModifyMeeting(const CMeeting& record);
     // Removes the content files (silently), then the meeting file (CFileError when that
     // fails, and the record stays), then the record.
@@ -60,6 +76,9 @@ public:
     const std::vector<std::filesystem::path>& GetSkippedFiles() const { return m_skipped; }
 
 private:
+    // The second to try first for a new id, and the start of the run of taken seconds that
+    // it continues.
+    CDateTime FirstIdCandidate(long long& runStart) const;
     // Stores `record` under its id (inserted or replaced) and files it in the date index.
     void Store(CMeeting record);
 

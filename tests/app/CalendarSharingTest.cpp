@@ -139,6 +139,30 @@ TEST_F(CalendarSharingTest, ABrokenOrMissingFileAddsNothingAndIsNamed) {
     EXPECT_TRUE(errors[0].contains("could not be written")) << errors[0].toStdString();
 }
 
+// The import tells how far it has come: once all files are parsed, then as meetings are
+// stored; a write failure still ends in the summary's error.
+TEST_F(CalendarSharingTest, ImportReportsProgressFromParsedToStored) {
+    std::vector<std::pair<std::size_t, std::size_t>> reports;
+    const auto note = [&reports](std::size_t stored, std::size_t total) {
+        reports.emplace_back(stored, total);
+    };
+    const QString file = WriteFile("two.ics", twoMeetings);
+    CImportOutcome outcome = ImportCalendarFiles(TestStore(), {file}, note);
+    EXPECT_EQ(outcome.added, 2u);
+    EXPECT_EQ(reports, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 2}, {2, 2}}));
+
+    reports.clear();
+    CNoWriteCalls noWrite;
+    SetFileCalls(&noWrite);
+    outcome = ImportCalendarFiles(TestStore(), {file}, note);
+    SetFileCalls(nullptr);
+    EXPECT_EQ(outcome.added, 0u);
+    EXPECT_FALSE(outcome.writeError.isEmpty());
+    EXPECT_EQ(reports, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 2}}))
+        << "no progress claimed for meetings not stored";
+    EXPECT_EQ(TestStore().GetMap().GetCount(), 2u);
+}
+
 TEST_F(CalendarSharingTest, DroppingIcsFilesOnTheWindowImportsThem) {
     MakeFrame();
     bool entered = false;

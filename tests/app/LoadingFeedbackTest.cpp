@@ -14,6 +14,8 @@ TEST_F(LoadingFeedbackTest, TheWindowWaitsForASlowLoadAndCountsInTheLocalesDigit
               QStringLiteral("Loading meetings... 43,210 of 100,000"));
     EXPECT_EQ(LoadingText(43'210, 100'000, QLocale(QLocale::German, QLocale::Germany)),
               QStringLiteral("Loading meetings... 43.210 of 100.000"));
+    EXPECT_EQ(ImportingText(43'210, 100'000, QLocale(QLocale::English, QLocale::UnitedStates)),
+              QStringLiteral("Importing meetings... 43,210 of 100,000"));
 }
 
 TEST_F(LoadingFeedbackTest, ReportsOpenTheWindowOnceLoadingIsSlow) {
@@ -30,6 +32,12 @@ TEST_F(LoadingFeedbackTest, ReportsOpenTheWindowOnceLoadingIsSlow) {
     EXPECT_TRUE(feedback.GetWindow()->GetText().contains(QStringLiteral("768")));
     feedback.Report(1000, 1000);
     EXPECT_EQ(feedback.GetWindow()->GetText(), LoadingText(1000, 1000));
+
+    CLoadingFeedback import([] { return 600LL; }, 500, ImportingText);
+    import.Report(0, 2000);
+    ASSERT_NE(import.GetWindow(), nullptr) << "parsing took long: the window comes at once";
+    import.Report(1000, 2000);
+    EXPECT_EQ(import.GetWindow()->GetText(), ImportingText(1000, 2000));
 
     CLoadingFeedback quick([] { return 5'000LL; }, 500);
     quick.Report(40, 40);

@@ -7,3 +7,9 @@ KES_SCREENSHOT("loading-window") {
     window->SetProgress(43'210, 100'000);
     return window;
 }
+
+KES_SCREENSHOT("importing-window") {
+    auto window = std::make_unique<CLoadingWindow>(nullptr, ImportingText);
+    window->SetProgress(43'210, 100'000);
+    return window;
+}
