@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <map>
 #include <thread>
 #include <unordered_set>
 
@@ -55,8 +56,12 @@ struct CSearchKeeper::CState {
 class CSearchKeeper::CListener : public CFileListener {
 public:
     explicit CListener(CSearchKeeper& keeper) : m_keeper(keeper) {}
-    void FileWritten(const std::filesystem::path& path) override { m_keeper.Reindex(path); }
-    void FileRemoved(const std::filesystem::path& path) override { m_keeper.Reindex(path); }
+    void FileWritten(const std::filesystem::path& path) override { m_keeper.Reindex({path}); }
+    void FileRemoved(const std::filesystem::path& path) override { m_keeper.Reindex({path}); }
+    // An import's chunk: each meeting read once, one transaction, one changed().
+    void FilesWritten(const std::vector<std::filesystem::path>& paths) override {
+        m_keeper.Reindex(paths);
+    }
 
 private:
     CSearchKeeper& m_keeper;
@@ -296,29 +301,44 @@ void CSearchKeeper::Failed(bool damaged) {
     MakeAfresh();
 }
 
-void CSearchKeeper::Reindex(const std::filesystem::path& path) {
+void CSearchKeeper::Reindex(const std::vector<std::filesystem::path>& paths) {
     CState& state = *m_state;
     if (!state.index || state.folderFd < 0) {
         return;
     }
-    const std::string name = path.filename().string();
-    const std::optional<std::string> id = MeetingIdOfFileName(name);
-    if (!id) {
-        return;
-    }
+    // Each meeting once, with the name of its meeting file when that was among the paths.
+    std::map<std::string, std::string> meetings;
     std::error_code error;
-    const std::filesystem::path parent = path.parent_path();
-    if (parent.lexically_normal() != state.folder.lexically_normal() &&
-        parent.lexically_normal() != state.canonicalFolder &&
-        !std::filesystem::equivalent(parent, state.folder, error)) {
-        return;
+    for (const std::filesystem::path& path : paths) {
+        const std::string name = path.filename().string();
+        const std::optional<std::string> id = MeetingIdOfFileName(name);
+        if (!id) {
+            continue;
+        }
+        const std::filesystem::path parent = path.parent_path();
+        if (parent.lexically_normal() != state.folder.lexically_normal() &&
+            parent.lexically_normal() != state.canonicalFolder &&
+            !std::filesystem::equivalent(parent, state.folder, error)) {
+            continue;
+        }
+        std::string& meetingFile = meetings[*id];
+        if (IsMeetingFileName(name)) {
+            meetingFile = name;
+        }
     }
-    if (state.catchingUp) {
-        state.touched.insert(*id);
+    if (meetings.empty()) {
+        return;
     }
     try {
-        state.index->Apply({ReadMeetingUpdate(state.folderFd, *id,
-                                              IsMeetingFileName(name) ? name : std::string())});
+        std::vector<CMeetingUpdate> updates;
+        updates.reserve(meetings.size());
+        for (const auto& [id, meetingFile] : meetings) {
+            if (state.catchingUp) {
+                state.touched.insert(id);
+            }
+            updates.push_back(ReadMeetingUpdate(state.folderFd, id, meetingFile));
+        }
+        state.index->Apply(updates);
     } catch (const CSearchIndexError& failure) {
         Failed(failure.IsDamage());
         return;

@@ -53,7 +53,8 @@ private:
     void StartCatchUp(bool quickCheck);
     void StopCatchUp();
     void MakeAfresh();
-    void Reindex(const std::filesystem::path& path);
+    // Indexes again the meetings of files the program wrote or removed, in one go.
+    void Reindex(const std::vector<std::filesystem::path>& paths);
     void Failed(bool damaged);
     void DamageFoundInUse(bool damaged) const;
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 
 namespace {
 
@@ -111,8 +112,18 @@ CFileBatch::CResult CFileBatch::Commit() {
     // The renames (and the take-backs) are durable once the folder is flushed; a folder that
     // cannot be flushed still holds the files, as with a single save.
     m_calls.Fsync(m_folderFd);
-    for (std::size_t i = 0; i < groupStart; ++i) {
-        NotifyFileWritten(m_files[i].path);
+    // The files are in place whatever happens here: short of memory, they are told one by one.
+    try {
+        std::vector<std::filesystem::path> written;
+        written.reserve(groupStart);
+        for (std::size_t i = 0; i < groupStart; ++i) {
+            written.push_back(m_files[i].path);
+        }
+        NotifyFilesWritten(written);
+    } catch (const std::bad_alloc&) {
+        for (std::size_t i = 0; i < groupStart; ++i) {
+            NotifyFileWritten(m_files[i].path);
+        }
     }
     m_files.clear();
     m_groupEnds.clear();

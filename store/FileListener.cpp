@@ -54,3 +54,10 @@ void NotifyFileRemoved(const std::filesystem::path& path) noexcept {
     }
     NotifyAll([&path](CFileListener& listener) { listener.FileRemoved(path); });
 }
+
+void NotifyFilesWritten(const std::vector<std::filesystem::path>& paths) noexcept {
+    if (Listeners().empty() || paths.empty()) {
+        return;
+    }
+    NotifyAll([&paths](CFileListener& listener) { listener.FilesWritten(paths); });
+}

@@ -5,12 +5,14 @@
 #include "store/ContentFiles.h"
 #include "store/MeetingFile.h"
 #include "store/MeetingStore.h"
+#include "store/NewMeeting.h"
 #include "store/WorkingDirectory.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+
 #include <QSignalSpy>
 
 #include <sqlite3.h>
@@ -182,6 +184,27 @@ TEST_F(SearchKeeper, FollowsEveryWriteTheProgramMakes) {
     SetWorkingDirectory(elsewhere.Path());
     store.ModifyMeeting(Meeting("2024030110000010", "Elsewhere"));
     EXPECT_TRUE(keeper.Search("elsewhere", 10).empty());
+}
+
+// An import's chunk reaches the index as one change: each meeting is read once and the lists
+// on show are asked again once, not once per file.
+TEST_F(SearchKeeper, AnImportChunkIsIndexedInOneGo) {
+    CSearchKeeper keeper;
+    OpenAndWait(keeper, folder.Path());
+    QSignalSpy changed(&keeper, &CSearchKeeper::changed);
+
+    const std::vector<std::string> ids = store.AddMeetings(3, [](std::size_t i) {
+        CNewMeeting meeting;
+        meeting.record = Meeting("", "Imported board meeting", static_cast<int>(i) + 1);
+        meeting.agenda = std::vector<CAgendaItem>{{CDateTime(2024, 3, 1, 9, 0, 0), "Harbour fees"}};
+        meeting.todos = std::vector<CTodoItem>{{"Send the harbour figures", CTodoItem::high, 0}};
+        return meeting;
+    });
+    EXPECT_EQ(changed.size(), 1) << "one change for the chunk";
+    EXPECT_EQ(Ids(keeper.Search("imported board", 10)),
+              (std::vector<std::string>{ids[2], ids[1], ids[0]}));
+    EXPECT_EQ(keeper.Search("harbour fees", 10).size(), 3u) << "the agenda of each is indexed";
+    EXPECT_EQ(keeper.OpenTodos().size(), 3u);
 }
 
 // Changes made behind the program's back are found when it opens the folder again (or on
