@@ -221,12 +221,12 @@ std::vector<CSearchHit> CSearchKeeper::Search(std::string_view words, std::size_
     }
 }
 
-std::vector<COpenTodo> CSearchKeeper::OpenTodos() const {
+std::vector<COpenTodo> CSearchKeeper::OpenTodos(const COpenTodo* after, std::size_t limit) const {
     if (!m_state->index) {
         return {};
     }
     try {
-        return m_state->index->OpenTodos();
+        return m_state->index->OpenTodos(after, limit);
     } catch (const CSearchIndexError& error) {
         DamageFoundInUse(error.IsDamage());
         return {};

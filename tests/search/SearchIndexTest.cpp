@@ -177,6 +177,53 @@ TEST_F(SearchIndex, OpenTodosInTheirOrder) {
     EXPECT_TRUE(index->Search("zzz", 5).empty());
 }
 
+// Pages of the open todos, each after the last todo of the one before, walk the whole list:
+// none skipped or given twice where a page ends inside a priority, at a priority's end, or
+// between two todos of one meeting.
+TEST_F(SearchIndex, OpenTodoPagesWalkTheWholeList) {
+    auto index = Open();
+    std::vector<CMeetingUpdate> updates;
+    for (int meeting = 0; meeting < 7; ++meeting) {
+        CMeetingUpdate update = Update("m" + std::to_string(meeting), 1000 - meeting * 10);
+        for (int todo = 0; todo < 4; ++todo) {
+            const std::int32_t priority = (meeting + todo) % 3;
+            update.document->todoItems.push_back(
+                {"t" + std::to_string(meeting) + std::to_string(todo), priority, todo == 3});
+        }
+        updates.push_back(std::move(update));
+    }
+    // Two meetings of one second: rows next to each other in one block.
+    updates.push_back(Update("same-a", 500));
+    updates.back().document->todoItems = {{"sa", CTodoItem::medium, 0}};
+    updates.push_back(Update("same-b", 500));
+    updates.back().document->todoItems = {{"sb", CTodoItem::medium, 0}};
+    index->Apply(updates);
+
+    const auto key = [](const COpenTodo& todo) {
+        return todo.meetingId + "/" + std::to_string(todo.position);
+    };
+    std::vector<std::string> whole;
+    for (const COpenTodo& todo : index->OpenTodos()) {
+        whole.push_back(key(todo));
+    }
+    ASSERT_EQ(whole.size(), 23u);
+    for (std::size_t pageSize = 1; pageSize <= whole.size() + 1; ++pageSize) {
+        std::vector<std::string> walked;
+        std::vector<COpenTodo> page = index->OpenTodos(nullptr, pageSize);
+        while (!page.empty()) {
+            ASSERT_LE(page.size(), pageSize);
+            for (const COpenTodo& todo : page) {
+                walked.push_back(key(todo));
+            }
+            ASSERT_LE(walked.size(), whole.size()) << "pages of " << pageSize << " never end";
+            const COpenTodo last = page.back();
+            page = index->OpenTodos(&last, pageSize);
+        }
+        EXPECT_EQ(walked, whole) << "pages of " << pageSize;
+    }
+    EXPECT_TRUE(index->OpenTodos(nullptr, 0).empty());
+}
+
 // The index is a cache: whatever is found at its place that is not a sound index of this
 // folder in this layout is made afresh, without an error.
 TEST_F(SearchIndex, DamagedForeignOrOlderIndexIsMadeAfresh) {
