@@ -15,6 +15,7 @@
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TodoPages.h"
 #include "ui/CommandTable.h"
 
 #include <QAction>
@@ -98,7 +99,7 @@ protected:
                 return std::vector<CSearchHit>{{review, "\x02review\x03 of the quarter"},
                                                {budget, "budget \x02review\x03"}};
             },
-            [this] { return openTodos; });
+            TodoPages([this] { return openTodos; }));
     }
 
     CCalendarPage& page() const { return frame->GetCalendarPage(); }
