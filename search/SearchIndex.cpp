@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <system_error>
+#include <unordered_set>
 
 namespace {
 
@@ -177,6 +179,33 @@ enum Statement {
     openTodosAfter,
     statementCount
 };
+
+// The updates with their documents in the order of the rows they go to. FTS5 writes out what
+// it holds in memory whenever a document comes with a lower rowid than the one before, so
+// meetings put newest first (as a catch-up reads them) made a segment of one document each
+// and most of a first build went on merging them. A batch naming a meeting twice keeps its
+// order: the last update must win.
+std::vector<const CMeetingUpdate*> InRowOrder(const std::vector<CMeetingUpdate>& updates) {
+    std::vector<const CMeetingUpdate*> ordered;
+    ordered.reserve(updates.size());
+    std::unordered_set<std::string_view> ids;
+    bool distinct = true;
+    for (const CMeetingUpdate& update : updates) {
+        ordered.push_back(&update);
+        distinct = distinct && ids.insert(update.meetingId).second;
+    }
+    if (distinct) {
+        const auto firstRow = [](const CMeetingUpdate* update) {
+            return update->document ? CSearchIndex::FirstRowFor(update->document->dateSecond)
+                                    : std::numeric_limits<long long>::min();
+        };
+        std::stable_sort(ordered.begin(), ordered.end(),
+                         [&firstRow](const CMeetingUpdate* a, const CMeetingUpdate* b) {
+                             return firstRow(a) < firstRow(b);
+                         });
+    }
+    return ordered;
+}
 
 } // namespace
 
@@ -382,7 +411,8 @@ void CSearchIndex::Apply(const std::vector<CMeetingUpdate>& updates,
             .Bind(1, std::string_view(name))
             .Run();
     };
-    for (const CMeetingUpdate& update : updates) {
+    for (const CMeetingUpdate* each : InRowOrder(updates)) {
+        const CMeetingUpdate& update = *each;
         PutMeeting(update);
         for (const auto& [name, stamp] : update.present) {
             CStep(m_db, Prepared(putFile, "INSERT OR REPLACE INTO files(name, size, mtime_ns) "

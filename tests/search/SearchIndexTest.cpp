@@ -148,6 +148,24 @@ TEST_F(SearchIndex, QuerySyntaxInTheUsersTextIsLiteral) {
         << "no NOT operator";
 }
 
+// A batch is put in the order of its rows, not as given; a meeting named twice in one batch
+// still ends as its last update has it, even where that moves it to an earlier date.
+TEST_F(SearchIndex, ABatchInAnyOrderEndsAsGiven) {
+    auto index = Open();
+    std::vector<CMeetingUpdate> batch;
+    for (int i = 0; i < 20; ++i) {
+        batch.push_back(Update("m" + std::to_string(i), 1000 - i, "common"));
+    }
+    batch.push_back(Update("twice", 5000, "before"));
+    batch.push_back(Update("twice", 10, "after"));
+    index->Apply(batch);
+    EXPECT_EQ(Ids(index->Search("after", 5)), std::vector<std::string>{"twice"});
+    EXPECT_TRUE(index->Search("before", 5).empty()) << "the last update of a meeting wins";
+    const std::vector<std::string> found = Ids(index->Search("common", 3));
+    EXPECT_EQ(found, (std::vector<std::string>{"m0", "m1", "m2"})) << "newest first";
+    EXPECT_EQ(index->MeetingCount(), 21u);
+}
+
 // Open todos: done ones left out, highest priority first, then the meeting that has waited
 // longest, then the todo's place in its file; texts as stored, and gone with their meeting.
 TEST_F(SearchIndex, OpenTodosInTheirOrder) {
