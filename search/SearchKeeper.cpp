@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -21,6 +22,8 @@ namespace {
 // Batches handed to the window's thread and not yet written: the reader waits beyond this, so
 // that a first build of a big folder never piles the whole folder up in memory.
 constexpr int maxPendingBatches = 4;
+// How far below the window's thread the catch-up runs.
+constexpr int catchUpNiceness = 10;
 
 } // namespace
 
@@ -255,7 +258,12 @@ void CSearchKeeper::StartCatchUp(bool quickCheck) {
     state.worker = std::thread(
         [sink = std::make_shared<CSink>(this, state.generation, state.cancelled, state.pending),
          cancelled = state.cancelled, folder = state.folder, file = state.index->File(),
-         quickCheck] { CatchUpWithFolder(folder, file, quickCheck, *cancelled, *sink); });
+         quickCheck] {
+            // Background work: when the processor is busy, the window's thread (loading the
+            // meetings the user waits for at start) goes first. Failing to lower it is harmless.
+            ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), catchUpNiceness);
+            CatchUpWithFolder(folder, file, quickCheck, *cancelled, *sink);
+        });
 }
 
 void CSearchKeeper::StopCatchUp() {
