@@ -770,7 +770,9 @@ void CMainFrame::SetSearchKeeper(CSearchKeeper* keeper) {
     });
     SetSearchFunctions([keeper](std::string_view words,
                                 std::size_t limit) { return keeper->Search(words, limit); },
-                       [keeper] { return keeper->OpenTodos(); });
+                       [keeper](const COpenTodo* after, std::size_t limit) {
+                           return keeper->OpenTodos(after, limit);
+                       });
 }
 
 void CMainFrame::SetSearchFunctions(SearchFunction search, OpenTodosFunction openTodos) {

@@ -60,7 +60,8 @@ public:
     // open todos as functions. Without them the search and todo commands are disabled.
     using SearchFunction =
         std::function<std::vector<CSearchHit>(std::string_view words, std::size_t limit)>;
-    using OpenTodosFunction = std::function<std::vector<COpenTodo>()>;
+    using OpenTodosFunction =
+        std::function<std::vector<COpenTodo>(const COpenTodo* after, std::size_t limit)>;
     void SetSearchFunctions(SearchFunction search, OpenTodosFunction openTodos);
     bool CanSearch() const { return m_canSearch; }
     // The index changed: the search results or the open todos on show ask again.

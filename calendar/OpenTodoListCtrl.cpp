@@ -16,8 +16,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -51,6 +53,16 @@ COpenTodoListCtrl::COpenTodoListCtrl(CMeetingStore& store, CDesktopServices& ser
       m_pictures(LoadImageStrip(PictureId::todoRowStrip, Geometry::pictureSize)) {
     verticalScrollBar()->setSingleStep(todoRowHeight);
     setAccessibleName(QStringLiteral("Open todos"));
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (value > 0 && value >= verticalScrollBar()->maximum()) {
+            AskForMoreSoon();
+        }
+    });
+    connect(this, &CListBase::SelectionMarkChanged, this, [this](int mark) {
+        if (mark >= 0 && mark == GetRowCount() - 1) {
+            AskForMoreSoon();
+        }
+    });
 }
 
 void COpenTodoListCtrl::SetSource(Source source) {
@@ -63,19 +75,53 @@ void COpenTodoListCtrl::Fill(const CDateTime&) {
 
 void COpenTodoListCtrl::Refresh() {
     const int mark = GetSelectionMark();
+    const std::size_t limit = std::max(pageSize, m_givenCount);
     m_rows.clear();
-    if (m_source) {
-        std::vector<COpenTodo> todos = m_source();
-        // A meeting deleted since the index saw it has no todos to offer.
-        const CMeetingMap& meetings = m_store.GetMap();
-        std::erase_if(todos, [&meetings](const COpenTodo& todo) {
-            return !meetings.Contains(todo.meetingId);
-        });
-        m_rows = std::move(todos);
-    }
+    m_lastGiven.reset();
+    m_givenCount = 0;
+    m_hasMore = false;
     m_format = CDateTimeFormat();
-    UpdateScrollRange();
+    Append(m_source ? m_source(nullptr, limit) : std::vector<COpenTodo>(), limit);
     SetSelectionMark(std::min(mark, GetRowCount() - 1));
+}
+
+void COpenTodoListCtrl::Append(std::vector<COpenTodo> given, std::size_t limit) {
+    m_hasMore = !given.empty() && given.size() >= limit;
+    m_givenCount += given.size();
+    if (!given.empty()) {
+        m_lastGiven = given.back();
+    }
+    // A meeting deleted since the index saw it has no todos to offer.
+    const CMeetingMap& meetings = m_store.GetMap();
+    std::erase_if(
+        given, [&meetings](const COpenTodo& todo) { return !meetings.Contains(todo.meetingId); });
+    m_rows.insert(m_rows.end(), std::make_move_iterator(given.begin()),
+                  std::make_move_iterator(given.end()));
+    UpdateScrollRange();
+    // Rows too few to scroll (a page of todos of deleted meetings) cannot bring the last row
+    // into view: the next page comes anyway.
+    if (m_hasMore && verticalScrollBar()->maximum() == 0) {
+        AskForMoreSoon();
+    }
+}
+
+void COpenTodoListCtrl::AskForMoreSoon() {
+    if (!m_hasMore || m_morePending) {
+        return;
+    }
+    m_morePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_morePending = false;
+        LoadMore();
+    });
+}
+
+void COpenTodoListCtrl::LoadMore() {
+    if (!m_hasMore || !m_source || !m_lastGiven) {
+        return;
+    }
+    const COpenTodo after = *m_lastGiven;
+    Append(m_source(&after, pageSize), pageSize);
 }
 
 COpenTodo COpenTodoListCtrl::GetTodo(int row) const {

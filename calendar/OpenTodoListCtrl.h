@@ -9,7 +9,9 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,24 +22,32 @@ class CMeetingStore;
 // order the source gives): the done and priority pictures, the todo's text and its meeting's
 // title and date. A click on the done picture, or Space on the marked row, marks that todo
 // done in its meeting's todo file; a double click or Enter asks for the meeting's todo page.
+// The list asks for a page of todos at a time and for the next page when its last row comes
+// into view or is marked.
 class COpenTodoListCtrl : public CListBase, public CCalendarList {
     Q_OBJECT
 
 public:
-    using Source = std::function<std::vector<COpenTodo>()>;
+    // At most `limit` todos in the list's order, after `after` (the last todo an earlier answer
+    // gave) or, for none, from the first.
+    using Source = std::function<std::vector<COpenTodo>(const COpenTodo* after, std::size_t limit)>;
+    static constexpr std::size_t pageSize = 500;
 
     COpenTodoListCtrl(CMeetingStore& store, CDesktopServices& services, QWidget* parent = nullptr);
 
     void SetSource(Source source);
 
     QWidget* GetWidget() override { return this; }
-    // Asks the source again; the mark stays on its row number.
+    // Asks the source again for as many todos as it gave so far; the mark stays on its row
+    // number.
     void Fill(const CDateTime& date) override;
     void Refresh() override;
 
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
     // The todo of a row; an empty todo outside the rows.
     COpenTodo GetTodo(int row) const;
+    // Whether the last answer filled its page, so that scrolling to the end asks for more.
+    bool HasMore() const { return m_hasMore; }
 
     // Marks the todo of `row` done in its file and takes it off the list. A file changed since
     // the source saw it is left alone and the list asked for again; a file that cannot be
@@ -67,12 +77,24 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Keeps the todos of `given` whose meeting the store holds, after the rows there are.
+    void Append(std::vector<COpenTodo> given, std::size_t limit);
+    // The last row is in view or marked: the next page is asked for once control returns to
+    // the event loop, never while painting.
+    void AskForMoreSoon();
+    void LoadMore();
+
     CMeetingStore& m_store;
     CDesktopServices& m_services;
     Source m_source;
     // The meeting's title and date are looked up when a row is painted: the list may hold a
     // todo of every meeting, of which a screen shows a few dozen.
     std::vector<COpenTodo> m_rows;
+    // The next page starts after the last todo the source gave, shown or not.
+    std::optional<COpenTodo> m_lastGiven;
+    std::size_t m_givenCount = 0;
+    bool m_hasMore = false;
+    bool m_morePending = false;
     CDateTimeFormat m_format;
     CImageStrip m_pictures;
 };

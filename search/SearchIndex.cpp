@@ -6,7 +6,10 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <system_error>
+#include <unordered_set>
 
 namespace {
 
@@ -173,8 +176,36 @@ enum Statement {
     deleteFile,
     search,
     openTodos,
+    openTodosAfter,
     statementCount
 };
+
+// The updates with their documents in the order of the rows they go to. FTS5 writes out what
+// it holds in memory whenever a document comes with a lower rowid than the one before, so
+// meetings put newest first (as a catch-up reads them) made a segment of one document each
+// and most of a first build went on merging them. A batch naming a meeting twice keeps its
+// order: the last update must win.
+std::vector<const CMeetingUpdate*> InRowOrder(const std::vector<CMeetingUpdate>& updates) {
+    std::vector<const CMeetingUpdate*> ordered;
+    ordered.reserve(updates.size());
+    std::unordered_set<std::string_view> ids;
+    bool distinct = true;
+    for (const CMeetingUpdate& update : updates) {
+        ordered.push_back(&update);
+        distinct = distinct && ids.insert(update.meetingId).second;
+    }
+    if (distinct) {
+        const auto firstRow = [](const CMeetingUpdate* update) {
+            return update->document ? CSearchIndex::FirstRowFor(update->document->dateSecond)
+                                    : std::numeric_limits<long long>::min();
+        };
+        std::stable_sort(ordered.begin(), ordered.end(),
+                         [&firstRow](const CMeetingUpdate* a, const CMeetingUpdate* b) {
+                             return firstRow(a) < firstRow(b);
+                         });
+    }
+    return ordered;
+}
 
 } // namespace
 
@@ -380,7 +411,8 @@ void CSearchIndex::Apply(const std::vector<CMeetingUpdate>& updates,
             .Bind(1, std::string_view(name))
             .Run();
     };
-    for (const CMeetingUpdate& update : updates) {
+    for (const CMeetingUpdate* each : InRowOrder(updates)) {
+        const CMeetingUpdate& update = *each;
         PutMeeting(update);
         for (const auto& [name, stamp] : update.present) {
             CStep(m_db, Prepared(putFile, "INSERT OR REPLACE INTO files(name, size, mtime_ns) "
@@ -416,14 +448,40 @@ std::vector<CSearchHit> CSearchIndex::Search(std::string_view words, std::size_t
     return hits;
 }
 
-std::vector<COpenTodo> CSearchIndex::OpenTodos() const {
+std::vector<COpenTodo> CSearchIndex::OpenTodos(const COpenTodo* after, std::size_t limit) const {
     std::vector<COpenTodo> todos;
-    CStep step(m_db, Prepared(openTodos, "SELECT t.meeting, t.position, t.text, t.priority "
-                                         "FROM todos AS t WHERE t.done = 0 "
-                                         "ORDER BY t.priority DESC, t.mrow, t.position"));
-    while (step.Next()) {
-        todos.push_back(COpenTodo{step.Text(0), static_cast<std::size_t>(step.Integer(1)),
-                                  step.Text(2), static_cast<std::int32_t>(step.Integer(3))});
+    const auto read = [&todos](CStep& step) {
+        while (step.Next()) {
+            todos.push_back(COpenTodo{step.Text(0), static_cast<std::size_t>(step.Integer(1)),
+                                      step.Text(2), static_cast<std::int32_t>(step.Integer(3)),
+                                      step.Integer(4)});
+        }
+    };
+    const auto sqlLimit = [](std::size_t count) {
+        return count > static_cast<std::size_t>(INT64_MAX) ? -1LL : static_cast<long long>(count);
+    };
+    // Two seeks in the list's own index, each a range of it in order: the rest of the last
+    // todo's priority, then the lower priorities.
+    long long below = INT64_MAX;
+    if (after != nullptr) {
+        CStep step(m_db,
+                   Prepared(openTodosAfter,
+                            "SELECT meeting, position, text, priority, mrow FROM todos "
+                            "WHERE done = 0 AND priority = ?1 AND (mrow, position) > (?2, ?3) "
+                            "ORDER BY priority DESC, mrow, position LIMIT ?4"));
+        step.Bind(1, static_cast<long long>(after->priority))
+            .Bind(2, static_cast<long long>(after->meetingRow))
+            .Bind(3, static_cast<long long>(after->position))
+            .Bind(4, sqlLimit(limit));
+        read(step);
+        below = after->priority;
+    }
+    if (todos.size() < limit) {
+        CStep step(m_db, Prepared(openTodos, "SELECT meeting, position, text, priority, mrow "
+                                             "FROM todos WHERE done = 0 AND priority < ?1 "
+                                             "ORDER BY priority DESC, mrow, position LIMIT ?2"));
+        step.Bind(1, below).Bind(2, sqlLimit(limit - todos.size()));
+        read(step);
     }
     return todos;
 }

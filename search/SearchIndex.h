@@ -6,6 +6,7 @@
 #include "search/SearchHit.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -50,8 +51,11 @@ public:
 
     // Meetings holding every word of `words`, newest first, at most `limit`.
     std::vector<CSearchHit> Search(std::string_view words, std::size_t limit) const;
-    // Todos not done: highest priority first, then the oldest meeting, then position.
-    std::vector<COpenTodo> OpenTodos() const;
+    // Todos not done: highest priority first, then the oldest meeting, then position. A page of
+    // at most `limit` of them, starting after `after` (a todo an earlier page gave) or, for
+    // none, from the first: a seek in the list's index, however far down the page lies.
+    std::vector<COpenTodo> OpenTodos(const COpenTodo* after = nullptr,
+                                     std::size_t limit = SIZE_MAX) const;
     std::size_t MeetingCount() const;
 
     // The stamps of the files last indexed, by name: from a connection of its own, so that

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -22,6 +23,8 @@ namespace {
 // Batches handed to the window's thread and not yet written: the reader waits beyond this, so
 // that a first build of a big folder never piles the whole folder up in memory.
 constexpr int maxPendingBatches = 4;
+// How far below the window's thread the catch-up runs.
+constexpr int catchUpNiceness = 10;
 
 } // namespace
 
@@ -226,12 +229,12 @@ std::vector<CSearchHit> CSearchKeeper::Search(std::string_view words, std::size_
     }
 }
 
-std::vector<COpenTodo> CSearchKeeper::OpenTodos() const {
+std::vector<COpenTodo> CSearchKeeper::OpenTodos(const COpenTodo* after, std::size_t limit) const {
     if (!m_state->index) {
         return {};
     }
     try {
-        return m_state->index->OpenTodos();
+        return m_state->index->OpenTodos(after, limit);
     } catch (const CSearchIndexError& error) {
         DamageFoundInUse(error.IsDamage());
         return {};
@@ -260,7 +263,12 @@ void CSearchKeeper::StartCatchUp(bool quickCheck) {
     state.worker = std::thread(
         [sink = std::make_shared<CSink>(this, state.generation, state.cancelled, state.pending),
          cancelled = state.cancelled, folder = state.folder, file = state.index->File(),
-         quickCheck] { CatchUpWithFolder(folder, file, quickCheck, *cancelled, *sink); });
+         quickCheck] {
+            // Background work: when the processor is busy, the window's thread (loading the
+            // meetings the user waits for at start) goes first. Failing to lower it is harmless.
+            ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), catchUpNiceness);
+            CatchUpWithFolder(folder, file, quickCheck, *cancelled, *sink);
+        });
 }
 
 void CSearchKeeper::StopCatchUp() {

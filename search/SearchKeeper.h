@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string_view>
@@ -34,8 +35,10 @@ public:
     // Meetings whose texts hold every word of `words` (each also as a word prefix), case and
     // accents ignored, newest first; at most `limit`.
     std::vector<CSearchHit> Search(std::string_view words, std::size_t limit) const;
-    // Every todo not done, highest priority first, then by meeting date.
-    std::vector<COpenTodo> OpenTodos() const;
+    // Todos not done, highest priority first, then by meeting date: at most `limit`, after
+    // `after` (a todo an earlier answer gave) or from the first.
+    std::vector<COpenTodo> OpenTodos(const COpenTodo* after = nullptr,
+                                     std::size_t limit = SIZE_MAX) const;
 
 signals:
     // While catching up: `done` of `total` files looked at.

@@ -236,7 +236,7 @@ TEST_F(KeyboardFocusTest, LeftPaneButtonsSelectModesInOrder) {
     // The Todos button needs an index to ask.
     frame->SetSearchFunctions(
         [](std::string_view, std::size_t) { return std::vector<CSearchHit>(); },
-        [] { return std::vector<COpenTodo>(); });
+        [](const COpenTodo*, std::size_t) { return std::vector<COpenTodo>(); });
     CLeftListView& left = frame->GetLeftPane();
     const int modes[] = {CCalendarPage::agendaMode, CCalendarPage::dayMode, CCalendarPage::weekMode,
                          CCalendarPage::monthMode, CCalendarPage::todosMode};

@@ -12,6 +12,7 @@
 #include "store/ContentFiles.h"
 #include "tests/support/FrameTest.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TodoPages.h"
 #include "ui/CommandTable.h"
 
 #include <QAction>
@@ -57,7 +58,7 @@ protected:
                 return std::vector<CSearchHit>{{review, "\x02review\x03 of the quarter"},
                                                {budget, "budget \x02review\x03"}};
             },
-            [this] { return openTodos; });
+            TodoPages([this] { return openTodos; }));
     }
 
     CCalendarPage& page() const { return frame->GetCalendarPage(); }

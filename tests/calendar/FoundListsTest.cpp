@@ -6,6 +6,7 @@
 #include "store/ContentFiles.h"
 #include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/FailingFileCalls.h"
+#include "tests/support/TodoPages.h"
 #include "tests/support/WidgetDriving.h"
 
 #include <fstream>
@@ -220,6 +221,61 @@ TEST_F(FoundLists, ScrollingToTheEndAsksForTheNextPage) {
     EXPECT_EQ(limits.size(), 3u) << "nothing more to ask for";
 }
 
+// A list longer than a page: End marks the last row, the next page comes below it once control
+// is back in the event loop, each todo once and in order, to the end; a refresh after a write
+// asks for as many todos as were given, the mark staying on its row.
+TEST_F(FoundLists, LaterTodosComePageByPageAfterEnd) {
+    std::vector<COpenTodo> open;
+    std::vector<std::string> shown;
+    for (std::size_t i = 0; i < 1200; ++i) {
+        // The first page ends in todos of a meeting the store no longer holds.
+        const bool lost = i >= 495 && i < 500;
+        open.push_back({lost         ? gone
+                        : i % 2 == 0 ? newer
+                                     : older,
+                        i, "Todo " + std::to_string(i), CTodoItem::medium});
+        if (!lost) {
+            shown.push_back(open.back().text);
+        }
+    }
+    std::vector<std::size_t> limits;
+    const auto pages = TodoPages([&open] { return open; });
+    COpenTodoListCtrl list(TestStore(), TestServices());
+    list.SetSource([&](const COpenTodo* after, std::size_t limit) {
+        limits.push_back(limit);
+        return pages(after, limit);
+    });
+    Show(list);
+    list.Refresh();
+    ASSERT_EQ(list.GetRowCount(), 495);
+    ASSERT_TRUE(list.HasMore());
+
+    Press(Qt::Key_End);
+    EXPECT_EQ(list.GetRowCount(), 495) << "the next page waits for the event loop";
+    QApplication::processEvents();
+    ASSERT_EQ(list.GetRowCount(), 995);
+    EXPECT_EQ(list.GetSelectionMark(), 494) << "the mark stays where the user put it";
+    EXPECT_EQ(list.GetTodo(495).text, "Todo 500");
+    Press(Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_FALSE(list.HasMore());
+    Press(Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_EQ(limits, (std::vector<std::size_t>{500, 500, 500})) << "nothing more to ask for";
+    std::vector<std::string> texts;
+    for (int row = 0; row < list.GetRowCount(); ++row) {
+        texts.push_back(list.GetTodo(row).text);
+    }
+    EXPECT_EQ(texts, shown) << "every todo once, in order";
+
+    open.erase(open.begin());
+    list.SetSelectionMark(1100);
+    list.Refresh();
+    EXPECT_EQ(limits.back(), 1200u);
+    EXPECT_EQ(list.GetRowCount(), 1194);
+    EXPECT_EQ(list.GetSelectionMark(), 1100);
+}
+
 TEST_F(FoundLists, ClickOrSpaceMarksATodoDoneInItsFile) {
     WriteTodoFile(newer, ThreeTodos());
     WriteTodoFile(older, {{"Draft the budget", CTodoItem::medium, 0}});
@@ -228,7 +284,7 @@ TEST_F(FoundLists, ClickOrSpaceMarksATodoDoneInItsFile) {
                                    {newer, 2, "Call the caterer", CTodoItem::medium},
                                    {older, 0, "Draft the budget", CTodoItem::medium}};
     COpenTodoListCtrl list(TestStore(), TestServices());
-    list.SetSource([&open] { return open; });
+    list.SetSource(TodoPages([&open] { return open; }));
     Show(list);
     list.Refresh();
     ASSERT_EQ(list.GetRowCount(), 3) << "a meeting gone from the store has no todos to offer";
@@ -258,10 +314,10 @@ TEST_F(FoundLists, AStaleTodoChangesNothingAndTheListIsAskedAgain) {
     int asked = 0;
     std::vector<COpenTodo> open = {{newer, 0, "Send the minutes", CTodoItem::high}};
     COpenTodoListCtrl list(TestStore(), TestServices());
-    list.SetSource([&] {
+    list.SetSource(TodoPages([&] {
         ++asked;
         return open;
-    });
+    }));
     Show(list);
     list.Refresh();
     // Behind the list's back the todo was done and the list reordered.
@@ -282,7 +338,9 @@ TEST_F(FoundLists, AFileThatCannotBeWrittenOrReadWholeIsReported) {
     WriteTodoFile(newer, ThreeTodos());
     const std::string before = TodoBytes(newer);
     COpenTodoListCtrl list(TestStore(), TestServices());
-    list.SetSource([] { return std::vector<COpenTodo>{{newer, 0, "Send the minutes", 2}}; });
+    list.SetSource(TodoPages([] {
+        return std::vector<COpenTodo>{{newer, 0, "Send the minutes", 2}};
+    }));
     Show(list);
     list.Refresh();
     list.SetSelectionMark(0);
@@ -311,7 +369,7 @@ TEST_F(FoundLists, DoubleClickOrEnterOpensTheTodoPageButNotOnTheDonePicture) {
     COpenTodoListCtrl list(TestStore(), TestServices());
     std::vector<COpenTodo> open = {{newer, 0, "Send the minutes", CTodoItem::high},
                                    {older, 0, "Draft", CTodoItem::low}};
-    list.SetSource([&open] { return open; });
+    list.SetSource(TodoPages([&open] { return open; }));
     Show(list);
     list.Refresh();
     std::vector<std::string> requested;

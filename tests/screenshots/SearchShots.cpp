@@ -49,7 +49,10 @@ std::vector<CSearchHit> Hits(std::string_view, std::size_t) {
                             "before the audit"}};
 }
 
-std::vector<COpenTodo> Todos() {
+std::vector<COpenTodo> Todos(const COpenTodo* after, std::size_t) {
+    if (after != nullptr) {
+        return {};
+    }
     return {{samples[0].id, 0, "Send the revised budget to the board", 2},
             {samples[2].id, 1, "Ask Harlow & Sons for the two-year contract draft", 2},
             {samples[1].id, 0, "Book the main hall for the spring kick-off", 1},

@@ -148,6 +148,24 @@ TEST_F(SearchIndex, QuerySyntaxInTheUsersTextIsLiteral) {
         << "no NOT operator";
 }
 
+// A batch is put in the order of its rows, not as given; a meeting named twice in one batch
+// still ends as its last update has it, even where that moves it to an earlier date.
+TEST_F(SearchIndex, ABatchInAnyOrderEndsAsGiven) {
+    auto index = Open();
+    std::vector<CMeetingUpdate> batch;
+    for (int i = 0; i < 20; ++i) {
+        batch.push_back(Update("m" + std::to_string(i), 1000 - i, "common"));
+    }
+    batch.push_back(Update("twice", 5000, "before"));
+    batch.push_back(Update("twice", 10, "after"));
+    index->Apply(batch);
+    EXPECT_EQ(Ids(index->Search("after", 5)), std::vector<std::string>{"twice"});
+    EXPECT_TRUE(index->Search("before", 5).empty()) << "the last update of a meeting wins";
+    const std::vector<std::string> found = Ids(index->Search("common", 3));
+    EXPECT_EQ(found, (std::vector<std::string>{"m0", "m1", "m2"})) << "newest first";
+    EXPECT_EQ(index->MeetingCount(), 21u);
+}
+
 // Open todos: done ones left out, highest priority first, then the meeting that has waited
 // longest, then the todo's place in its file; texts as stored, and gone with their meeting.
 TEST_F(SearchIndex, OpenTodosInTheirOrder) {
@@ -175,6 +193,53 @@ TEST_F(SearchIndex, OpenTodosInTheirOrder) {
     index->Apply({gone});
     EXPECT_EQ(index->OpenTodos().size(), 2u);
     EXPECT_TRUE(index->Search("zzz", 5).empty());
+}
+
+// Pages of the open todos, each after the last todo of the one before, walk the whole list:
+// none skipped or given twice where a page ends inside a priority, at a priority's end, or
+// between two todos of one meeting.
+TEST_F(SearchIndex, OpenTodoPagesWalkTheWholeList) {
+    auto index = Open();
+    std::vector<CMeetingUpdate> updates;
+    for (int meeting = 0; meeting < 7; ++meeting) {
+        CMeetingUpdate update = Update("m" + std::to_string(meeting), 1000 - meeting * 10);
+        for (int todo = 0; todo < 4; ++todo) {
+            const std::int32_t priority = (meeting + todo) % 3;
+            update.document->todoItems.push_back(
+                {"t" + std::to_string(meeting) + std::to_string(todo), priority, todo == 3});
+        }
+        updates.push_back(std::move(update));
+    }
+    // Two meetings of one second: rows next to each other in one block.
+    updates.push_back(Update("same-a", 500));
+    updates.back().document->todoItems = {{"sa", CTodoItem::medium, 0}};
+    updates.push_back(Update("same-b", 500));
+    updates.back().document->todoItems = {{"sb", CTodoItem::medium, 0}};
+    index->Apply(updates);
+
+    const auto key = [](const COpenTodo& todo) {
+        return todo.meetingId + "/" + std::to_string(todo.position);
+    };
+    std::vector<std::string> whole;
+    for (const COpenTodo& todo : index->OpenTodos()) {
+        whole.push_back(key(todo));
+    }
+    ASSERT_EQ(whole.size(), 23u);
+    for (std::size_t pageSize = 1; pageSize <= whole.size() + 1; ++pageSize) {
+        std::vector<std::string> walked;
+        std::vector<COpenTodo> page = index->OpenTodos(nullptr, pageSize);
+        while (!page.empty()) {
+            ASSERT_LE(page.size(), pageSize);
+            for (const COpenTodo& todo : page) {
+                walked.push_back(key(todo));
+            }
+            ASSERT_LE(walked.size(), whole.size()) << "pages of " << pageSize << " never end";
+            const COpenTodo last = page.back();
+            page = index->OpenTodos(&last, pageSize);
+        }
+        EXPECT_EQ(walked, whole) << "pages of " << pageSize;
+    }
+    EXPECT_TRUE(index->OpenTodos(nullptr, 0).empty());
 }
 
 // The index is a cache: whatever is found at its place that is not a sound index of this
