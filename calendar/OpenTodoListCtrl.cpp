@@ -16,7 +16,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTimer>
 
 #include <algorithm>
 #include <iterator>
@@ -49,20 +48,9 @@ void DrawLine(QPainter& painter, const QRect& rect, const QString& text) {
 
 COpenTodoListCtrl::COpenTodoListCtrl(CMeetingStore& store, CDesktopServices& services,
                                      QWidget* parent)
-    : CListBase(parent), m_store(store), m_services(services),
+    : CPagedRowList(todoRowHeight, parent), m_store(store), m_services(services),
       m_pictures(LoadImageStrip(PictureId::todoRowStrip, Geometry::pictureSize)) {
-    verticalScrollBar()->setSingleStep(todoRowHeight);
     setAccessibleName(QStringLiteral("Open todos"));
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
-        if (value > 0 && value >= verticalScrollBar()->maximum()) {
-            AskForMoreSoon();
-        }
-    });
-    connect(this, &CListBase::SelectionMarkChanged, this, [this](int mark) {
-        if (mark >= 0 && mark == GetRowCount() - 1) {
-            AskForMoreSoon();
-        }
-    });
 }
 
 void COpenTodoListCtrl::SetSource(Source source) {
@@ -103,17 +91,6 @@ void COpenTodoListCtrl::Append(std::vector<COpenTodo> given, std::size_t limit) 
     if (m_hasMore && verticalScrollBar()->maximum() == 0) {
         AskForMoreSoon();
     }
-}
-
-void COpenTodoListCtrl::AskForMoreSoon() {
-    if (!m_hasMore || m_morePending) {
-        return;
-    }
-    m_morePending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_morePending = false;
-        LoadMore();
-    });
 }
 
 void COpenTodoListCtrl::LoadMore() {
@@ -188,19 +165,6 @@ void COpenTodoListCtrl::MarkDone(int row) {
 
 QRect COpenTodoListCtrl::ItemRect(int row) const {
     return IsItem(row) ? Geometry::TodoRowLayout(row, viewport()->width()).bounds : QRect();
-}
-
-int COpenTodoListCtrl::HitTest(const QPoint& contentPos) const {
-    return Geometry::RowAt(contentPos.y(), GetRowCount(), todoRowHeight);
-}
-
-int COpenTodoListCtrl::ContentHeight() const {
-    return Geometry::ContentHeight(GetRowCount(), todoRowHeight);
-}
-
-CListBase::CItemRange COpenTodoListCtrl::ItemsToPaint(int top, int bottom) const {
-    const auto rows = Geometry::VisibleRows(top, bottom, GetRowCount(), todoRowHeight);
-    return {rows.first, rows.end};
 }
 
 void COpenTodoListCtrl::PaintItem(QPainter& painter, int row, const QRect&) const {

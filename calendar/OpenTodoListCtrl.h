@@ -1,11 +1,11 @@
 #pragma once
 
 #include "calendar/CalendarList.h"
+#include "calendar/PagedRowList.h"
 #include "search/OpenTodo.h"
 #include "store/DateTime.h"
 #include "ui/DateTimeFormat.h"
 #include "ui/ImageStrip.h"
-#include "ui/ListBase.h"
 
 #include <QString>
 
@@ -24,7 +24,7 @@ class CMeetingStore;
 // done in its meeting's todo file; a double click or Enter asks for the meeting's todo page.
 // The list asks for a page of todos at a time and for the next page when its last row comes
 // into view or is marked.
-class COpenTodoListCtrl : public CListBase, public CCalendarList {
+class COpenTodoListCtrl : public CPagedRowList, public CCalendarList {
     Q_OBJECT
 
 public:
@@ -46,8 +46,6 @@ public:
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
     // The todo of a row; an empty todo outside the rows.
     COpenTodo GetTodo(int row) const;
-    // Whether the last answer filled its page, so that scrolling to the end asks for more.
-    bool HasMore() const { return m_hasMore; }
 
     // Marks the todo of `row` done in its file and takes it off the list. A file changed since
     // the source saw it is left alone and the list asked for again; a file that cannot be
@@ -66,9 +64,6 @@ signals:
 protected:
     int ItemCount() const override { return GetRowCount(); }
     QRect ItemRect(int row) const override;
-    int HitTest(const QPoint& contentPos) const override;
-    int ContentHeight() const override;
-    CItemRange ItemsToPaint(int top, int bottom) const override;
     void PaintItem(QPainter& painter, int row, const QRect& rect) const override;
     void PaintEmpty(QPainter& painter) const override;
     void ActivateItem(int row) override;
@@ -79,10 +74,7 @@ protected:
 private:
     // Keeps the todos of `given` whose meeting the store holds, after the rows there are.
     void Append(std::vector<COpenTodo> given, std::size_t limit);
-    // The last row is in view or marked: the next page is asked for once control returns to
-    // the event loop, never while painting.
-    void AskForMoreSoon();
-    void LoadMore();
+    void LoadMore() override;
 
     CMeetingStore& m_store;
     CDesktopServices& m_services;
@@ -93,8 +85,6 @@ private:
     // The next page starts after the last todo the source gave, shown or not.
     std::optional<COpenTodo> m_lastGiven;
     std::size_t m_givenCount = 0;
-    bool m_hasMore = false;
-    bool m_morePending = false;
     CDateTimeFormat m_format;
     CImageStrip m_pictures;
 };

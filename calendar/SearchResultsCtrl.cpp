@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTimer>
 
 namespace {
 
@@ -76,20 +75,9 @@ QString Unmarked(const std::vector<CSnippetRun>& runs) {
 
 CSearchResultsCtrl::CSearchResultsCtrl(CMeetingStore& store, CMeetingCommands& commands,
                                        QWidget* parent)
-    : CListBase(parent), m_store(store), m_commands(commands),
+    : CPagedRowList(searchRowHeight, parent), m_store(store), m_commands(commands),
       m_icons(LoadImageStrip(PictureId::meetingIconStrip, Geometry::iconWidth)) {
-    verticalScrollBar()->setSingleStep(searchRowHeight);
     setAccessibleName(QStringLiteral("Search results"));
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
-        if (value > 0 && value >= verticalScrollBar()->maximum()) {
-            AskForMoreSoon();
-        }
-    });
-    connect(this, &CListBase::SelectionMarkChanged, this, [this](int mark) {
-        if (mark >= 0 && mark == GetRowCount() - 1) {
-            AskForMoreSoon();
-        }
-    });
 }
 
 void CSearchResultsCtrl::SetSource(Source source) {
@@ -148,17 +136,6 @@ void CSearchResultsCtrl::Query() {
     UpdateScrollRange();
 }
 
-void CSearchResultsCtrl::AskForMoreSoon() {
-    if (!m_hasMore || m_morePending) {
-        return;
-    }
-    m_morePending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_morePending = false;
-        LoadMore();
-    });
-}
-
 void CSearchResultsCtrl::LoadMore() {
     if (!m_hasMore) {
         return;
@@ -189,19 +166,6 @@ CSearchResultsCtrl::CShownRow CSearchResultsCtrl::GetShownRow(int row) const {
 
 QRect CSearchResultsCtrl::ItemRect(int row) const {
     return IsItem(row) ? Geometry::SearchRowLayout(row, viewport()->width()).bounds : QRect();
-}
-
-int CSearchResultsCtrl::HitTest(const QPoint& contentPos) const {
-    return Geometry::RowAt(contentPos.y(), GetRowCount(), searchRowHeight);
-}
-
-int CSearchResultsCtrl::ContentHeight() const {
-    return Geometry::ContentHeight(GetRowCount(), searchRowHeight);
-}
-
-CListBase::CItemRange CSearchResultsCtrl::ItemsToPaint(int top, int bottom) const {
-    const auto rows = Geometry::VisibleRows(top, bottom, GetRowCount(), searchRowHeight);
-    return {rows.first, rows.end};
 }
 
 void CSearchResultsCtrl::PaintItem(QPainter& painter, int row, const QRect&) const {

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "calendar/CalendarList.h"
+#include "calendar/PagedRowList.h"
 #include "search/SearchHit.h"
 #include "store/DateTime.h"
 #include "ui/DateTimeFormat.h"
 #include "ui/ImageStrip.h"
-#include "ui/ListBase.h"
 
 #include <QString>
 
@@ -24,7 +24,7 @@ class CMeetingStore;
 // venue as the store holds them, and the passage that matched with the words marked. The list
 // asks for a page of hits at a time and for the next page when its last row comes into view.
 // Enter or a double click previews the marked meeting; Escape asks to leave the results.
-class CSearchResultsCtrl : public CListBase, public CCalendarList {
+class CSearchResultsCtrl : public CPagedRowList, public CCalendarList {
     Q_OBJECT
 
 public:
@@ -48,8 +48,6 @@ public:
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
     std::string GetMeetingId(int row) const;
     std::string GetMarkedMeetingId() const { return GetMeetingId(GetSelectionMark()); }
-    // Whether the last answer filled its page, so that scrolling to the end asks for more.
-    bool HasMore() const { return m_hasMore; }
 
     struct CShownRow {
         QString title;
@@ -64,9 +62,6 @@ signals:
 protected:
     int ItemCount() const override { return GetRowCount(); }
     QRect ItemRect(int row) const override;
-    int HitTest(const QPoint& contentPos) const override;
-    int ContentHeight() const override;
-    CItemRange ItemsToPaint(int top, int bottom) const override;
     void PaintItem(QPainter& painter, int row, const QRect& rect) const override;
     void PaintEmpty(QPainter& painter) const override;
     void ActivateItem(int row) override;
@@ -84,18 +79,13 @@ private:
 
     // Asks the source for `m_limit` hits and keeps those whose meeting the store holds.
     void Query();
-    // The last row is in view or marked: the next page is asked for once control returns to
-    // the event loop, never while painting.
-    void AskForMoreSoon();
-    void LoadMore();
+    void LoadMore() override;
 
     CMeetingStore& m_store;
     CMeetingCommands& m_commands;
     Source m_source;
     QString m_words;
     std::size_t m_limit = pageSize;
-    bool m_hasMore = false;
-    bool m_morePending = false;
     std::vector<CRow> m_rows;
     CDateTimeFormat m_format;
     CImageStrip m_icons;

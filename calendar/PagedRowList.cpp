@@ -1,0 +1,45 @@
+#include "calendar/PagedRowList.h"
+
+#include "calendar/FoundListGeometry.h"
+
+#include <QScrollBar>
+#include <QTimer>
+
+CPagedRowList::CPagedRowList(int rowHeight, QWidget* parent)
+    : CListBase(parent), m_rowHeight(rowHeight) {
+    verticalScrollBar()->setSingleStep(rowHeight);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (value > 0 && value >= verticalScrollBar()->maximum()) {
+            AskForMoreSoon();
+        }
+    });
+    connect(this, &CListBase::SelectionMarkChanged, this, [this](int mark) {
+        if (mark >= 0 && mark == ItemCount() - 1) {
+            AskForMoreSoon();
+        }
+    });
+}
+
+void CPagedRowList::AskForMoreSoon() {
+    if (!m_hasMore || m_morePending) {
+        return;
+    }
+    m_morePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_morePending = false;
+        LoadMore();
+    });
+}
+
+int CPagedRowList::HitTest(const QPoint& contentPos) const {
+    return FoundListGeometry::RowAt(contentPos.y(), ItemCount(), m_rowHeight);
+}
+
+int CPagedRowList::ContentHeight() const {
+    return FoundListGeometry::ContentHeight(ItemCount(), m_rowHeight);
+}
+
+CListBase::CItemRange CPagedRowList::ItemsToPaint(int top, int bottom) const {
+    const auto rows = FoundListGeometry::VisibleRows(top, bottom, ItemCount(), m_rowHeight);
+    return {rows.first, rows.end};
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/ListBase.h"
+
+// A list of rows of one height that the search index hands over a page at a time. The next
+// page is asked for when the last row comes into view or is marked, once control is back in
+// the event loop: never while painting, and once however many triggers come before it.
+class CPagedRowList : public CListBase {
+    Q_OBJECT
+
+public:
+    // Whether the last answer filled its page, so that reaching the end asks for more.
+    bool HasMore() const { return m_hasMore; }
+
+protected:
+    CPagedRowList(int rowHeight, QWidget* parent);
+
+    // Asks the source for the page after the rows there are.
+    virtual void LoadMore() = 0;
+    void AskForMoreSoon();
+
+    int HitTest(const QPoint& contentPos) const override;
+    int ContentHeight() const override;
+    CItemRange ItemsToPaint(int top, int bottom) const override;
+
+    bool m_hasMore = false;
+
+private:
+    const int m_rowHeight;
+    bool m_morePending = false;
+};
