@@ -28,21 +28,7 @@ using Geometry::todoRowHeight;
 // The todo page's pictures: low, medium, high priority, done, not done.
 constexpr int notDonePicture = 4;
 
-const QColor markedBackground(233, 233, 233);
 const QColor meetingColour(90, 90, 90);
-const QColor separatorColour(214, 214, 214);
-
-QFont RowFont(const QFont& base, QFont::Weight weight) {
-    QFont font = base;
-    font.setPixelSize(13);
-    font.setWeight(weight);
-    return font;
-}
-
-void DrawLine(QPainter& painter, const QRect& rect, const QString& text) {
-    const QString shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, rect.width());
-    painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
-}
 
 } // namespace
 

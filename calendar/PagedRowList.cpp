@@ -2,6 +2,7 @@
 
 #include "calendar/FoundListGeometry.h"
 
+#include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -42,4 +43,16 @@ int CPagedRowList::ContentHeight() const {
 CListBase::CItemRange CPagedRowList::ItemsToPaint(int top, int bottom) const {
     const auto rows = FoundListGeometry::VisibleRows(top, bottom, ItemCount(), m_rowHeight);
     return {rows.first, rows.end};
+}
+
+QFont CPagedRowList::RowFont(const QFont& base, QFont::Weight weight) {
+    QFont font = base;
+    font.setPixelSize(13);
+    font.setWeight(weight);
+    return font;
+}
+
+void CPagedRowList::DrawLine(QPainter& painter, const QRect& rect, const QString& text) {
+    const QString shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, rect.width());
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
 }

@@ -16,23 +16,9 @@ namespace {
 namespace Geometry = FoundListGeometry;
 using Geometry::searchRowHeight;
 
-const QColor markedBackground(233, 233, 233);
 const QColor titleColour(61, 110, 196);
 const QColor detailColour(90, 90, 90);
-const QColor separatorColour(214, 214, 214);
 const QColor matchBackground(255, 236, 153);
-
-QFont RowFont(const QFont& base, QFont::Weight weight) {
-    QFont font = base;
-    font.setPixelSize(13);
-    font.setWeight(weight);
-    return font;
-}
-
-void DrawLine(QPainter& painter, const QRect& rect, const QString& text) {
-    const QString shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, rect.width());
-    painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
-}
 
 // The passage run by run, the matched words bold on a highlight, cut off with an ellipsis
 // where the row ends.
