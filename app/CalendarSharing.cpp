@@ -93,7 +93,7 @@ CImportOutcome ImportCalendarFiles(CMeetingStore& store, const QStringList& file
     CImportOutcome outcome;
     // Every file is parsed before any meeting is stored: a broken file adds nothing, and the
     // meetings of the good ones go in together.
-    std::vector<CImportedMeeting> meetings;
+    std::vector<CCalendarMeeting> meetings;
     for (const QString& path : files) {
         QString reason;
         const std::optional<QByteArray> bytes = ReadCalendarFile(path, reason);
@@ -104,7 +104,7 @@ CImportOutcome ImportCalendarFiles(CMeetingStore& store, const QStringList& file
         try {
             CCalendarImport parsed = ParseCalendar(
                 std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
-            for (CImportedMeeting& meeting : parsed.meetings) {
+            for (CCalendarMeeting& meeting : parsed.meetings) {
                 meetings.push_back(std::move(meeting));
             }
             outcome.skipped.insert(outcome.skipped.end(), parsed.skipped.begin(),

@@ -146,7 +146,7 @@ std::string ExportedText(int count) {
     SetWorkingDirectory(Folders().Get(count));
     CMeetingStore store;
     store.LoadAll();
-    std::vector<CExportedMeeting> meetings;
+    std::vector<CCalendarMeeting> meetings;
     for (const std::string& id : AllIds(store)) {
         meetings.push_back({store.GetMeeting(id), ReadMeetingContent(id)});
     }

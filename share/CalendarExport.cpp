@@ -185,7 +185,7 @@ void AppendComponent(std::string& text, icalcomponent* component) {
 
 // The meeting's VEVENT and its VTODOs, appended to `text` one by one, so that the export of
 // a whole folder never holds more than one meeting as components.
-void AppendMeeting(std::string& text, const CExportedMeeting& meeting, const icaltimetype& stamp) {
+void AppendMeeting(std::string& text, const CCalendarMeeting& meeting, const icaltimetype& stamp) {
     const CMeeting& record = meeting.record;
     const CMeetingContent& content = meeting.content;
     icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
@@ -332,11 +332,11 @@ CMeetingContent ReadListedContent(const std::unordered_set<std::string>& names,
 
 } // namespace
 
-std::string BuildCalendar(const std::vector<CExportedMeeting>& meetings) {
+std::string BuildCalendar(const std::vector<CCalendarMeeting>& meetings) {
     const CCalendarFrame frame = CalendarFrame();
     const icaltimetype stamp = Now();
     std::string text = frame.start;
-    for (const CExportedMeeting& meeting : meetings) {
+    for (const CCalendarMeeting& meeting : meetings) {
         AppendMeeting(text, meeting, stamp);
     }
     return text + frame.end;
@@ -349,7 +349,7 @@ void ExportCalendar(const CMeetingStore& store, const std::vector<std::string>& 
     const std::unordered_set<std::string> names = FolderNames();
     std::string text = frame.start;
     for (const std::string& id : ids) {
-        CExportedMeeting meeting{store.GetMeeting(id), {}};
+        CCalendarMeeting meeting{store.GetMeeting(id), {}};
         if (meeting.record.id.empty()) {
             continue; // deleted since the caller listed it
         }

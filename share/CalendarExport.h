@@ -1,7 +1,6 @@
 #pragma once
 
-#include "export/MeetingPage.h"
-#include "store/Meeting.h"
+#include "share/CalendarMeeting.h"
 
 #include <filesystem>
 #include <string>
@@ -9,14 +8,9 @@
 
 class CMeetingStore;
 
-struct CExportedMeeting {
-    CMeeting record;
-    CMeetingContent content;
-};
-
 // The meetings as one iCalendar file (RFC 5545, UTF-8, CR LF, long lines folded): a VEVENT
 // per meeting and a VTODO per todo, related to its meeting.
-std::string BuildCalendar(const std::vector<CExportedMeeting>& meetings);
+std::string BuildCalendar(const std::vector<CCalendarMeeting>& meetings);
 
 // Writes the meetings `ids` of the store, with their content files, to `file` atomically;
 // CFileError names the file and the reason.

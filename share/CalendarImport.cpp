@@ -188,7 +188,7 @@ bool IsEntry(icalcomponent* component) {
 
 // Whether every file of the meeting stays within what the readers take in: a larger one would
 // be written, then found damaged at the next start and the meeting lost with it.
-bool FitsItsFiles(const CImportedMeeting& meeting) {
+bool FitsItsFiles(const CCalendarMeeting& meeting) {
     const CMeeting& record = meeting.record;
     const CMeetingContent& content = meeting.content;
     std::size_t bytes = record.reference.size() + record.title.size() + record.venue.size() +
@@ -233,7 +233,7 @@ public:
 
 private:
     void ReadEvent(icalcomponent* event);
-    void ReadOwnFields(icalcomponent* event, CImportedMeeting& meeting, const icaltimetype& start);
+    void ReadOwnFields(icalcomponent* event, CCalendarMeeting& meeting, const icaltimetype& start);
     void ReadTodo(icalcomponent* todo);
     void SkipStrays(icalcomponent* component);
 
@@ -275,9 +275,9 @@ void CImporter::Read(const std::vector<icalcomponent*>& calendars, icalcomponent
 
 // Checked once the todos are in: they are one of the meeting's files.
 void CImporter::DropOversized() {
-    std::vector<CImportedMeeting> kept;
+    std::vector<CCalendarMeeting> kept;
     kept.reserve(result.meetings.size());
-    for (CImportedMeeting& meeting : result.meetings) {
+    for (CCalendarMeeting& meeting : result.meetings) {
         if (FitsItsFiles(meeting)) {
             kept.push_back(std::move(meeting));
         } else {
@@ -329,7 +329,7 @@ void CImporter::ReadEvent(icalcomponent* event) {
         return;
     }
 
-    CImportedMeeting meeting{CMeeting(date), {}};
+    CCalendarMeeting meeting{CMeeting(date), {}};
     meeting.record.title = summary;
     meeting.record.venue = PropertyText(event, ICAL_LOCATION_PROPERTY);
     meeting.record.notes = PropertyText(event, ICAL_DESCRIPTION_PROPERTY);
@@ -368,7 +368,7 @@ void CImporter::ReadEvent(icalcomponent* event) {
 
 // What this program wrote of its own: exact texts and every list, in place of what other
 // programs also read.
-void CImporter::ReadOwnFields(icalcomponent* event, CImportedMeeting& meeting,
+void CImporter::ReadOwnFields(icalcomponent* event, CCalendarMeeting& meeting,
                               const icaltimetype& start) {
     CMeeting& record = meeting.record;
     CMeetingContent& content = meeting.content;
@@ -481,10 +481,10 @@ CCalendarImport ParseCalendar(std::string_view text) {
 }
 
 std::size_t StoreImportedMeetings(CMeetingStore& store,
-                                  const std::vector<CImportedMeeting>& meetings,
+                                  const std::vector<CCalendarMeeting>& meetings,
                                   const ImportProgress& progress) {
     const auto meetingAt = [&meetings](std::size_t i) {
-        const CImportedMeeting& meeting = meetings[i];
+        const CCalendarMeeting& meeting = meetings[i];
         CNewMeeting added{meeting.record, meeting.content.agenda, meeting.content.attendees,
                           meeting.content.todos, meeting.content.minutes};
         added.record.id.clear();

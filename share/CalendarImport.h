@@ -1,7 +1,6 @@
 #pragma once
 
-#include "export/MeetingPage.h"
-#include "store/Meeting.h"
+#include "share/CalendarMeeting.h"
 
 #include <cstddef>
 #include <functional>
@@ -12,12 +11,6 @@
 
 class CMeetingStore;
 
-// A meeting read from an iCalendar file, before it is stored.
-struct CImportedMeeting {
-    CMeeting record; // id empty: the store gives one
-    CMeetingContent content;
-};
-
 // An entry of the file that became no meeting, or became one with a remark.
 struct CImportRemark {
     std::string summary; // the entry's SUMMARY, UTF-8
@@ -25,7 +18,7 @@ struct CImportRemark {
 };
 
 struct CCalendarImport {
-    std::vector<CImportedMeeting> meetings;
+    std::vector<CCalendarMeeting> meetings;
     std::vector<CImportRemark> skipped; // no meeting made
     std::vector<CImportRemark> remarks; // made, with something left out (a recurrence)
 };
@@ -47,5 +40,5 @@ using ImportProgress = std::function<void(std::size_t stored, std::size_t total)
 // unique, and many meetings cost few flushes). Returns how many were stored; CFileError when a
 // write fails (the meetings stored before it stay, each with all of its lists).
 std::size_t StoreImportedMeetings(CMeetingStore& store,
-                                  const std::vector<CImportedMeeting>& meetings,
+                                  const std::vector<CCalendarMeeting>& meetings,
                                   const ImportProgress& progress = {});

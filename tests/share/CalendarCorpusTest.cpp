@@ -66,7 +66,7 @@ TEST(CalendarCorpus, EveryEntryOfRealFilesIsImportedOrReported) {
         try {
             const CCalendarImport result = ParseCalendar(text);
             int todos = 0;
-            for (const CImportedMeeting& meeting : result.meetings) {
+            for (const CCalendarMeeting& meeting : result.meetings) {
                 todos +=
                     meeting.content.todos ? static_cast<int>(meeting.content.todos->size()) : 0;
                 EXPECT_FALSE(meeting.record.title.empty()) << name;

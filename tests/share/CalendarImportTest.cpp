@@ -48,8 +48,8 @@ std::string Event(const std::string& lines) {
     return "BEGIN:VEVENT\r\nDTSTAMP:20260101T000000Z\r\n" + lines + "END:VEVENT\r\n";
 }
 
-const CImportedMeeting* Find(const CCalendarImport& result, std::string_view title) {
-    for (const CImportedMeeting& meeting : result.meetings) {
+const CCalendarMeeting* Find(const CCalendarImport& result, std::string_view title) {
+    for (const CCalendarMeeting& meeting : result.meetings) {
         if (meeting.record.title == title) {
             return &meeting;
         }
@@ -100,7 +100,7 @@ TEST(CalendarImport, StartsBecomeWallTimeOfTheSystemZone) {
         {"Unknown zone", "2026-03-10 08:30:00"}};
     ASSERT_EQ(result.meetings.size(), std::size(expected));
     for (const auto& [title, when] : expected) {
-        const CImportedMeeting* meeting = Find(result, title);
+        const CCalendarMeeting* meeting = Find(result, title);
         ASSERT_NE(meeting, nullptr) << title;
         EXPECT_EQ(When(meeting->record.date), when) << title;
     }
@@ -131,7 +131,7 @@ TEST(CalendarImport, FieldsOfAnotherProgramsEvent) {
         "RELATED-TO:board-1@example.org\r\nEND:VTODO\r\n"));
 
     ASSERT_EQ(result.meetings.size(), 1u);
-    const CImportedMeeting& meeting = result.meetings[0];
+    const CCalendarMeeting& meeting = result.meetings[0];
     EXPECT_EQ(meeting.record.id, "");
     EXPECT_EQ(meeting.record.title, "Board, quarterly");
     EXPECT_EQ(meeting.record.venue, "Room 4; east wing");
@@ -172,7 +172,7 @@ TEST(CalendarImport, EntriesSkippedOrRemarkedWithAReason) {
         Event("UID:8\r\nSUMMARY:Stray\r\nDTSTART:20260310T090000\r\n"));
 
     std::vector<std::string> titles;
-    for (const CImportedMeeting& meeting : result.meetings) {
+    for (const CCalendarMeeting& meeting : result.meetings) {
         titles.push_back(meeting.record.title);
     }
     EXPECT_EQ(titles, (std::vector<std::string>{"No Subject", "No Subject", "Weekly", "Moved alone",
@@ -259,9 +259,9 @@ TEST(CalendarImport, UnparsableFilesThrowAndAddNothing) {
 TEST(CalendarImport, StoringWritesOnlyTheListsPresent) {
     CTempFolder folder;
     SetWorkingDirectory(folder.Path());
-    CImportedMeeting plain{CMeeting(CDateTime(2026, 3, 10, 9, 0, 0)), {}};
+    CCalendarMeeting plain{CMeeting(CDateTime(2026, 3, 10, 9, 0, 0)), {}};
     plain.record.title = "Plain";
-    CImportedMeeting full = plain;
+    CCalendarMeeting full = plain;
     full.record.title = "Full";
     full.record.id = "2026031009000010"; // an id from elsewhere is not kept
     full.content.attendees = std::vector<std::string>{"Ann"};
@@ -307,13 +307,13 @@ public:
 TEST(CalendarImport, AMeetingWhoseListsCannotBeWrittenIsNotLeftHalfStored) {
     CTempFolder folder;
     SetWorkingDirectory(folder.Path());
-    CImportedMeeting first{CMeeting(CDateTime(2026, 3, 10, 9, 0, 0)), {}};
+    CCalendarMeeting first{CMeeting(CDateTime(2026, 3, 10, 9, 0, 0)), {}};
     first.record.title = "First";
-    CImportedMeeting second = first;
+    CCalendarMeeting second = first;
     second.record.title = "Second";
     second.content.agenda = std::vector<CAgendaItem>{{first.record.date, "Opening"}};
     second.content.todos = std::vector<CTodoItem>{{"Call", CTodoItem::high, 0}};
-    CImportedMeeting third = first;
+    CCalendarMeeting third = first;
     third.record.title = "Third";
 
     CMeetingStore store;

@@ -18,8 +18,8 @@ namespace {
 
 // A meeting with every field: non-ASCII text, CR LF breaks, texts iCalendar must escape,
 // every priority and done mark, an empty agenda item and minute.
-CExportedMeeting FullMeeting() {
-    CExportedMeeting meeting;
+CCalendarMeeting FullMeeting() {
+    CCalendarMeeting meeting;
     CMeeting& record = meeting.record;
     record = CMeeting(CDateTime(2026, 12, 7, 14, 30, 0));
     record.id = "2026120709000010";
@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(CalendarRoundTrip, EveryFieldComesBackThroughAnEmptyFolder) {
-    const CExportedMeeting original = FullMeeting();
+    const CCalendarMeeting original = FullMeeting();
     const CCalendarImport parsed = ParseCalendar(BuildCalendar({original}));
     EXPECT_TRUE(parsed.skipped.empty());
     EXPECT_TRUE(parsed.remarks.empty());
@@ -118,12 +118,12 @@ int XLicErrors(icalcomponent* component) {
 }
 
 TEST(CalendarExport, PassesLibicalChecksAndFoldsLongLines) {
-    CExportedMeeting meeting = FullMeeting();
+    CCalendarMeeting meeting = FullMeeting();
     // Long enough to need folding, with multi-byte characters across the fold points.
     for (int i = 0; i < 40; ++i) {
         meeting.record.notes += "Überstunden für Ærø ";
     }
-    CExportedMeeting second = FullMeeting();
+    CCalendarMeeting second = FullMeeting();
     second.record.id = "2026120810000010";
     second.content = {};
     const std::string text = BuildCalendar({meeting, second});
@@ -169,7 +169,7 @@ std::string WithoutOwnProperties(const std::string& text) {
 }
 
 TEST(CalendarExport, OtherProgramsReadTheStandardProperties) {
-    const CExportedMeeting original = FullMeeting();
+    const CCalendarMeeting original = FullMeeting();
     const std::string text = BuildCalendar({original});
     EXPECT_NE(text.find("\r\nUID:2026120709000010@tavelin.invalid\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nDTSTART:20261207T143000\r\n"), std::string::npos)
@@ -178,7 +178,7 @@ TEST(CalendarExport, OtherProgramsReadTheStandardProperties) {
 
     const CCalendarImport parsed = ParseCalendar(WithoutOwnProperties(text));
     ASSERT_EQ(parsed.meetings.size(), 1u);
-    const CImportedMeeting& seen = parsed.meetings[0];
+    const CCalendarMeeting& seen = parsed.meetings[0];
     EXPECT_EQ(seen.record.title, original.record.title);
     EXPECT_EQ(seen.record.venue, original.record.venue);
     EXPECT_EQ(seen.record.presidedBy, original.record.presidedBy);
@@ -201,7 +201,7 @@ TEST(CalendarExport, OtherProgramsReadTheStandardProperties) {
 }
 
 TEST(CalendarExport, StoredTextsBecomeValidUtf8) {
-    CExportedMeeting meeting;
+    CCalendarMeeting meeting;
     meeting.record = CMeeting(CDateTime(2026, 3, 10, 9, 0, 0));
     meeting.record.id = "2026 0310\xe9"; // an odd id from a file someone named by hand
     meeting.content.attendees = std::vector<std::string>{"Ann"};
@@ -221,7 +221,7 @@ TEST(CalendarExport, StoredTextsBecomeValidUtf8) {
 }
 
 TEST(CalendarExport, MeetingWithoutValidDateHasNoStartAndIsSkippedOnImport) {
-    CExportedMeeting meeting;
+    CCalendarMeeting meeting;
     meeting.record = CMeeting(CDateTime(0.0, CDateTime::invalid));
     meeting.record.id = "2026031009000010";
     meeting.record.title = "Undated";
@@ -234,7 +234,7 @@ TEST(CalendarExport, MeetingWithoutValidDateHasNoStartAndIsSkippedOnImport) {
 }
 
 TEST(CalendarExport, OwnFieldsGiveWayWhenAnotherProgramMovedTheMeeting) {
-    CExportedMeeting meeting = FullMeeting();
+    CCalendarMeeting meeting = FullMeeting();
     std::string text = BuildCalendar({meeting});
     const std::string start = "DTSTART:20261207T143000";
     text.replace(text.find(start), start.size(), "DTSTART:20261208T100000");
@@ -262,7 +262,7 @@ protected:
 
 TEST_F(CalendarExportFile, WritesStoredMeetingsWithTheirListsAndReportsFailures) {
     CMeetingStore store;
-    const CExportedMeeting full = FullMeeting();
+    const CCalendarMeeting full = FullMeeting();
     CMeeting record = full.record;
     const std::string id = store.AddMeeting(record);
     WriteAgendaFile(id, *full.content.agenda);
