@@ -64,6 +64,7 @@ CPreferenceDlg::CPreferenceDlg(CDesktopServices& services, QWidget* parent)
     setTabOrder(help, ok);
     setTabOrder(ok, cancel);
     change->setFocus();
+    m_ok->setEnabled(false);
     UpdateCaption();
 }
 
@@ -79,6 +80,7 @@ QString CPreferenceDlg::GetMeetingFolder() const {
 void CPreferenceDlg::SetChosenPath(const QString& path) {
     m_chosenPath = path;
     m_pathEdit->setText(QDir::toNativeSeparators(path));
+    m_ok->setEnabled(!m_chosenPath.isEmpty());
 }
 
 QString CPreferenceDlg::GetCaptionText() const {
@@ -114,15 +116,20 @@ void CPreferenceDlg::Change() {
     if (!folder) {
         return;
     }
-    SetChosenPath(QDir::cleanPath(*folder));
-    if (IsUsableFolder(m_chosenPath)) {
+    const QString picked = QDir::cleanPath(*folder);
+    if (IsUsableFolder(picked)) {
+        m_chosenPath = picked;
         m_changed = true;
         SetMode(selected);
+        // The folder the meeting files will be in, as Preferences shows it later on.
+        m_pathEdit->setText(QDir::toNativeSeparators(GetMeetingFolder()));
+        m_ok->setEnabled(true);
+        m_ok->setFocus(Qt::OtherFocusReason);
         return;
     }
+    m_pathEdit->setText(QDir::toNativeSeparators(picked));
     m_services.Inform(LoadResString(StringId::directoryInvalid), this);
-    m_chosenPath.clear();
-    m_pathEdit->clear();
+    SetChosenPath(QString());
 }
 
 void CPreferenceDlg::Help() {
@@ -145,10 +152,11 @@ void CPreferenceDlg::keyPressEvent(QKeyEvent* event) {
     const bool plain = event->modifiers() == Qt::NoModifier ||
                        (event->key() == Qt::Key_Enter && event->modifiers() == Qt::KeypadModifier);
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        // As in any dialog: Enter presses the focused button, and OK from anywhere else.
-        auto* focused = qobject_cast<CPictureButton*>(focusWidget());
-        CPictureButton* pressed = focused != nullptr && focused->isEnabled() ? focused : m_ok;
-        pressed->click();
+        // OK is the default and looks it: Enter presses it from anywhere, once there is a
+        // folder to take; Space presses the focused button.
+        if (m_ok->isEnabled()) {
+            m_ok->click();
+        }
         return;
     }
     if (plain && event->key() == Qt::Key_Escape) {

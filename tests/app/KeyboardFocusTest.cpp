@@ -270,6 +270,7 @@ TEST_F(KeyboardFocusTest, FocusFrameShowsWhateverBroughtTheFocus) {
     EXPECT_GT(HighlightPixels(preview()), 100) << "the preview took the focus and shows it";
 
     CPreferenceDlg dialog(TestServices());
+    dialog.SetChosenPath(QString::fromStdString(Folder().string())); // OK takes a folder only
     Activate(dialog);
     auto* ok = dialog.findChild<CPictureButton*>(QStringLiteral("okButton"));
     FocusOn(*dialog.findChild<QWidget*>(QStringLiteral("cancelButton")));
@@ -314,8 +315,10 @@ TEST_F(KeyboardFocusTest, DialogsTakeEnterAndEscape) {
         return dialog.isVisible() ? -1 : dialog.result();
     };
     EXPECT_EQ(pressIn("pathEdit", Qt::Key_Return), QDialog::Accepted) << "Enter presses OK";
-    EXPECT_EQ(pressIn("cancelButton", Qt::Key_Return), QDialog::Rejected)
-        << "Enter presses the focused button";
+    EXPECT_EQ(pressIn("cancelButton", Qt::Key_Return), QDialog::Accepted)
+        << "OK is the default wherever the focus is";
+    EXPECT_EQ(pressIn("cancelButton", Qt::Key_Space), QDialog::Rejected)
+        << "Space presses the focused button";
     EXPECT_EQ(pressIn("okButton", Qt::Key_Escape), QDialog::Rejected) << "Escape cancels";
 
     CAboutDlg about;

@@ -10,6 +10,8 @@
 #include "ui/StringTable.h"
 #include "ui/SystemServices.h"
 
+#include <QDir>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -202,4 +204,29 @@ TEST_F(StartupTest, FileErrorInTheEventLoopIsReportedAsALastResort) {
               QStringList{QStringLiteral("The file /home/ann/Meeting Files/"
                                          "meeting2026120109000010.mtg could not be changed: "
                                          "No space left on device.")});
+}
+
+// First start by keys: OK takes nothing while no folder is picked, Space on the focused
+// Change picks one, the dialog shows the folder the meetings will be in, and Enter takes it.
+TEST_F(StartupTest, FirstStartByKeysShowsTheMeetingFolderAndEnterTakesIt) {
+    TestServices().ScriptAnswers({});
+    TestServices().SetFolder(QString::fromStdString(Folder().string()));
+    bool openAfterEarlyEnter = false;
+    QString shown;
+    TestServices().SetDialogScript("preferenceDialog", [&](QDialog& dialog) {
+        Activate(dialog);
+        const auto* path = dialog.findChild<QLineEdit*>(QStringLiteral("pathEdit"));
+        Press(Qt::Key_Return);
+        openAfterEarlyEnter = dialog.isVisible() && path->text().isEmpty();
+        Press(Qt::Key_Space);
+        shown = path->text();
+        Press(Qt::Key_Return);
+        return dialog.isVisible() ? static_cast<int>(QDialog::Rejected) : dialog.result();
+    });
+    ASSERT_TRUE(CKesApp::Instance()->InitInstance());
+    EXPECT_TRUE(openAfterEarlyEnter) << "Enter without a folder neither quits nor picks";
+    const std::filesystem::path meetings = Folder() / "Meeting Files";
+    EXPECT_EQ(shown, QDir::toNativeSeparators(QString::fromStdString(meetings.string())));
+    EXPECT_EQ(GetWorkingDirectory(), meetings);
+    EXPECT_TRUE(std::filesystem::is_directory(meetings));
 }
