@@ -91,15 +91,26 @@ void CRightListView::ShowExportItem() {
     const auto at = m_items.begin() + std::min<std::ptrdiff_t>(exportRow, GetItemCount());
     m_items.insert(at, {LoadResString(StringId::exportMeeting), 3, false, {}});
     UpdateScrollRange();
+    // The rows below move down one; the focus and the next Enter stay with the shortcut the
+    // user was on, not with the item that came in above it.
+    if (GetSelectionMark() >= exportRow) {
+        SetSelectionMark(GetSelectionMark() + 1);
+    }
+    viewport()->update();
 }
 
 void CRightListView::HideExportItem() {
     if (GetItemCount() > exportRow && !m_items[exportRow].isShortcut) {
         m_items.erase(m_items.begin() + exportRow);
+        // A shortcut keeps the focus as it moves up; on the export item itself the focus
+        // stays on a row when the row it was on goes.
+        if (GetSelectionMark() > exportRow) {
+            SetSelectionMark(GetSelectionMark() - 1);
+        }
     }
-    // The focus stays on a row when the row it was on goes.
     SetSelectionMark(std::min(GetSelectionMark(), GetItemCount() - 1));
     UpdateScrollRange();
+    viewport()->update();
 }
 
 void CRightListView::SetQuickAddEnabled(bool enabled) {

@@ -356,3 +356,38 @@ TEST_F(KeyboardFocusTest, EscapeLeavesThePreviewAndItsCommands) {
     EXPECT_TRUE(page().isAncestorOf(QApplication::focusWidget()))
         << "the focus stays in the calendar";
 }
+
+// Enter on a shortcut opens its preview, and the "Export Meeting" item that comes in above
+// the shortcuts does not take the focus: the next Enter is for the same shortcut, not an
+// export. Leaving the preview takes the item away and the focus stays with the shortcut.
+TEST_F(KeyboardFocusTest, TheFocusStaysOnTheShortcutAsTheExportItemComesAndGoes) {
+    Store(budget, "Budget", 1);
+    Store(review, "Review", 3);
+    ShowFrame();
+    frame->AddToQuickView(budget);
+    frame->AddToQuickView(review);
+    const std::string first = quickView().GetItemMeetingId(3);
+    const std::string second = quickView().GetItemMeetingId(4);
+    ASSERT_FALSE(first.empty() || second.empty());
+    for (int i = 0; i < 10 && QApplication::focusWidget() != &quickView(); ++i) {
+        Press(Qt::Key_Tab);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), &quickView());
+    Press(Qt::Key_Home);
+    for (int i = 0; i < 3; ++i) {
+        Press(Qt::Key_Down);
+    }
+
+    Press(Qt::Key_Return);
+    ASSERT_EQ(page().GetShownMeetingId(), first);
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(TestServices().ProposedSaveNames().isEmpty()) << "the second Enter exported";
+    EXPECT_EQ(page().GetShownMeetingId(), first);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(page().GetShownMeetingId(), second) << "Down goes on from the shortcut";
+
+    page().ShowMode(CCalendarPage::agendaMode);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(page().GetShownMeetingId(), second) << "the shortcut moved up, and the focus too";
+}
