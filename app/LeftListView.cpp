@@ -12,6 +12,8 @@
 
 namespace {
 using PictureId::modeButtons;
+const QColor currentModeFill(226, 236, 252);
+const QColor currentModeEdge(150, 180, 228);
 const char* const captions[CLeftListView::itemCount] = {"Agenda", "Day", "Week", "Month", "Todos"};
 // The preview (mode 4) and the search results have no button.
 constexpr int buttonModes[CLeftListView::itemCount] = {
@@ -70,8 +72,27 @@ int CLeftListView::MoveTarget(int key, int mark) const {
     return CListBase::MoveTarget(key, mark);
 }
 
+void CLeftListView::SetCurrentMode(int mode) {
+    m_currentButton = ButtonOfMode(mode);
+    // Tab into the pane lands on the button of the mode on show.
+    if (m_currentButton >= 0) {
+        SetSelectionMark(m_currentButton);
+    }
+    viewport()->update();
+}
+
 void CLeftListView::PaintItem(QPainter& painter, int row, const QRect& rect) const {
     painter.fillRect(rect.adjusted(0, 0, 0, -1), Qt::white);
+    if (row == m_currentButton) {
+        // The mode on show, as a pressed-in button: a tint that the focus frame can go over.
+        const QRect button = rect.adjusted(6, 6, -6, -7);
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(currentModeEdge);
+        painter.setBrush(currentModeFill);
+        painter.drawRoundedRect(QRectF(button).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+        painter.restore();
+    }
     if (m_images.IsNull()) {
         // Without the artwork the caption still names the mode.
         painter.setPen(Qt::black);

@@ -18,6 +18,9 @@ public:
 
     explicit CLeftListView(QWidget* parent = nullptr);
 
+    // Marks the button of the calendar mode on show; a mode without a button marks none.
+    void SetCurrentMode(int mode);
+
     QSize sizeHint() const override;
 
 signals:
@@ -40,4 +43,5 @@ protected:
 
 private:
     CImageStrip m_images;
+    int m_currentButton = -1;
 };

@@ -330,7 +330,7 @@ void CMainFrame::CreateDateActions() {
     m_nextAction = make("nextPeriodAction", QStringLiteral("Next day, week or month"), 1,
                         QKeySequence(Qt::CTRL | Qt::Key_PageDown));
     m_todayAction =
-        make("todayAction", QStringLiteral("&Today"), -1, QKeySequence(Qt::CTRL | Qt::Key_T));
+        make("todayAction", QStringLiteral("To&day"), -1, QKeySequence(Qt::CTRL | Qt::Key_T));
     m_todayAction->setStatusTip(QStringLiteral("Show today in the calendar"));
     connect(m_previousAction, &QAction::triggered, this, [this] { StepCalendar(-1); });
     connect(m_nextAction, &QAction::triggered, this, [this] { StepCalendar(1); });
@@ -731,6 +731,13 @@ void CMainFrame::SetPickerFormat() {
     const bool dayOrWeek = mode == CCalendarPage::dayMode || mode == CCalendarPage::weekMode;
     m_toolBar->GetDatePicker()->SetFormat(
         LoadResString(dayOrWeek ? StringId::dayPickerFormat : StringId::monthPickerFormat));
+    // The calendar asks for the format whenever it enters a mode: the panes follow it.
+    m_leftPane->SetCurrentMode(mode);
+    if (mode != CCalendarPage::searchMode && mode != CCalendarPage::previewMode &&
+        m_searchField != nullptr) {
+        // The words stay only while the results, or a meeting opened from them, are on show.
+        m_searchField->Reset();
+    }
     UpdateCommandStates();
 }
 
@@ -969,8 +976,6 @@ void CMainFrame::RunCommand(int id) {
     case CommandId::showTodos:
         if (m_canSearch) {
             page.ShowMode(CCalendarPage::todosMode);
-            // The pane's button follows, as if it had been clicked.
-            m_leftPane->SetSelectionMark(CLeftListView::ButtonOfMode(CCalendarPage::todosMode));
         }
         break;
     case CommandId::refresh:

@@ -24,7 +24,7 @@ constexpr std::array<CCommandInfo, 22> commands = {{
     {CommandId::toggleToolBar, "&Toolbar", "toggleToolBarAction", -1, ""},
     {CommandId::toggleStatusBar, "&Status Bar", "toggleStatusBarAction", -1, ""},
     {CommandId::printMeeting, "&Print...", "printMeetingAction", -1, "Ctrl+P"},
-    {CommandId::exportPdf, "Export as P&DF...", "exportPdfAction", -1, ""},
+    {CommandId::exportPdf, "&Export as PDF...", "exportPdfAction", -1, ""},
     {CommandId::exportMeetingCalendar, "Export as &iCalendar...", "exportMeetingCalendarAction", -1,
      ""},
     {CommandId::importCalendar, "&Import...", "importCalendarAction", -1, ""},

@@ -5,6 +5,7 @@
 #include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "app/Settings.h"
+#include "app/SidePaneGeometry.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
@@ -16,6 +17,9 @@
 #include "ui/StringTable.h"
 
 #include <QAction>
+#include <QHash>
+#include <QMenu>
+#include <QMenuBar>
 
 #include <fstream>
 
@@ -228,4 +232,71 @@ TEST_F(MainFrameTest, DamagedMeetingFilesAreReportedOnceByName) {
         << notice.toStdString();
     main.OnCommand(CommandId::refresh);
     EXPECT_EQ(TestServices().Shown().size(), 1) << "a file already reported is not reported again";
+}
+
+// Alt and a letter reach one item: within the menu bar and within every menu, no two items
+// share their underlined letter.
+TEST_F(MainFrameTest, EveryMenuHasUniqueMnemonics) {
+    MakeFrame();
+    const auto mnemonic = [](const QString& text) {
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] == QLatin1Char('&')) {
+                if (text[i + 1] != QLatin1Char('&')) {
+                    return text[i + 1].toLower();
+                }
+                ++i;
+            }
+        }
+        return QChar();
+    };
+    std::vector<QMenu*> menus;
+    const auto expectUnique = [&](const QList<QAction*>& actions, const QString& where) {
+        QHash<QChar, QString> taken;
+        for (QAction* action : actions) {
+            if (action->menu() != nullptr) {
+                menus.push_back(action->menu());
+            }
+            const QChar key = mnemonic(action->text());
+            if (key.isNull()) {
+                continue;
+            }
+            EXPECT_FALSE(taken.contains(key))
+                << where.toStdString() << ": \"" << taken.value(key).toStdString() << "\" and \""
+                << action->text().toStdString() << "\"";
+            taken.insert(key, action->text());
+        }
+    };
+    expectUnique(frame->menuBar()->actions(), QStringLiteral("menu bar"));
+    EXPECT_GE(menus.size(), 5u);
+    for (std::size_t i = 0; i < menus.size(); ++i) {
+        expectUnique(menus[i]->actions(), menus[i]->title());
+    }
+}
+
+// The left pane shows which mode is on show from the start (the day), and follows a click.
+TEST_F(MainFrameTest, TheLeftPaneShowsTheModeOnShow) {
+    MakeFrame();
+    frame->resize(1100, 700);
+    frame->show();
+    CLeftListView& pane = frame->GetLeftPane();
+    const auto tinted = [&pane]() {
+        const QImage image = pane.viewport()->grab().toImage();
+        std::vector<int> rows;
+        for (int row = 0; row < CLeftListView::itemCount; ++row) {
+            // Left of the picture, inside the button's face.
+            const QPoint probe(10, row * SidePaneGeometry::rowHeight + 45);
+            if (QColor(image.pixel(probe)) != QColor(Qt::white)) {
+                rows.push_back(row);
+            }
+        }
+        return rows;
+    };
+    EXPECT_EQ(tinted(), std::vector<int>{CLeftListView::ButtonOfMode(CCalendarPage::dayMode)});
+
+    const int week = CLeftListView::ButtonOfMode(CCalendarPage::weekMode);
+    ClickAt(pane.viewport(), QPoint(60, week * SidePaneGeometry::rowHeight + 45));
+    ASSERT_EQ(frame->GetCalendarPage().GetMode(), CCalendarPage::weekMode);
+    EXPECT_EQ(tinted(), std::vector<int>{week});
+    frame->ViewMeeting(budget);
+    EXPECT_TRUE(tinted().empty()) << "the preview has no button";
 }
