@@ -40,6 +40,19 @@ void DrawLine(QPainter& painter, const QRect& box, const QString& text, bool cen
     painter.drawText(box, horizontal | Qt::AlignVCenter | Qt::TextSingleLine, shown);
 }
 
+// The label words of the rows that carry one, for the width of their column.
+const QString previewLabels[] = {QStringLiteral("Meeting Id"), QStringLiteral("Date"),
+                                 QStringLiteral("Venue"), QStringLiteral("Presided By"),
+                                 QStringLiteral("Notes")};
+
+CPreviewLabelColumns LabelColumns(const QFontMetrics& metrics) {
+    int widest = 0;
+    for (const QString& label : previewLabels) {
+        widest = std::max(widest, metrics.horizontalAdvance(label));
+    }
+    return PreviewLabelColumns(widest, metrics.horizontalAdvance(QLatin1Char(':')));
+}
+
 bool IsCopy(const QKeyEvent* key) {
     return key->matches(QKeySequence::Copy);
 }
@@ -162,12 +175,12 @@ void CMeetingPreviewList::PaintItem(QPainter& painter, int row, const QRect& rec
             painter.setClipRect(rect);
             m_icons.Draw(painter, QPoint(left + look.firstX, top + 1), m_icon);
             painter.restore();
+            DrawLine(painter, PreviewTitleBox(rect, meetingIconWidth), look.firstLine, true);
+            return;
         }
-        DrawLine(painter, QRect(left + look.firstX, top, right - left - look.firstX, height),
-                 look.firstLine, look.centred);
+        DrawFirstLine(painter, look, QRect(left, top, right - left, height));
         return;
     }
-
     if (look.stateImage != CPreviewRowLook::noImage) {
         m_states.Draw(painter, QPoint(left + look.stateImageX, top), look.stateImage);
     }
@@ -175,8 +188,7 @@ void CMeetingPreviewList::PaintItem(QPainter& painter, int row, const QRect& rec
         m_states.Draw(painter, QPoint(left + look.doneMarkX, top), look.doneMark);
     }
     const int half = height / 2;
-    DrawLine(painter, QRect(left + look.firstX, top, right - left - look.firstX, half),
-             look.firstLine, false);
+    DrawFirstLine(painter, look, QRect(left, top, right - left, half));
     if (!look.secondLine.isEmpty()) {
         painter.setFont(RowFont(font(), false));
         DrawLine(painter,
@@ -184,4 +196,28 @@ void CMeetingPreviewList::PaintItem(QPainter& painter, int row, const QRect& rec
                        height - half - 1),
                  look.secondLine, false);
     }
+}
+
+void CMeetingPreviewList::DrawFirstLine(QPainter& painter, const CPreviewRowLook& look,
+                                        const QRect& band) const {
+    const int left = band.left();
+    const int right = band.right() + 1;
+    if (look.label.isEmpty()) {
+        DrawLine(painter,
+                 QRect(left + look.firstX, band.top(), right - left - look.firstX, band.height()),
+                 look.firstLine, look.centred);
+        return;
+    }
+    // The row's text keeps its blanks; on screen the colons and values stand in columns.
+    const CPreviewLabelColumns columns = LabelColumns(painter.fontMetrics());
+    DrawLine(painter,
+             QRect(left + look.firstX, band.top(), columns.colonX - look.firstX, band.height()),
+             look.label, false);
+    DrawLine(
+        painter,
+        QRect(left + columns.colonX, band.top(), columns.valueX - columns.colonX, band.height()),
+        QStringLiteral(":"), false);
+    DrawLine(painter,
+             QRect(left + columns.valueX, band.top(), right - left - columns.valueX, band.height()),
+             look.firstLine, false);
 }

@@ -10,6 +10,7 @@
 class CDesktopServices;
 class CMeetingCommands;
 class CMeetingStore;
+struct CPreviewRowLook;
 
 // The preview of one meeting (calendar mode 4): its title, fields and notes, then its
 // attendees, agenda, minutes and todos, read-only, one painted row of 35 pixels each. Copy
@@ -58,6 +59,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The first line of a row in `band`: a label row's label, colon and value in their columns.
+    void DrawFirstLine(QPainter& painter, const CPreviewRowLook& look, const QRect& band) const;
+
     const CMeetingStore& m_store;
     CDesktopServices& m_services;
     CMeetingCommands& m_commands;

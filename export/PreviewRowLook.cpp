@@ -1,5 +1,7 @@
 #include "export/PreviewRowLook.h"
 
+#include <algorithm>
+
 namespace {
 
 // Where the texts of entries start, right of the labels' column.
@@ -7,6 +9,23 @@ constexpr int labelX = 5;
 constexpr int entryX = 95;
 constexpr int titleX = 10;
 constexpr int imageWidth = 20;
+// The room between a label and its colon, and between the colon and the value.
+constexpr int labelGap = 4;
+constexpr int iconGap = 6;
+
+// Reads "Label      : value" into its label and value; false for a text without a colon.
+bool SplitLabel(const QString& line, CPreviewRowLook& look) {
+    const qsizetype colon = line.indexOf(QLatin1Char(':'));
+    if (colon < 0) {
+        return false;
+    }
+    look.label = line.left(colon).trimmed();
+    // The one blank after the colon belongs to the label's padding, not to the value.
+    const qsizetype value =
+        colon + 1 < line.size() && line.at(colon + 1) == QLatin1Char(' ') ? colon + 2 : colon + 1;
+    look.firstLine = line.mid(value);
+    return true;
+}
 
 // Splits a row into its two lines; further breaks in the second line are dropped.
 void SplitLines(const QString& text, QString& first, QString& second) {
@@ -54,6 +73,7 @@ CPreviewRowLook LookOfPreviewRow(const CPreviewRow& row, bool isTitle) {
             look.firstX = titleX;
         } else {
             look.firstX = labelX;
+            SplitLabel(text, look);
         }
         return look;
     case PreviewRowKind::attendee:
@@ -103,8 +123,26 @@ CPreviewRowLook LookOfPreviewRow(const CPreviewRow& row, bool isTitle) {
         // The notes' first row carries the label, at the labels' column.
         look.firstX = marked ? labelX : entryX;
         look.secondX = entryX;
+        if (marked) {
+            SplitLabel(look.firstLine, look);
+        }
         return look;
     }
     look.secondX = look.firstX;
     return look;
+}
+
+CPreviewLabelColumns PreviewLabelColumns(int widestLabel, int colonWidth) {
+    CPreviewLabelColumns columns;
+    columns.colonX = labelX + widestLabel + labelGap;
+    columns.valueX = std::max(entryX, columns.colonX + colonWidth + labelGap);
+    return columns;
+}
+
+QRect PreviewTitleBox(const QRect& row, int iconWidth) {
+    // As wide on the right as the icon takes on the left, so the centre stays that of the
+    // band from `titleX` to the right edge.
+    const int margin = iconWidth + iconGap;
+    return QRect(row.left() + titleX + margin, row.top(),
+                 std::max(row.width() - titleX - 2 * margin, 0), row.height());
 }

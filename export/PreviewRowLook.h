@@ -2,6 +2,7 @@
 
 #include "export/PreviewRows.h"
 
+#include <QRect>
 #include <QString>
 
 // How one preview row is drawn: which texts go where, bold or not, and which small pictures
@@ -19,6 +20,10 @@ struct CPreviewRowLook {
     bool wholeHeight = true;
     bool firstBold = false;
 
+    // A label row, and the notes' first row, read as label and value: the label at `firstX`,
+    // then its colon and the value (`firstLine`) in the columns of PreviewLabelColumns.
+    // Empty for every other row.
+    QString label;
     QString firstLine;
     QString secondLine;
     int firstX = 0;
@@ -32,3 +37,16 @@ struct CPreviewRowLook {
 
 // Reads a row's text back into what its drawing shows; `isTitle` for the first row.
 CPreviewRowLook LookOfPreviewRow(const CPreviewRow& row, bool isTitle);
+
+// Where the labels' colons and their values stand, so that they line up whatever the widths
+// of the label words: `widestLabel` is the width of the widest label in the row font.
+// The values start no further left than the entries of the sections below.
+struct CPreviewLabelColumns {
+    int colonX = 0;
+    int valueX = 0;
+};
+CPreviewLabelColumns PreviewLabelColumns(int widestLabel, int colonWidth);
+
+// The box the title is centred in: about the centre the headings have, and clear of the
+// meeting's icon at its left, so a long title is cut short before it rather than drawn over it.
+QRect PreviewTitleBox(const QRect& row, int iconWidth);

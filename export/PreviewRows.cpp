@@ -116,34 +116,29 @@ std::vector<CPreviewRow> MakePreviewRows(const CPreviewSource& source) {
     rows.push_back({Kind::label, QStringLiteral("Presided By           : ") + source.presidedBy});
     CWrapper(rows, Kind::notes).Wrap(previewMarker, notesLabel + source.notes);
 
-    if (source.attendees) {
-        rows.push_back({Kind::attendeesHeading, QStringLiteral("Attendees")});
-        for (const QString& name : *source.attendees) {
-            rows.push_back({Kind::attendee, previewMarker + name});
-        }
+    // Every section shows its heading; a meeting without the file has no rows under it.
+    rows.push_back({Kind::attendeesHeading, QStringLiteral("Attendees")});
+    for (const QString& name : source.attendees.value_or(std::vector<QString>{})) {
+        rows.push_back({Kind::attendee, previewMarker + name});
     }
-    if (source.agenda) {
-        rows.push_back({Kind::agendaHeading, QStringLiteral("Agenda")});
-        CWrapper agenda(rows, Kind::agenda);
-        for (const CPreviewSource::CAgendaLine& item : *source.agenda) {
-            agenda.Wrap({}, previewMarker + item.time + previewLineBreak + item.text);
-        }
+    rows.push_back({Kind::agendaHeading, QStringLiteral("Agenda")});
+    CWrapper agenda(rows, Kind::agenda);
+    for (const CPreviewSource::CAgendaLine& item :
+         source.agenda.value_or(std::vector<CPreviewSource::CAgendaLine>{})) {
+        agenda.Wrap({}, previewMarker + item.time + previewLineBreak + item.text);
     }
-    if (source.minutes) {
-        rows.push_back({Kind::minutesHeading, QStringLiteral("Tavelin")});
-        CWrapper minutes(rows, Kind::minute);
-        for (const QString& minute : *source.minutes) {
-            minutes.Wrap({}, previewMarker + minute);
-        }
+    rows.push_back({Kind::minutesHeading, QStringLiteral("Tavelin")});
+    CWrapper minutes(rows, Kind::minute);
+    for (const QString& minute : source.minutes.value_or(std::vector<QString>{})) {
+        minutes.Wrap({}, previewMarker + minute);
     }
-    if (source.todos) {
-        rows.push_back({Kind::todosHeading, QStringLiteral("Todos")});
-        CWrapper todos(rows, Kind::todo);
-        for (const CPreviewSource::CTodoLine& todo : *source.todos) {
-            todos.Wrap(previewMarker + PriorityWord(todo.priority) + QLatin1Char(' ') +
-                           DoneWord(todo.done) + QLatin1Char(' '),
-                       todo.text);
-        }
+    rows.push_back({Kind::todosHeading, QStringLiteral("Todos")});
+    CWrapper todos(rows, Kind::todo);
+    for (const CPreviewSource::CTodoLine& todo :
+         source.todos.value_or(std::vector<CPreviewSource::CTodoLine>{})) {
+        todos.Wrap(previewMarker + PriorityWord(todo.priority) + QLatin1Char(' ') +
+                       DoneWord(todo.done) + QLatin1Char(' '),
+                   todo.text);
     }
     return rows;
 }

@@ -36,8 +36,8 @@ inline const QString previewLineBreak = QStringLiteral("\r\n");
 constexpr int previewLineLength = 50;
 
 // The rows of a meeting's preview: the title, the four labels, the notes, then the attendees,
-// the agenda, the minutes and the todos, each section under its heading; a section whose file
-// the meeting does not have is left out.
+// the agenda, the minutes and the todos, each section under its heading, which stands even
+// when the meeting has no file of that kind.
 std::vector<CPreviewRow> MakePreviewRows(const CPreviewSource& source);
 
 // The word a todo row shows for a priority: empty for a value outside Low, Medium and High.

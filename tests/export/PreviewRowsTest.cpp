@@ -47,8 +47,9 @@ TEST(PreviewRows, HeaderRowsCarryTheirLabels) {
     source.dateText = QStringLiteral("3/5/04    2:07 PM");
     source.venue = QStringLiteral("Hall");
     source.presidedBy = QStringLiteral("Ann");
-    const std::vector<CPreviewRow> rows = MakePreviewRows(source);
-    ASSERT_EQ(rows.size(), 6u) << "no content files: title, four labels and the notes";
+    std::vector<CPreviewRow> rows = MakePreviewRows(source);
+    ASSERT_EQ(rows.size(), 10u) << "no content files: title, four labels, notes, four headings";
+    rows.resize(notesRow + 1);
     EXPECT_EQ(Texts(rows),
               (std::vector<QString>{"Budget", "Meeting Id              : R-7",
                                     "Date                      : 3/5/04    2:07 PM",
@@ -139,7 +140,7 @@ TEST(PreviewRows, TodoRowsSpellOutPriorityAndDone) {
     EXPECT_EQ(LookOfPreviewRow(rows[2], false).stateImage, CPreviewRowLook::mediumImage);
 }
 
-TEST(PreviewRows, SectionsFollowTheirFiles) {
+TEST(PreviewRows, EverySectionKeepsItsHeadingWithOrWithoutItsFile) {
     CPreviewSource source;
     source.todos = std::vector<CPreviewSource::CTodoLine>{};
     source.attendees = std::vector<QString>{"Ann", "Bob"};
@@ -148,18 +149,10 @@ TEST(PreviewRows, SectionsFollowTheirFiles) {
     EXPECT_EQ(rows, (std::vector<CPreviewRow>{{Kind::attendeesHeading, "Attendees"},
                                               {Kind::attendee, previewMarker + "Ann"},
                                               {Kind::attendee, previewMarker + "Bob"},
+                                              {Kind::agendaHeading, "Agenda"},
+                                              {Kind::minutesHeading, "Tavelin"},
                                               {Kind::todosHeading, "Todos"}}))
-        << "a file without entries keeps its heading; a missing file leaves its section out";
-
-    source.agenda = std::vector<CPreviewSource::CAgendaLine>{};
-    source.minutes = std::vector<QString>{};
-    std::vector<QString> headings;
-    for (const CPreviewRow& row : MakePreviewRows(source)) {
-        if (row.kind >= Kind::attendeesHeading && row.kind <= Kind::todosHeading) {
-            headings.push_back(row.text);
-        }
-    }
-    EXPECT_EQ(headings, (std::vector<QString>{"Attendees", "Agenda", "Tavelin", "Todos"}));
+        << "a missing file, like an empty one, gives its heading with no rows under it";
 }
 
 TEST(PreviewRows, LooksPlaceEachKindOfRow) {
@@ -183,4 +176,44 @@ TEST(PreviewRows, LooksPlaceEachKindOfRow) {
     EXPECT_EQ(notes.firstX, label.firstX) << "the notes label lines up with the others";
     EXPECT_GT(notes.secondX, notes.firstX);
     EXPECT_EQ(LookOfPreviewRow({Kind::notes, "a" + crlf + "b"}, false).firstX, notes.secondX);
+}
+
+// The rows keep their padded labels; their drawing reads them back as a label and a value, so
+// that colons and values stand in columns. A value keeps its own blanks and colons.
+TEST(PreviewRows, LabelRowsAreDrawnAsLabelColonAndValueInColumns) {
+    CPreviewSource source;
+    source.reference = QStringLiteral(" R:7 ");
+    source.dateText = QStringLiteral("3/5/04    2:07 PM");
+    source.presidedBy = QStringLiteral("Ann");
+    source.notes = QStringLiteral("Line");
+    const std::vector<CPreviewRow> rows = MakePreviewRows(source);
+    const struct {
+        std::size_t row;
+        const char* label;
+        QString value;
+    } cases[] = {{1, "Meeting Id", " R:7 "},
+                 {2, "Date", "3/5/04    2:07 PM"},
+                 {3, "Venue", ""},
+                 {4, "Presided By", "Ann"},
+                 {notesRow, "Notes", "Line"}};
+    for (const auto& c : cases) {
+        const CPreviewRowLook look = LookOfPreviewRow(rows[c.row], false);
+        EXPECT_EQ(look.label, QString::fromLatin1(c.label)) << c.row;
+        EXPECT_EQ(look.firstLine, c.value) << c.row;
+    }
+    source.notes = QString(60, 'n');
+    const CPreviewRowLook cut = LookOfPreviewRow(MakePreviewRows(source)[notesRow], false);
+    EXPECT_EQ(cut.label, "Notes");
+    EXPECT_EQ(cut.firstLine, "") << "notes wrapped after the label start on the second line";
+    EXPECT_TRUE(LookOfPreviewRow(rows[0], true).label.isEmpty()) << "the title has no label";
+
+    EXPECT_EQ(PreviewLabelColumns(70, 4).colonX, 79);
+    EXPECT_EQ(PreviewLabelColumns(70, 4).valueX, cut.secondX)
+        << "short labels: values start where the notes go on and the entries stand";
+    EXPECT_EQ(PreviewLabelColumns(120, 4).valueX, 137) << "wide labels push the values right";
+
+    const QRect row(0, 0, 400, 35);
+    const QRect title = PreviewTitleBox(row, 32);
+    EXPECT_GE(title.left(), 10 + 32) << "a long title stops before the icon";
+    EXPECT_EQ(title.left() + title.right() + 1, 10 + 400) << "centred as between L+10 and right";
 }
