@@ -169,12 +169,14 @@ CImportSummary SummarizeImport(const CImportOutcome& outcome) {
     return summary;
 }
 
-bool ExportCalendarFile(const CMeetingStore& store, const std::vector<std::string>& ids,
-                        const QString& suggestedName, CDesktopServices& services, QWidget* parent) {
+std::optional<QString> ExportCalendarFile(const CMeetingStore& store,
+                                          const std::vector<std::string>& ids,
+                                          const QString& suggestedName, CDesktopServices& services,
+                                          QWidget* parent) {
     const std::optional<QString> path = PickExportFile(
         services, CalendarFileFilter(), QStringLiteral("ics"), parent, suggestedName);
     if (!path) {
-        return false;
+        return std::nullopt;
     }
     try {
         ExportCalendar(store, ids, QFile::encodeName(*path).toStdString());
@@ -182,7 +184,7 @@ bool ExportCalendarFile(const CMeetingStore& store, const std::vector<std::strin
         services.ReportError(QStringLiteral("The file %1 could not be written: %2.")
                                  .arg(Shown(*path), QString::fromStdString(error.GetReason())),
                              parent);
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return path;
 }

@@ -57,6 +57,9 @@ struct CImportSummary {
 CImportSummary SummarizeImport(const CImportOutcome& outcome);
 
 // Asks for a file and writes the meetings `ids` there as one iCalendar file; a file that
-// cannot be written keeps its old contents and is reported. True when the file was written.
-bool ExportCalendarFile(const CMeetingStore& store, const std::vector<std::string>& ids,
-                        const QString& suggestedName, CDesktopServices& services, QWidget* parent);
+// cannot be written keeps its old contents and is reported. The file written; nullopt when
+// none was.
+std::optional<QString> ExportCalendarFile(const CMeetingStore& store,
+                                          const std::vector<std::string>& ids,
+                                          const QString& suggestedName, CDesktopServices& services,
+                                          QWidget* parent);

@@ -25,6 +25,7 @@
 #include "editor/MeetingSheet.h"
 #include "editor/MeetingSheetPages.h"
 #include "editor/TodoPage.h"
+#include "export/ExportFile.h"
 #include "export/MeetingExport.h"
 #include "export/MeetingPrintCommands.h"
 #include "search/SearchKeeper.h"
@@ -73,16 +74,6 @@ QStringList DroppedCalendarFiles(const QMimeData* data) {
         }
     }
     return files;
-}
-
-// A file name made of a meeting's title: no folder separators, never empty.
-QString CalendarFileName(const QString& title) {
-    QString name = title.simplified();
-    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("-"));
-    if (name.isEmpty() || name.startsWith(QLatin1Char('.'))) {
-        name = QStringLiteral("Meeting") + name;
-    }
-    return name + QStringLiteral(".ics");
 }
 
 // The modes that show no date: a meeting just added is not to be seen in them.
@@ -578,8 +569,18 @@ void CMainFrame::ExportPreviewedMeetingCalendar() {
     if (id.empty()) {
         return;
     }
-    ExportCalendarFile(m_store, {id}, CalendarFileName(ToShownText(m_store.GetMeeting(id).title)),
-                       m_services, this);
+    ShowExported(ExportCalendarFile(
+        m_store, {id},
+        ExportFileName(ToShownText(m_store.GetMeeting(id).title), QStringLiteral("ics")),
+        m_services, this));
+}
+
+void CMainFrame::ShowExported(const std::optional<QString>& path) {
+    // A file that is not opened afterwards is easily lost: the status bar says where it went.
+    if (path) {
+        statusBar()->showMessage(
+            QStringLiteral("Exported to %1").arg(QDir::toNativeSeparators(*path)));
+    }
 }
 
 void CMainFrame::ImportCalendar(const QStringList& files) {
@@ -938,7 +939,7 @@ void CMainFrame::RunCommand(int id) {
         break;
     case CommandId::exportPdf:
         if (const std::string meeting = PreviewedMeetingId(); !meeting.empty()) {
-            ExportMeetingPdf(m_store, meeting, m_services, this);
+            ShowExported(ExportMeetingPdf(m_store, meeting, m_services, this));
         }
         break;
     case CommandId::exportMeetingCalendar:
@@ -952,18 +953,18 @@ void CMainFrame::RunCommand(int id) {
         const CDateTime month = page.GetSelectedDate();
         const std::vector<std::string> ids = MonthMeetingIds(m_store, month);
         if (!ids.empty()) {
-            ExportCalendarFile(m_store, ids,
-                               QStringLiteral("Meetings %1-%2.ics")
-                                   .arg(month.GetYear(), 4, 10, QLatin1Char('0'))
-                                   .arg(month.GetMonth(), 2, 10, QLatin1Char('0')),
-                               m_services, this);
+            ShowExported(ExportCalendarFile(m_store, ids,
+                                            QStringLiteral("Meetings %1-%2.ics")
+                                                .arg(month.GetYear(), 4, 10, QLatin1Char('0'))
+                                                .arg(month.GetMonth(), 2, 10, QLatin1Char('0')),
+                                            m_services, this));
         }
         break;
     }
     case CommandId::exportAllCalendar:
         if (!m_store.GetMap().IsEmpty()) {
-            ExportCalendarFile(m_store, AllMeetingIds(m_store), QStringLiteral("All meetings.ics"),
-                               m_services, this);
+            ShowExported(ExportCalendarFile(m_store, AllMeetingIds(m_store),
+                                            QStringLiteral("All meetings.ics"), m_services, this));
         }
         break;
     case CommandId::findMeeting:

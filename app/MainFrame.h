@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -132,6 +133,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Tells in the status bar where an export wrote its file; nothing for one not written.
+    void ShowExported(const std::optional<QString>& path);
     void CreateClientArea();
     void CreateToolBar();
     void CreateSearchField();

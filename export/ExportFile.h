@@ -9,11 +9,15 @@ class CDesktopServices;
 class QWidget;
 
 // Where an export goes: the file the user picked, with `extension` added when the name has
-// none, after the user agreed to replace an existing file. nullopt when the user cancelled
-// either question.
+// none, after the user agreed to replace an existing file; answering No to that goes back to
+// the file dialog for another name. nullopt when the user cancelled the dialog.
 std::optional<QString> PickExportFile(CDesktopServices& services, const QString& filter,
                                       const QString& extension, QWidget* parent,
                                       const QString& suggestedName = QString());
+
+// The name an export of one meeting proposes: its title, made safe for a file name (no folder
+// separators, never empty or hidden), with `extension`.
+QString ExportFileName(const QString& title, const QString& extension);
 
 // Replaces `path` whole with `bytes`. A file that cannot be written keeps its old contents and
 // is reported, naming it and the reason; false then.

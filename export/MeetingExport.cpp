@@ -4,14 +4,17 @@
 #include "export/MeetingPage.h"
 #include "store/MeetingStore.h"
 #include "ui/DesktopServices.h"
+#include "ui/TextConversion.h"
 
 #include <QBuffer>
 
 void ExportMeeting(const CMeetingStore& store, const std::string& id, CDesktopServices& services,
                    QWidget* parent) {
     const CMeeting record = store.GetMeeting(id);
-    const std::optional<QString> path = PickExportFile(
-        services, QStringLiteral("HTML Files (*.html)"), QStringLiteral("html"), parent);
+    const QString extension = QStringLiteral("html");
+    const std::optional<QString> path =
+        PickExportFile(services, QStringLiteral("HTML Files (*.html)"), extension, parent,
+                       ExportFileName(ToShownText(record.title), extension));
     if (!path) {
         return;
     }

@@ -31,19 +31,24 @@ void PrintMeeting(const CMeetingStore& store, const std::string& id, CDesktopSer
     }
 }
 
-void ExportMeetingPdf(const CMeetingStore& store, const std::string& id, CDesktopServices& services,
-                      QWidget* parent) {
+std::optional<QString> ExportMeetingPdf(const CMeetingStore& store, const std::string& id,
+                                        CDesktopServices& services, QWidget* parent) {
     const CMeeting record = store.GetMeeting(id);
-    const std::optional<QString> path = PickExportFile(
-        services, QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"), parent);
+    const QString extension = QStringLiteral("pdf");
+    const std::optional<QString> path =
+        PickExportFile(services, QStringLiteral("PDF Files (*.pdf)"), extension, parent,
+                       ExportFileName(ToShownText(record.title), extension));
     if (!path) {
-        return;
+        return std::nullopt;
     }
     const QByteArray pdf =
         BuildMeetingPdf(record, ReadMeetingContent(id), MeetingPageLayout(QLocale::system()));
     if (pdf.isEmpty()) {
         services.ReportError(QStringLiteral("The meeting could not be laid out as a PDF."), parent);
-        return;
+        return std::nullopt;
     }
-    WriteExportFile(*path, pdf, services, parent);
+    if (!WriteExportFile(*path, pdf, services, parent)) {
+        return std::nullopt;
+    }
+    return path;
 }

@@ -4,8 +4,11 @@
 #include "export/MeetingPage.h"
 #include "tests/support/FailingFileCalls.h"
 #include "tests/support/FrameTest.h"
+#include "ui/CommandTable.h"
 
+#include <QAction>
 #include <QFile>
+#include <QStatusBar>
 
 #include <cstring>
 #include <fstream>
@@ -44,6 +47,7 @@ TEST_F(MeetingExportTest, WritesThePageAskingBeforeReplacingAFile) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
     file.close();
     TestServices().ScriptAnswers({false});
+    TestServices().ScriptSaveFiles({path, std::nullopt}); // No, then Cancel in the dialog
     Export();
     ASSERT_EQ(TestServices().Shown().size(), 1);
     EXPECT_TRUE(TestServices().Shown()[0].contains(path));
@@ -93,4 +97,39 @@ TEST_F(MeetingExportTest, TheQuickViewPaneExportsThePreviewedMeeting) {
     TestServices().SetSaveFile(PathOf("other"));
     frame->ExportPreviewedMeeting();
     EXPECT_FALSE(QFile::exists(PathOf("other.html")));
+}
+
+// Every export of one meeting proposes its title as the file name; No to replacing a file
+// brings the dialog back for another name, and the file refused is left as it was. A PDF or
+// iCalendar file, which nothing opens, is named in the status bar.
+TEST_F(MeetingExportTest, ExportsProposeTheTitleAskAgainOnNoAndSayWhereTheFileWent) {
+    MakeFrame();
+    Activate(*frame);
+    frame->ViewMeeting(id);
+    const QString taken = PathOf("taken.html");
+    std::ofstream(taken.toStdString(), std::ios::binary) << "keep me";
+    TestServices().ScriptSaveFiles({taken, PathOf("fresh")});
+    TestServices().ScriptAnswers({false});
+    FocusOn(frame->GetQuickViewPane());
+    Press(Qt::Key_End);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(TestServices().ProposedSaveNames(), (QStringList{"Budget.html", taken}));
+    EXPECT_EQ(Contents(taken), QByteArray("keep me"));
+    EXPECT_TRUE(Contents(PathOf("fresh.html")).contains("<b>Budget</b>"));
+
+    const struct {
+        int command;
+        const char* proposed;
+        const char* start;
+    } exports[] = {{CommandId::exportPdf, "Budget.pdf", "%PDF"},
+                   {CommandId::exportMeetingCalendar, "Budget.ics", "BEGIN:VCALENDAR"}};
+    for (const auto& e : exports) {
+        const QString path = PathOf(e.proposed);
+        TestServices().ScriptSaveFiles({path});
+        frame->GetAction(e.command)->trigger();
+        EXPECT_EQ(TestServices().ProposedSaveNames().last(), QString::fromLatin1(e.proposed));
+        EXPECT_TRUE(Contents(path).startsWith(e.start)) << e.proposed;
+        EXPECT_TRUE(frame->statusBar()->currentMessage().contains(path))
+            << frame->statusBar()->currentMessage().toStdString();
+    }
 }

@@ -155,6 +155,7 @@ TEST_F(MeetingPrintTest, PdfExportAsksBeforeReplacingAFile) {
     ExportMeetingPdf(TestStore(), id, TestServices(), nullptr);
     TestServices().SetSaveFile(path);
     TestServices().ScriptAnswers({false});
+    TestServices().ScriptSaveFiles({path, std::nullopt}); // No, then Cancel in the dialog
     ExportMeetingPdf(TestStore(), id, TestServices(), nullptr);
     EXPECT_EQ(Contents(path), QByteArray("old pdf"));
 

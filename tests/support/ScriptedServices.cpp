@@ -83,9 +83,16 @@ std::optional<QString> CScriptedServices::PickFolder(const QString&, const QStri
     return m_folder;
 }
 
-std::optional<QString> CScriptedServices::PickSaveFile(const QString&, const QString&,
+std::optional<QString> CScriptedServices::PickSaveFile(const QString&, const QString& start,
                                                        const QString&, QWidget*) {
-    return m_saveFile;
+    m_proposedSaveNames.append(start);
+    if (m_saveFiles.empty()) {
+        return m_saveFile;
+    }
+    const QString file = m_saveFiles.front().value_or(QString());
+    const bool cancelled = !m_saveFiles.front().has_value();
+    m_saveFiles.pop_front();
+    return cancelled ? std::nullopt : std::optional<QString>(file);
 }
 
 QStringList CScriptedServices::PickOpenFiles(const QString&, const QString&, const QString&,

@@ -39,6 +39,12 @@ public:
     // What the folder and save-file pickers return; nullopt: the user cancelled.
     void SetFolder(std::optional<QString> folder) { m_folder = std::move(folder); }
     void SetSaveFile(std::optional<QString> file) { m_saveFile = std::move(file); }
+    // Answers for the next save-file pickers, one each, before SetSaveFile's answer.
+    void ScriptSaveFiles(std::deque<std::optional<QString>> files) {
+        m_saveFiles = std::move(files);
+    }
+    // The name each save-file picker proposed, oldest first.
+    const QStringList& ProposedSaveNames() const { return m_proposedSaveNames; }
     // What the open-files picker returns; empty: the user cancelled.
     void SetOpenFiles(QStringList files) { m_openFiles = std::move(files); }
 
@@ -90,6 +96,8 @@ private:
     std::vector<Kind> m_kinds;
     std::optional<QString> m_folder;
     std::optional<QString> m_saveFile;
+    std::deque<std::optional<QString>> m_saveFiles;
+    QStringList m_proposedSaveNames;
     QStringList m_openFiles;
     bool m_viewerOpens = false;
     QStringList m_opened;
