@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // Far beyond the export of every meeting anyone keeps; a larger file is not read into memory.
@@ -54,6 +56,37 @@ std::vector<const CMeetingMap::Entry*> MonthMeetings(const CMeetingStore& store,
     const CDateTime next =
         month == 12 ? CDateTime(year + 1, 1, 1, 0, 0, 0) : CDateTime(year, month + 1, 1, 0, 0, 0);
     return store.MeetingsInBand(first.ToSerialSeconds(), next.ToSerialSeconds());
+}
+
+QString Counted(std::size_t count, const char* one, const char* many) {
+    return count == 1 ? QString::fromUtf8(one) : QString::fromUtf8(many).arg(count);
+}
+
+// The entries that gave no meeting, and the meetings that are less than their event.
+QString LeftOutText(const CImportOutcome& outcome) {
+    // The parser's reason for a recurring event that became its first occurrence.
+    const auto firstOnly = static_cast<std::size_t>(
+        std::count_if(outcome.remarks.begin(), outcome.remarks.end(), [](const CImportRemark& r) {
+            return r.reason.find("first occurrence") != std::string::npos;
+        }));
+    const std::size_t otherRemarks = outcome.remarks.size() - firstOnly;
+    QStringList lines;
+    if (!outcome.skipped.empty()) {
+        lines << Counted(outcome.skipped.size(), "1 entry was skipped.",
+                         "%1 entries were skipped.");
+    }
+    if (firstOnly > 0) {
+        lines << Counted(firstOnly, "1 recurring event was imported as its first occurrence only.",
+                         "%1 recurring events were imported as their first occurrence only.");
+    }
+    if (otherRemarks > 0) {
+        lines << Counted(otherRemarks, "1 meeting was imported with a change.",
+                         "%1 meetings were imported with a change.");
+    }
+    if (!lines.isEmpty()) {
+        lines << QStringLiteral("Show Details says which and why.");
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -154,6 +187,11 @@ CImportSummary SummarizeImport(const CImportOutcome& outcome) {
         text << QStringLiteral("The file %1 could not be imported: %2%3")
                     .arg(Shown(file), reason, closed ? QString() : QStringLiteral("."));
     }
+    if (!summary.failed) {
+        // What was left out is said up front; the details only add which and why.
+        text << LeftOutText(outcome);
+    }
+    text.removeAll(QString());
     summary.text = text.join(QLatin1Char('\n'));
 
     QStringList details;

@@ -23,6 +23,12 @@ std::unique_ptr<QMessageBox> MakeChoiceBox(const QString& text, const QString& a
 std::unique_ptr<QMessageBox> MakeMessageBox(QMessageBox::Icon icon, const QString& text,
                                             QWidget* parent);
 
+// A message that stays open beside the window while the user reads it, with `details` behind
+// "Show Details..." in an area large enough to read them. Enter closes it wherever the focus
+// is in it; only the OK button is a default.
+std::unique_ptr<QMessageBox> MakeNoticeBox(const QString& text, const QString& details,
+                                           QWidget* parent);
+
 // What the user is told about a file of the working directory that could not be changed: the
 // file and the system's reason.
 QString FileErrorText(const CFileError& error);

@@ -60,10 +60,7 @@ void CSystemServices::ReportError(const QString& text, QWidget* parent) {
 
 void CSystemServices::Notify(const QString& text, const QString& details, QWidget* parent) {
     // It stays open, centred over the window, until the user closes it.
-    QMessageBox* box =
-        MakeMessageBox(QMessageBox::Warning, text, parent ? parent->window() : nullptr).release();
-    box->setObjectName(QStringLiteral("notice"));
-    box->setDetailedText(details);
+    QMessageBox* box = MakeNoticeBox(text, details, parent ? parent->window() : nullptr).release();
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->setWindowModality(Qt::NonModal);

@@ -7,6 +7,7 @@
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "tests/support/WidgetDriving.h"
+#include "ui/MessageBoxes.h"
 #include "ui/ProgramStyle.h"
 #include "ui/SystemServices.h"
 #include "ui/WindowPlacement.h"
@@ -18,6 +19,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
+#include <QTextEdit>
 
 #include <fstream>
 
@@ -225,4 +227,34 @@ TEST_F(LooksTest, HelpWindowOpensCentredOverTheMainWindow) {
     EXPECT_TRUE(screen.contains(help->frameGeometry())) << "larger than the screen";
     help->close();
     delete help;
+}
+
+// The details of a notice are read in an area of a dozen lines, and Enter closes the box even
+// after Show Details took the focus.
+TEST_F(LooksTest, NoticeDetailsAreReadableAndEnterClosesTheBox) {
+    QStringList reasons;
+    for (int i = 0; i < 30; ++i) {
+        reasons << QStringLiteral("Skipped \u201cEntry %1\u201d: It has no start.").arg(i);
+    }
+    const std::unique_ptr<QMessageBox> box =
+        MakeNoticeBox(QStringLiteral("Added 2 meetings.\n30 entries were skipped."),
+                      reasons.join(QLatin1Char('\n')), nullptr);
+    Activate(*box);
+    QAbstractButton* details = nullptr;
+    for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
+        if (box->buttonRole(button) == QMessageBox::ActionRole) {
+            details = button;
+        }
+    }
+    ASSERT_NE(details, nullptr) << "Show Details...";
+    FocusOn(*details);
+    Press(Qt::Key_Space);
+    const auto* area = box->findChild<QTextEdit*>();
+    ASSERT_TRUE(area != nullptr && area->isVisible());
+    const QFontMetrics metrics(area->font());
+    EXPECT_GE(area->height(), 10 * metrics.lineSpacing());
+    EXPECT_GE(area->width(), metrics.horizontalAdvance(reasons.front()));
+
+    Press(Qt::Key_Return);
+    EXPECT_FALSE(box->isVisible()) << "Enter was taken by " << FocusName().toStdString();
 }
