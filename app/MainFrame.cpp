@@ -47,7 +47,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
 
