@@ -238,39 +238,21 @@ TEST_F(MainFrameTest, DamagedMeetingFilesAreReportedOnceByName) {
 // share their underlined letter.
 TEST_F(MainFrameTest, EveryMenuHasUniqueMnemonics) {
     MakeFrame();
-    const auto mnemonic = [](const QString& text) {
-        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-            if (text[i] == QLatin1Char('&')) {
-                if (text[i + 1] != QLatin1Char('&')) {
-                    return text[i + 1].toLower();
-                }
-                ++i;
-            }
-        }
-        return QChar();
-    };
-    std::vector<QMenu*> menus;
-    const auto expectUnique = [&](const QList<QAction*>& actions, const QString& where) {
-        QHash<QChar, QString> taken;
-        for (QAction* action : actions) {
+    std::vector<QWidget*> menus{frame->menuBar()};
+    for (std::size_t i = 0; i < menus.size(); ++i) {
+        QHash<QKeySequence, QString> taken;
+        for (QAction* action : menus[i]->actions()) {
             if (action->menu() != nullptr) {
                 menus.push_back(action->menu());
             }
-            const QChar key = mnemonic(action->text());
-            if (key.isNull()) {
-                continue;
-            }
-            EXPECT_FALSE(taken.contains(key))
-                << where.toStdString() << ": \"" << taken.value(key).toStdString() << "\" and \""
-                << action->text().toStdString() << "\"";
+            const QKeySequence key = QKeySequence::mnemonic(action->text());
+            EXPECT_TRUE(key.isEmpty() || !taken.contains(key))
+                << menus[i]->objectName().toStdString() << ": " << taken.value(key).toStdString()
+                << " and " << action->text().toStdString();
             taken.insert(key, action->text());
         }
-    };
-    expectUnique(frame->menuBar()->actions(), QStringLiteral("menu bar"));
-    EXPECT_GE(menus.size(), 5u);
-    for (std::size_t i = 0; i < menus.size(); ++i) {
-        expectUnique(menus[i]->actions(), menus[i]->title());
     }
+    EXPECT_GE(menus.size(), 6u) << "the bar and its five menus";
 }
 
 // The left pane shows which mode is on show from the start (the day), and follows a click.
