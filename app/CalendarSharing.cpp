@@ -4,6 +4,7 @@
 #include "share/CalendarExport.h"
 #include "store/FileError.h"
 #include "store/MeetingStore.h"
+#include "store/WorkingDirectory.h"
 #include "ui/DesktopServices.h"
 
 #include <QCoreApplication>
@@ -170,6 +171,41 @@ std::vector<const CMeetingMap::Entry*> MonthMeetings(const CMeetingStore& store,
     return store.MeetingsInBand(first.ToSerialSeconds(), next.ToSerialSeconds());
 }
 
+// Stores the meetings a chunk at a time, each whole or not at all, with the window's events in
+// between: a stop request takes effect after the chunk at hand. The user may open another
+// working directory meanwhile: the rest of the import then stops rather than going there.
+void StoreInChunks(CMeetingStore& store, std::span<const CCalendarMeeting> meetings,
+                   const ImportProgress& progress, const std::stop_token& stop,
+                   CImportOutcome& outcome) {
+    if (progress) {
+        progress(0, meetings.size());
+    }
+    const std::filesystem::path folder = GetWorkingDirectory();
+    const std::size_t chunk = CMeetingStore::addChunkSize;
+    for (std::size_t first = 0; first < meetings.size(); first += chunk) {
+        if (stop.stop_requested() || GetWorkingDirectory() != folder) {
+            outcome.cancelled = true;
+            return;
+        }
+        const std::size_t before = store.GetMap().GetCount();
+        try {
+            outcome.added += StoreImportedMeetings(
+                store, meetings.subspan(first, std::min(chunk, meetings.size() - first)));
+        } catch (const CFileError& error) {
+            // The meetings stored before the failure stay, and are counted as added.
+            outcome.added += store.GetMap().GetCount() - before;
+            outcome.writeError = QStringLiteral("The file %1 could not be written: %2.")
+                                     .arg(Shown(QString::fromStdString(error.GetPath())),
+                                          QString::fromStdString(error.GetReason()));
+            return;
+        }
+        if (progress) {
+            progress(outcome.added, meetings.size());
+        }
+        QCoreApplication::processEvents();
+    }
+}
+
 } // namespace
 
 QString CalendarFileFilter() {
@@ -225,34 +261,7 @@ CImportOutcome ImportCalendarFiles(CMeetingStore& store, const QStringList& file
     if (meetings.empty() || outcome.cancelled) {
         return std::move(outcome);
     }
-    const std::size_t before = store.GetMap().GetCount();
-    if (progress) {
-        progress(0, meetings.size());
-    }
-    try {
-        // A chunk at a time, each stored whole or not at all, with the window's events in
-        // between: a stop request takes effect after the chunk at hand.
-        const std::span<const CCalendarMeeting> all(meetings);
-        const std::size_t chunk = CMeetingStore::addChunkSize;
-        for (std::size_t first = 0; first < all.size(); first += chunk) {
-            if (stop.stop_requested()) {
-                outcome.cancelled = true;
-                break;
-            }
-            outcome.added += StoreImportedMeetings(
-                store, all.subspan(first, std::min(chunk, all.size() - first)));
-            if (progress) {
-                progress(outcome.added, meetings.size());
-            }
-            QCoreApplication::processEvents();
-        }
-    } catch (const CFileError& error) {
-        // The meetings stored before the failure stay, and are counted as added.
-        outcome.added = store.GetMap().GetCount() - before;
-        outcome.writeError = QStringLiteral("The file %1 could not be written: %2.")
-                                 .arg(Shown(QString::fromStdString(error.GetPath())),
-                                      QString::fromStdString(error.GetReason()));
-    }
+    StoreInChunks(store, meetings, progress, stop, outcome);
     if (outcome.added > 0) {
         outcome.firstDate = meetings.front().record.date;
     }

@@ -2,8 +2,10 @@
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "export/MeetingPreviewList.h"
+#include "store/WorkingDirectory.h"
 #include "tests/support/FailingFileCalls.h"
 #include "tests/support/FrameTest.h"
+#include "tests/support/TempFolder.h"
 #include "ui/CommandTable.h"
 
 #include <QAction>
@@ -326,4 +328,17 @@ TEST_F(CalendarSharingTest, AStoppedImportKeepsWholeChunksOnly) {
     EXPECT_EQ(outcome.added, CMeetingStore::addChunkSize);
     EXPECT_EQ(MeetingFilesIn(Folder()), CMeetingStore::addChunkSize);
     EXPECT_EQ(TestStore().GetCount(), CMeetingStore::addChunkSize);
+
+    // Another working directory opened meanwhile gets none of the rest.
+    CTempFolder other;
+    const auto openOther = [&other](std::size_t stored, std::size_t) {
+        if (stored > 0) {
+            SetWorkingDirectory(other.Path());
+        }
+    };
+    outcome = ImportCalendarFiles(TestStore(), {file}, openOther);
+    SetWorkingDirectory(Folder());
+    EXPECT_EQ(outcome.added, CMeetingStore::addChunkSize);
+    EXPECT_EQ(MeetingFilesIn(other.Path()), 0u);
+    EXPECT_EQ(MeetingFilesIn(Folder()), 2 * CMeetingStore::addChunkSize);
 }
