@@ -1,5 +1,6 @@
 #include "app/CalendarSharing.h"
 
+#include "app/LoadingFeedback.h"
 #include "export/ExportFile.h"
 #include "share/CalendarExport.h"
 #include "store/FileError.h"
@@ -7,11 +8,13 @@
 #include "store/WorkingDirectory.h"
 #include "ui/DesktopServices.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
 
@@ -99,7 +102,8 @@ struct CParsedFiles {
     CImportOutcome outcome;
 };
 
-CParsedFiles ParseFiles(const QStringList& files, const std::atomic<bool>& stop) {
+CParsedFiles ParseFiles(const QStringList& files, const std::atomic<bool>& stop,
+                        std::atomic<int>& read) {
     CParsedFiles parsed;
     CImportOutcome& outcome = parsed.outcome;
     for (const QString& path : files) {
@@ -111,6 +115,7 @@ CParsedFiles ParseFiles(const QStringList& files, const std::atomic<bool>& stop)
         const std::optional<QByteArray> bytes = ReadCalendarFile(path, reason);
         if (!bytes) {
             outcome.failedFiles.emplace_back(path, reason);
+            ++read;
             continue;
         }
         try {
@@ -123,6 +128,7 @@ CParsedFiles ParseFiles(const QStringList& files, const std::atomic<bool>& stop)
         } catch (const CCalendarParseError& error) {
             outcome.failedFiles.emplace_back(path, QString::fromUtf8(error.what()));
         }
+        ++read;
     }
     return parsed;
 }
@@ -130,19 +136,41 @@ CParsedFiles ParseFiles(const QStringList& files, const std::atomic<bool>& stop)
 // How often the window's thread looks at the stop token while the files are parsed.
 constexpr int stopPollMs = 50;
 
+// What the window shows while the files are parsed, once that takes longer than the loading
+// window waits: how many files are read, and a Cancel that stops after the file at hand.
+std::unique_ptr<QProgressDialog> ReadingProgress(const QStringList& files) {
+    auto dialog = std::make_unique<QProgressDialog>(
+        QStringLiteral("Reading calendar files..."), QStringLiteral("Cancel"), 0,
+        files.size() > 1 ? static_cast<int>(files.size()) : 0, QApplication::activeWindow());
+    dialog->setObjectName(QStringLiteral("calendarReadingProgress"));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setAutoReset(false);
+    dialog->setMinimumDuration(static_cast<int>(loadingWindowDelayMs));
+    dialog->setValue(0);
+    return dialog;
+}
+
 // Parses the files on a thread of their own while this thread goes on with its events, so the
-// windows repaint and answer meanwhile. A stop request, or the program quitting, ends the wait
-// after the file being parsed.
+// windows repaint and answer meanwhile. A stop request, Cancel or the program quitting ends the
+// wait after the file being parsed.
 CParsedFiles ParseFilesOffThisThread(const QStringList& files, const std::stop_token& stop) {
     std::atomic<bool> stopping = stop.stop_requested();
+    std::atomic<int> read = 0;
     CParsedFiles parsed;
-    std::unique_ptr<QThread> worker(
-        QThread::create([&parsed, &files, &stopping] { parsed = ParseFiles(files, stopping); }));
+    std::unique_ptr<QThread> worker(QThread::create(
+        [&parsed, &files, &stopping, &read] { parsed = ParseFiles(files, stopping, read); }));
+    const std::unique_ptr<QProgressDialog> dialog = ReadingProgress(files);
     QEventLoop loop;
     QTimer poll;
     QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&poll, &QTimer::timeout, &loop,
-                     [&stop, &stopping] { stopping = stopping || stop.stop_requested(); });
+    QObject::connect(dialog.get(), &QProgressDialog::canceled, &loop,
+                     [&stopping] { stopping = true; });
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        stopping = stopping || stop.stop_requested();
+        if (dialog->maximum() > 0) {
+            dialog->setValue(read);
+        }
+    });
     poll.start(stopPollMs);
     worker->start();
     if (!worker->isFinished()) {

@@ -16,6 +16,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrintDialog>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
@@ -312,6 +314,22 @@ TEST_F(CalendarSharingTest, AStoppedImportKeepsWholeChunksOnly) {
     std::stop_source whileParsing;
     QTimer::singleShot(0, [&whileParsing] { whileParsing.request_stop(); });
     CImportOutcome outcome = ImportCalendarFiles(TestStore(), {file}, {}, whileParsing.get_token());
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.added, 0u);
+    EXPECT_EQ(MeetingFilesIn(Folder()), 0u);
+
+    // A person's Cancel while the file is read does the same.
+    QTimer::singleShot(0, [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QLatin1String("calendarReadingProgress")) {
+                window->show();
+                for (QPushButton* button : window->findChildren<QPushButton*>()) {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                }
+            }
+        }
+    });
+    outcome = ImportCalendarFiles(TestStore(), {file});
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_EQ(outcome.added, 0u);
     EXPECT_EQ(MeetingFilesIn(Folder()), 0u);
