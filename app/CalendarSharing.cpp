@@ -1,14 +1,32 @@
 #include "app/CalendarSharing.h"
 
+#include "app/LoadingFeedback.h"
 #include "export/ExportFile.h"
 #include "share/CalendarExport.h"
 #include "store/FileError.h"
 #include "store/MeetingStore.h"
+#include "store/WorkingDirectory.h"
 #include "ui/DesktopServices.h"
 
+#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <span>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -25,23 +43,148 @@ QString Quoted(const std::string& summary) {
     return QStringLiteral("\u201c%1\u201d").arg(QString::fromStdString(summary));
 }
 
-// The whole file, or the reason it cannot be had.
-std::optional<QByteArray> ReadCalendarFile(const QString& path, QString& reason) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
+QString ErrorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Reads what the opened descriptor holds: only a regular file, and never more than the size
+// it had when opened, so that a device such as /dev/zero cannot feed the import without end.
+std::optional<QByteArray> ReadOpened(int fd, QString& reason) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        reason = ErrorText(errno);
         return std::nullopt;
     }
-    if (file.size() > maxCalendarFileSize) {
+    if (!S_ISREG(info.st_mode)) {
+        reason = QStringLiteral("it is not a regular file");
+        return std::nullopt;
+    }
+    if (info.st_size > maxCalendarFileSize) {
         reason = QStringLiteral("the file is too large");
         return std::nullopt;
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        reason = file.errorString();
+    QByteArray bytes(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t count =
+            ::read(fd, bytes.data() + got, static_cast<std::size_t>(bytes.size() - got));
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            reason = ErrorText(errno);
+            return std::nullopt;
+        }
+        if (count == 0) {
+            break; // shrunk since: what is there is the file
+        }
+        got += count;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
+// The whole file, or the reason it cannot be had. Opened without waiting: a FIFO in the
+// file's place would otherwise block until someone writes to it.
+std::optional<QByteArray> ReadCalendarFile(const QString& path, QString& reason) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        reason = ErrorText(errno);
         return std::nullopt;
     }
+    std::optional<QByteArray> bytes = ReadOpened(fd, reason);
+    ::close(fd);
     return bytes;
+}
+
+// The meetings of every file that parsed, with what the files said, made off the window's
+// thread: it touches neither the store nor any widget.
+struct CParsedFiles {
+    std::vector<CCalendarMeeting> meetings;
+    CImportOutcome outcome;
+};
+
+CParsedFiles ParseFiles(const QStringList& files, const std::atomic<bool>& stop,
+                        std::atomic<int>& read) {
+    CParsedFiles parsed;
+    CImportOutcome& outcome = parsed.outcome;
+    for (const QString& path : files) {
+        if (stop) {
+            outcome.cancelled = true;
+            break;
+        }
+        QString reason;
+        const std::optional<QByteArray> bytes = ReadCalendarFile(path, reason);
+        if (!bytes) {
+            outcome.failedFiles.emplace_back(path, reason);
+            ++read;
+            continue;
+        }
+        try {
+            CCalendarImport file = ParseCalendar(
+                std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+            std::move(file.meetings.begin(), file.meetings.end(),
+                      std::back_inserter(parsed.meetings));
+            outcome.skipped.insert(outcome.skipped.end(), file.skipped.begin(), file.skipped.end());
+            outcome.remarks.insert(outcome.remarks.end(), file.remarks.begin(), file.remarks.end());
+        } catch (const CCalendarParseError& error) {
+            outcome.failedFiles.emplace_back(path, QString::fromUtf8(error.what()));
+        }
+        ++read;
+    }
+    return parsed;
+}
+
+// How often the window's thread looks at the stop token while the files are parsed.
+constexpr int stopPollMs = 50;
+
+// What the window shows while the files are parsed, once that takes longer than the loading
+// window waits: how many files are read, and a Cancel that stops after the file at hand.
+std::unique_ptr<QProgressDialog> ReadingProgress(const QStringList& files) {
+    auto dialog = std::make_unique<QProgressDialog>(
+        QStringLiteral("Reading calendar files..."), QStringLiteral("Cancel"), 0,
+        files.size() > 1 ? static_cast<int>(files.size()) : 0, QApplication::activeWindow());
+    dialog->setObjectName(QStringLiteral("calendarReadingProgress"));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setAutoReset(false);
+    dialog->setMinimumDuration(static_cast<int>(loadingWindowDelayMs));
+    dialog->setValue(0);
+    return dialog;
+}
+
+// Parses the files on a thread of their own while this thread goes on with its events, so the
+// windows repaint and answer meanwhile. A stop request, Cancel or the program quitting ends the
+// wait after the file being parsed.
+CParsedFiles ParseFilesOffThisThread(const QStringList& files, const std::stop_token& stop) {
+    std::atomic<bool> stopping = stop.stop_requested();
+    std::atomic<int> read = 0;
+    CParsedFiles parsed;
+    std::unique_ptr<QThread> worker(QThread::create(
+        [&parsed, &files, &stopping, &read] { parsed = ParseFiles(files, stopping, read); }));
+    const std::unique_ptr<QProgressDialog> dialog = ReadingProgress(files);
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QObject::connect(dialog.get(), &QProgressDialog::canceled, &loop,
+                     [&stopping] { stopping = true; });
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        stopping = stopping || stop.stop_requested();
+        if (dialog->maximum() > 0) {
+            dialog->setValue(read);
+        }
+    });
+    poll.start(stopPollMs);
+    worker->start();
+    if (!worker->isFinished()) {
+        loop.exec();
+    }
+    // The loop also ends when the program quits: stop after the file at hand.
+    if (!worker->isFinished()) {
+        stopping = true;
+    }
+    worker->wait();
+    parsed.outcome.cancelled = parsed.outcome.cancelled || stopping;
+    return parsed;
 }
 
 // The meetings from the first second of the month of `date` to the first of the next month.
@@ -89,6 +232,41 @@ QString LeftOutText(const CImportOutcome& outcome) {
     return lines.join(QLatin1Char('\n'));
 }
 
+// Stores the meetings a chunk at a time, each whole or not at all, with the window's events in
+// between: a stop request takes effect after the chunk at hand. The user may open another
+// working directory meanwhile: the rest of the import then stops rather than going there.
+void StoreInChunks(CMeetingStore& store, std::span<const CCalendarMeeting> meetings,
+                   const ImportProgress& progress, const std::stop_token& stop,
+                   CImportOutcome& outcome) {
+    if (progress) {
+        progress(0, meetings.size());
+    }
+    const std::filesystem::path folder = GetWorkingDirectory();
+    const std::size_t chunk = CMeetingStore::addChunkSize;
+    for (std::size_t first = 0; first < meetings.size(); first += chunk) {
+        if (stop.stop_requested() || GetWorkingDirectory() != folder) {
+            outcome.cancelled = true;
+            return;
+        }
+        const std::size_t before = store.GetMap().GetCount();
+        try {
+            outcome.added += StoreImportedMeetings(
+                store, meetings.subspan(first, std::min(chunk, meetings.size() - first)));
+        } catch (const CFileError& error) {
+            // The meetings stored before the failure stay, and are counted as added.
+            outcome.added += store.GetMap().GetCount() - before;
+            outcome.writeError = QStringLiteral("The file %1 could not be written: %2.")
+                                     .arg(Shown(QString::fromStdString(error.GetPath())),
+                                          QString::fromStdString(error.GetReason()));
+            return;
+        }
+        if (progress) {
+            progress(outcome.added, meetings.size());
+        }
+        QCoreApplication::processEvents();
+    }
+}
+
 } // namespace
 
 QString CalendarFileFilter() {
@@ -122,50 +300,33 @@ std::vector<std::string> AllMeetingIds(const CMeetingStore& store) {
 }
 
 CImportOutcome ImportCalendarFiles(CMeetingStore& store, const QStringList& files,
-                                   const ImportProgress& progress) {
-    CImportOutcome outcome;
+                                   const ImportProgress& progress, std::stop_token stop) {
+    // One import at a time: the window stays usable meanwhile, and a second import asked for
+    // then would store its meetings in between the first one's.
+    static bool importing = false;
+    if (importing) {
+        CImportOutcome busy;
+        for (const QString& path : files) {
+            busy.failedFiles.emplace_back(path, QStringLiteral("another import is running"));
+        }
+        return busy;
+    }
+    importing = true;
+    const std::shared_ptr<void> done(nullptr, [](void*) { importing = false; });
+
     // Every file is parsed before any meeting is stored: a broken file adds nothing, and the
     // meetings of the good ones go in together.
-    std::vector<CCalendarMeeting> meetings;
-    for (const QString& path : files) {
-        QString reason;
-        const std::optional<QByteArray> bytes = ReadCalendarFile(path, reason);
-        if (!bytes) {
-            outcome.failedFiles.emplace_back(path, reason);
-            continue;
-        }
-        try {
-            CCalendarImport parsed = ParseCalendar(
-                std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
-            for (CCalendarMeeting& meeting : parsed.meetings) {
-                meetings.push_back(std::move(meeting));
-            }
-            outcome.skipped.insert(outcome.skipped.end(), parsed.skipped.begin(),
-                                   parsed.skipped.end());
-            outcome.remarks.insert(outcome.remarks.end(), parsed.remarks.begin(),
-                                   parsed.remarks.end());
-        } catch (const CCalendarParseError& error) {
-            outcome.failedFiles.emplace_back(path, QString::fromUtf8(error.what()));
-        }
+    CParsedFiles parsed = ParseFilesOffThisThread(files, stop);
+    CImportOutcome& outcome = parsed.outcome;
+    const std::vector<CCalendarMeeting>& meetings = parsed.meetings;
+    if (meetings.empty() || outcome.cancelled) {
+        return std::move(outcome);
     }
-    if (meetings.empty()) {
-        return outcome;
+    StoreInChunks(store, meetings, progress, stop, outcome);
+    if (outcome.added > 0) {
+        outcome.firstDate = meetings.front().record.date;
     }
-    const std::size_t before = store.GetMap().GetCount();
-    if (progress) {
-        progress(0, meetings.size());
-    }
-    try {
-        outcome.added = StoreImportedMeetings(store, meetings, progress);
-    } catch (const CFileError& error) {
-        // The meetings stored before the failure stay, and are counted as added.
-        outcome.added = store.GetMap().GetCount() - before;
-        outcome.writeError = QStringLiteral("The file %1 could not be written: %2.")
-                                 .arg(Shown(QString::fromStdString(error.GetPath())),
-                                      QString::fromStdString(error.GetReason()));
-    }
-    outcome.firstDate = meetings.front().record.date;
-    return outcome;
+    return std::move(outcome);
 }
 
 CImportSummary SummarizeImport(const CImportOutcome& outcome) {

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -39,13 +40,18 @@ struct CImportOutcome {
     QString writeError;
     // The date of the first meeting added, for the calendar to show.
     std::optional<CDateTime> firstDate;
+    // Stopped on request: the chunks stored before it stay, each whole.
+    bool cancelled = false;
 };
 
-// Reads and parses every file, then stores the meetings of the files that parsed. A file
-// that cannot be read or parsed adds nothing. `progress` hears (0, total) once the files are
-// parsed, then after each chunk of meetings stored.
+// Reads and parses every file on a thread of its own while the window's thread goes on with
+// its events, then stores the meetings of the files that parsed on the window's thread, a
+// chunk at a time. A file that cannot be read (no regular file, too large) or parsed adds
+// nothing. `progress` hears (0, total) once the files are parsed, then after each chunk of
+// meetings stored. A stop request ends the import after the file being parsed or the chunk
+// being stored.
 CImportOutcome ImportCalendarFiles(CMeetingStore& store, const QStringList& files,
-                                   const ImportProgress& progress = {});
+                                   const ImportProgress& progress = {}, std::stop_token stop = {});
 
 // The summary the user reads: "Added 12 meetings." and what went wrong in `text`, the skipped
 // entries and the remarks, each with its reason, in `details`.

@@ -53,9 +53,15 @@ const QString styleSheet = QStringLiteral(
     "@media print{body{margin:0}@page{margin:2cm}}</style>");
 
 // A stored text as the page shows it: escaped, so that markup typed into a title or a note
-// stays text, and with its line breaks kept.
+// stays text, and with its line breaks kept. Control characters other than tabs and line
+// breaks (a NUL, an escape) have no place in HTML and are left out.
 QString PageText(std::string_view bytes) {
-    QString text = ToQString(bytes).toHtmlEscaped();
+    QString text = ToQString(bytes);
+    text.removeIf([](QChar c) {
+        return c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\r') &&
+               c != QLatin1Char('\n');
+    });
+    text = text.toHtmlEscaped();
     text.replace(QLatin1Char('\''), QStringLiteral("&#39;"));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
     return text;

@@ -39,9 +39,22 @@ std::string Address(const std::string& meetingId, const std::string& who) {
     return "mailto:" + local + "-" + who + "@" + CalendarNames::domain;
 }
 
+void AddXParameter(icalproperty* property, const char* xName, const std::string& value) {
+    icalparameter* parameter = icalparameter_new_x(value.c_str());
+    icalparameter_set_xname(parameter, xName);
+    icalproperty_add_parameter(property, parameter);
+}
+
+// The blanks a text starts with go into a parameter: libical drops them from a value it reads.
 icalproperty* NewText(const char* xName, const std::string& stored) {
-    icalproperty* property = icalproperty_new_x(FramedText(ToCalendarText(stored)).c_str());
+    const std::string text = ToCalendarText(stored);
+    const std::string lead = LeadingBlanksWord(text);
+    icalproperty* property =
+        icalproperty_new_x(FramedText(std::string_view(text).substr(lead.size())).c_str());
     icalproperty_set_x_name(property, xName);
+    if (!lead.empty()) {
+        AddXParameter(property, CalendarNames::lead, lead);
+    }
     return property;
 }
 
@@ -59,10 +72,8 @@ void AddNumber(icalcomponent* component, const char* xName, long long value) {
     AddWord(component, xName, std::to_string(value));
 }
 
-void AddXParameter(icalproperty* property, const char* xName, const std::string& value) {
-    icalparameter* parameter = icalparameter_new_x(value.c_str());
-    icalparameter_set_xname(parameter, xName);
-    icalproperty_add_parameter(property, parameter);
+std::string PersonText(const std::string& stored) {
+    return EncodeParameterValue(ToCalendarText(stored));
 }
 
 std::string TimeOfDay(const CDateTime& time) {
@@ -125,15 +136,19 @@ std::string ContentLists(const CMeetingContent& content) {
     return lists.empty() ? "none" : lists;
 }
 
-icaltimetype FloatingTime(const CDateTime::Parts& parts) {
-    icaltimetype time = icaltime_null_time();
-    time.year = parts.year;
-    time.month = parts.month;
-    time.day = parts.day;
-    time.hour = parts.hour;
-    time.minute = parts.minute;
-    time.second = parts.second;
-    return time;
+// A floating DTSTART. libical writes a time after 2999 as 00000000T000000, which no reader
+// takes; a value made from its text keeps that text and is written as it is.
+icalproperty* FloatingStart(const CDateTime::Parts& parts) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02d", parts.year, parts.month,
+                  parts.day, parts.hour, parts.minute, parts.second);
+    icalvalue* value = icalvalue_new_from_string(ICAL_DATETIME_VALUE, text);
+    if (!value) {
+        return nullptr;
+    }
+    icalproperty* start = icalproperty_new(ICAL_DTSTART_PROPERTY);
+    icalproperty_set_value(start, value);
+    return start;
 }
 
 // The todo's priority as iCalendar ranks it: 1 highest, 9 lowest, 0 undefined.
@@ -196,10 +211,11 @@ void AppendMeeting(std::string& text, const CCalendarMeeting& meeting, const ica
         icalcomponent_add_property(event, icalproperty_new_summary(title.c_str()));
     }
     const CDateTime::Parts parts = record.date.GetParts();
-    if (parts.year >= 0) {
+    icalproperty* start = parts.year >= 0 ? FloatingStart(parts) : nullptr;
+    if (start) {
         // Floating: the meeting is at that wall-clock time wherever the file is opened, as
         // the program itself knows no time zones.
-        icalcomponent_add_property(event, icalproperty_new_dtstart(FloatingTime(parts)));
+        icalcomponent_add_property(event, start);
         icaldurationtype duration = icaldurationtype_null_duration();
         duration.hours = defaultHours;
         icalcomponent_add_property(event, icalproperty_new_duration(duration));
@@ -218,7 +234,7 @@ void AppendMeeting(std::string& text, const CCalendarMeeting& meeting, const ica
         icalproperty* organizer =
             icalproperty_new_organizer(Address(record.id, "organizer").c_str());
         icalproperty_add_parameter(organizer,
-                                   icalparameter_new_cn(ToCalendarText(record.presidedBy).c_str()));
+                                   icalparameter_new_cn(PersonText(record.presidedBy).c_str()));
         icalcomponent_add_property(event, organizer);
     }
     if (content.attendees) {
@@ -226,19 +242,20 @@ void AppendMeeting(std::string& text, const CCalendarMeeting& meeting, const ica
         for (const std::string& name : *content.attendees) {
             icalproperty* attendee = icalproperty_new_attendee(
                 Address(record.id, "attendee-" + std::to_string(++number)).c_str());
-            icalproperty_add_parameter(attendee,
-                                       icalparameter_new_cn(ToCalendarText(name).c_str()));
+            icalproperty_add_parameter(attendee, icalparameter_new_cn(PersonText(name).c_str()));
             icalcomponent_add_property(event, attendee);
         }
     }
 
     // This program's own fields, exact, for its import.
     AddWord(event, CalendarNames::content, ContentLists(content));
+    AddText(event, CalendarNames::title, record.title);
+    AddText(event, CalendarNames::venue, record.venue);
     AddText(event, CalendarNames::reference, record.reference);
     AddText(event, CalendarNames::presidedBy, record.presidedBy);
     AddText(event, CalendarNames::notes, record.notes);
     AddNumber(event, CalendarNames::icon, record.icon);
-    if (record.date.GetStatus() == CDateTime::valid && parts.year >= 0) {
+    if (record.date.GetStatus() == CDateTime::valid && start) {
         AddWord(event, CalendarNames::date, DayCountText(record.date.GetDayCount()));
     }
     if (content.attendees) {

@@ -1,6 +1,8 @@
 #include "share/CalendarImport.h"
 
+#include "share/CalendarSource.h"
 #include "share/CalendarText.h"
+#include "share/CalendarZone.h"
 #include "share/IcalHandle.h"
 #include "store/ContentFiles.h"
 #include "store/FileError.h"
@@ -60,8 +62,23 @@ std::string_view RawX(icalproperty* property) {
     return value ? std::string_view(value) : std::string_view();
 }
 
+// libical drops the blanks a value starts with, so the export names them in a parameter.
+std::string LeadingBlanks(icalproperty* property) {
+    std::string blanks;
+    for (icalparameter* parameter =
+             property ? icalproperty_get_first_parameter(property, ICAL_X_PARAMETER) : nullptr;
+         parameter; parameter = icalproperty_get_next_parameter(property, ICAL_X_PARAMETER)) {
+        const char* name = icalparameter_get_xname(parameter);
+        const char* value = icalparameter_get_xvalue(parameter);
+        if (name && value && EqualsNoCase(name, CalendarNames::lead)) {
+            blanks = LeadingBlanksFromWord(value);
+        }
+    }
+    return blanks;
+}
+
 std::string OwnText(icalproperty* property) {
-    return FromCalendarText(UnframedText(RawX(property)));
+    return FromCalendarText(LeadingBlanks(property) + std::string(UnframedText(RawX(property))));
 }
 
 template <typename Number> bool ParseNumber(std::string_view text, Number& number) {
@@ -97,8 +114,10 @@ std::string UidOf(icalcomponent* component) {
 std::string PersonName(icalproperty* property, const char* address) {
     if (icalparameter* cn = icalproperty_get_first_parameter(property, ICAL_CN_PARAMETER)) {
         const char* name = icalparameter_get_cn(cn);
+        // libical has already decoded RFC 6868's ^n, ^' and ^^: decoding again would turn a
+        // name's "^n" into a line break.
         if (name && !Trimmed(name).empty()) {
-            return FromCalendarText(DecodeParameterValue(name));
+            return FromCalendarText(name);
         }
     }
     std::string_view value = address ? std::string_view(address) : std::string_view();
@@ -113,9 +132,13 @@ CDateTime WallTime(const struct tm& local) {
                      local.tm_min, std::min(local.tm_sec, 59));
 }
 
+// Why a start's zone was not used: its time stays as written.
+enum class ZoneTrouble { none, unknown, implausible };
+
 // A start of another program's as this program keeps dates: the wall time of this system's
-// zone. `zoneUnknown` is set when a TZID names no zone libical knows: the time stays as written.
-CDateTime LocalStart(icalproperty* property, icaltimetype start, bool& zoneUnknown) {
+// zone. A TZID that names no zone libical knows, or a zone that puts the start further from
+// UTC than any place is, leaves the time as written and says so in `trouble`.
+CDateTime LocalStart(icalproperty* property, icaltimetype start, ZoneTrouble& trouble) {
     if (start.is_date) {
         return CDateTime(start.year, start.month, start.day, 0, 0, 0);
     }
@@ -125,8 +148,12 @@ CDateTime LocalStart(icalproperty* property, icaltimetype start, bool& zoneUnkno
         if (icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER)) {
             const char* name = icalparameter_get_tzid(tzid);
             zone = name ? icaltimezone_get_builtin_timezone(name) : nullptr;
-            zoneUnknown = zone == nullptr;
+            trouble = zone ? trouble : ZoneTrouble::unknown;
         }
+    }
+    if (zone && !OffsetIsPlausible(icaltime_set_timezone(&start, zone))) {
+        trouble = ZoneTrouble::implausible;
+        zone = nullptr;
     }
     if (!zone) {
         return CDateTime(start.year, start.month, start.day, start.hour, start.minute,
@@ -186,45 +213,6 @@ bool IsEntry(icalcomponent* component) {
     return kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT;
 }
 
-// Whether every file of the meeting stays within what the readers take in: a larger one would
-// be written, then found damaged at the next start and the meeting lost with it.
-bool FitsItsFiles(const CCalendarMeeting& meeting) {
-    const CMeeting& record = meeting.record;
-    const CMeetingContent& content = meeting.content;
-    std::size_t bytes = record.reference.size() + record.title.size() + record.venue.size() +
-                        record.presidedBy.size() + record.notes.size();
-    const auto add = [&bytes](const std::vector<std::string>& texts) {
-        for (const std::string& text : texts) {
-            bytes += text.size();
-        }
-    };
-    if (content.attendees) {
-        add(*content.attendees);
-    }
-    if (content.minutes) {
-        add(*content.minutes);
-    }
-    if (content.agenda) {
-        for (const CAgendaItem& item : *content.agenda) {
-            bytes += item.text.size();
-        }
-    }
-    if (content.todos) {
-        for (const CTodoItem& todo : *content.todos) {
-            bytes += todo.text.size();
-        }
-    }
-    // Texts cost at least their bytes in a file: far below the limit, no file can pass it.
-    if (bytes < maxDataFileSize / 4) {
-        return true;
-    }
-    return EncodeMeeting(record).size() <= maxDataFileSize &&
-           (!content.attendees || EncodeStringList(*content.attendees).size() <= maxDataFileSize) &&
-           (!content.minutes || EncodeStringList(*content.minutes).size() <= maxDataFileSize) &&
-           (!content.agenda || EncodeAgenda(*content.agenda).size() <= maxDataFileSize) &&
-           (!content.todos || EncodeTodos(*content.todos).size() <= maxDataFileSize);
-}
-
 class CImporter {
 public:
     void Read(const std::vector<icalcomponent*>& calendars, icalcomponent* root);
@@ -278,7 +266,7 @@ void CImporter::DropOversized() {
     std::vector<CCalendarMeeting> kept;
     kept.reserve(result.meetings.size());
     for (CCalendarMeeting& meeting : result.meetings) {
-        if (FitsItsFiles(meeting)) {
+        if (FitsStoredFiles(meeting)) {
             kept.push_back(std::move(meeting));
         } else {
             result.skipped.push_back(
@@ -317,13 +305,15 @@ void CImporter::ReadEvent(icalcomponent* event) {
         result.skipped.push_back({summary, "It has no start date."});
         return;
     }
+    ZoneTrouble zone =
+        DropUnsafeZone(startProperty, event) ? ZoneTrouble::unknown : ZoneTrouble::none;
     const icaltimetype start = icalcomponent_get_dtstart(event);
-    if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start)) {
+    // libical calls every date after 2999 invalid; the meeting's own range is checked below.
+    if (icaltime_is_null_time(start) || start.year < 0) {
         result.skipped.push_back({summary, "Its start date cannot be read."});
         return;
     }
-    bool zoneUnknown = false;
-    const CDateTime date = LocalStart(startProperty, start, zoneUnknown);
+    const CDateTime date = LocalStart(startProperty, start, zone);
     if (!date.IsValid()) {
         result.skipped.push_back({summary, "Its start date lies outside the years 100 to 9999."});
         return;
@@ -356,9 +346,12 @@ void CImporter::ReadEvent(icalcomponent* event) {
         result.remarks.push_back(
             {summary, "A recurring event: only its first occurrence is imported."});
     }
-    if (zoneUnknown) {
+    if (zone == ZoneTrouble::unknown) {
         result.remarks.push_back(
             {summary, "Its time zone is unknown: its time is taken as local time."});
+    } else if (zone == ZoneTrouble::implausible) {
+        result.remarks.push_back({summary, "Its time zone is more than 18 hours from UTC: its "
+                                           "time is taken as local time."});
     }
     if (!uid.empty()) {
         m_byUid.emplace(uid, result.meetings.size());
@@ -372,6 +365,13 @@ void CImporter::ReadOwnFields(icalcomponent* event, CCalendarMeeting& meeting,
                               const icaltimetype& start) {
     CMeeting& record = meeting.record;
     CMeetingContent& content = meeting.content;
+    // Files of older versions have no title or venue of their own: SUMMARY and LOCATION stay.
+    if (icalproperty* title = XProperty(event, CalendarNames::title)) {
+        record.title = OwnText(title);
+    }
+    if (icalproperty* venue = XProperty(event, CalendarNames::venue)) {
+        record.venue = OwnText(venue);
+    }
     record.reference = OwnText(XProperty(event, CalendarNames::reference));
     record.presidedBy = OwnText(XProperty(event, CalendarNames::presidedBy));
     record.notes = OwnText(XProperty(event, CalendarNames::notes));
@@ -419,6 +419,10 @@ void CImporter::ReadOwnFields(icalcomponent* event, CCalendarMeeting& meeting,
                     ParseNumber(std::string_view(value), status);
                 }
             }
+            // As the agenda file's reader takes a status: anything but valid or null is invalid.
+            if (status != CDateTime::valid && status != CDateTime::null) {
+                status = CDateTime::invalid;
+            }
             item.time = CDateTime(time, static_cast<CDateTime::Status>(status));
             content.agenda->push_back(std::move(item));
         }
@@ -458,11 +462,52 @@ void CImporter::ReadTodo(icalcomponent* todo) {
 
 } // namespace
 
+bool FitsStoredFiles(const CCalendarMeeting& meeting) {
+    const CMeeting& record = meeting.record;
+    const CMeetingContent& content = meeting.content;
+    // An upper bound of what a record or an entry costs beside its texts: counts, lengths, a
+    // date, numbers.
+    constexpr std::size_t perEntry = 32;
+    std::size_t bytes = record.id.size() + record.reference.size() + record.title.size() +
+                        record.venue.size() + record.presidedBy.size() + record.notes.size() +
+                        perEntry * 4;
+    const auto add = [&bytes](std::size_t count, std::size_t texts) {
+        bytes += texts + count * perEntry;
+    };
+    const auto textsOf = [](const auto& items, auto text) {
+        std::size_t sum = 0;
+        for (const auto& item : items) {
+            sum += text(item).size();
+        }
+        return sum;
+    };
+    const auto itself = [](const std::string& text) -> const std::string& { return text; };
+    const auto itemText = [](const auto& item) -> const std::string& { return item.text; };
+    if (content.attendees) {
+        add(content.attendees->size(), textsOf(*content.attendees, itself));
+    }
+    if (content.minutes) {
+        add(content.minutes->size(), textsOf(*content.minutes, itself));
+    }
+    if (content.agenda) {
+        add(content.agenda->size(), textsOf(*content.agenda, itemText));
+    }
+    if (content.todos) {
+        add(content.todos->size(), textsOf(*content.todos, itemText));
+    }
+    // No file can pass the limit when all of them together stay below it.
+    if (bytes <= maxDataFileSize) {
+        return true;
+    }
+    return EncodeMeeting(record).size() <= maxDataFileSize &&
+           (!content.attendees || EncodeStringList(*content.attendees).size() <= maxDataFileSize) &&
+           (!content.minutes || EncodeStringList(*content.minutes).size() <= maxDataFileSize) &&
+           (!content.agenda || EncodeAgenda(*content.agenda).size() <= maxDataFileSize) &&
+           (!content.todos || EncodeTodos(*content.todos).size() <= maxDataFileSize);
+}
+
 CCalendarImport ParseCalendar(std::string_view text) {
-    // libical would stop at a NUL byte and drop the rest of the file without a word; iCalendar
-    // text holds none, so a damaged file loses the byte and keeps what follows it.
-    std::string copy(text);
-    std::erase(copy, '\0');
+    const std::string copy = ParserInput(text);
     // A broken file must come back as an error, whatever libical was built to do with one.
     icalerror_set_errors_are_fatal(0);
     CIcalComponent root(icalparser_parse_string(copy.c_str()));
@@ -480,8 +525,7 @@ CCalendarImport ParseCalendar(std::string_view text) {
     return std::move(importer.result);
 }
 
-std::size_t StoreImportedMeetings(CMeetingStore& store,
-                                  const std::vector<CCalendarMeeting>& meetings,
+std::size_t StoreImportedMeetings(CMeetingStore& store, std::span<const CCalendarMeeting> meetings,
                                   const ImportProgress& progress) {
     const auto meetingAt = [&meetings](std::size_t i) {
         const CCalendarMeeting& meeting = meetings[i];

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -33,12 +34,21 @@ public:
 // its agenda, minutes and todos.
 CCalendarImport ParseCalendar(std::string_view text);
 
+// Whether each of the meeting's files stays within what the store's readers take in
+// (maxDataFileSize, store/FileIo.h): a larger one would be written, then found damaged at the
+// next start and the meeting lost with it.
+bool FitsStoredFiles(const CCalendarMeeting& meeting);
+
 // Hears how many meetings of how many are stored so far.
 using ImportProgress = std::function<void(std::size_t stored, std::size_t total)>;
 
 // Stores the meetings with their content files through the store's AddMeetings (so ids stay
 // unique, and many meetings cost few flushes). Returns how many were stored; CFileError when a
 // write fails (the meetings stored before it stay, each with all of its lists).
-std::size_t StoreImportedMeetings(CMeetingStore& store,
-                                  const std::vector<CCalendarMeeting>& meetings,
+std::size_t StoreImportedMeetings(CMeetingStore& store, std::span<const CCalendarMeeting> meetings,
                                   const ImportProgress& progress = {});
+inline std::size_t StoreImportedMeetings(CMeetingStore& store,
+                                         const std::vector<CCalendarMeeting>& meetings,
+                                         const ImportProgress& progress = {}) {
+    return StoreImportedMeetings(store, std::span<const CCalendarMeeting>(meetings), progress);
+}

@@ -76,19 +76,35 @@ std::string_view UnframedText(std::string_view value) {
     return value;
 }
 
-std::string DecodeParameterValue(std::string_view value) {
+std::string LeadingBlanksWord(std::string_view text) {
+    std::string word;
+    for (const char c : text) {
+        if (c != ' ' && c != '\t') {
+            break;
+        }
+        word += c == ' ' ? 's' : 't';
+    }
+    return word;
+}
+
+std::string LeadingBlanksFromWord(std::string_view word) {
+    std::string blanks;
+    for (const char c : word) {
+        if (c == 's' || c == 't') {
+            blanks += c == 's' ? ' ' : '\t';
+        }
+    }
+    return blanks;
+}
+
+std::string EncodeParameterValue(std::string_view value) {
     std::string text;
     text.reserve(value.size());
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] == '^' && i + 1 < value.size()) {
-            const char next = value[i + 1];
-            if (next == '\'' || next == 'n' || next == 'N' || next == '^') {
-                text += next == '\'' ? "\"" : next == '^' ? "^" : "\n";
-                ++i;
-                continue;
-            }
+    for (const char c : value) {
+        text += c;
+        if (c == '^') {
+            text += '^';
         }
-        text += value[i];
     }
     return text;
 }

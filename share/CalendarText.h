@@ -12,6 +12,8 @@ inline constexpr const char* domain = "tavelin.invalid";
 // Which of the four lists the meeting had ("attendees,agenda,todos,minutes", or "none"); its
 // presence also marks an event as one this program wrote.
 inline constexpr const char* content = "X-TAVELIN-CONTENT";
+inline constexpr const char* title = "X-TAVELIN-TITLE";
+inline constexpr const char* venue = "X-TAVELIN-VENUE";
 inline constexpr const char* reference = "X-TAVELIN-REFERENCE";
 inline constexpr const char* presidedBy = "X-TAVELIN-PRESIDED-BY";
 inline constexpr const char* notes = "X-TAVELIN-NOTES";
@@ -21,6 +23,9 @@ inline constexpr const char* date = "X-TAVELIN-DATE";
 inline constexpr const char* attendee = "X-TAVELIN-ATTENDEE";
 inline constexpr const char* agendaItem = "X-TAVELIN-AGENDA";
 inline constexpr const char* minute = "X-TAVELIN-MINUTE";
+// A parameter of a text starting with blanks, which libical drops from a value it reads: the
+// blanks as a word ("s" a space, "t" a tab).
+inline constexpr const char* lead = "X-TAVELIN-LEAD";
 // Parameters of an agenda item: its stored day count, and its status when not valid.
 inline constexpr const char* time = "X-TAVELIN-TIME";
 inline constexpr const char* timeStatus = "X-TAVELIN-TIME-STATUS";
@@ -46,9 +51,15 @@ std::string FramedText(std::string_view text);
 // The text without its end mark; a value without one is taken whole.
 std::string_view UnframedText(std::string_view value);
 
-// A parameter value as other programs write it (RFC 6868): ^' is a double quote, ^n a line
-// break, ^^ a caret.
-std::string DecodeParameterValue(std::string_view value);
+// The blanks (spaces and tabs) a text starts with, as the word of the lead parameter; and the
+// blanks a word stands for (any other letter stands for none).
+std::string LeadingBlanksWord(std::string_view text);
+std::string LeadingBlanksFromWord(std::string_view word);
+
+// A parameter value (a person's name) as libical is to write it. libical writes a double quote
+// as ^' and a line break as ^n (RFC 6868) but a caret as it is, so "^n" in a name would read
+// back as a line break: the caret is doubled here, and libical decodes all three on reading.
+std::string EncodeParameterValue(std::string_view value);
 
 // A day count written exactly, and read back; false when `text` is no number.
 std::string DayCountText(double dayCount);

@@ -2,8 +2,10 @@
 #include "app/RightListView.h"
 #include "calendar/CalendarPage.h"
 #include "export/MeetingPreviewList.h"
+#include "store/WorkingDirectory.h"
 #include "tests/support/FailingFileCalls.h"
 #include "tests/support/FrameTest.h"
+#include "tests/support/TempFolder.h"
 #include "ui/CommandTable.h"
 
 #include <QAction>
@@ -14,7 +16,15 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrintDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QUrl>
+
+#include <filesystem>
+#include <stop_token>
+
+#include <sys/stat.h>
 
 namespace {
 // Two meetings, one of them recurring, and an entry without a start, as other calendars
@@ -257,4 +267,100 @@ TEST_F(CalendarSharingTest, CtrlPInThePreviewPrintsAndTheQuickViewPaneExportsICa
     ASSERT_FALSE(TestServices().OfferedMenus().empty());
     EXPECT_TRUE(TestServices().OfferedMenus().back().contains("exportPageAction"));
     EXPECT_EQ(EventCount(PathOf("budget.ics")), 1);
+}
+
+namespace {
+
+std::size_t MeetingFilesIn(const std::filesystem::path& folder) {
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        count += name.starts_with("meeting") && name.ends_with(".mtg");
+    }
+    return count;
+}
+
+std::string ManyMeetings(int count) {
+    std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (int i = 0; i < count; ++i) {
+        text += "BEGIN:VEVENT\r\nUID:" + std::to_string(i) +
+                "\r\nSUMMARY:Many\r\nDTSTART:20261203T100000\r\nEND:VEVENT\r\n";
+    }
+    return text + "END:VCALENDAR\r\n";
+}
+
+} // namespace
+
+// Neither a pipe nor a device in a file's place can hold the import up or feed it without end.
+TEST_F(CalendarSharingTest, OnlyRegularFilesAreRead) {
+    const QString fifo = PathOf("pipe.ics");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = PathOf("zero.ics");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString good = WriteFile("two.ics", twoMeetings);
+    const CImportOutcome outcome = ImportCalendarFiles(TestStore(), {fifo, zero, good});
+    EXPECT_EQ(outcome.added, 2u);
+    ASSERT_EQ(outcome.failedFiles.size(), 2u);
+    for (const auto& [file, reason] : outcome.failedFiles) {
+        EXPECT_EQ(reason, QStringLiteral("it is not a regular file")) << file.toStdString();
+    }
+}
+
+// The files are parsed while the window's events go on; a stop asked for then adds nothing,
+// and one asked for while storing keeps the chunks stored before it, each whole.
+TEST_F(CalendarSharingTest, AStoppedImportKeepsWholeChunksOnly) {
+    const QString file = PathOf("many.ics");
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(QByteArray::fromStdString(ManyMeetings(2500)));
+    out.close();
+
+    std::stop_source whileParsing;
+    QTimer::singleShot(0, [&whileParsing] { whileParsing.request_stop(); });
+    CImportOutcome outcome = ImportCalendarFiles(TestStore(), {file}, {}, whileParsing.get_token());
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.added, 0u);
+    EXPECT_EQ(MeetingFilesIn(Folder()), 0u);
+
+    // A person's Cancel while the file is read does the same.
+    QTimer::singleShot(0, [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QLatin1String("calendarReadingProgress")) {
+                window->show();
+                for (QPushButton* button : window->findChildren<QPushButton*>()) {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                }
+            }
+        }
+    });
+    outcome = ImportCalendarFiles(TestStore(), {file});
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.added, 0u);
+    EXPECT_EQ(MeetingFilesIn(Folder()), 0u);
+
+    std::stop_source whileStoring;
+    const auto stopAfterFirstChunk = [&whileStoring](std::size_t stored, std::size_t) {
+        if (stored > 0) {
+            whileStoring.request_stop();
+        }
+    };
+    outcome =
+        ImportCalendarFiles(TestStore(), {file}, stopAfterFirstChunk, whileStoring.get_token());
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.added, CMeetingStore::addChunkSize);
+    EXPECT_EQ(MeetingFilesIn(Folder()), CMeetingStore::addChunkSize);
+    EXPECT_EQ(TestStore().GetCount(), CMeetingStore::addChunkSize);
+
+    // Another working directory opened meanwhile gets none of the rest.
+    CTempFolder other;
+    const auto openOther = [&other](std::size_t stored, std::size_t) {
+        if (stored > 0) {
+            SetWorkingDirectory(other.Path());
+        }
+    };
+    outcome = ImportCalendarFiles(TestStore(), {file}, openOther);
+    SetWorkingDirectory(Folder());
+    EXPECT_EQ(outcome.added, CMeetingStore::addChunkSize);
+    EXPECT_EQ(MeetingFilesIn(other.Path()), 0u);
+    EXPECT_EQ(MeetingFilesIn(Folder()), 2 * CMeetingStore::addChunkSize);
 }

@@ -84,6 +84,21 @@ TEST_F(MeetingPageTest, MarkupInEveryStoredTextStaysText) {
     EXPECT_TRUE(Page(record).contains(QStringLiteral("<b>&amp;lt;</b>")));
 }
 
+// Control characters have no place in HTML; tabs and line breaks stay.
+TEST_F(MeetingPageTest, ControlCharactersOfTextsAreLeftOut) {
+    CMeeting record = Record();
+    record.title = std::string("a\0b\x01"
+                               "c\x1b[31md\te",
+                               13);
+    record.notes = "x\x1f\r\ny";
+    const QByteArray page = BuildMeetingPage(record, {});
+    for (const char control : {'\0', '\x01', '\x1b', '\x1f'}) {
+        EXPECT_FALSE(page.contains(control)) << int(control);
+    }
+    EXPECT_TRUE(page.contains("<b>abc[31md\te</b>")) << page.toStdString();
+    EXPECT_TRUE(page.contains("x<br>y")) << page.toStdString();
+}
+
 // A name typed on this system is UTF-8; one from an old file is Windows-1252. Both reach the
 // page as the UTF-8 of what the program shows.
 TEST_F(MeetingPageTest, StoredTextsOfEitherEncodingAreWrittenAsUtf8) {

@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <random>
 
 namespace {
 
@@ -241,6 +242,114 @@ TEST(CalendarExport, OwnFieldsGiveWayWhenAnotherProgramMovedTheMeeting) {
     const CCalendarImport parsed = ParseCalendar(text);
     ASSERT_EQ(parsed.meetings.size(), 1u);
     EXPECT_EQ(parsed.meetings[0].record.date, CDateTime(2026, 12, 8, 10, 0, 0));
+}
+
+// Our own check that the start is still ours compares it to the second.
+TEST(CalendarExport, OwnDateGivesWayToAStartMovedBySeconds) {
+    const std::string text = BuildCalendar({FullMeeting()});
+    for (const char* moved : {"DTSTART:20261207T143045", "DTSTART:20261207T143100"}) {
+        std::string changed = text;
+        const std::string start = "DTSTART:20261207T143000";
+        changed.replace(changed.find(start), start.size(), moved);
+        const CCalendarImport parsed = ParseCalendar(changed);
+        ASSERT_EQ(parsed.meetings.size(), 1u);
+        const CDateTime::Parts parts = parsed.meetings[0].record.date.GetParts();
+        EXPECT_EQ(parts.minute * 60 + parts.second,
+                  std::string_view(moved).ends_with("45") ? 30 * 60 + 45 : 31 * 60)
+            << moved;
+    }
+}
+
+// Texts that libical trims, escapes or decodes, in every field our own file carries.
+TEST(CalendarExport, OwnFileBringsBackEveryStoredTextExactly) {
+    const std::vector<std::string> pieces = {"",
+                                             " ",
+                                             "\t",
+                                             "  lead",
+                                             "trail  ",
+                                             "|",
+                                             "a|",
+                                             "^",
+                                             "^n",
+                                             "^'",
+                                             "^^",
+                                             "\"",
+                                             ",",
+                                             ";",
+                                             ":",
+                                             "\\",
+                                             "\\n",
+                                             "\r\n",
+                                             "\r\n  ",
+                                             "Ærø",
+                                             "日本",
+                                             "€",
+                                             std::string(300, ' ') + "x"};
+    std::mt19937 random(17);
+    const auto text = [&] {
+        std::string made;
+        for (int count = static_cast<int>(random() % 4); count > 0; --count) {
+            made += pieces[random() % pieces.size()];
+        }
+        return made;
+    };
+    std::vector<CCalendarMeeting> meetings;
+    for (int i = 0; i < 60; ++i) {
+        CCalendarMeeting meeting{CMeeting(CDateTime(2026, 3, 10, 9, 0, i % 60)), {}};
+        CMeeting& record = meeting.record;
+        record.id = "20260310090000" + std::to_string(10 + i);
+        record.title = i == 0 ? "" : text();
+        record.venue = text();
+        record.reference = text();
+        record.presidedBy = i == 1 ? "   " : text();
+        record.notes = text();
+        meeting.content.attendees = std::vector<std::string>{text(), "  ", text()};
+        meeting.content.agenda = std::vector<CAgendaItem>{{record.date, text()}};
+        meeting.content.todos = std::vector<CTodoItem>{{text(), CTodoItem::high, 0}};
+        meeting.content.minutes = std::vector<std::string>{text(), text()};
+        meetings.push_back(meeting);
+    }
+    const CCalendarImport parsed = ParseCalendar(BuildCalendar(meetings));
+    ASSERT_EQ(parsed.meetings.size(), meetings.size());
+    for (std::size_t i = 0; i < meetings.size(); ++i) {
+        CMeeting expected = meetings[i].record;
+        expected.id.clear();
+        EXPECT_EQ(parsed.meetings[i].record, expected) << i;
+        EXPECT_EQ(parsed.meetings[i].content.attendees, meetings[i].content.attendees) << i;
+        EXPECT_EQ(parsed.meetings[i].content.agenda, meetings[i].content.agenda) << i;
+        EXPECT_EQ(parsed.meetings[i].content.todos, meetings[i].content.todos) << i;
+        EXPECT_EQ(parsed.meetings[i].content.minutes, meetings[i].content.minutes) << i;
+    }
+}
+
+// Names as other programs read them: a caret is written so that it reads back as itself.
+TEST(CalendarExport, CaretsInNamesComeBackThroughOtherProgramsReading) {
+    CCalendarMeeting meeting = FullMeeting();
+    const std::vector<std::string> names = {"A^B", "A^nB", "A^'B", "A^^B", "Quote \"q\" ^", "^"};
+    meeting.content.attendees = names;
+    meeting.record.presidedBy = "Chair ^n";
+    // Our own lines taken out as text: libical itself would write the names again, with the
+    // very fault it has.
+    const std::string text = BuildCalendar({meeting});
+    std::string others;
+    bool own = false;
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {
+        end = text.find("\r\n", start);
+        const std::string line = text.substr(start, end - start);
+        own = line.starts_with("X-TAVELIN-") || (own && line.starts_with(" "));
+        others += own ? "" : line + "\r\n";
+    }
+    const CCalendarImport parsed = ParseCalendar(others);
+    ASSERT_EQ(parsed.meetings.size(), 1u);
+    EXPECT_EQ(parsed.meetings[0].content.attendees, names);
+    EXPECT_EQ(parsed.meetings[0].record.presidedBy, "Chair ^n");
+
+    const CCalendarImport other =
+        ParseCalendar("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nSUMMARY:S\r\n"
+                      "DTSTART:20260310T090000\r\nATTENDEE;CN=A^^nB:mailto:a@example.org\r\n"
+                      "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    ASSERT_EQ(other.meetings.size(), 1u);
+    EXPECT_EQ(other.meetings[0].content.attendees, (std::vector<std::string>{"A^nB"}));
 }
 
 // Every write fails, as on a full disk.
