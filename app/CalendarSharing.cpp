@@ -342,6 +342,10 @@ CImportSummary SummarizeImport(const CImportOutcome& outcome) {
     }
     if (!outcome.writeError.isEmpty()) {
         text << QStringLiteral("The import stopped there: %1").arg(outcome.writeError);
+    } else if (outcome.cancelled) {
+        text << (outcome.added == 0
+                     ? QStringLiteral("The import was cancelled.")
+                     : QStringLiteral("The import was cancelled; the meetings added before stay."));
     }
     for (const auto& [file, reason] : outcome.failedFiles) {
         const bool closed = reason.endsWith(QLatin1Char('.'));

@@ -4,6 +4,7 @@
 #include "app/CalendarSharing.h"
 #include "app/DateToolBar.h"
 #include "app/Help.h"
+#include "app/ImportProgress.h"
 #include "app/IndexingProgress.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
@@ -588,13 +589,13 @@ void CMainFrame::ImportCalendar(const QStringList& files) {
     }
     CImportOutcome outcome;
     {
-        // A big import takes a while: the loading window counts the meetings stored, and goes
-        // before the summary shows.
-        CLoadingFeedback feedback({}, loadingWindowDelayMs, ImportingText);
-        outcome =
-            ImportCalendarFiles(m_store, files, [&feedback](std::size_t stored, std::size_t total) {
-                feedback.Report(stored, total);
-            });
+        // A big import takes a while: its progress counts the meetings stored, offers Cancel,
+        // and goes before the summary shows.
+        CImportProgress progress(this);
+        outcome = ImportCalendarFiles(
+            m_store, files,
+            [&progress](std::size_t stored, std::size_t total) { progress.Report(stored, total); },
+            progress.GetStopToken());
     }
     if (outcome.added > 0 && outcome.firstDate) {
         ShowCalendarDate(*outcome.firstDate);

@@ -81,6 +81,9 @@ void CPreferenceDlg::SetChosenPath(const QString& path) {
     m_chosenPath = path;
     m_pathEdit->setText(QDir::toNativeSeparators(path));
     m_ok->setEnabled(!m_chosenPath.isEmpty());
+    if (m_ok->isEnabled()) {
+        m_ok->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 QString CPreferenceDlg::GetCaptionText() const {
@@ -152,10 +155,13 @@ void CPreferenceDlg::keyPressEvent(QKeyEvent* event) {
     const bool plain = event->modifiers() == Qt::NoModifier ||
                        (event->key() == Qt::Key_Enter && event->modifiers() == Qt::KeypadModifier);
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        // OK is the default and looks it: Enter presses it from anywhere, once there is a
-        // folder to take; Space presses the focused button.
-        if (m_ok->isEnabled()) {
-            m_ok->click();
+        // As in any dialog: Enter presses the focused button, and OK from anywhere else once
+        // there is a folder to take. OK takes the focus whenever it is enabled, so the button
+        // drawn as the default is the one Enter presses.
+        auto* focused = qobject_cast<CPictureButton*>(focusWidget());
+        CPictureButton* pressed = focused != nullptr && focused->isEnabled() ? focused : m_ok;
+        if (pressed->isEnabled()) {
+            pressed->click();
         }
         return;
     }

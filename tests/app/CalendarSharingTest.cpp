@@ -364,3 +364,31 @@ TEST_F(CalendarSharingTest, AStoppedImportKeepsWholeChunksOnly) {
     EXPECT_EQ(MeetingFilesIn(other.Path()), 0u);
     EXPECT_EQ(MeetingFilesIn(Folder()), 2 * CMeetingStore::addChunkSize);
 }
+
+// A person's Cancel while the meetings are stored, through the File menu: the chunk at hand
+// goes in whole, the rest does not, and the summary says the import was cancelled.
+TEST_F(CalendarSharingTest, CancelWhileStoringKeepsTheChunksStoredAndSaysSo) {
+    MakeFrame();
+    const QString file = PathOf("many.ics");
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(QByteArray::fromStdString(ManyMeetings(2500)));
+    out.close();
+    QTimer press;
+    QObject::connect(&press, &QTimer::timeout, [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QLatin1String("calendarStoringProgress")) {
+                for (QPushButton* button : window->findChildren<QPushButton*>()) {
+                    button->click();
+                }
+            }
+        }
+    });
+    press.start(0);
+    TestServices().SetOpenFiles({file});
+    MenuAction("fileMenu", CommandId::importCalendar)->trigger();
+    EXPECT_EQ(MeetingFilesIn(Folder()), CMeetingStore::addChunkSize);
+    EXPECT_EQ(TestServices().ShownAs(CScriptedServices::Kind::message),
+              QStringList{"Added 1000 meetings.\nThe import was cancelled; the meetings added "
+                          "before stay."});
+}

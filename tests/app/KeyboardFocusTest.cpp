@@ -314,11 +314,12 @@ TEST_F(KeyboardFocusTest, DialogsTakeEnterAndEscape) {
         Press(key);
         return dialog.isVisible() ? -1 : dialog.result();
     };
+    Activate(dialog);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("okButton"))
+        << "OK, drawn as the default, has the focus once there is a folder";
     EXPECT_EQ(pressIn("pathEdit", Qt::Key_Return), QDialog::Accepted) << "Enter presses OK";
-    EXPECT_EQ(pressIn("cancelButton", Qt::Key_Return), QDialog::Accepted)
-        << "OK is the default wherever the focus is";
-    EXPECT_EQ(pressIn("cancelButton", Qt::Key_Space), QDialog::Rejected)
-        << "Space presses the focused button";
+    EXPECT_EQ(pressIn("cancelButton", Qt::Key_Return), QDialog::Rejected)
+        << "Enter presses the focused button";
     EXPECT_EQ(pressIn("okButton", Qt::Key_Escape), QDialog::Rejected) << "Escape cancels";
 
     CAboutDlg about;
