@@ -38,11 +38,12 @@ protected:
     CCalendarPage& Page() const { return frame->GetCalendarPage(); }
     CDayListCtrl& Day() const { return Page().GetDayList(); }
     QWidget* DayViewport() const { return Day().viewport(); }
-    // A real click on the title of a box of the day view.
-    void ClickDayBox(int hour, int half) {
+    // A real click on the title, or the picture, of a box of the day view.
+    void ClickDayBox(int hour, int half, bool onPicture = false) {
         Day().ScrollTo(hour);
-        const QPoint title = Day().ViewportBoxRect(hour, half, 0).topLeft() + QPoint(40, 8);
-        QTest::mouseClick(DayViewport(), Qt::LeftButton, {}, title);
+        const QPoint spot = QPoint(onPicture ? 5 : 40, 8);
+        QTest::mouseClick(DayViewport(), Qt::LeftButton, {},
+                          Day().ViewportBoxRect(hour, half, 0).topLeft() + spot);
     }
     // The meeting files of the folder with their dates, read from disk.
     std::vector<std::pair<std::string, long long>> FilesOnDisk() const {
@@ -61,7 +62,7 @@ protected:
 
 } // namespace
 
-TEST_F(CalendarMeetingKeys, DeleteModifyAndQuickViewAnswerOnTheClickedBox) {
+TEST_F(CalendarMeetingKeys, DeleteAndModifyAnswerOnTheClickedOrPictureClickedBox) {
     Page().ShowMode(CCalendarPage::dayMode);
     const auto path = MeetingFilePath(quarterTo);
     const std::string bytes = FileBytes(path);
@@ -82,8 +83,10 @@ TEST_F(CalendarMeetingKeys, DeleteModifyAndQuickViewAnswerOnTheClickedBox) {
     EXPECT_TRUE(sheetShown) << "Ctrl+E opens Modify on the clicked meeting";
     EXPECT_EQ(FileBytes(path), bytes);
 
+    // Up to an hour without meetings, then a click on the picture makes the meeting current.
+    Press(Qt::Key_Up);
     TestServices().ScriptAnswers({true});
-    ClickDayBox(10, 1);
+    ClickDayBox(10, 1, true);
     Press(Qt::Key_Delete);
     EXPECT_FALSE(std::filesystem::exists(path)) << "Yes removes the meeting file";
     EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(quarterPast)));
