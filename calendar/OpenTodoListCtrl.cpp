@@ -185,7 +185,8 @@ void COpenTodoListCtrl::PaintEmpty(QPainter& painter) const {
 
 void COpenTodoListCtrl::ActivateItem(int row) {
     if (IsItem(row)) {
-        emit todoPageRequested(m_rows[static_cast<std::size_t>(row)].meetingId);
+        const COpenTodo& todo = m_rows[static_cast<std::size_t>(row)];
+        emit todoPageRequested(todo.meetingId, todo.position);
     }
 }
 
