@@ -83,14 +83,22 @@ void CMonthListCtrl::PaintItem(QPainter& painter, int cell, const QRect&) const 
     dayFont.setWeight(inMonth ? QFont::Bold : QFont::Normal);
     painter.setFont(dayFont);
     const bool today = cell == m_todayCell;
-    if (today) {
-        painter.setPen(QPen(todayColour, 2));
-        painter.drawRect(bounds.adjusted(2, 2, -1, -1));
-    }
-    painter.setPen(today ? todayColour : palette().color(QPalette::WindowText));
+    painter.setPen(today ? QColor(Qt::white) : palette().color(QPalette::WindowText));
     if (m_grid.days[index] > 0) {
-        painter.drawText(layout.dayText, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         QString::number(m_grid.days[index]));
+        const QString day = QString::number(m_grid.days[index]);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+        if (today) {
+            // Today's day number stands on a blue badge, unlike the focus frame of the mark.
+            const QRect text = painter.fontMetrics().boundingRect(layout.dayText, flags, day);
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setBrush(todayColour);
+            painter.setPen(Qt::NoPen);
+            painter.drawRoundedRect(text.adjusted(-3, -1, 3, 1), 4, 4);
+            painter.restore();
+            painter.setPen(Qt::white);
+        }
+        painter.drawText(layout.dayText, flags, day);
     }
 
     const int count = m_grid.counts[index];

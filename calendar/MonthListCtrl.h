@@ -14,8 +14,8 @@ class CMonthHeaderCtrl;
 
 // The month as six weeks of seven days, Sunday first, under a strip of day names. Each cell
 // shows its day, bold on white for the days of the month and on grey around it, and how many
-// meetings fall on it; today's cell is framed in blue. A click on a day, or Enter on the marked
-// one, opens that day.
+// meetings fall on it; today's day number stands on a blue badge. A click on a day, or Enter on the
+// marked one, opens that day.
 class CMonthListCtrl : public CListBase, public CCalendarList {
     Q_OBJECT
 
