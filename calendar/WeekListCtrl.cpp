@@ -337,9 +337,12 @@ QRect CWeekListCtrl::FocusFrameRect(int item) const {
 void CWeekListCtrl::keyPressEvent(QKeyEvent* event) {
     const int command = MeetingMenuKeyCommand(*event);
     const std::string id = KeyMeeting();
-    if (command != 0 && !id.empty()) {
-        m_currentId = id;
-        RunMeetingCommand(m_commands, command, id);
+    if (command != 0) {
+        // Without a meeting the menu's keys do nothing: Ctrl+Return is View, never Add.
+        if (!id.empty()) {
+            m_currentId = id;
+            RunMeetingCommand(m_commands, command, id);
+        }
         event->accept();
         return;
     }

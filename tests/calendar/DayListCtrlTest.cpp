@@ -197,6 +197,8 @@ TEST_F(DayList, TheMenuAndEnterActOnTheMeetingsOfARow) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(commands.Take(), std::vector{AddCall(8, 0, 17)}) << "a row without meetings";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(commands.Take().empty()) << "View has no meeting to show there";
 
     // Left and Right step through a row's boxes, :00 then :30; the menu's keys follow.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
