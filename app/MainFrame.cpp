@@ -485,21 +485,22 @@ void CMainFrame::AddMeeting(const CDateTime& when) {
 }
 
 void CMainFrame::ModifyMeeting(const std::string& id) {
-    RunModifySheet(id, false);
+    RunModifySheet(id, std::nullopt);
 }
 
-void CMainFrame::OpenTodoPage(const std::string& id) {
-    RunModifySheet(id, true);
+void CMainFrame::OpenTodoPage(const std::string& id, std::size_t position) {
+    RunModifySheet(id, position);
 }
 
-void CMainFrame::RunModifySheet(const std::string& id, bool onTodoPage) {
+void CMainFrame::RunModifySheet(const std::string& id, std::optional<std::size_t> todo) {
     if (!IsStored(m_store, id)) {
         return;
     }
     CMeetingSheet sheet(CMeetingSheet::Mode::modify, m_store, m_services, id, m_sheetPages, this);
-    for (int index = 0; onTodoPage && index < sheet.GetPageCount(); ++index) {
-        if (dynamic_cast<CTodoPage*>(&sheet.GetPage(index)) != nullptr) {
+    for (int index = 0; todo && index < sheet.GetPageCount(); ++index) {
+        if (auto* todoPage = dynamic_cast<CTodoPage*>(&sheet.GetPage(index))) {
             sheet.OpenOnPage(index);
+            todoPage->MarkTodo(*todo);
             break;
         }
     }

@@ -71,7 +71,7 @@ public:
     // for no words, the view shown before them.
     void Search(const QString& words);
     // Modify on the meeting's todo page.
-    void OpenTodoPage(const std::string& id);
+    void OpenTodoPage(const std::string& id, std::size_t position);
 
     // The pages the meeting sheet of Add and Modify shows, in order.
     void SetSheetPages(std::vector<MeetingPageMaker> pages);
@@ -138,8 +138,8 @@ private:
     void CreateClientArea();
     void CreateToolBar();
     void CreateSearchField();
-    // Modify, on the todo page or on the first.
-    void RunModifySheet(const std::string& id, bool onTodoPage);
+    // Modify, on the first page, or on the todo page with the todo at `todo` of its file marked.
+    void RunModifySheet(const std::string& id, std::optional<std::size_t> todo);
     void CreateDateActions();
     // Every command's action exists: the meeting commands' keys become the calendar's.
     void ScopeCalendarKeys();

@@ -36,7 +36,7 @@ CCalendarPage::CCalendarPage(CMeetingStore& store, CDesktopServices& services,
     m_dayList->setObjectName(QStringLiteral("dayList"));
     m_weekList = new CWeekListCtrl(store, services, commands, this);
     m_weekList->setObjectName(QStringLiteral("weekList"));
-    m_monthGrid = new CMonthListCtrl(store, this);
+    m_monthGrid = new CMonthListCtrl(store, services, this);
     m_monthGrid->setObjectName(QStringLiteral("monthList"));
     m_preview = new CMeetingPreviewList(store, services, commands, this);
     m_preview->setObjectName(QStringLiteral("previewList"));

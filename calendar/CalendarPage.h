@@ -72,6 +72,7 @@ public:
 
     CMeetingListCtrl& GetMeetingList() { return *m_meetingList; }
     CDayListCtrl& GetDayList() { return *m_dayList; }
+    CWeekListCtrl& GetWeekList() { return *m_weekList; }
     CMeetingPreviewList& GetPreviewList() { return *m_preview; }
     CSearchResultsCtrl& GetSearchResults() { return *m_searchResults; }
     COpenTodoListCtrl& GetOpenTodos() { return *m_openTodos; }

@@ -11,6 +11,7 @@
 #include "ui/TextConversion.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -139,23 +140,93 @@ CDayListCtrl::CHit CDayListCtrl::HitMeeting(int row, const QPoint& viewportPos) 
     return {slot->id, hit->onPicture};
 }
 
-std::string CDayListCtrl::MeetingOfRow(int row) const {
+std::vector<std::string> CDayListCtrl::RowMeetings(int row) const {
+    std::vector<std::string> ids;
     if (row < 0 || row >= CDayList::hourCount) {
+        return ids;
+    }
+    for (const auto& half : m_day.hours[static_cast<std::size_t>(row)].halves) {
+        for (const CDaySlot& slot : half) {
+            ids.push_back(slot.id);
+        }
+    }
+    return ids;
+}
+
+std::string CDayListCtrl::MeetingOfRow(int row) const {
+    const std::vector<std::string> ids = RowMeetings(row);
+    if (std::find(ids.begin(), ids.end(), m_currentId) != ids.end()) {
+        return m_currentId;
+    }
+    return ids.empty() ? std::string() : ids.front();
+}
+
+std::string CDayListCtrl::KeyMeeting() const {
+    return MeetingOfRow(GetSelectionMark());
+}
+
+QRect CDayListCtrl::BoxOf(int row, const std::string& id) const {
+    if (row < 0 || row >= CDayList::hourCount || id.empty()) {
         return {};
     }
     const CDayHour& hourSlots = m_day.hours[static_cast<std::size_t>(row)];
-    std::string first;
-    for (const auto& half : hourSlots.halves) {
-        for (const CDaySlot& slot : half) {
-            if (slot.id == m_currentId) {
-                return slot.id;
-            }
-            if (first.empty()) {
-                first = slot.id;
+    for (int half = 0; half < 2; ++half) {
+        const auto& meetings = hourSlots.halves[static_cast<std::size_t>(half)];
+        for (std::size_t k = 0; k < meetings.size(); ++k) {
+            if (meetings[k].id == id) {
+                return ViewportBoxRect(row, half, static_cast<int>(k))
+                    .translated(0, ScrollPosition());
             }
         }
     }
-    return first;
+    return {};
+}
+
+void CDayListCtrl::StepBox(int step) {
+    const std::vector<std::string> ids = RowMeetings(GetSelectionMark());
+    const auto at = std::find(ids.begin(), ids.end(), KeyMeeting());
+    if (at == ids.end()) {
+        return;
+    }
+    const auto index = (at - ids.begin()) + step;
+    if (index >= 0 && index < static_cast<long>(ids.size())) {
+        m_currentId = ids[static_cast<std::size_t>(index)];
+        viewport()->update();
+    }
+}
+
+QRect CDayListCtrl::FocusFrameRect(int row) const {
+    // The frame goes around the meeting the keys act on, else around the row.
+    const QRect box = BoxOf(row, MeetingOfRow(row));
+    return box.isEmpty() ? CListBase::FocusFrameRect(row) : box.adjusted(2, 2, -2, -2);
+}
+
+void CDayListCtrl::keyPressEvent(QKeyEvent* event) {
+    const int command = MeetingMenuKeyCommand(*event);
+    const std::string id = KeyMeeting();
+    if (command != 0) {
+        // Without a meeting the menu's keys do nothing: Ctrl+Return is View, never Add.
+        if (!id.empty()) {
+            m_currentId = id;
+            RunMeetingCommand(m_commands, command, id);
+        }
+    } else if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
+        StepBox(event->key() == Qt::Key_Left ? -1 : 1);
+    } else {
+        CListBase::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void CDayListCtrl::resizeEvent(QResizeEvent* event) {
+    CListBase::resizeEvent(event);
+    // A taller list has less to scroll; a position cut short at the end goes up to a whole
+    // row, so the top row never shows cut in half.
+    QScrollBar* bar = verticalScrollBar();
+    if (bar->value() == bar->maximum()) {
+        bar->setValue(WholeRowScroll(bar->value()));
+    }
 }
 
 void CDayListCtrl::AddAt(int hour, int minute) {
@@ -166,11 +237,14 @@ void CDayListCtrl::AddAt(int hour, int minute) {
 
 void CDayListCtrl::ActivateItem(int row) {
     const std::string id = MeetingOfRow(row);
-    if (!id.empty()) {
-        m_currentRow = row;
-        m_currentId = id;
-        m_commands.ViewMeeting(id);
+    m_currentRow = row;
+    if (id.empty()) {
+        // A row without meetings takes a new one at its hour, as a double click there does.
+        AddAt(row, 0);
+        return;
     }
+    m_currentId = id;
+    m_commands.ViewMeeting(id);
 }
 
 void CDayListCtrl::OpenContextMenu(int row, const QPoint& globalPos) {
@@ -234,9 +308,11 @@ void CDayListCtrl::mousePressEvent(QMouseEvent* event) {
         const CHit hit = HitMeeting(row, pos);
         m_currentId = hit.id;
         if (hit.onPicture) {
-            // A press on a picture may start a drag; it leaves the mark where it is.
+            // A press on a picture may start a drag; it marks the row of the meeting it made
+            // current, as a press on the title does.
             m_drag->Press(hit.id, pos);
             setFocus(Qt::MouseFocusReason);
+            SetSelectionMark(row);
             return;
         }
     }
@@ -276,7 +352,7 @@ void CDayListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
         m_commands.ViewMeeting(m_currentId);
         return;
     }
-    AddAt(row, HalfAt(pos.y() + ScrollPosition()) == 0 ? 0 : 30);
+    AddAt(row, AddHalfAt(pos.y() + ScrollPosition()) == 0 ? 0 : 30);
 }
 
 void CDayListCtrl::Drop(const std::string& id, const QPoint& viewportPos) {
@@ -287,7 +363,7 @@ void CDayListCtrl::Drop(const std::string& id, const QPoint& viewportPos) {
         return;
     }
     const CDateTime old = m_store.GetMeeting(id).date;
-    const CDateTime moved = MoveToHalfHour(old, row, HalfAt(contentY));
+    const CDateTime moved = MoveToHalfHour(old, row, DropHalfAt(contentY));
     if (moved == old) {
         return;
     }

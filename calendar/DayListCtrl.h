@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class CDesktopServices;
 class CMeetingCommands;
@@ -19,8 +20,10 @@ class CMeetingStore;
 // meeting is a framed box with its picture and title in the half hour it starts in. A double
 // click on a box views the meeting, elsewhere in a row it adds a meeting at that half hour of
 // the date picker's day; dragging a box's picture to another half hour moves the meeting
-// there; a right click on a box opens the Meeting menu. Enter views the meeting of the
-// marked row.
+// there; a right click on a box opens the Meeting menu. The keyboard reaches the meetings too:
+// the marked row's current meeting (the one clicked, else the row's first; Left and Right step
+// through the row's boxes) carries the focus frame and answers the menu's keys, and Enter
+// views it, or adds a meeting at the hour of a row without one.
 class CDayListCtrl : public CListBase, public CCalendarList {
     Q_OBJECT
 
@@ -38,6 +41,8 @@ public:
     CDateTime GetDate() const { return m_date; }
     // The meeting of the last press, double click or right click on a box.
     const std::string& GetCurrentMeetingId() const { return m_currentId; }
+    // The meeting the keys act on: the marked row's current meeting; empty for none.
+    std::string KeyMeeting() const;
     const CMeetingDrag& GetDrag() const { return *m_drag; }
 
     // The box of the k-th meeting of a half of an hour row as the viewport shows it now; an
@@ -56,6 +61,10 @@ protected:
     void ActivateItem(int row) override;
     void OpenContextMenu(int row, const QPoint& globalPos) override;
     QPoint MenuAnchor(int row) const override;
+    QRect FocusFrameRect(int row) const override;
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -73,6 +82,12 @@ private:
     // The meeting Enter and the menu keys act on in a row: the current one when it is in
     // that row, else the row's first.
     std::string MeetingOfRow(int row) const;
+    // The boxes of a row in the order the keys step through them: the :00 half, then :30.
+    std::vector<std::string> RowMeetings(int row) const;
+    // The content rectangle of a meeting's box in a row, empty when the row draws none.
+    QRect BoxOf(int row, const std::string& id) const;
+    // Left or Right: the current meeting becomes the previous or next box of the marked row.
+    void StepBox(int step);
     void RunMenu(int row, const std::string& id, const QPoint& globalPos);
     void Drop(const std::string& id, const QPoint& viewportPos);
 

@@ -23,9 +23,14 @@ int RowMiddle(int row) {
     return row * rowHeight + rowHeight / 2;
 }
 
-int HalfAt(int y) {
+int DropHalfAt(int y) {
     const int row = y >= 0 ? y / rowHeight : -1;
     return y <= RowMiddle(row) ? 0 : 1;
+}
+
+int AddHalfAt(int y) {
+    const int row = y >= 0 ? y / rowHeight : -1;
+    return y < RowMiddle(row) ? 0 : 1;
 }
 
 int BoxWidth(int width, int widest) {
@@ -76,7 +81,11 @@ std::optional<CBoxHit> HitBox(const QPoint& contentPos, int row, int width, int 
 
 int OpeningScroll(int row, int viewportHeight) {
     const int most = std::max(0, ContentHeight() - viewportHeight);
-    return std::clamp(row * rowHeight, 0, most);
+    return WholeRowScroll(std::clamp(row * rowHeight, 0, most));
+}
+
+int WholeRowScroll(int scroll) {
+    return std::max(0, scroll) / rowHeight * rowHeight;
 }
 
 } // namespace DayListGeometry

@@ -30,8 +30,12 @@ int ContentHeight();
 int RowAt(int y);
 // The middle line of a row, in content coordinates.
 int RowMiddle(int row);
-// The half (0 for :00, 1 for :30) of its row that a content height falls in.
-int HalfAt(int y);
+// The half (0 for :00, 1 for :30) a meeting dropped at content height `y` moves to: the
+// middle line is the :00 half's, as its boxes reach down onto it.
+int DropHalfAt(int y);
+// The half a double click at content height `y` adds a meeting in: only what lies above the
+// middle line is the :00 half, so the line itself adds at :30.
+int AddHalfAt(int y);
 
 // The width of every box of a row whose fuller half holds `widest` meetings, in a list
 // `width` wide; 0 where no box fits (the boxes are then neither drawn nor hit).
@@ -55,7 +59,11 @@ struct CBoxHit {
 std::optional<CBoxHit> HitBox(const QPoint& contentPos, int row, int width, int upperCount,
                               int lowerCount);
 
-// The scroll position that opens a day on `row` (its first meeting, or quietDayRow).
+// The scroll position that opens a day on `row` (its first meeting, or quietDayRow): the top
+// of that row, or of the lowest row that still leaves no room below the last, so the top row
+// always shows whole.
 int OpeningScroll(int row, int viewportHeight);
+// A scroll position moved up to the top of the row it shows cut.
+int WholeRowScroll(int scroll);
 
 } // namespace DayListGeometry

@@ -2,7 +2,9 @@
 
 #include "calendar/MonthGridGeometry.h"
 #include "calendar/MonthHeaderCtrl.h"
+#include "calendar/TodayMark.h"
 #include "store/MeetingStore.h"
+#include "ui/DesktopServices.h"
 #include "ui/TextConversion.h"
 
 #include <QMouseEvent>
@@ -14,11 +16,13 @@ namespace {
 
 const QColor outsideMonth(222, 222, 222);
 const QColor countColour(17, 89, 142);
+const QColor todayColour(61, 110, 196);
 
 } // namespace
 
-CMonthListCtrl::CMonthListCtrl(CMeetingStore& store, QWidget* parent)
-    : CListBase(parent), m_store(store) {
+CMonthListCtrl::CMonthListCtrl(CMeetingStore& store, const CDesktopServices& services,
+                               QWidget* parent)
+    : CListBase(parent), m_store(store), m_services(services) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setViewportMargins(0, MonthGridGeometry::headerHeight, 0, 0);
     m_header = new CMonthHeaderCtrl(this);
@@ -30,6 +34,9 @@ CMonthListCtrl::CMonthListCtrl(CMeetingStore& store, QWidget* parent)
 void CMonthListCtrl::Fill(const CDateTime& date) {
     m_date = date;
     m_grid = FillMonthGrid(m_store, date);
+    m_todayCell = m_grid.days[0] == 0
+                      ? -1
+                      : TodayIndex(m_grid.gridStart, CMonthGrid::cellCount, m_services.Now());
     m_tipCell = -1;
     SetSelectionMark(CellOf(date));
     UpdateScrollRange();
@@ -75,10 +82,23 @@ void CMonthListCtrl::PaintItem(QPainter& painter, int cell, const QRect&) const 
     dayFont.setPixelSize(12);
     dayFont.setWeight(inMonth ? QFont::Bold : QFont::Normal);
     painter.setFont(dayFont);
-    painter.setPen(palette().color(QPalette::WindowText));
+    const bool today = cell == m_todayCell;
+    painter.setPen(today ? QColor(Qt::white) : palette().color(QPalette::WindowText));
     if (m_grid.days[index] > 0) {
-        painter.drawText(layout.dayText, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         QString::number(m_grid.days[index]));
+        const QString day = QString::number(m_grid.days[index]);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+        if (today) {
+            // Today's day number stands on a blue badge, unlike the focus frame of the mark.
+            const QRect text = painter.fontMetrics().boundingRect(layout.dayText, flags, day);
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setBrush(todayColour);
+            painter.setPen(Qt::NoPen);
+            painter.drawRoundedRect(text.adjusted(-3, -1, 3, 1), 4, 4);
+            painter.restore();
+            painter.setPen(Qt::white);
+        }
+        painter.drawText(layout.dayText, flags, day);
     }
 
     const int count = m_grid.counts[index];
@@ -130,7 +150,9 @@ void CMonthListCtrl::HoverItem(int cell) {
         return;
     }
     m_tipCell = cell;
-    emit ToolTipChanged(ToShownText(DayTipText(m_store, m_grid.CellDate(cell))));
+    // The tooltip breaks lines at LF alone.
+    emit ToolTipChanged(ToShownText(DayTipText(m_store, m_grid.CellDate(cell)))
+                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void CMonthListCtrl::resizeEvent(QResizeEvent* event) {

@@ -8,17 +8,20 @@
 
 #include <QString>
 
+class CDesktopServices;
 class CMeetingStore;
 class CMonthHeaderCtrl;
 
 // The month as six weeks of seven days, Sunday first, under a strip of day names. Each cell
 // shows its day, bold on white for the days of the month and on grey around it, and how many
-// meetings fall on it. A click on a day, or Enter on the marked one, opens that day.
+// meetings fall on it; today's day number stands on a blue badge. A click on a day, or Enter on the
+// marked one, opens that day.
 class CMonthListCtrl : public CListBase, public CCalendarList {
     Q_OBJECT
 
 public:
-    explicit CMonthListCtrl(CMeetingStore& store, QWidget* parent = nullptr);
+    CMonthListCtrl(CMeetingStore& store, const CDesktopServices& services,
+                   QWidget* parent = nullptr);
 
     QWidget* GetWidget() override { return this; }
     // The grid around the month of `date`, with the day of `date` marked.
@@ -28,6 +31,8 @@ public:
     const CMonthGrid& GetGrid() const { return m_grid; }
     // The cell that holds the day of `date`, -1 when the grid does not show it.
     int CellOf(const CDateTime& date) const;
+    // The cell of today as of the last fill, -1 when the grid does not show it.
+    int GetTodayCell() const { return m_todayCell; }
 
 signals:
     // The user picked the day of a cell (its midnight).
@@ -52,7 +57,9 @@ private:
     void OpenDay(int cell);
 
     CMeetingStore& m_store;
+    const CDesktopServices& m_services;
     CDateTime m_date;
+    int m_todayCell = -1;
     CMonthGrid m_grid;
     CMonthHeaderCtrl* m_header = nullptr;
     // The cell a left press landed on, opened when the button comes up over it.

@@ -164,10 +164,9 @@ void COpenTodoListCtrl::PaintItem(QPainter& painter, int row, const QRect&) cons
     painter.fillRect(layout.background,
                      row == GetSelectionMark() ? markedBackground : QColor(Qt::white));
     m_pictures.Draw(painter, layout.done.topLeft(), notDonePicture);
-    // A priority other than low, medium or high shows no picture, as on the todo page.
-    if (todo.priority >= CTodoItem::low && todo.priority <= CTodoItem::high) {
-        m_pictures.Draw(painter, layout.priority.topLeft(), todo.priority);
-    }
+    // A priority other than medium or high is shown as low, as the preview words it.
+    const bool known = todo.priority == CTodoItem::medium || todo.priority == CTodoItem::high;
+    m_pictures.Draw(painter, layout.priority.topLeft(), known ? todo.priority : CTodoItem::low);
     painter.setFont(RowFont(font(), QFont::Normal));
     painter.setPen(Qt::black);
     DrawLine(painter, layout.text, shown.text);
@@ -186,7 +185,8 @@ void COpenTodoListCtrl::PaintEmpty(QPainter& painter) const {
 
 void COpenTodoListCtrl::ActivateItem(int row) {
     if (IsItem(row)) {
-        emit todoPageRequested(m_rows[static_cast<std::size_t>(row)].meetingId);
+        const COpenTodo& todo = m_rows[static_cast<std::size_t>(row)];
+        emit todoPageRequested(todo.meetingId, todo.position);
     }
 }
 

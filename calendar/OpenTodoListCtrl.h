@@ -59,7 +59,8 @@ public:
     CShownRow GetShownRow(int row) const;
 
 signals:
-    void todoPageRequested(const std::string& meetingId);
+    // Modify on the todo page of a meeting, with the todo at `position` of its file marked.
+    void todoPageRequested(const std::string& meetingId, std::size_t position);
 
 protected:
     int ItemCount() const override { return GetRowCount(); }

@@ -22,6 +22,11 @@ QString CWeekHeaderCtrl::GetText(int column) const {
     return column >= 0 && column < 8 ? m_texts[static_cast<std::size_t>(column)] : QString();
 }
 
+void CWeekHeaderCtrl::SetTodayColumn(int column) {
+    m_todayColumn = column;
+    update();
+}
+
 void CWeekHeaderCtrl::SetDayColumnWidth(int width) {
     m_dayWidth = width;
     update();
@@ -45,6 +50,15 @@ void CWeekHeaderCtrl::paintEvent(QPaintEvent*) {
         const int mid = item.left() + item.width() / 2;
         m_columnImages.Draw(painter, QPoint(column == 0 ? mid : mid - 16, item.top() - 1), column);
         const QRect text(QPoint(mid + 2, item.top()), QPoint(item.right() - 1, item.bottom()));
+        const bool today = column > 0 && column == m_todayColumn;
+        if (today) {
+            // Today's column stands out by a blue bar under it and its day in bold blue.
+            painter.fillRect(QRect(item.left() + 1, item.bottom() - 2, item.width() - 2, 3),
+                             QColor(61, 110, 196));
+        }
+        font.setWeight(today ? QFont::Bold : QFont::Normal);
+        painter.setFont(font);
+        painter.setPen(today ? QColor(61, 110, 196) : QColor(Qt::black));
         painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          m_texts[static_cast<std::size_t>(column)]);
     }

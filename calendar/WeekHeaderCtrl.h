@@ -18,6 +18,9 @@ public:
     // Before the first fill the days read S, M, T, W, T, F, S.
     void SetDayTexts(const std::array<QString, 7>& texts);
     QString GetText(int column) const;
+    // The day column (1 Sunday .. 7 Saturday) that is today, marked in blue; 0 for none.
+    void SetTodayColumn(int column);
+    int GetTodayColumn() const { return m_todayColumn; }
     void SetDayColumnWidth(int width);
 
 protected:
@@ -28,5 +31,6 @@ protected:
 private:
     std::array<QString, 8> m_texts;
     int m_dayWidth = 0;
+    int m_todayColumn = 0;
     CImageStrip m_columnImages;
 };

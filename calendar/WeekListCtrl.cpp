@@ -1,6 +1,7 @@
 #include "calendar/WeekListCtrl.h"
 
 #include "calendar/MeetingDrag.h"
+#include "calendar/TodayMark.h"
 #include "calendar/WeekHeaderCtrl.h"
 #include "calendar/WeekListGeometry.h"
 #include "calendar/WindowToolTip.h"
@@ -13,6 +14,7 @@
 #include "ui/TextConversion.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -73,6 +75,8 @@ void CWeekListCtrl::Fill(const CDateTime& date) {
                 : m_header->GetText(day + 1);
     }
     m_header->SetDayTexts(days);
+    const int today = date.IsValid() ? TodayIndex(m_week.sunday, 7, m_services.Now()) : -1;
+    m_header->SetTodayColumn(today + 1);
 
     // Another week opens on office hours, moved down as far as its first meeting needs; a
     // refill of the same week (after a drop, say) stays where the user looked.
@@ -282,11 +286,81 @@ void CWeekListCtrl::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CWeekListCtrl::PressItem(int item) {
-    // A press on the hour column, or on a meeting (which it may drag away), leaves the mark.
-    if (item == -1 || SlotAt(m_mousePos) >= 0) {
+    // A press on the hour column leaves the mark; one on a meeting also makes it current.
+    if (item == -1) {
         return;
     }
+    const int slot = SlotAt(m_mousePos);
+    if (slot >= 0) {
+        m_currentId = m_week.meetings[static_cast<std::size_t>(slot)].id;
+    }
     SetSelectionMark(item);
+    viewport()->update();
+}
+
+std::string CWeekListCtrl::MeetingOfCell(int item) const {
+    const std::vector<std::string> ids = CellMeetings(item);
+    if (std::find(ids.begin(), ids.end(), m_currentId) != ids.end()) {
+        return m_currentId;
+    }
+    return ids.empty() ? std::string() : ids.front();
+}
+
+std::string CWeekListCtrl::KeyMeeting() const {
+    return MeetingOfCell(GetSelectionMark());
+}
+
+bool CWeekListCtrl::StepBox(int step) {
+    const std::vector<std::string> ids = CellMeetings(GetSelectionMark());
+    const auto at = std::find(ids.begin(), ids.end(), KeyMeeting());
+    const auto index = (at - ids.begin()) + step;
+    if (at == ids.end() || index < 0 || index >= static_cast<long>(ids.size())) {
+        return false;
+    }
+    m_currentId = ids[static_cast<std::size_t>(index)];
+    viewport()->update();
+    return true;
+}
+
+QRect CWeekListCtrl::FocusFrameRect(int item) const {
+    // The frame goes around the meeting the keys act on, else around the cell.
+    const std::vector<std::string> ids = CellMeetings(item);
+    const auto at = std::find(ids.begin(), ids.end(), MeetingOfCell(item));
+    if (at == ids.end()) {
+        return CListBase::FocusFrameRect(item);
+    }
+    const int count = static_cast<int>(ids.size());
+    const int position = static_cast<int>(at - ids.begin());
+    return Geometry::MeetingBox(ItemRect(item), count, position).frame.adjusted(1, 1, -1, -1);
+}
+
+void CWeekListCtrl::keyPressEvent(QKeyEvent* event) {
+    const int command = MeetingMenuKeyCommand(*event);
+    const std::string id = KeyMeeting();
+    if (command != 0) {
+        // Without a meeting the menu's keys do nothing: Ctrl+Return is View, never Add.
+        if (!id.empty()) {
+            m_currentId = id;
+            RunMeetingCommand(m_commands, command, id);
+        }
+        event->accept();
+        return;
+    }
+    const bool left = event->key() == Qt::Key_Left;
+    if ((left || event->key() == Qt::Key_Right) && event->modifiers() == Qt::NoModifier &&
+        StepBox(left ? -1 : 1)) {
+        event->accept();
+        return;
+    }
+    const int before = GetSelectionMark();
+    CListBase::keyPressEvent(event);
+    // Stepping left into a cell arrives at its last box.
+    if (left && GetSelectionMark() != before) {
+        const std::vector<std::string> ids = CellMeetings(GetSelectionMark());
+        if (!ids.empty()) {
+            m_currentId = ids.back();
+        }
+    }
 }
 
 void CWeekListCtrl::DoubleClickItem(int item) {
@@ -302,9 +376,12 @@ void CWeekListCtrl::DoubleClickItem(int item) {
 }
 
 void CWeekListCtrl::ActivateItem(int item) {
-    const std::vector<std::string> ids = CellMeetings(item);
-    if (!ids.empty()) {
-        m_commands.ViewMeeting(ids.front());
+    const std::string id = MeetingOfCell(item);
+    if (!id.empty()) {
+        m_commands.ViewMeeting(id);
+    } else if (item >= 0) {
+        // An empty cell takes a new meeting at its hour, as a double click there does.
+        m_commands.AddMeeting(CellDate(item));
     }
 }
 
@@ -326,6 +403,8 @@ void CWeekListCtrl::OpenContextMenu(int item, const QPoint& globalPos) {
         return;
     }
     const std::string id = m_week.meetings[static_cast<std::size_t>(slot)].id;
+    m_currentId = id;
+    viewport()->update();
     const CDateTime cellDate = CellDate(item);
     QMenu menu(this);
     FillMeetingMenu(menu, m_commands, true);

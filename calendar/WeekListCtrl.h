@@ -24,8 +24,10 @@ class CWindowToolTip;
 // picture in the cell of its weekday and starting hour. Hovering a meeting names it in the
 // page's tooltip; a double click views it, or adds a meeting on an empty spot of a cell; a
 // right click on it opens the Meeting menu; dragging it to another cell moves it there.
-// The cells are the items: the arrow keys move the mark from cell to cell, Enter views the
-// marked cell's first meeting.
+// The cells are the items: the arrow keys move the mark from cell to cell, Left and Right
+// stepping first through the boxes of a crowded cell. The marked cell's current meeting (the
+// one clicked, else the cell's first) carries the focus frame and answers the Meeting menu's
+// keys; Enter views it, or adds a meeting at the hour of an empty cell.
 class CWeekListCtrl : public CListBase, public CCalendarList {
     Q_OBJECT
 
@@ -53,6 +55,8 @@ public:
     CDateTime CellDate(int item) const;
     // The meeting ids of a cell, in their order of boxes.
     std::vector<std::string> CellMeetings(int item) const;
+    // The meeting the keys act on: the marked cell's current meeting; empty for none.
+    std::string KeyMeeting() const;
 
 protected:
     int ItemCount() const override;
@@ -69,6 +73,9 @@ protected:
     void OpenContextMenu(int item, const QPoint& globalPos) override;
     QPoint MenuAnchor(int item) const override;
     void HoverItem(int item) override;
+    QRect FocusFrameRect(int item) const override;
+
+    void keyPressEvent(QKeyEvent* event) override;
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -80,6 +87,10 @@ private:
     // The slot of the meeting whose box holds a content point, -1 for none.
     int SlotAt(const QPoint& contentPos) const;
     int CellCount(int item) const;
+    // The current meeting of a cell: the one last clicked when it is there, else the first.
+    std::string MeetingOfCell(int item) const;
+    // Left or Right within the marked cell's boxes; false at the cell's first or last box.
+    bool StepBox(int step);
     // Moves a dragged meeting to the cell under a viewport point, keeping its minute and
     // second; nothing on the hour column or on the meeting's own cell.
     void DropMeeting(const std::string& id, const QPoint& pos);
@@ -101,5 +112,7 @@ private:
     // The last point of a press, double click or hover, in content coordinates.
     QPoint m_mousePos;
     QString m_toolText;
+    // The meeting last pressed, clicked or stepped to.
+    std::string m_currentId;
     QPixmap m_meetingPicture;
 };

@@ -63,8 +63,15 @@ int MeetingAt(const QRect& cell, int count, const QPoint& pos) {
     if (!cell.contains(pos)) {
         return -1;
     }
+    // The frames of a line tile it, lines included; the last box of a line also takes the
+    // column right of its frame, up to where the next box would begin.
     for (int position = 0; position < count; ++position) {
-        if (MeetingBox(cell, count, position).frame.adjusted(1, 1, -1, -1).contains(pos)) {
+        if (MeetingBox(cell, count, position).frame.contains(pos)) {
+            return position;
+        }
+    }
+    for (int position = 0; position < count; ++position) {
+        if (MeetingBox(cell, count, position).frame.adjusted(0, 0, 1, 0).contains(pos)) {
             return position;
         }
     }

@@ -36,8 +36,9 @@ struct CMeetingBox {
     QPoint picture;
 };
 CMeetingBox MeetingBox(const QRect& cell, int count, int position);
-// The position of the meeting whose box holds `pos` inside its frame, -1 for none: a point
-// on a frame line or on the pixels no box covers points at no meeting.
+// The position of the meeting whose box holds `pos`, its frame lines included, and for the last
+// box of a line the column right of its frame; -1 for a point on no box (an empty line, the
+// pixels an odd width leaves over, the first box's left line, which lies outside the cell).
 int MeetingAt(const QRect& cell, int count, const QPoint& pos);
 
 // The header's column rectangles: the hour column for 0, the days for 1..7.

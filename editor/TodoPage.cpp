@@ -48,6 +48,15 @@ void CTodoPage::Load() {
     ShowMarkedItem();
 }
 
+void CTodoPage::MarkTodo(std::size_t position) {
+    EnsureLoaded();
+    if (position < static_cast<std::size_t>(m_list->GetItemCount())) {
+        const int row = static_cast<int>(position);
+        m_list->SetSelectionMark(row);
+        m_list->ScrollTo(row);
+    }
+}
+
 void CTodoPage::Add() {
     CTodoItemDialog dialog(this);
     dialog.SetPriority(CTodoItem::medium);

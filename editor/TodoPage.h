@@ -21,6 +21,9 @@ public:
     void Delete() override;
     using CContentPage::MoveDown;
     using CContentPage::MoveUp;
+    // Loads the page if need be and marks the todo at `position` of the file, the order the
+    // list loads in; nothing for a position the file does not hold.
+    void MarkTodo(std::size_t position);
 
 protected:
     void Load() override;

@@ -397,7 +397,12 @@ void CSearchIndex::PutMeeting(const CMeetingUpdate& update) {
             .Bind(2, static_cast<long long>(position))
             .Bind(6, std::string_view(document.id))
             .BindBlob(3, item.text)
-            .Bind(4, static_cast<long long>(item.priority))
+            // A priority outside Low to High counts as Low, as everywhere the todo is shown;
+            // the file keeps its byte.
+            .Bind(4, static_cast<long long>(item.priority >= CTodoItem::low &&
+                                                    item.priority <= CTodoItem::high
+                                                ? item.priority
+                                                : CTodoItem::low))
             .Bind(5, item.done != 0 ? 1LL : 0LL);
         step.Run();
     }

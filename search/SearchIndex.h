@@ -26,7 +26,7 @@ struct sqlite3_stmt;
 class CSearchIndex {
 public:
     // Layout of the tables; an index of another layout is made afresh.
-    static constexpr int layoutVersion = 2;
+    static constexpr int layoutVersion = 3;
 
     // Opens the index in `file` for the folder `folderKey` (its canonical path). A missing,
     // damaged, foreign or older index is deleted and made afresh (WasMadeAfresh). Throws

@@ -60,8 +60,9 @@ CDayList FillDayList(const CMeetingStore& store, const CDateTime& date) {
 
 CDateTime MoveToHalfHour(const CDateTime& date, int hour, int half) {
     const CDateTime::Parts parts = date.GetParts();
-    if (!date.IsValid() || (parts.hour == hour && HalfOfMinute(parts.minute) == half)) {
+    const int minute = half == 0 ? 0 : 30;
+    if (!date.IsValid() || (parts.hour == hour && parts.minute == minute)) {
         return date;
     }
-    return CDateTime(parts.year, parts.month, parts.day, hour, half == 0 ? 0 : 30, parts.second);
+    return CDateTime(parts.year, parts.month, parts.day, hour, minute, parts.second);
 }

@@ -51,6 +51,7 @@ inline int HalfOfMinute(int minute) {
 CDayList FillDayList(const CMeetingStore& store, const CDateTime& date);
 
 // The date a meeting dropped on a half hour of its own day gets: same day, the hour and the
-// half's first minute, the same second. Nothing changes (the same date comes back) when the
-// meeting already starts in that half hour.
+// half's first minute, the same second. Nothing changes (the same date comes back) only when
+// the meeting already starts at that very hour and minute: 09:15 dropped on 9's :00 half
+// becomes 09:00.
 CDateTime MoveToHalfHour(const CDateTime& date, int hour, int half);

@@ -85,7 +85,7 @@ std::string DayTipText(const CMeetingStore& store, const CDateTime& date) {
     const long long first = DayOf(date.ToSerialSeconds()) * secondsPerDay;
     for (const CMeetingMap::Entry* entry : store.MeetingsInBand(first, first + secondsPerDay)) {
         if (!text.empty()) {
-            text += '\n';
+            text += "\r\n";
         }
         text += entry->value.title;
     }

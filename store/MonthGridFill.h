@@ -40,6 +40,6 @@ struct CMonthGrid {
 // date that is not valid.
 CMonthGrid FillMonthGrid(const CMeetingStore& store, const CDateTime& date);
 
-// The titles of the meetings on the day of `date`, in the store's enumeration order, one a
-// line; empty when none falls on that day.
+// The titles of the meetings on the day of `date`, in the store's enumeration order, joined
+// by CR LF, the line break of every stored text; empty when none falls on that day.
 std::string DayTipText(const CMeetingStore& store, const CDateTime& date);

@@ -4,6 +4,7 @@
 #include "ui/MeetingCommands.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 
@@ -66,7 +67,32 @@ void RunMeetingMenuChoice(CMeetingCommands& commands, const QAction* chosen,
     if (chosen == nullptr || !chosen->isEnabled()) {
         return;
     }
-    switch (chosen->data().toInt()) {
+    RunMeetingCommand(commands, chosen->data().toInt(), id);
+}
+
+int MeetingMenuKeyCommand(const QKeyEvent& event) {
+    const QKeySequence pressed(event.keyCombination());
+    for (const int command : {CommandId::modifyMeeting, CommandId::deleteMeeting,
+                              CommandId::viewMeeting, CommandId::addToQuickView}) {
+        const CCommandInfo* info = FindCommand(command);
+        if (info != nullptr && *info->shortcut &&
+            QKeySequence(QLatin1String(info->shortcut)).matches(pressed) ==
+                QKeySequence::ExactMatch) {
+            return command;
+        }
+    }
+    return 0;
+}
+
+bool IsMeetingCommandEnabled(const CMeetingCommands& commands, int command) {
+    return IsEnabled(command, commands.CanEditMeetings(), true);
+}
+
+void RunMeetingCommand(CMeetingCommands& commands, int command, const std::string& id) {
+    if (!IsEnabled(command, commands.CanEditMeetings(), !id.empty())) {
+        return;
+    }
+    switch (command) {
     case CommandId::addMeeting:
         commands.AddMeeting(commands.GetPickerDateTime());
         break;

@@ -4,6 +4,7 @@
 
 class CMeetingCommands;
 class QAction;
+class QKeyEvent;
 class QMenu;
 
 // The Meeting menu every list offers for a meeting: Add, Modify, Delete, View and Add to Quick
@@ -17,3 +18,13 @@ void FillMeetingMenu(QMenu& menu, const CMeetingCommands& commands, bool onMeeti
 // Carries out the command of the item chosen from such a menu for the meeting `id`; nothing
 // when no item or a disabled item was chosen.
 void RunMeetingMenuChoice(CMeetingCommands& commands, const QAction* chosen, const std::string& id);
+
+// The command of the menu item whose key was pressed (Modify, Delete, View or Add to Quick
+// View), 0 for any other key. Add is left out: its key keeps the date picker's time.
+int MeetingMenuKeyCommand(const QKeyEvent& event);
+
+// Whether the menu's item for `command` is enabled on a meeting, as FillMeetingMenu sets it.
+bool IsMeetingCommandEnabled(const CMeetingCommands& commands, int command);
+
+// Carries out a command of the Meeting menu on the meeting `id` when its item is enabled.
+void RunMeetingCommand(CMeetingCommands& commands, int command, const std::string& id);

@@ -6,6 +6,7 @@
 #include "calendar/MeetingListCtrl.h"
 #include "calendar/OpenTodoListCtrl.h"
 #include "calendar/SearchResultsCtrl.h"
+#include "editor/TodoListCtrl.h"
 #include "editor/TodoPage.h"
 #include "export/MeetingPreviewList.h"
 #include "search/SearchKeeper.h"
@@ -168,6 +169,7 @@ TEST_F(SearchUi, WithoutAKeeperSearchAndTodosAreOff) {
 TEST_F(SearchUi, ATodoOpensItsMeetingOnTheTodoPage) {
     ShowFrame();
     openTodos = {{review, 0, "Send the minutes", 2}, {budget, 1, "Book the room", 1}};
+    WriteTodoFile(budget, {{"Agenda", CTodoItem::low, 0}, {"Book the room", CTodoItem::medium, 0}});
     FakeIndex();
     frame->GetAction(CommandId::showTodos)->trigger();
     ASSERT_EQ(page().GetMode(), CCalendarPage::todosMode);
@@ -176,17 +178,21 @@ TEST_F(SearchUi, ATodoOpensItsMeetingOnTheTodoPage) {
     ASSERT_EQ(todos.GetRowCount(), 2);
 
     QString shownPage;
-    TestServices().SetDialogScript("modifyMeetingSheet", [&shownPage](QDialog& sheet) {
+    int markedTodo = -1;
+    TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& sheet) {
         auto* tabs = sheet.findChild<QTabWidget*>(QStringLiteral("sheetTabs"));
-        shownPage = tabs != nullptr && qobject_cast<CTodoPage*>(tabs->currentWidget()) != nullptr
-                        ? QStringLiteral("todos")
-                        : QStringLiteral("other");
+        auto* todoPage =
+            tabs != nullptr ? qobject_cast<CTodoPage*>(tabs->currentWidget()) : nullptr;
+        shownPage = todoPage != nullptr ? QStringLiteral("todos") : QStringLiteral("other");
+        auto* list = todoPage != nullptr ? todoPage->findChild<CTodoListCtrl*>() : nullptr;
+        markedTodo = list != nullptr ? list->GetSelectionMark() : -1;
         return int(QDialog::Rejected);
     });
     const QPoint text =
         FoundListGeometry::TodoRowLayout(1, todos.viewport()->width()).text.center();
     ClickAt(todos.viewport(), text, Qt::LeftButton, true);
     EXPECT_EQ(shownPage, QStringLiteral("todos"));
+    EXPECT_EQ(markedTodo, 1) << "the todo opened is the marked one";
 
     // Modify from anywhere else still opens on the first page.
     shownPage.clear();

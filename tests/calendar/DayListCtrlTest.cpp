@@ -113,8 +113,6 @@ TEST_F(DayList, OnlyADragDroppedOnAnotherHalfHourWrites) {
     Mouse(QEvent::MouseButtonRelease, picture + QPoint(1, 0), Qt::LeftButton, Qt::NoButton);
     unchanged("a plain click on the picture");
 
-    EXPECT_TRUE(Drag(picture, HalfHour(9, 0) + QPoint(0, 12)));
-    unchanged("its own half hour, down to the middle line");
     EXPECT_TRUE(Drag(picture, {5, HalfHour(14, 0).y()}));
     unchanged("the hour numbers");
 
@@ -127,6 +125,16 @@ TEST_F(DayList, OnlyADragDroppedOnAnotherHalfHourWrites) {
     unchanged("the release after Escape");
     EXPECT_TRUE(Drag(picture, {300, list->viewport()->height() + 30}));
     unchanged("below the list");
+
+    // Its own half hour, on the middle line: 09:15 becomes 09:00, and then stays.
+    list->verticalScrollBar()->setValue(8 * 48);
+    EXPECT_TRUE(Drag(Picture(9, 0, 0), HalfHour(9, 0) + QPoint(0, 12)));
+    const CMeeting moved = TestStore().GetMeeting(nineFifteen);
+    EXPECT_EQ(moved.date, CDateTime(2004, 3, 9, 9, 0, 42));
+    EXPECT_EQ(FileBytes(MeetingFilePath(nineFifteen)), EncodeMeeting(moved));
+    const std::string atNine = FileBytes(MeetingFilePath(nineFifteen));
+    EXPECT_TRUE(Drag(Picture(9, 0, 0), HalfHour(9, 0)));
+    EXPECT_EQ(FileBytes(MeetingFilePath(nineFifteen)), atNine) << "09:00 on its own :00";
 }
 
 TEST_F(DayList, AFileThatCannotBeWrittenIsReportedAndNothingMoves) {
@@ -188,7 +196,22 @@ TEST_F(DayList, TheMenuAndEnterActOnTheMeetingsOfARow) {
     EXPECT_EQ(commands.Take(), std::vector{"View " + nineFifteen});
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_TRUE(commands.Take().empty()) << "a row without meetings";
+    EXPECT_EQ(commands.Take(), std::vector{AddCall(8, 0, 17)}) << "a row without meetings";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(commands.Take().empty()) << "View has no meeting to show there";
+
+    // Left and Right step through a row's boxes, :00 then :30; the menu's keys follow.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    ASSERT_EQ(list->KeyMeeting(), tenOne) << "the row's first box";
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+    }
+    EXPECT_EQ(list->KeyMeeting(), tenFortyFive) << "the last box stays";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(commands.Take(), (std::vector{"QuickView " + tenFortyFive, "Modify " + tenTwo}));
 }
 
 TEST_F(DayList, ADayOpensOnItsFirstMeetingOrTheMorning) {
@@ -199,7 +222,12 @@ TEST_F(DayList, ADayOpensOnItsFirstMeetingOrTheMorning) {
     PutMeeting("2004031023000010", CDateTime(2004, 3, 10, 23, 0, 0));
     list->Fill(CDateTime(2004, 3, 11, 0, 0, 0));
     list->Fill(CDateTime(2004, 3, 10, 0, 0, 0));
-    EXPECT_EQ(bar->value(), bar->maximum()) << "as far down as the day goes";
+    EXPECT_EQ(bar->value(), 11 * 48) << "as far down as the day goes with row 11 whole";
+    list->resize(500, 640);
+    QApplication::processEvents();
+    list->resize(500, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value() % 48, 0) << "a taller list keeps the top row whole";
 
     bar->setValue(100);
     list->Refresh();

@@ -368,21 +368,23 @@ TEST_F(FoundLists, DoubleClickOrEnterOpensTheTodoPageButNotOnTheDonePicture) {
     WriteTodoFile(newer, ThreeTodos());
     COpenTodoListCtrl list(TestStore(), TestServices());
     std::vector<COpenTodo> open = {{newer, 0, "Send the minutes", CTodoItem::high},
-                                   {older, 0, "Draft", CTodoItem::low}};
+                                   {older, 2, "Draft", CTodoItem::low}};
     list.SetSource(TodoPages([&open] { return open; }));
     Show(list);
     list.Refresh();
     std::vector<std::string> requested;
     QObject::connect(&list, &COpenTodoListCtrl::todoPageRequested,
-                     [&requested](const std::string& id) { requested.push_back(id); });
+                     [&requested](const std::string& id, std::size_t position) {
+                         requested.push_back(id + "/" + std::to_string(position));
+                     });
 
     const auto row = FoundListGeometry::TodoRowLayout(1, list.viewport()->width());
     ClickAt(list.viewport(), row.text.center(), Qt::LeftButton, true);
-    EXPECT_EQ(requested, std::vector<std::string>{older});
+    EXPECT_EQ(requested, std::vector<std::string>{older + "/2"});
 
     list.SetSelectionMark(0);
     Press(Qt::Key_Return);
-    EXPECT_EQ(requested, (std::vector<std::string>{older, newer}));
+    EXPECT_EQ(requested, (std::vector<std::string>{older + "/2", newer + "/0"}));
 
     // A double click on a done picture: the first click marks the todo done, the second
     // must not open the todo that moved up in its place.

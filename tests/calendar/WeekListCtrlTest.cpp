@@ -139,7 +139,9 @@ TEST_F(WeekList, OnlyADragDroppedOnAnotherCellWrites) {
     EXPECT_FALSE(list->GetDrag().IsDragging());
     Mouse(QEvent::MouseButtonRelease, CellPoint(14, 5), Qt::LeftButton, Qt::NoButton);
     unchanged("a drag ended with Escape");
-    EXPECT_EQ(list->GetSelectionMark(), -1) << "pressing a meeting does not mark its cell";
+    EXPECT_EQ(list->GetSelectionMark(), Geometry::ItemOf(9, 3))
+        << "pressing a meeting marks its cell and makes it current";
+    EXPECT_EQ(list->KeyMeeting(), tuesday);
 }
 
 // Right clicks open the Meeting menu only on a meeting's box: on a frame line between boxes
@@ -169,8 +171,10 @@ TEST_F(WeekList, TheMeetingMenuOpensOnABoxAndNowhereElse) {
     const QRect cell = Geometry::CellRect(Geometry::ItemOf(9, 3), list->GetDayColumnWidth())
                            .translated(-ScrollOffset());
     const QRect second = Geometry::MeetingBox(cell, 3, 1).frame;
-    EXPECT_EQ(menuAt(QPoint(second.left(), cell.top() + 7)), "no menu") << "a frame line";
-    EXPECT_EQ(menuAt(QPoint(cell.right(), cell.top() + 7)), "no menu") << "right of the boxes";
+    EXPECT_EQ(menuAt(QPoint(second.left(), cell.top() + 7)), "Delete " + shown[1])
+        << "the second box's frame line";
+    EXPECT_EQ(menuAt(QPoint(second.left() + 5, cell.top() + 22)), "no menu")
+        << "the lower line has no second box";
     EXPECT_EQ(menuAt(CellPoint(12, 3)), "no menu") << "an empty cell";
     EXPECT_EQ(list->GetSelectionMark(), Geometry::ItemOf(12, 3)) << "a right click marks its cell";
 
@@ -207,7 +211,10 @@ TEST_F(WeekList, TheKeyboardWalksTheCellsAndEnterViews) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     EXPECT_EQ(list->GetSelectionMark(), Geometry::ItemOf(8, 3));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_TRUE(commands.Take().empty()) << "an empty cell has nothing to view";
+    EXPECT_EQ(
+        commands.Take(),
+        std::vector{"Add " + std::to_string(CDateTime(2025, 1, 7, 8, 0, 0).ToSerialSeconds())})
+        << "an empty cell takes a meeting at its hour";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     EXPECT_EQ(list->GetSelectionMark(), Geometry::ItemOf(9, 3));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -217,6 +224,24 @@ TEST_F(WeekList, TheKeyboardWalksTheCellsAndEnterViews) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(commands.Take(), std::vector{"Modify " + tuesday})
         << "the menu keys open the marked cell's meeting's menu";
+
+    // A crowded cell: Right steps through its boxes before it leaves the cell, Left comes
+    // back in at the last box; the menu's keys act on the box stepped to.
+    const std::string second = "2025010709500010";
+    PutMeeting(second, CDateTime(2025, 1, 7, 9, 50, 0));
+    list->Fill(tuesdayDate);
+    const std::vector<std::string> ids = list->CellMeetings(Geometry::ItemOf(9, 3));
+    ASSERT_EQ(ids.size(), 2u);
+    Click(Qt::LeftButton, BoxPoint(9, 3, 0));
+    ASSERT_EQ(list->KeyMeeting(), ids[0]);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(list->GetSelectionMark(), Geometry::ItemOf(9, 3));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(list->GetSelectionMark(), Geometry::ItemOf(9, 4));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(commands.Take(), (std::vector{"Delete " + ids[1], "View " + ids[1]}));
 }
 
 // A week opens on office hours, or lower down where its first meeting is; the header counts
@@ -270,10 +295,6 @@ TEST_F(WeekList, TheTooltipNamesTheMeetingUnderTheCursor) {
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(tipAt(BoxPoint(9, 3, 1 - tuesdayBox)).section('\n', 0, 0),
               QString::fromStdString("Meeting 2025010709000010"));
-    const QRect cell = Geometry::CellRect(Geometry::ItemOf(9, 3), list->GetDayColumnWidth())
-                           .translated(-ScrollOffset());
-    EXPECT_EQ(tipAt(QPoint(cell.right(), cell.top() + 7)), "") << "right of the upper box";
-    EXPECT_EQ(tipAt(QPoint(cell.center().x(), cell.top() + 15)), "") << "between the boxes";
     EXPECT_EQ(tipAt(CellPoint(12, 6)), "") << "an empty cell";
     QToolTip::hideText();
 }

@@ -12,6 +12,7 @@ TEST(WeekListGeometry, CellsLieRightOfTheHourColumnAndNothingElseIsACell) {
     EXPECT_EQ(CellAt(QPoint(15 + 400, 14 * 30), dayWidth), thursdayTwo);
     EXPECT_EQ(CellAt(QPoint(15 + 499, 14 * 30 + 29), dayWidth), thursdayTwo);
     EXPECT_EQ(CellAt(QPoint(14, 100), dayWidth), -1) << "the hour column";
+    EXPECT_EQ(CellAt(QPoint(15, 100), dayWidth), ItemOf(3, 1)) << "Sunday's first pixel column";
     EXPECT_EQ(CellAt(QPoint(15 + 700, 100), dayWidth), -1) << "right of Saturday";
     EXPECT_EQ(CellAt(QPoint(100, 24 * 30), dayWidth), -1) << "below midnight's row";
     EXPECT_EQ(CellAt(QPoint(100, -1), dayWidth), -1);
@@ -31,20 +32,29 @@ TEST(WeekListGeometry, ThreeMeetingsShareTwoLinesOfHalfWidthBoxes) {
     EXPECT_TRUE(MeetingBox(cell, 3, 3).frame.isNull());
 }
 
-// A point hits a meeting only inside its box: on a frame line, between boxes and on what the
-// boxes leave over it hits none (the cell's first meeting least of all).
-TEST(WeekListGeometry, OnlyThePointsInsideABoxHitItsMeeting) {
+// A point hits the box whose frame it is on, lines included, and the last box of a line also
+// takes the column right of its frame; what no box covers hits nothing.
+TEST(WeekListGeometry, APointOnABoxOrItsFrameHitsItsMeeting) {
     const QRect cell(115, 300, 101, 30);
-    EXPECT_EQ(MeetingAt(cell, 3, QPoint(140, 307)), 0);
-    EXPECT_EQ(MeetingAt(cell, 3, QPoint(190, 307)), 1);
-    EXPECT_EQ(MeetingAt(cell, 3, QPoint(140, 322)), 2);
-    EXPECT_EQ(MeetingAt(cell, 3, QPoint(115, 301)), 0) << "first pixel inside the first box";
-
-    EXPECT_EQ(MeetingAt(cell, 3, QPoint(163, 307)), -1) << "right frame of the first box";
-    EXPECT_EQ(MeetingAt(cell, 3, QPoint(164, 307)), -1) << "left frame of the second box";
-    EXPECT_EQ(MeetingAt(cell, 3, QPoint(140, 314)), -1) << "bottom frame line";
-    EXPECT_EQ(MeetingAt(cell, 3, QPoint(215, 307)), -1) << "the pixels right of the boxes";
-    EXPECT_EQ(MeetingAt(cell, 3, QPoint(190, 322)), -1) << "the lower line has no second box";
+    struct Case {
+        QPoint point;
+        int position;
+        const char* what;
+    };
+    for (const Case& c : {Case{{140, 307}, 0, "inside the first box"},
+                          Case{{115, 300}, 0, "the cell's first pixel"},
+                          Case{{163, 307}, 0, "right frame line of the first box"},
+                          Case{{164, 307}, 1, "left frame line of the second box"},
+                          Case{{213, 307}, 1, "right frame line of the second box"},
+                          Case{{214, 307}, 1, "the column right of the last box's frame"},
+                          Case{{215, 307}, -1, "the pixel an odd width leaves over"},
+                          Case{{140, 314}, 0, "bottom frame line of the upper line"},
+                          Case{{140, 315}, 2, "top frame line of the lower line"},
+                          Case{{164, 322}, 2, "the column right of the lower line's box"},
+                          Case{{190, 322}, -1, "the lower line has no second box"},
+                          Case{{114, 307}, -1, "left of the cell"}}) {
+        EXPECT_EQ(MeetingAt(cell, 3, c.point), c.position) << c.what;
+    }
     EXPECT_EQ(MeetingAt(cell, 1, QPoint(140, 322)), -1) << "one meeting leaves the lower line";
     EXPECT_EQ(MeetingAt(cell, 0, QPoint(140, 307)), -1) << "an empty cell";
 }

@@ -58,6 +58,8 @@ namespace {
 
 // The month grid of `date` at the middle pane's size.
 std::unique_ptr<CCalendarView> MonthOf(const CDateTime& date) {
+    // Today is the Wednesday before the marked day, so both marks show.
+    TestServices().SetNow(CDateTime(2024, 3, 13, 9, 0, 0));
     auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), NoMeetingCommands());
     view->resize(710, 560);
     view->GetPage().SetSelectedDate(date);

@@ -24,6 +24,8 @@ void Put(const CDateTime& date, const char* title, int serial) {
 
 // The middle pane at the size it takes in a maximised window, in the week mode.
 std::unique_ptr<CCalendarView> WeekOf(const CDateTime& date) {
+    // Today is the Wednesday of the week shown, for its mark in the header.
+    TestServices().SetNow(CDateTime(2024, 3, 13, 9, 0, 0));
     auto view = std::make_unique<CCalendarView>(TestStore(), TestServices(), NoMeetingCommands());
     view->resize(710, 560);
     view->GetPage().SetSelectedDate(date);

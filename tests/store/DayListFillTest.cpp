@@ -99,3 +99,24 @@ TEST_F(DayListFill, AnEmptyDayOrAnInvalidDateShowsNothing) {
     EXPECT_EQ(FillDayList(store, CDateTime(0.0, CDateTime::invalid)).FirstBusyHour(), -1)
         << "an invalid date matches no meeting, not even one whose own date is invalid";
 }
+
+// A drop moves a meeting to the hour and the half's first minute, keeping its day and second;
+// only a drop on its very hour and minute leaves it.
+TEST(MoveToHalfHour, ADropSetsTheHalfsFirstMinuteUnlessItIsThereAlready) {
+    struct Case {
+        CDateTime from;
+        int hour;
+        int half;
+        CDateTime to;
+    };
+    const CDateTime nineFifteen(2004, 3, 9, 9, 15, 42);
+    for (const Case& c :
+         {Case{nineFifteen, 14, 0, CDateTime(2004, 3, 9, 14, 0, 42)},
+          Case{nineFifteen, 9, 0, CDateTime(2004, 3, 9, 9, 0, 42)},
+          Case{nineFifteen, 9, 1, CDateTime(2004, 3, 9, 9, 30, 42)},
+          Case{CDateTime(2004, 3, 9, 9, 30, 5), 9, 1, CDateTime(2004, 3, 9, 9, 30, 5)},
+          Case{CDateTime(2004, 3, 9, 9, 0, 0), 9, 0, CDateTime(2004, 3, 9, 9, 0, 0)}}) {
+        EXPECT_EQ(MoveToHalfHour(c.from, c.hour, c.half).ToSerialSeconds(), c.to.ToSerialSeconds())
+            << c.from.ToSerialSeconds() << " to " << c.hour << " half " << c.half;
+    }
+}

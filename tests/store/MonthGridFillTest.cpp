@@ -104,11 +104,11 @@ TEST_F(MonthGridFill, ThreeMeetingsOnADayCountAndListInStoreOrder) {
     for (const std::string& key : store.GetMap().GetKeys()) {
         const std::string title = store.GetMeeting(key).title;
         if (title == "Board" || title == "Budget" || title == "Canteen") {
-            expected += (expected.empty() ? "" : "\n") + title;
+            expected += (expected.empty() ? "" : "\r\n") + title;
         }
     }
-    ASSERT_NE(expected, "Board\nBudget\nCanteen") << "pick ids the store orders otherwise";
-    ASSERT_NE(expected, "Board\nCanteen\nBudget") << "pick ids the store orders otherwise";
+    ASSERT_NE(expected, "Board\r\nBudget\r\nCanteen") << "pick ids the store orders otherwise";
+    ASSERT_NE(expected, "Board\r\nCanteen\r\nBudget") << "pick ids the store orders otherwise";
 
     const CMonthGrid grid = FillMonthGrid(store, CDateTime(2004, 3, 1, 0, 0, 0));
     const int cell = 5; // 1 March 2004 is a Monday: the 5th is row 0, Friday
