@@ -3,6 +3,7 @@
 #include "editor/ContentListGeometry.h"
 #include "ui/TextConversion.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -64,6 +65,15 @@ void CContentListCtrl::ActivateItem(int row) {
 
 void CContentListCtrl::DeleteItem(int row) {
     emit DeleteRequested(row);
+}
+
+void CContentListCtrl::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !IsItem(GetSelectionMark())) {
+        event->ignore();
+        return;
+    }
+    CListBase::keyPressEvent(event);
 }
 
 void CContentListCtrl::RecordsChanged() {

@@ -49,6 +49,8 @@ protected:
 
     void ActivateItem(int row) override;
     void DeleteItem(int row) override;
+    // Enter with no row marked is the dialog's: it presses the default button (Next, OK).
+    void keyPressEvent(QKeyEvent* event) override;
 
     // --- The records, kept by each list in its own container.
     virtual void SwapRecords(int first, int second) = 0;
