@@ -18,8 +18,14 @@ const QColor separatorColour(132, 130, 132);
 CContentListCtrl::CContentListCtrl(std::string meetingId, int rowImageId, int rowImageWidth,
                                    QWidget* parent)
     : CListBase(parent), m_meetingId(std::move(meetingId)),
-      m_rowImages(LoadImageStrip(rowImageId, rowImageWidth)),
-      m_rowHeight(ContentListGeometry::RowHeight(m_rowImages.GetImageSize().height())) {
+      m_rowImages(LoadImageStrip(rowImageId, rowImageWidth)) {
+    SetRowHeight(
+        ContentListGeometry::RowHeight(m_rowImages.GetImageSize().height(),
+                                       ContentListGeometry::LineHeight(RowFont(QFont::Normal))));
+}
+
+void CContentListCtrl::SetRowHeight(int height) {
+    m_rowHeight = height;
     verticalScrollBar()->setSingleStep(m_rowHeight);
 }
 
