@@ -28,12 +28,6 @@ QLineEdit* MakeLine(const char* name, QWidget* parent) {
     return edit;
 }
 
-// What a field gives to store: the record's own bytes while the field shows what the record
-// gave it, else the text typed.
-std::string KeptOrTyped(const QString& now, const QString& shown, const std::string& stored) {
-    return now == shown ? stored : FromQString(now);
-}
-
 // The notes ask for a few lines and grow with the page: the page then fits beside the wizard's
 // watermark without a gap under the picture.
 class CNotesEdit : public QPlainTextEdit {
@@ -108,8 +102,12 @@ void CMeetingDetailPage::Load() {
 }
 
 void CMeetingDetailPage::RememberShown() {
-    m_shown = {m_title->text(),      m_reference->text(),    m_venue->text(),
-               m_presidedBy->text(), m_notes->toPlainText(), m_date->dateTime()};
+    m_shown = {m_title->text(),
+               m_reference->text(),
+               m_venue->text(),
+               m_presidedBy->text(),
+               FromEditText(m_notes->toPlainText()),
+               m_date->dateTime()};
 }
 
 CDateTime CMeetingDetailPage::DateToStore() const {
@@ -129,8 +127,7 @@ void CMeetingDetailPage::Save(SaveReason reason) {
     record.date = DateToStore();
     record.venue = KeptOrTyped(m_venue->text(), m_shown.venue, m_record.venue);
     record.presidedBy = KeptOrTyped(m_presidedBy->text(), m_shown.presidedBy, m_record.presidedBy);
-    const QString notes = m_notes->toPlainText();
-    record.notes = notes == m_shown.notes ? m_record.notes : FromQString(FromEditText(notes));
+    record.notes = KeptOrTyped(FromEditText(m_notes->toPlainText()), m_shown.notes, m_record.notes);
     m_store.ModifyMeeting(record);
     // Only a record that reached its file becomes the working copy; the cleaned title shows.
     m_record = record;
