@@ -72,16 +72,6 @@ void CDateTimeField::keyPressEvent(QKeyEvent* event) {
     QDateTimeEdit::keyPressEvent(event);
 }
 
-bool CDateTimeField::focusNextPrevChild(bool next) {
-    // Reached by a separator typed in a part: it moves to the neighbouring part, and at the
-    // last (first) part it stays instead of leaving the field.
-    const int target = currentSectionIndex() + (next ? 1 : -1);
-    if (target < 0 || target >= sectionCount()) {
-        return true;
-    }
-    return QDateTimeEdit::focusNextPrevChild(next);
-}
-
 void CDateTimeField::mousePressEvent(QMouseEvent* event) {
     // With the drop-down calendar the field is drawn as a combo box; a spin box would read the
     // combo box's frame as its up button and step the value. Only the arrow opens anything.

@@ -23,7 +23,6 @@ public:
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
