@@ -85,6 +85,15 @@ TEST_F(MeetingDetailPageTest, NextCleansTheTitleWhileOkStoresEveryTextAsTyped) {
     EXPECT_EQ(stored.reference, "B-7");
     EXPECT_EQ(stored.icon, 5);
     EXPECT_EQ(stored.id, budget);
+
+    CMeeting longTitle = Budget();
+    longTitle.title = std::string(40000, 'T');
+    Open(longTitle);
+    FocusOn(*Field("titleEdit"));
+    ::Press(Qt::Key_End);
+    Type(QStringLiteral("!"));
+    page->Save(SaveReason::ok);
+    EXPECT_EQ(Stored().title.size(), 40001u) << "no text has a length limit";
 }
 
 TEST_F(MeetingDetailPageTest, DateShowsAndSavesWithoutSecondsAndKeepsTheHourTyped) {
