@@ -90,17 +90,14 @@ void CDateTimeField::mousePressEvent(QMouseEvent* event) {
     QDateTimeEdit::mousePressEvent(event);
 }
 
-bool CDateTimeField::SelectNeighbourSection(bool next) {
+void CDateTimeField::SelectNeighbourSection(bool next) {
     const int target = currentSectionIndex() + (next ? 1 : -1);
-    if (target < 0 || target >= sectionCount()) {
-        setSelectedSection(currentSection());
-        return false;
-    }
-    setSelectedSection(sectionAt(target));
-    return true;
+    // At either end the part stays marked.
+    const bool inside = target >= 0 && target < sectionCount();
+    setSelectedSection(inside ? sectionAt(target) : currentSection());
 }
 
-bool CDateTimeField::SetHalfOfDay(bool pm) {
+void CDateTimeField::SetHalfOfDay(bool pm) {
     interpretText();
     const QDateTime value = dateTime();
     const QTime time = value.time();
@@ -111,5 +108,4 @@ bool CDateTimeField::SetHalfOfDay(bool pm) {
         setDateTime(QDateTime(value.date(), QTime(hour, time.minute(), time.second())));
     }
     setSelectedSection(AmPmSection);
-    return isPm != pm;
 }

@@ -26,8 +26,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    bool SelectNeighbourSection(bool next);
-    bool SetHalfOfDay(bool pm);
+    void SelectNeighbourSection(bool next);
+    void SetHalfOfDay(bool pm);
 };
 
 // Whether a key typed in the AM/PM part asks for PM (true) or AM (false); nothing for a key
