@@ -1,8 +1,8 @@
 #include "app/QuickAddPage.h"
 
 #include "app/ToolbarDateCtrl.h"
+#include "ui/DateTimeField.h"
 
-#include <QDateTimeEdit>
 #include <QFormLayout>
 #include <QLineEdit>
 
@@ -19,7 +19,7 @@ CQuickAddPage::CQuickAddPage(QWidget* parent) : QWidget(parent) {
 
     m_title = new QLineEdit(this);
     m_title->setObjectName(QStringLiteral("title"));
-    m_date = new QDateTimeEdit(this);
+    m_date = new CDateTimeField(this);
     m_date->setObjectName(QStringLiteral("date"));
     m_date->setDisplayFormat(CToolbarDateCtrl::ToQtFormat(pickerFormat));
     m_date->setCalendarPopup(true);

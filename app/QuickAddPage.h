@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QWidget>
 
-class QDateTimeEdit;
+class CDateTimeField;
 class QLineEdit;
 
 // The one page of the quick add sheet: a title, the date and time, a venue.
@@ -23,6 +23,6 @@ public:
 
 private:
     QLineEdit* m_title = nullptr;
-    QDateTimeEdit* m_date = nullptr;
+    CDateTimeField* m_date = nullptr;
     QLineEdit* m_venue = nullptr;
 };

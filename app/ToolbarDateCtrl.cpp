@@ -13,7 +13,7 @@
 #include <algorithm>
 
 CToolbarDateCtrl::CToolbarDateCtrl(CDesktopServices& services, QWidget* parent)
-    : QDateTimeEdit(parent) {
+    : CDateTimeField(parent) {
     setObjectName(QStringLiteral("datePicker"));
     setCalendarPopup(true);
     UpdateWidth();

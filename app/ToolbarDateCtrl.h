@@ -1,8 +1,8 @@
 #pragma once
 
 #include "store/DateTime.h"
+#include "ui/DateTimeField.h"
 
-#include <QDateTimeEdit>
 #include <QStringList>
 
 class CDesktopServices;
@@ -11,7 +11,7 @@ class QLocale;
 
 // The date picker in the toolbar: the date from which the calendar fills its lists. It starts
 // on the services' "now".
-class CToolbarDateCtrl : public QDateTimeEdit {
+class CToolbarDateCtrl : public CDateTimeField {
     Q_OBJECT
 
 public:

@@ -3,8 +3,8 @@
 #include "editor/DialogButtons.h"
 #include "editor/LineBreaks.h"
 #include "ui/DateTimeConversion.h"
+#include "ui/DateTimeField.h"
 
-#include <QDateTimeEdit>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -16,7 +16,7 @@ CAgendaItemDialog::CAgendaItemDialog(const CDateTime& now, QWidget* parent) : QD
     m_text = new QPlainTextEdit(this);
     m_text->setObjectName(QStringLiteral("agendaText"));
     m_text->setTabChangesFocus(true);
-    m_time = new QDateTimeEdit(this);
+    m_time = new CDateTimeField(this);
     m_time->setObjectName(QStringLiteral("agendaTime"));
     m_time->setDisplayFormat(QStringLiteral("hh:mm AP"));
     SetTime(now);

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-class QDateTimeEdit;
+class CDateTimeField;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -28,5 +28,5 @@ public:
 
 private:
     QPlainTextEdit* m_text = nullptr;
-    QDateTimeEdit* m_time = nullptr;
+    CDateTimeField* m_time = nullptr;
 };

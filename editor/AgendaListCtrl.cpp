@@ -21,6 +21,10 @@ int MinuteOfDay(const CAgendaItem& item) {
 CAgendaListCtrl::CAgendaListCtrl(std::string meetingId, QWidget* parent)
     : CContentListCtrl(std::move(meetingId), PictureId::agendaRowPicture, 32, parent) {
     setObjectName(QStringLiteral("agendaList"));
+    // Two lines, the time in bold above the text.
+    using ContentListGeometry::LineHeight;
+    const int line = std::max(LineHeight(RowFont(QFont::Bold)), LineHeight(RowFont(QFont::Normal)));
+    SetRowHeight(ContentListGeometry::RowHeight(RowImages().GetImageSize().height(), line, 2));
 }
 
 void CAgendaListCtrl::Load() {

@@ -63,8 +63,13 @@ void CAgendaPage::Modify() {
     CAgendaItemDialog dialog(m_services.Now(), this);
     dialog.SetText(ToQString(marked->text));
     dialog.SetTime(marked->time);
+    // OK on what was shown keeps the item's bytes: its text's code page, its time to the bit.
+    const QString shownText = dialog.GetText();
+    const CDateTime shownTime = dialog.GetTime();
     if (m_services.RunDialog(dialog) == QDialog::Accepted) {
-        m_list->ModifyMarked(CAgendaItem{dialog.GetTime(), FromQString(dialog.GetText())});
+        const CDateTime time = dialog.GetTime();
+        m_list->ModifyMarked(CAgendaItem{time == shownTime ? marked->time : time,
+                                         KeptOrTyped(dialog.GetText(), shownText, marked->text)});
     }
 }
 

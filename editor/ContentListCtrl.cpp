@@ -3,6 +3,7 @@
 #include "editor/ContentListGeometry.h"
 #include "ui/TextConversion.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -17,8 +18,14 @@ const QColor separatorColour(132, 130, 132);
 CContentListCtrl::CContentListCtrl(std::string meetingId, int rowImageId, int rowImageWidth,
                                    QWidget* parent)
     : CListBase(parent), m_meetingId(std::move(meetingId)),
-      m_rowImages(LoadImageStrip(rowImageId, rowImageWidth)),
-      m_rowHeight(ContentListGeometry::RowHeight(m_rowImages.GetImageSize().height())) {
+      m_rowImages(LoadImageStrip(rowImageId, rowImageWidth)) {
+    SetRowHeight(
+        ContentListGeometry::RowHeight(m_rowImages.GetImageSize().height(),
+                                       ContentListGeometry::LineHeight(RowFont(QFont::Normal))));
+}
+
+void CContentListCtrl::SetRowHeight(int height) {
+    m_rowHeight = height;
     verticalScrollBar()->setSingleStep(m_rowHeight);
 }
 
@@ -64,6 +71,15 @@ void CContentListCtrl::ActivateItem(int row) {
 
 void CContentListCtrl::DeleteItem(int row) {
     emit DeleteRequested(row);
+}
+
+void CContentListCtrl::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !IsItem(GetSelectionMark())) {
+        event->ignore();
+        return;
+    }
+    CListBase::keyPressEvent(event);
 }
 
 void CContentListCtrl::RecordsChanged() {

@@ -49,6 +49,8 @@ protected:
 
     void ActivateItem(int row) override;
     void DeleteItem(int row) override;
+    // Enter with no row marked is the dialog's: it presses the default button (Next, OK).
+    void keyPressEvent(QKeyEvent* event) override;
 
     // --- The records, kept by each list in its own container.
     virtual void SwapRecords(int first, int second) = 0;
@@ -57,9 +59,10 @@ protected:
     // Called after the records changed: lays out again, repaints, tells the page.
     void RecordsChanged();
 
-    // --- Rows: one height for every row, the width of the viewport.
+    // --- Rows: one height for every row, the width of the viewport; a list whose rows hold
+    // more lines or another font than one line of its row font sets its own height.
     int RowHeight() const { return m_rowHeight; }
-    void SetRowHeight(int height) { m_rowHeight = height; }
+    void SetRowHeight(int height);
     QRect ItemRect(int row) const override;
     int HitTest(const QPoint& contentPos) const override;
     int ContentHeight() const override;

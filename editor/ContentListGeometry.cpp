@@ -1,11 +1,18 @@
 #include "editor/ContentListGeometry.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
+#include <cmath>
 
 namespace ContentListGeometry {
 
-int RowHeight(int imageHeight) {
-    return std::max(imageHeight, textLineHeight);
+int RowHeight(int imageHeight, int lineHeight, int lines) {
+    return std::max(imageHeight, lines * lineHeight + 2 * focusFrameWidth);
+}
+
+int LineHeight(const QFont& font) {
+    return static_cast<int>(std::ceil(QFontMetricsF(font).height()));
 }
 
 QRect RowRect(int row, int rowHeight, int width) {
@@ -25,19 +32,19 @@ QRect FillRect(const QRect& row) {
 }
 
 QRect TextRect(const QRect& row, int textLeft) {
-    return QRect(QPoint(row.left() + textLeft, row.top()), row.bottomRight());
+    return {row.left() + textLeft, row.top() + focusFrameWidth,
+            row.width() - textLeft - focusFrameWidth, row.height() - 2 * focusFrameWidth};
 }
 
 QRect AgendaTimeRect(const QRect& row) {
-    const int half = row.height() / 2;
-    return {row.left() + agendaTextLeft, row.top(), row.width() - agendaTextLeft,
-            row.height() - half};
+    const QRect text = TextRect(row, agendaTextLeft);
+    return {text.left(), text.top(), text.width(), text.height() - text.height() / 2};
 }
 
 QRect AgendaTextRect(const QRect& row) {
-    const int half = row.height() / 2;
-    return {row.left() + agendaTextLeft, row.top() + half, row.width() - agendaTextLeft,
-            row.height() - half};
+    const QRect text = TextRect(row, agendaTextLeft);
+    const int upper = text.height() - text.height() / 2;
+    return {text.left(), text.top() + upper, text.width(), text.height() / 2};
 }
 
 QRect TodoColumnRect(const QRect& row, int column) {

@@ -2,12 +2,19 @@
 
 #include <QRect>
 
+class QFont;
+
 // Where the content lists put their rows, texts and pictures, for a row's rectangle.
 namespace ContentListGeometry {
 
-// Rows are as high as their row picture, and never lower than one line of text.
-constexpr int textLineHeight = 17;
-int RowHeight(int imageHeight);
+// The focus frame around the marked row covers this many pixels on each side of it, the
+// bottom separator included: the text stays clear of it.
+constexpr int focusFrameWidth = 2;
+// Rows are as high as their row picture, and never lower than `lines` lines of text of
+// `lineHeight` pixels clear of the focus frame, so that no descender is cut.
+int RowHeight(int imageHeight, int lineHeight, int lines = 1);
+// The height of one line of text in `font`, whole pixels.
+int LineHeight(const QFont& font);
 
 QRect RowRect(int row, int rowHeight, int width);
 // The row under content height `y`, -1 below the rows or above the first.
@@ -16,9 +23,9 @@ int RowAt(int y, int rowHeight, int rowCount);
 // The part of a row its background fills: all but the bottom pixel row, which is the
 // separator's.
 QRect FillRect(const QRect& row);
-// Where the text of a row starts: after the row picture.
+// Where the text of a row goes: after the row picture, clear of the focus frame.
 QRect TextRect(const QRect& row, int textLeft);
-// The agenda's two lines: the time above, the text below.
+// The agenda's two lines, halves of its text rectangle: the time above, the text below.
 QRect AgendaTimeRect(const QRect& row);
 QRect AgendaTextRect(const QRect& row);
 

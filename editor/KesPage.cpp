@@ -1,5 +1,6 @@
 #include "editor/KesPage.h"
 
+#include "editor/LineBreaks.h"
 #include "editor/MinuteDialog.h"
 #include "editor/MinutesListCtrl.h"
 #include "ui/DesktopServices.h"
@@ -46,7 +47,8 @@ void CKesPage::Modify() {
     }
     CMinuteDialog dialog(this);
     dialog.SetText(ToQString(*marked));
+    const QString shownText = dialog.GetText();
     if (m_services.RunDialog(dialog) == QDialog::Accepted) {
-        m_list->ModifyMarked(FromQString(dialog.GetText()));
+        m_list->ModifyMarked(KeptOrTyped(dialog.GetText(), shownText, *marked));
     }
 }

@@ -1,17 +1,20 @@
 #include "editor/MeetingDetailPage.h"
 
+#include "editor/LineBreaks.h"
 #include "editor/MeetingIconDialog.h"
 #include "store/MeetingStore.h"
 #include "ui/DateTimeConversion.h"
+#include "ui/DateTimeField.h"
 #include "ui/DesktopServices.h"
 #include "ui/ImageStrip.h"
 #include "ui/TextConversion.h"
 
-#include <QDateTimeEdit>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolButton>
+
+#include <limits>
 
 namespace {
 
@@ -20,6 +23,8 @@ constexpr int iconWidth = 32;
 QLineEdit* MakeLine(const char* name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
+    // No text has a length limit; the edit's own would cut a long stored text on OK.
+    edit->setMaxLength(std::numeric_limits<int>::max());
     return edit;
 }
 
@@ -39,7 +44,7 @@ QString CleanMeetingTitle(const QString& title) {
 }
 
 QString CMeetingDetailPage::QtDatePattern() {
-    return QString::fromLatin1(datePattern).replace(QStringLiteral("tt"), QStringLiteral("AP"));
+    return CDateTimeField::ToQtPattern(QString::fromLatin1(datePattern));
 }
 
 CMeetingDetailPage::CMeetingDetailPage(CMeetingStore& store, CDesktopServices& services,
@@ -49,7 +54,7 @@ CMeetingDetailPage::CMeetingDetailPage(CMeetingStore& store, CDesktopServices& s
     auto* form = new QFormLayout(this);
     m_title = MakeLine("titleEdit", this);
     m_reference = MakeLine("referenceEdit", this);
-    m_date = new QDateTimeEdit(this);
+    m_date = new CDateTimeField(this);
     m_date->setObjectName(QStringLiteral("dateEdit"));
     m_date->setCalendarPopup(true);
     m_date->setDisplayFormat(QtDatePattern());
@@ -91,26 +96,45 @@ void CMeetingDetailPage::Load() {
     m_reference->setText(ToQString(m_record.reference));
     m_venue->setText(ToQString(m_record.venue));
     m_presidedBy->setText(ToQString(m_record.presidedBy));
-    m_notes->setPlainText(ToQString(m_record.notes));
+    m_notes->setPlainText(ToEditText(ToQString(m_record.notes)));
     ShowIcon();
+    RememberShown();
+}
+
+void CMeetingDetailPage::RememberShown() {
+    m_shown = {m_title->text(),
+               m_reference->text(),
+               m_venue->text(),
+               m_presidedBy->text(),
+               FromEditText(m_notes->toPlainText()),
+               m_date->dateTime()};
+}
+
+CDateTime CMeetingDetailPage::DateToStore() const {
+    const QDateTime picked = m_date->dateTime();
+    // An untouched picker keeps the stored date, even one it cannot show; only seconds, which
+    // it hides, are dropped.
+    const bool hidesSeconds = m_record.date.IsValid() && m_record.date.GetSecond() != 0;
+    return picked == m_shown.date && !hidesSeconds ? m_record.date : FromQDateTime(picked);
 }
 
 void CMeetingDetailPage::Save(SaveReason reason) {
     CMeeting record = m_record;
     const QString title =
         reason == SaveReason::next ? CleanMeetingTitle(m_title->text()) : m_title->text();
-    record.title = FromQString(title);
-    record.reference = FromQString(m_reference->text());
-    record.date = FromQDateTime(m_date->dateTime());
-    record.venue = FromQString(m_venue->text());
-    record.presidedBy = FromQString(m_presidedBy->text());
-    record.notes = FromQString(m_notes->toPlainText());
+    record.title = KeptOrTyped(title, m_shown.title, m_record.title);
+    record.reference = KeptOrTyped(m_reference->text(), m_shown.reference, m_record.reference);
+    record.date = DateToStore();
+    record.venue = KeptOrTyped(m_venue->text(), m_shown.venue, m_record.venue);
+    record.presidedBy = KeptOrTyped(m_presidedBy->text(), m_shown.presidedBy, m_record.presidedBy);
+    record.notes = KeptOrTyped(FromEditText(m_notes->toPlainText()), m_shown.notes, m_record.notes);
     m_store.ModifyMeeting(record);
     // Only a record that reached its file becomes the working copy; the cleaned title shows.
     m_record = record;
     if (title != m_title->text()) {
         m_title->setText(title);
     }
+    RememberShown();
 }
 
 void CMeetingDetailPage::ChooseIcon() {

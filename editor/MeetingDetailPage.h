@@ -3,7 +3,9 @@
 #include "editor/MeetingSheetPage.h"
 #include "store/Meeting.h"
 
-class QDateTimeEdit;
+#include <QDateTime>
+
+class CDateTimeField;
 class QLineEdit;
 class QPlainTextEdit;
 class QToolButton;
@@ -34,13 +36,21 @@ protected:
 private:
     void ChooseIcon();
     void ShowIcon();
+    // The fields as the record shows in them; a field still showing that keeps the record's
+    // bytes (its CR LF line breaks, a text that is not UTF-8, a date to the bit).
+    void RememberShown();
+    CDateTime DateToStore() const;
 
     // The working copy of the record, id included.
     CMeeting m_record;
+    struct CShown {
+        QString title, reference, venue, presidedBy, notes;
+        QDateTime date;
+    } m_shown;
 
     QLineEdit* m_title = nullptr;
     QLineEdit* m_reference = nullptr;
-    QDateTimeEdit* m_date = nullptr;
+    CDateTimeField* m_date = nullptr;
     QLineEdit* m_venue = nullptr;
     QLineEdit* m_presidedBy = nullptr;
     QPlainTextEdit* m_notes = nullptr;

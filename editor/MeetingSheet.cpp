@@ -19,6 +19,19 @@ namespace {
 
 using SaveReason = CMeetingSheetPage::SaveReason;
 
+// Puts the focus on the first control of `page` that Tab would reach, its text selected as
+// Tab selects it, so that what the user types at once lands there and not on the tab bar.
+void FocusFirstField(QWidget& page) {
+    for (QWidget* widget = page.nextInFocusChain(); page.isAncestorOf(widget);
+         widget = widget->nextInFocusChain()) {
+        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() &&
+            widget->isVisibleTo(&page)) {
+            widget->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
 // One page of the wizard around a sheet page: loads it on the way in, saves it on Next and
 // Finish; a page that cannot save keeps the wizard where it is.
 class CWizardPageHost : public QWizardPage {
@@ -81,6 +94,7 @@ public:
         });
         if (!pages.empty()) {
             pages.front()->EnsureLoaded();
+            FocusFirstField(*pages.front());
         }
     }
 
@@ -182,6 +196,7 @@ void CMeetingSheet::OpenOnPage(int index) {
     auto* tabs = m_dialog->findChild<QTabWidget*>(QStringLiteral("sheetTabs"));
     if (m_mode == Mode::modify && tabs != nullptr && index >= 0 && index < tabs->count()) {
         tabs->setCurrentIndex(index);
+        FocusFirstField(*m_pages.at(static_cast<std::size_t>(index)));
     }
 }
 

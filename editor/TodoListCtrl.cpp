@@ -21,6 +21,9 @@ CTodoListCtrl::CTodoListCtrl(std::string meetingId, QWidget* parent)
     setObjectName(QStringLiteral("todoList"));
     m_header = new CTodoHeaderCtrl(*this, this);
     setViewportMargins(0, ContentListGeometry::todoHeaderHeight, 0, 0);
+    // The text is drawn in the list's own font.
+    SetRowHeight(ContentListGeometry::RowHeight(RowImages().GetImageSize().height(),
+                                                ContentListGeometry::LineHeight(font())));
 }
 
 void CTodoListCtrl::Load() {
@@ -141,7 +144,10 @@ void CTodoListCtrl::PaintItem(QPainter& painter, int row, const QRect& rect) con
     textFont.setWeight(QFont::Normal);
     painter.setFont(textFont);
     painter.setPen(marked ? QColor(Qt::white) : QColor(Qt::black));
-    DrawRowText(painter, text, ToRowText(item.text));
+    // The focus frame goes round the text column: the first letter stands clear of it.
+    DrawRowText(painter,
+                ContentListGeometry::TextRect(text, ContentListGeometry::focusFrameWidth + 1),
+                ToRowText(item.text));
 }
 
 QRect CTodoListCtrl::FocusFrameRect(int row) const {

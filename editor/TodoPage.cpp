@@ -83,12 +83,13 @@ void CTodoPage::Modify() {
     dialog.SetText(ToQString(marked->text));
     dialog.SetPriority(marked->priority);
     dialog.SetDone(marked->done != 0);
+    const QString shownText = dialog.GetText();
     if (m_services.RunDialog(dialog) != QDialog::Accepted) {
         return;
     }
     // An emptied text stays empty here: only a new todo is named "No Subject".
     CTodoItem item;
-    item.text = FromQString(dialog.GetText());
+    item.text = KeptOrTyped(dialog.GetText(), shownText, marked->text);
     item.priority = dialog.GetPriority();
     item.done = dialog.IsDone() ? 1 : 0;
     m_list->ModifyMarked(std::move(item));

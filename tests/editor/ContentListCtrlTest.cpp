@@ -263,3 +263,22 @@ TEST_F(ContentList, OnlyTheMarkedRowIsWhiteOnBlackAndTodoPicturesStayOnWhite) {
         ASSERT_EQ(pixel(todos, unknownRow, x), QColor(Qt::white)) << "a picture at x " << x;
     }
 }
+
+// The rows each list lays out give every line of its text its whole height in the row's font.
+TEST_F(ContentList, EachListsRowsHoldTheirLinesWhole) {
+    using namespace ContentListGeometry;
+    CAgendaListCtrl agenda(id);
+    CMinutesListCtrl minutes(id);
+    CTodoListCtrl todos(id);
+    agenda.Add({CDateTime(2004, 3, 5, 9, 0, 0), "gjpqy"});
+    minutes.Add("gjpqy");
+    todos.Add({"gjpqy", 1, 0});
+    QFont rowFont = minutes.font();
+    rowFont.setPixelSize(13);
+    rowFont.setBold(true);
+    const QRect agendaRow = agenda.ViewportRect(0);
+    EXPECT_GE(AgendaTimeRect(agendaRow).height(), LineHeight(rowFont));
+    EXPECT_GE(AgendaTextRect(agendaRow).height(), LineHeight(rowFont));
+    EXPECT_GE(TextRect(minutes.ViewportRect(0), minutesTextLeft).height(), LineHeight(rowFont));
+    EXPECT_GE(TextRect(todos.ViewportRect(0), 0).height(), LineHeight(todos.font()));
+}

@@ -81,6 +81,35 @@ TEST_F(ContentPagesTest, APageNeverShownSavesNothing) {
     EXPECT_EQ(minutes.findChild<CMinutesListCtrl*>()->GetItemCount(), 1);
 }
 
+// Mod and OK on an item without changing it keep the item's bytes: a text written in another
+// code page with its CR LF, and a time whose day count is not the one its minutes give.
+TEST_F(ContentPagesTest, ModAndOkOnAnUntouchedItemKeepItsBytes) {
+    const std::string text = "Caf\xe9\r\nnext\xa0step";
+    WriteAgendaFile(meetingId, {{CDateTime(46000.4375000001), text}});
+    WriteTodoFile(meetingId, {{text, 1, 0}});
+    WriteMinutesFile(meetingId, {text});
+    const std::map<ContentKind, const char*> dialogs{{ContentKind::agenda, "agendaItemDialog"},
+                                                     {ContentKind::todos, "todoItemDialog"},
+                                                     {ContentKind::minutes, "minuteDialog"}};
+    for (SPage& entry : MakePages()) {
+        if (!dialogs.count(entry.kind)) {
+            continue;
+        }
+        const auto path = ContentFilePath(entry.kind, meetingId);
+        const std::string before = FileBytes(path);
+        Activate(*entry.page);
+        auto* list = entry.page->findChild<CContentListCtrl*>(QString::fromLatin1(entry.listName));
+        ClickRow(*list, 0);
+        int runs = 0;
+        ScriptDialog(
+            TestServices(), dialogs.at(entry.kind), [](QDialog&) {}, &runs);
+        Press(Qt::Key_F2);
+        EXPECT_EQ(runs, 1) << entry.listName;
+        entry.page->Save(CMeetingSheetPage::SaveReason::ok);
+        EXPECT_EQ(FileBytes(path), before) << entry.listName;
+    }
+}
+
 // Tab walks each page in the order it reads: the list, what lies under it, then the buttons.
 TEST_F(ContentPagesTest, TabWalksEachPageInReadingOrder) {
     const std::map<ContentKind, QStringList> expected{

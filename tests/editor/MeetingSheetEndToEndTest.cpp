@@ -15,6 +15,8 @@
 #include <QDateTimeEdit>
 
 #include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QWizard>
 
 #include <chrono>
@@ -215,6 +217,91 @@ TEST_F(MeetingSheetEndToEndTest, TabsAcceptedAtOnceLeaveEveryContentFileAlone) {
     }
     ASSERT_LT(row, pane.GetItemCount()) << "the shortcut stays";
     EXPECT_EQ(pane.GetItemText(row), QStringLiteral("  Budget  ")) << "it shows the new title";
+}
+
+TEST_F(MeetingSheetEndToEndTest, WizardWalkedWithEnterOnlyStoresNotesWithCrLf) {
+    CMainFrame& main = MakeFrame();
+    int pagesPassed = 0;
+    TestServices().SetDialogScript("meetingWizard", [&](QDialog& dialog) {
+        auto& wizard = static_cast<QWizard&>(dialog);
+        Activate(wizard);
+        FocusOn(*Child(wizard, "notesEdit"));
+        Type("one");
+        Press(Qt::Key_Return);
+        Type("two");
+        FocusOn(*Child(wizard, "titleEdit"));
+        Type("Budget");
+        for (int page = 0; page < 5 && wizard.isVisible(); ++page) {
+            Press(Qt::Key_Return);
+            ++pagesPassed;
+        }
+        return wizard.result();
+    });
+    main.AddMeeting(CDateTime(2026, 12, 2, 14, 30, 0));
+
+    ASSERT_EQ(TestStore().GetCount(), 1u) << "Enter on the last page is Finish";
+    EXPECT_EQ(pagesPassed, 5);
+    const std::string id = TestStore().begin()->Key();
+    CMeeting expected(CDateTime(2026, 12, 2, 14, 30, 0));
+    expected.id = id;
+    expected.title = "Budget";
+    expected.notes = "one\r\ntwo";
+    EXPECT_EQ(FileBytes(MeetingFilePath(id)), EncodeMeeting(expected));
+    for (const ContentKind kind : allKinds) {
+        EXPECT_EQ(FileBytes(ContentFilePath(kind, id)), Int32(0)) << "every page saved, empty";
+    }
+}
+
+TEST_F(MeetingSheetEndToEndTest, TabsOpenInTheTitleAndEnterLeavesEveryFileByteForByte) {
+    // A day count a hair past 10:30, as another program may have written it.
+    CMeeting meeting(CDateTime(CDateTime(2026, 12, 1, 10, 30, 0).GetDayCount() + 1e-9));
+    meeting.id = budget;
+    meeting.title = std::string(40000, 'T');
+    meeting.venue = "Caf\xe9 Nord";
+    meeting.notes = "Line one\r\nLine two";
+    TestStore().ModifyMeeting(meeting);
+    WriteAgendaFile(budget, {CAgendaItem{CDateTime(2026, 12, 1, 9, 0, 0), "Opening\r\nand tea"}});
+    WriteTodoFile(budget, {CTodoItem{"Book room", 2, 1}});
+    WriteAttendeeFile(budget, {"Ann"});
+    WriteMinutesFile(budget, {"Agreed"});
+    std::vector<std::pair<fs::path, std::string>> files{
+        {MeetingFilePath(budget), FileBytes(MeetingFilePath(budget))}};
+    for (const ContentKind kind : allKinds) {
+        files.emplace_back(ContentFilePath(kind, budget), FileBytes(ContentFilePath(kind, budget)));
+    }
+
+    CMainFrame& main = MakeFrame();
+    TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
+        Activate(dialog);
+        EXPECT_EQ(FocusName().toStdString(), "titleEdit");
+        Press(Qt::Key_Return);
+        return dialog.result();
+    });
+    main.ModifyMeeting(budget);
+    for (const auto& [path, bytes] : files) {
+        const std::string now = FileBytes(path);
+        EXPECT_TRUE(now == bytes) << path << " is byte for byte as it was: " << now.size()
+                                  << " bytes, were " << bytes.size();
+    }
+
+    QImage unfocusedTabs;
+    TestServices().SetDialogScript("modifyMeetingSheet", [&](QDialog& dialog) {
+        Activate(dialog);
+        QTabBar* bar = Child<QTabWidget>(dialog, "sheetTabs")->tabBar();
+        unfocusedTabs = bar->grab().toImage();
+        Type("Budget 2");
+        Press(Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), bar);
+        EXPECT_NE(bar->grab().toImage(), unfocusedTabs) << "the tab bar shows its focus";
+        Press(Qt::Key_Tab);
+        Press(Qt::Key_Return);
+        return dialog.result();
+    });
+    main.ModifyMeeting(budget);
+    meeting.title = "Budget 2";
+    const CMeeting stored = TestStore().GetMeeting(budget);
+    EXPECT_EQ(stored.title, "Budget 2") << "what is typed at once replaces the title";
+    EXPECT_TRUE(FileBytes(MeetingFilePath(budget)) == EncodeMeeting(meeting));
 }
 
 TEST_F(MeetingSheetEndToEndTest, ModifyCommandOpensTheTabsForThePreviewedMeeting) {

@@ -62,7 +62,6 @@ TEST(TodoSort, PriorityStepsRoundAndDoneToggles) {
 
 TEST(ContentListGeometry, RowsAndColumns) {
     using namespace ContentListGeometry;
-    EXPECT_EQ(RowHeight(13), textLineHeight) << "a row is never lower than a line of text";
     EXPECT_EQ(RowAt(29, 30, 2), 0);
     EXPECT_EQ(RowAt(30, 30, 2), 1);
     EXPECT_EQ(RowAt(60, 30, 2), -1) << "below the rows";
@@ -70,9 +69,6 @@ TEST(ContentListGeometry, RowsAndColumns) {
 
     const QRect row(0, 30, 300, 30);
     EXPECT_EQ(FillRect(row), QRect(0, 30, 300, 29)) << "the bottom pixel row is the separator's";
-    const QRect odd(0, 0, 300, 31);
-    EXPECT_EQ(AgendaTextRect(odd).top(), 15) << "the text half starts at top + h / 2";
-    EXPECT_EQ(AgendaTextRect(odd).bottom(), odd.bottom());
 
     EXPECT_EQ(TodoColumnAt(29, 300), 0);
     EXPECT_EQ(TodoColumnAt(30, 300), 1);
@@ -80,4 +76,32 @@ TEST(ContentListGeometry, RowsAndColumns) {
     EXPECT_EQ(TodoColumnAt(299, 300), 2) << "the text column reaches the list's edge";
     EXPECT_EQ(TodoColumnAt(259, 100), 2) << "and is never narrower than 200";
     EXPECT_EQ(TodoColumnAt(260, 100), -1);
+}
+
+// Every line of text has its whole height clear of the focus frame and of the separator under it,
+// so a marked row (white on black, framed) cuts no descender; rows keep their picture's height
+// where the text fits in it.
+TEST(ContentListGeometry, TextLinesFitWholeInsideTheFillAndTheFocusFrame) {
+    using namespace ContentListGeometry;
+    EXPECT_EQ(RowHeight(30, 13, 2), 30) << "the agenda's rows are at least 30 high";
+    EXPECT_EQ(RowHeight(16, 12), 16);
+    for (const int image : {13, 16, 30}) {
+        for (int line = 8; line <= 40; ++line) {
+            const int oneLine = RowHeight(image, line);
+            const int twoLines = RowHeight(image, line, 2);
+            const QRect single = RowRect(2, oneLine, 300);
+            const QRect agenda = RowRect(2, twoLines, 300);
+            const std::pair<QRect, QRect> cases[] = {{TextRect(single, minutesTextLeft), single},
+                                                     {AgendaTimeRect(agenda), agenda},
+                                                     {AgendaTextRect(agenda), agenda}};
+            for (const auto& [text, row] : cases) {
+                const QRect clear = row.adjusted(0, focusFrameWidth, 0, -focusFrameWidth);
+                EXPECT_GE(text.height(), line) << "image " << image << ", line " << line;
+                EXPECT_TRUE(clear.contains(text))
+                    << "image " << image << ", line " << line << ", row " << row.top() << "+"
+                    << row.height() << ", text " << text.top() << "+" << text.height();
+            }
+            EXPECT_FALSE(AgendaTimeRect(agenda).intersects(AgendaTextRect(agenda)));
+        }
+    }
 }
