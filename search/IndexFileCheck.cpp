@@ -1,5 +1,6 @@
 #include "search/IndexFileCheck.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,17 +19,17 @@ std::filesystem::path WithTail(const std::filesystem::path& file, const char* ta
     return path;
 }
 
-// Opened without following a link and without waiting on a pipe; the checks are made on what
-// was opened, so nothing can be swapped in between.
-IndexFileState CheckOne(const std::filesystem::path& path, bool wantHeader) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+} // namespace
+
+IndexFileState CheckIndexFile(const std::filesystem::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return errno == ENOENT ? IndexFileState::absent : IndexFileState::foreign;
     }
     struct stat info {};
     bool ours = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
                 info.st_nlink == 1;
-    if (ours && wantHeader && info.st_size > 0) {
+    if (ours && info.st_size > 0) {
         static constexpr char header[] = "SQLite format 3"; // with its NUL: 16 bytes
         char start[sizeof header] = {};
         ours = ::pread(fd, start, sizeof start, 0) == static_cast<ssize_t>(sizeof start) &&
@@ -36,18 +37,6 @@ IndexFileState CheckOne(const std::filesystem::path& path, bool wantHeader) {
     }
     ::close(fd);
     return ours ? IndexFileState::ours : IndexFileState::foreign;
-}
-
-} // namespace
-
-IndexFileState CheckIndexFile(const std::filesystem::path& file) {
-    const IndexFileState state = CheckOne(file, true);
-    for (const char* tail : journalTails) {
-        if (CheckOne(WithTail(file, tail), false) == IndexFileState::foreign) {
-            return IndexFileState::foreign;
-        }
-    }
-    return state;
 }
 
 void RemoveIndexFiles(const std::filesystem::path& file) {

@@ -12,8 +12,9 @@ enum class IndexFileState {
              // opened
 };
 
-// Looks at `file` and at the journals SQLite keeps beside it; any of them that is not a plain
-// file of ours makes the whole index foreign.
+// Looks at `file` without following a link or waiting on a pipe, and on what was opened, so
+// nothing can be swapped in between. (A journal beside it that SQLite cannot use fails the
+// open, which makes the index afresh as well.)
 IndexFileState CheckIndexFile(const std::filesystem::path& file);
 
 // Removes the index file and its journals: the names only, never what a link names.

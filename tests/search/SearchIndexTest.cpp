@@ -346,11 +346,6 @@ TEST_F(SearchIndex, PlantedLinksAreNeverFollowed) {
          [](const fs::path& victim, const fs::path& at) { fs::create_hard_link(victim, at); }},
         {"link to a text", notes,
          [](const fs::path& victim, const fs::path& at) { fs::create_symlink(victim, at); }},
-        {"link as the write-ahead log", notes,
-         [this](const fs::path& victim, const fs::path& at) {
-             Open()->Apply({Update("1", 1, "kept")});
-             fs::create_symlink(victim, fs::path(at.string() + "-wal"));
-         }},
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.name);
