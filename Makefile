@@ -4,7 +4,7 @@ JOBS       ?= 2
 BUILD_TYPE ?= RelWithDebInfo
 PREFIX     ?= /usr/local
 
-.PHONY: all deps configure build run test screenshots bench fuzz install format clean
+.PHONY: all deps configure build run test screenshots bench fuzz sanitize install format clean
 
 all: build
 
@@ -42,6 +42,16 @@ fuzz: deps
 	@cmake --build build-fuzz -j$(JOBS)
 	@cmake --build build-fuzz --target run_fuzzers
 
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in a build of its own.
+# Unoptimised: it builds in about half the time, and the sanitizers see as much.
+sanitize: deps
+	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTAVELIN_SANITIZE=ON >/dev/null
+	@cmake --build build-sanitize -j$(JOBS)
+	cd build-sanitize && QT_QPA_PLATFORM=offscreen \
+	    ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1 \
+	    UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest --output-on-failure -j$(JOBS)
+
 install: build
 	cmake --install $(BUILD)
 
@@ -49,4 +59,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) build-bench build-fuzz
+	rm -rf $(BUILD) build-bench build-fuzz build-sanitize

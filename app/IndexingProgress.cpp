@@ -15,12 +15,12 @@ CIndexingProgress::CIndexingProgress(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* label = new QLabel(QStringLiteral("Indexing meetings..."), this);
+    m_label = new QLabel(QStringLiteral("Indexing meetings..."), this);
     m_bar = new QProgressBar(this);
     m_bar->setTextVisible(false);
     m_bar->setFixedWidth(120);
-    m_bar->setMaximumHeight(label->sizeHint().height());
-    layout->addWidget(label);
+    m_bar->setMaximumHeight(m_label->sizeHint().height());
+    layout->addWidget(m_label);
     layout->addWidget(m_bar);
     hide();
 }
@@ -36,6 +36,14 @@ void CIndexingProgress::Watch(CSearchKeeper* keeper) {
     }
     connect(keeper, &CSearchKeeper::progress, this, &CIndexingProgress::ShowProgress);
     connect(keeper, &CSearchKeeper::upToDate, this, &QWidget::hide);
+    connect(keeper, &CSearchKeeper::writeFailed, this, &CIndexingProgress::ShowWriteFailure);
+}
+
+void CIndexingProgress::ShowWriteFailure(const QString& reason) {
+    m_label->setText(QStringLiteral("The search index could not be saved (%1); trying again later.")
+                         .arg(reason));
+    m_bar->hide();
+    show();
 }
 
 void CIndexingProgress::ShowProgress(std::size_t done, std::size_t total) {
@@ -43,5 +51,7 @@ void CIndexingProgress::ShowProgress(std::size_t done, std::size_t total) {
     const std::size_t scale = std::max<std::size_t>(1, total / INT_MAX + 1);
     m_bar->setRange(0, static_cast<int>(total / scale));
     m_bar->setValue(static_cast<int>(std::min(done, total) / scale));
+    m_label->setText(QStringLiteral("Indexing meetings..."));
+    m_bar->show();
     show();
 }

@@ -6,10 +6,12 @@
 #include <cstddef>
 
 class CSearchKeeper;
+class QLabel;
 class QProgressBar;
 
 // The status bar's "Indexing meetings..." with a progress bar, shown while the search index
-// catches up with the working directory and hidden once it holds the whole folder.
+// catches up with the working directory and hidden once it holds the whole folder; in its
+// place, why a write to the index failed until a later catch-up succeeds.
 class CIndexingProgress : public QWidget {
     Q_OBJECT
 
@@ -21,7 +23,9 @@ public:
 
 private:
     void ShowProgress(std::size_t done, std::size_t total);
+    void ShowWriteFailure(const QString& reason);
 
     QPointer<CSearchKeeper> m_keeper;
+    QLabel* m_label = nullptr;
     QProgressBar* m_bar = nullptr;
 };

@@ -23,6 +23,10 @@ QString WorkingDirectoryText() {
     return QString::fromStdString(GetWorkingDirectory().string());
 }
 
+QString NativeText(const std::filesystem::path& path) {
+    return QDir::toNativeSeparators(QString::fromStdString(path.string()));
+}
+
 } // namespace
 
 CKesApp::CKesApp(int& argc, char** argv, std::unique_ptr<CDesktopServices> services)
@@ -129,19 +133,32 @@ void CKesApp::ResetSettings() {
 bool CKesApp::LockWorkingDirectory(const std::filesystem::path& folder) {
     switch (m_lock.Acquire(folder)) {
     case CWorkingDirectoryLock::Result::heldElsewhere:
+    case CWorkingDirectoryLock::Result::blocked:
         return false;
     case CWorkingDirectoryLock::Result::locked:
         RemoveStaleTemporaryFiles(folder);
         return true;
     case CWorkingDirectoryLock::Result::unavailable:
-        return true;
+        break;
     }
+    // A folder we may only read can still be looked at; the user hears that it is unguarded.
+    m_services->Inform(
+        QStringLiteral("The folder “%1” cannot be locked against a second Tavelin window (%2). "
+                       "It is opened without a lock: do not open it in another window.")
+            .arg(NativeText(folder), QString::fromStdString(m_lock.GetReason())),
+        activeWindow());
     return true;
 }
 
 QString CKesApp::FolderInUseText(const std::filesystem::path& folder) {
+    if (const std::optional<std::string> blocker = CWorkingDirectoryLock::BlockerOf(folder)) {
+        return QStringLiteral("The folder “%1” cannot be locked against a second Tavelin window: "
+                              "its lock file “%2” is %3. Remove it to open the folder.")
+            .arg(NativeText(folder), NativeText(folder / CWorkingDirectoryLock::fileName),
+                 QString::fromStdString(*blocker));
+    }
     return QStringLiteral("The folder “%1” is already open in another Tavelin window.")
-        .arg(QDir::toNativeSeparators(QString::fromStdString(folder.string())));
+        .arg(NativeText(folder));
 }
 
 CMainFrame* CKesApp::GetMainFrame() const {

@@ -43,11 +43,14 @@ public:
 
     // Takes the lock of `folder`, which is to become the working directory, in place of the
     // previous folder's, and clears what saves cut short by a crash left there. False when
-    // another Tavelin window has the folder open. A folder where no lock can be made (one we
-    // may only read) is used without one.
+    // another Tavelin window has the folder open, or when something other than a file takes
+    // the lock file's name. A folder where no lock can be made (one we may only read) is used
+    // without one, and the user is told so.
     bool LockWorkingDirectory(const std::filesystem::path& folder);
     const CWorkingDirectoryLock& GetWorkingDirectoryLock() const { return m_lock; }
-    // "The folder ... is already open in another Tavelin window."
+    // Why `folder` cannot be opened: "The folder ... is already open in another Tavelin
+    // window.", or, when its lock file's name is taken by a folder, a link or a pipe, that
+    // and where.
     static QString FolderInUseText(const std::filesystem::path& folder);
 
     CMainFrame* GetMainFrame() const;

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <filesystem>
 #include <optional>
+#include <string_view>
 
 class CDesktopServices;
 class QWidget;
@@ -19,7 +21,14 @@ std::optional<QString> PickExportFile(CDesktopServices& services, const QString&
 // separators, never empty or hidden), with `extension`.
 QString ExportFileName(const QString& title, const QString& extension);
 
-// Replaces `path` whole with `bytes`. A file that cannot be written keeps its old contents and
-// is reported, naming it and the reason; false then.
+// Replaces `path` whole with `bytes` as a text editor saves: a link is written through to the
+// file it names, the file keeps its mode, and the new contents take the old file's place
+// atomically beside it. A file with other names (hard links) is rewritten in place instead,
+// so that every name shows the export. Throws CFileError naming `path`; the old contents are
+// then whole, unless an in-place rewrite failed after room for it was found.
+void ReplaceExportTarget(const std::filesystem::path& path, std::string_view bytes);
+
+// Replaces `path` whole with `bytes` (ReplaceExportTarget). A file that cannot be written keeps
+// its old contents and is reported, naming it and the reason; false then.
 bool WriteExportFile(const QString& path, const QByteArray& bytes, CDesktopServices& services,
                      QWidget* parent);

@@ -1,5 +1,10 @@
 #include "search/IndexLocation.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,4 +42,24 @@ std::filesystem::path IndexFileFor(const std::filesystem::path& cacheFolder,
     std::snprintf(name, sizeof name, "search-%016llx.sqlite",
                   static_cast<unsigned long long>(HashOf(canonicalFolder.native())));
     return cacheFolder / name;
+}
+
+bool PrepareCacheFolder(const std::filesystem::path& cacheFolder) {
+    std::error_code error;
+    std::filesystem::create_directories(cacheFolder.parent_path(), error);
+    if (::mkdir(cacheFolder.c_str(), 0700) != 0 && errno != EEXIST) {
+        return false;
+    }
+    // The checks and the repair are made on the folder opened, never through a link.
+    const int fd = ::open(cacheFolder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    bool sound = ::fstat(fd, &info) == 0 && info.st_uid == ::geteuid();
+    if (sound && (info.st_mode & 07777) != 0700) {
+        sound = ::fchmod(fd, 0700) == 0;
+    }
+    ::close(fd);
+    return sound;
 }

@@ -1,5 +1,6 @@
 #include "search/SearchIndex.h"
 
+#include "search/IndexFileCheck.h"
 #include "search/SearchIndexError.h"
 #include "search/SearchQuery.h"
 
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <system_error>
 #include <unordered_set>
 
 namespace {
@@ -48,9 +48,8 @@ bool IsDamage(int code) {
 }
 
 [[noreturn]] void Fail(sqlite3* db, int code, const char* what) {
-    throw CSearchIndexError(std::string(what) + ": " +
-                                (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code)),
-                            IsDamage(code));
+    const std::string reason = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+    throw CSearchIndexError(std::string(what) + ": " + reason, IsDamage(code), reason);
 }
 
 void Execute(sqlite3* db, const char* sql) {
@@ -71,6 +70,10 @@ public:
     CStep(const CStep&) = delete;
     CStep& operator=(const CStep&) = delete;
 
+    // Texts and blobs are bound without a copy (SQLITE_STATIC): they must outlive the step, so
+    // a temporary string is refused at compile time.
+    CStep& Bind(int index, std::string&& text) = delete;
+    CStep& BindBlob(int index, std::string&& bytes) = delete;
     CStep& Bind(int index, std::string_view text) {
         Check(sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()),
                                 SQLITE_STATIC));
@@ -142,18 +145,11 @@ private:
     bool m_done = false;
 };
 
-void RemoveIndexFiles(const std::filesystem::path& file) {
-    std::error_code ignored;
-    for (const char* tail : {"", "-wal", "-shm", "-journal"}) {
-        std::filesystem::path path = file;
-        path += tail;
-        std::filesystem::remove(path, ignored);
-    }
-}
-
 sqlite3* OpenConnection(const std::filesystem::path& file, int flags) {
     sqlite3* db = nullptr;
-    const int code = sqlite3_open_v2(file.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    // Never through a link, even one planted after the file was looked at.
+    const int code = sqlite3_open_v2(file.c_str(), &db,
+                                     flags | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (code != SQLITE_OK) {
         const std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
         sqlite3_close(db);
@@ -177,6 +173,7 @@ enum Statement {
     search,
     openTodos,
     openTodosAfter,
+    addToCounts,
     statementCount
 };
 
@@ -212,11 +209,12 @@ std::vector<const CMeetingUpdate*> InRowOrder(const std::vector<CMeetingUpdate>&
 CSearchIndex::CSearchIndex(std::filesystem::path file, std::string folderKey)
     : m_file(std::move(file)), m_folderKey(std::move(folderKey)),
       m_statements(statementCount, nullptr) {
-    std::error_code error;
-    if (std::filesystem::exists(m_file, error)) {
+    // Only a file that may be ours is opened: SQLite's first write (the journal mode) would
+    // change whatever file a planted link names.
+    if (CheckIndexFile(m_file) == IndexFileState::ours) {
         try {
             m_db = OpenConnection(m_file, SQLITE_OPEN_READWRITE);
-            if (IsUsable()) {
+            if (IsUsable() && CountsMatch()) {
                 MarkClean(false);
                 return;
             }
@@ -268,6 +266,30 @@ bool CSearchIndex::IsUsable() {
     return code == SQLITE_DONE && layoutMatches && folderMatches;
 }
 
+// A cheap count at start: every meeting has its document, and the tables hold as many meetings
+// and todos as the writes left there. A table dropped or rows deleted behind the index's back
+// (another program, a damage SQLite's checks do not see) make the index afresh, where
+// otherwise searches and the open todos would miss those meetings at every start.
+bool CSearchIndex::CountsMatch() {
+    sqlite3_stmt* statement = nullptr;
+    const char* sql = "SELECT (SELECT count(*) FROM meetings), (SELECT count(*) FROM docs_docsize),"
+                      " (SELECT count(*) FROM todos),"
+                      " (SELECT value FROM meta WHERE key = 'documents'),"
+                      " (SELECT value FROM meta WHERE key = 'todos')";
+    bool match = sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+                 sqlite3_step(statement) == SQLITE_ROW &&
+                 sqlite3_column_type(statement, 3) != SQLITE_NULL &&
+                 sqlite3_column_type(statement, 4) != SQLITE_NULL;
+    if (match) {
+        const long long meetings = sqlite3_column_int64(statement, 0);
+        match = sqlite3_column_int64(statement, 1) == meetings &&
+                sqlite3_column_int64(statement, 3) == meetings &&
+                sqlite3_column_int64(statement, 2) == sqlite3_column_int64(statement, 4);
+    }
+    sqlite3_finalize(statement);
+    return match;
+}
+
 void CSearchIndex::Create() {
     m_madeAfresh = true;
     m_db = OpenConnection(m_file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
@@ -276,13 +298,16 @@ void CSearchIndex::Create() {
         CTransaction transaction(m_db);
         Execute(m_db, schema);
         sqlite3_stmt* statement = nullptr;
-        const char* sql = "INSERT INTO meta VALUES ('layout', ?1), ('folder', ?2)";
+        const char* sql = "INSERT INTO meta VALUES ('layout', ?1), ('folder', ?2), "
+                          "('documents', 0), ('todos', 0)";
         if (sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) != SQLITE_OK) {
             Fail(m_db, sqlite3_errcode(m_db), sql);
         }
         {
+            // Bound texts are not copied: the layout's text lives until the step is done.
+            const std::string layout = std::to_string(layoutVersion);
             CStep step(m_db, statement);
-            step.Bind(1, std::to_string(layoutVersion)).Bind(2, std::string_view(m_folderKey));
+            step.Bind(1, std::string_view(layout)).Bind(2, std::string_view(m_folderKey));
             step.Run();
         }
         sqlite3_finalize(statement);
@@ -345,7 +370,9 @@ void CSearchIndex::RemoveMeeting(const std::string& id) {
     }
     CStep(m_db, Prepared(deleteDocument, "DELETE FROM docs WHERE rowid = ?1")).Bind(1, *row).Run();
     CStep(m_db, Prepared(deleteTodos, "DELETE FROM todos WHERE mrow = ?1")).Bind(1, *row).Run();
+    m_todoChange -= sqlite3_changes64(m_db);
     CStep(m_db, Prepared(deleteMeeting, "DELETE FROM meetings WHERE row = ?1")).Bind(1, *row).Run();
+    m_documentChange -= sqlite3_changes64(m_db);
 }
 
 void CSearchIndex::PutMeeting(const CMeetingUpdate& update) {
@@ -364,6 +391,7 @@ void CSearchIndex::PutMeeting(const CMeetingUpdate& update) {
             .Bind(1, row)
             .Run();
         CStep(m_db, Prepared(deleteTodos, "DELETE FROM todos WHERE mrow = ?1")).Bind(1, row).Run();
+        m_todoChange -= sqlite3_changes64(m_db);
     } else {
         // New, or its date changed: a new row where the new date sorts.
         RemoveMeeting(update.meetingId);
@@ -372,6 +400,7 @@ void CSearchIndex::PutMeeting(const CMeetingUpdate& update) {
             .Bind(1, row)
             .Bind(2, std::string_view(document.id))
             .Run();
+        ++m_documentChange;
     }
     CStep insert(m_db, Prepared(insertDocument,
                                 "INSERT INTO docs(rowid, id, title, reference, venue, presided, "
@@ -405,12 +434,15 @@ void CSearchIndex::PutMeeting(const CMeetingUpdate& update) {
                                                 : CTodoItem::low))
             .Bind(5, item.done != 0 ? 1LL : 0LL);
         step.Run();
+        ++m_todoChange;
     }
 }
 
 void CSearchIndex::Apply(const std::vector<CMeetingUpdate>& updates,
                          const std::vector<std::string>& goneFiles) {
     CTransaction transaction(m_db);
+    m_documentChange = 0;
+    m_todoChange = 0;
     const auto forget = [this](const std::string& name) {
         CStep(m_db, Prepared(deleteFile, "DELETE FROM files WHERE name = ?1"))
             .Bind(1, std::string_view(name))
@@ -434,6 +466,14 @@ void CSearchIndex::Apply(const std::vector<CMeetingUpdate>& updates,
     for (const std::string& name : goneFiles) {
         forget(name);
     }
+    // What the tables should hold, kept with the stamps: rows lost behind the index's back
+    // show at the next start.
+    CStep(m_db, Prepared(addToCounts, "UPDATE meta SET value = value + (CASE key WHEN "
+                                      "'documents' THEN ?1 ELSE ?2 END) "
+                                      "WHERE key IN ('documents', 'todos')"))
+        .Bind(1, m_documentChange)
+        .Bind(2, m_todoChange)
+        .Run();
     transaction.Commit();
 }
 
@@ -507,6 +547,9 @@ std::optional<std::unordered_map<std::string, CFileStamp>>
 CSearchIndex::ReadFileStamps(const std::filesystem::path& file, bool quickCheck) {
     std::unordered_map<std::string, CFileStamp> stamps;
     sqlite3* db = nullptr;
+    if (CheckIndexFile(file) != IndexFileState::ours) {
+        return std::nullopt;
+    }
     try {
         db = OpenConnection(file, SQLITE_OPEN_READONLY);
     } catch (const CSearchIndexError&) {

@@ -73,6 +73,7 @@ public:
 private:
     void Create();
     bool IsUsable();
+    bool CountsMatch();
     void MarkClean(bool clean);
     void PutMeeting(const CMeetingUpdate& update);
     void RemoveMeeting(const std::string& id);
@@ -85,5 +86,8 @@ private:
     sqlite3* m_db = nullptr;
     bool m_madeAfresh = false;
     bool m_closedCleanly = false;
+    // Meetings and todos added (less those removed) by the Apply under way.
+    long long m_documentChange = 0;
+    long long m_todoChange = 0;
     mutable std::vector<sqlite3_stmt*> m_statements;
 };

@@ -43,6 +43,8 @@ struct CSearchKeeper::CState {
     bool upToDate = false;
     bool damageSeen = false;   // made afresh once in this catch-up: do not loop
     bool checkPending = false; // an index found at Open is checked by the first catch-up
+    bool writeFailed = false;  // a write since this catch-up began failed: not up to date
+    QTimer retry;              // the catch-up after a failed write
     // Meetings the program wrote while a catch-up ran: what the reader hands on of them may be
     // older than what was indexed at the write.
     std::unordered_set<std::string> touched;
@@ -110,7 +112,7 @@ public:
                 try {
                     state.index->Apply(batch->first, batch->second);
                 } catch (const CSearchIndexError& error) {
-                    keeper->Failed(error.IsDamage());
+                    keeper->Failed(error);
                     return;
                 }
                 emit keeper->progress(done, total);
@@ -125,7 +127,7 @@ public:
             keeper,
             [keeper, generation] {
                 if (generation == keeper->m_state->generation) {
-                    keeper->Failed(true);
+                    keeper->Failed(CSearchIndexError("the index is damaged", true));
                 }
             },
             Qt::QueuedConnection);
@@ -143,8 +145,11 @@ public:
                 }
                 state.catchingUp = false;
                 state.checkPending = false;
-                state.upToDate = true;
                 state.touched.clear();
+                if (state.writeFailed) {
+                    return; // the retry catches up what was not written
+                }
+                state.upToDate = true;
                 emit keeper->upToDate();
             },
             Qt::QueuedConnection);
@@ -158,6 +163,9 @@ private:
 };
 
 CSearchKeeper::CSearchKeeper(QObject* parent) : QObject(parent), m_state(new CState) {
+    m_state->retry.setSingleShot(true);
+    m_state->retry.setInterval(std::chrono::minutes(1));
+    connect(&m_state->retry, &QTimer::timeout, this, &CSearchKeeper::CatchUp);
     m_state->listener = std::make_unique<CListener>(*this);
     AddFileListener(m_state->listener.get());
 }
@@ -171,6 +179,7 @@ CSearchKeeper::~CSearchKeeper() {
 void CSearchKeeper::Open(const std::filesystem::path& workingDirectory) {
     StopCatchUp();
     CState& state = *m_state;
+    state.retry.stop();
     state.index.reset();
     state.CloseFolder();
     state.upToDate = false;
@@ -186,12 +195,9 @@ void CSearchKeeper::Open(const std::filesystem::path& workingDirectory) {
     if (cache.empty() || workingDirectory.empty()) {
         return;
     }
-    std::filesystem::create_directories(cache, error);
-    if (error) {
+    if (!PrepareCacheFolder(cache)) {
         return; // no index can be kept: search is unavailable, the program works on
     }
-    std::filesystem::permissions(cache, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::replace, error);
     try {
         state.index = std::make_unique<CSearchIndex>(IndexFileFor(cache, state.canonicalFolder),
                                                      state.canonicalFolder.string());
@@ -207,6 +213,10 @@ void CSearchKeeper::CatchUp() {
     if (m_state->index) {
         StartCatchUp(m_state->checkPending);
     }
+}
+
+void CSearchKeeper::SetRetryDelay(std::chrono::milliseconds delay) {
+    m_state->retry.setInterval(delay);
 }
 
 bool CSearchKeeper::IsUpToDate() const {
@@ -248,7 +258,8 @@ void CSearchKeeper::DamageFoundInUse(bool damaged) const {
     // Not up to date until made afresh, which happens after the caller's search.
     m_state->upToDate = false;
     auto* keeper = const_cast<CSearchKeeper*>(this);
-    QTimer::singleShot(0, keeper, [keeper] { keeper->Failed(true); });
+    QTimer::singleShot(
+        0, keeper, [keeper] { keeper->Failed(CSearchIndexError("the index is damaged", true)); });
 }
 
 void CSearchKeeper::StartCatchUp(bool quickCheck) {
@@ -257,6 +268,8 @@ void CSearchKeeper::StartCatchUp(bool quickCheck) {
     ++state.generation;
     state.catchingUp = true;
     state.upToDate = false;
+    state.writeFailed = false;
+    state.retry.stop();
     state.touched.clear();
     state.cancelled = std::make_shared<std::atomic<bool>>(false);
     state.pending = std::make_shared<std::atomic<int>>(0);
@@ -299,14 +312,30 @@ void CSearchKeeper::MakeAfresh() {
     StartCatchUp(false);
 }
 
-void CSearchKeeper::Failed(bool damaged) {
+void CSearchKeeper::Failed(const CSearchIndexError& error) {
     CState& state = *m_state;
-    if (!damaged || state.damageSeen) {
-        // A full disk, say: the index stays as it is and the next catch-up tries again.
+    if (!error.IsDamage()) {
+        WriteFailed(error.GetReason());
         return;
+    }
+    if (state.damageSeen) {
+        return; // made afresh once already: do not loop
     }
     state.damageSeen = true;
     MakeAfresh();
+}
+
+// A full disk, say: nothing of the failed write reached the index, its file stamps included,
+// so the catch-up tried later reads those meetings again. Until then the index is not up to
+// date, and the window says why.
+void CSearchKeeper::WriteFailed(const std::string& reason) {
+    CState& state = *m_state;
+    state.writeFailed = true;
+    state.upToDate = false;
+    if (!state.retry.isActive()) {
+        state.retry.start();
+    }
+    emit writeFailed(QString::fromStdString(reason));
 }
 
 void CSearchKeeper::Reindex(const std::vector<std::filesystem::path>& paths) {
@@ -348,7 +377,7 @@ void CSearchKeeper::Reindex(const std::vector<std::filesystem::path>& paths) {
         }
         state.index->Apply(updates);
     } catch (const CSearchIndexError& failure) {
-        Failed(failure.IsDamage());
+        Failed(failure);
         return;
     }
     emit changed();

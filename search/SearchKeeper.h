@@ -4,6 +4,9 @@
 #include "search/SearchHit.h"
 
 #include <QObject>
+#include <QString>
+
+#include <chrono>
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +19,8 @@
 // step with every meeting and content file the program writes or removes. At start, on
 // Refresh and after a change of folder it catches up with changes made behind the program's
 // back without freezing the window; searches answer from what is indexed so far.
+class CSearchIndexError;
+
 class CSearchKeeper : public QObject {
     Q_OBJECT
 
@@ -40,6 +45,9 @@ public:
     std::vector<COpenTodo> OpenTodos(const COpenTodo* after = nullptr,
                                      std::size_t limit = SIZE_MAX) const;
 
+    // How long after a failed write the folder is caught up again (a minute).
+    void SetRetryDelay(std::chrono::milliseconds delay);
+
 signals:
     // While catching up: `done` of `total` files looked at.
     void progress(std::size_t done, std::size_t total);
@@ -47,6 +55,9 @@ signals:
     void upToDate();
     // A write the program made changed what the index holds.
     void changed();
+    // Writing to the index failed (a full disk, say) with SQLite's `reason`: what was not
+    // written is missing from searches until a catch-up tried later succeeds.
+    void writeFailed(const QString& reason);
 
 private:
     struct CState;
@@ -58,7 +69,8 @@ private:
     void MakeAfresh();
     // Indexes again the meetings of files the program wrote or removed, in one go.
     void Reindex(const std::vector<std::filesystem::path>& paths);
-    void Failed(bool damaged);
+    void Failed(const CSearchIndexError& error);
+    void WriteFailed(const std::string& reason);
     void DamageFoundInUse(bool damaged) const;
 
     std::unique_ptr<CState> m_state;

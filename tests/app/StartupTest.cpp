@@ -206,8 +206,8 @@ TEST_F(StartupTest, FileErrorInTheEventLoopIsReportedAsALastResort) {
                                          "No space left on device.")});
 }
 
-// First start by keys: OK takes nothing while no folder is picked, Space on the focused
-// Change picks one, the dialog shows the folder the meetings will be in, and Enter takes it.
+// First start by keys: OK takes nothing while no folder is picked, Enter on the focused Change
+// picks one, the dialog shows the folder the meetings will be in, and Enter takes it.
 TEST_F(StartupTest, FirstStartByKeysShowsTheMeetingFolderAndEnterTakesIt) {
     TestServices().ScriptAnswers({});
     TestServices().SetFolder(QString::fromStdString(Folder().string()));
@@ -228,4 +228,28 @@ TEST_F(StartupTest, FirstStartByKeysShowsTheMeetingFolderAndEnterTakesIt) {
     EXPECT_EQ(shown, QDir::toNativeSeparators(QString::fromStdString(meetings.string())));
     EXPECT_EQ(GetWorkingDirectory(), meetings);
     EXPECT_TRUE(std::filesystem::is_directory(meetings));
+}
+
+// A lock file's name taken by a folder would let every window go on without a lock: the folder
+// is refused at start, naming what is in the way and where; a folder where no lock can be made
+// at all is opened, but not without saying so.
+TEST_F(StartupTest, AFolderThatCannotBeLockedIsRefusedOrSaidToBeUnguarded) {
+    namespace fs = std::filesystem;
+    const fs::path blocked = Folder() / "Meeting Files";
+    const fs::path lockName = blocked / std::string(CWorkingDirectoryLock::fileName);
+    fs::create_directories(lockName);
+    Settings::WritePath(QString::fromStdString(blocked.string()));
+    TestServices().ScriptAnswers({false}); // quit
+    EXPECT_FALSE(CKesApp::Instance()->InitInstance());
+    EXPECT_EQ(CKesApp::Instance()->GetMainFrame(), nullptr);
+    ASSERT_EQ(TestServices().Shown().size(), 1);
+    const QString refusal = TestServices().Shown()[0];
+    EXPECT_TRUE(refusal.contains(QString::fromStdString(lockName.string())))
+        << refusal.toStdString();
+    EXPECT_TRUE(refusal.contains(QStringLiteral("is a folder"))) << refusal.toStdString();
+
+    // Nothing can be created in /proc, not even by root: no lock there.
+    EXPECT_TRUE(CKesApp::Instance()->LockWorkingDirectory("/proc/self/fdinfo"));
+    ASSERT_EQ(TestServices().Shown().size(), 2);
+    EXPECT_TRUE(TestServices().Shown()[1].contains(QStringLiteral("opened without a lock")));
 }

@@ -10,6 +10,9 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -304,4 +307,133 @@ TEST(SearchIndexLocation, CacheFolderByTheXdgRule) {
     EXPECT_EQ(a.parent_path(), fs::path("/cache"));
     EXPECT_EQ(a, IndexFileFor("/cache", "/home/ann/Meeting Files")) << "the same on every run";
     EXPECT_NE(a, IndexFileFor("/cache", "/home/bob/Meeting Files"));
+}
+
+namespace {
+
+// A small SQLite file of some other program, in the rollback journal it chose.
+std::string MakeOtherDatabase(const fs::path& file) {
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "CREATE TABLE precious(x); INSERT INTO precious VALUES (42);", nullptr,
+                 nullptr, nullptr);
+    sqlite3_close(db);
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+} // namespace
+
+// Whatever is planted under the index's name (a link to another database or to a text, a second
+// name of another database) is never opened, so no PRAGMA reaches it; the index is made afresh
+// as a file of its own.
+TEST_F(SearchIndex, PlantedLinksAreNeverFollowed) {
+    CTempFolder elsewhere;
+    const fs::path database = elsewhere / "other.sqlite";
+    const fs::path notes = elsewhere / "notes.txt";
+    const struct {
+        const char* name;
+        fs::path victim;
+        std::function<void(const fs::path& victim, const fs::path& at)> plant;
+    } cases[] = {
+        {"link to a database", database,
+         [](const fs::path& victim, const fs::path& at) { fs::create_symlink(victim, at); }},
+        {"second name of a database", database,
+         [](const fs::path& victim, const fs::path& at) { fs::create_hard_link(victim, at); }},
+        {"link to a text", notes,
+         [](const fs::path& victim, const fs::path& at) { fs::create_symlink(victim, at); }},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.name);
+        fs::remove_all(cache.Path());
+        fs::create_directories(cache.Path());
+        fs::remove(database);
+        const std::string before = each.victim == database ? MakeOtherDatabase(database) : "text";
+        if (each.victim == notes) {
+            std::ofstream(notes, std::ios::binary | std::ios::trunc) << before;
+        }
+        each.plant(each.victim, File());
+        {
+            std::unique_ptr<CSearchIndex> index;
+            ASSERT_NO_THROW(index = Open());
+            EXPECT_TRUE(index->WasMadeAfresh());
+            index->Apply({Update("2", 2, "fresh")});
+            EXPECT_EQ(Ids(index->Search("fresh", 5)), std::vector<std::string>{"2"});
+        }
+        EXPECT_EQ(Bytes(each.victim), before) << "the planted link's file was changed";
+        EXPECT_FALSE(fs::is_symlink(File()));
+        EXPECT_EQ(fs::hard_link_count(File()), 1u);
+        for (const char* tail : {"-wal", "-shm", "-journal"}) {
+            EXPECT_FALSE(fs::exists(fs::path(each.victim.string() + tail))) << tail;
+        }
+    }
+}
+
+// The cache folder is the user's alone: made 0700, narrowed back when it was opened up, and
+// refused when it is a link or another user's.
+TEST(SearchIndexLocation, CacheFolderIsTheUsersAlone) {
+    CTempFolder home;
+    const fs::path cache = home / "cache" / "tavelin";
+    const auto mode = [&cache] { return fs::status(cache).permissions() & fs::perms::all; };
+    ASSERT_TRUE(PrepareCacheFolder(cache));
+    EXPECT_EQ(mode(), fs::perms::owner_all);
+    fs::permissions(cache, fs::perms::all);
+    ASSERT_TRUE(PrepareCacheFolder(cache));
+    EXPECT_EQ(mode(), fs::perms::owner_all) << "a folder opened up is narrowed again";
+
+    const fs::path linked = home / "linked";
+    fs::create_directory_symlink(cache, linked);
+    fs::permissions(cache, fs::perms::all);
+    EXPECT_FALSE(PrepareCacheFolder(linked));
+    EXPECT_EQ(mode(), fs::perms::all) << "nothing is changed through a link";
+
+    if (::geteuid() == 0) { // only root can give a folder away
+        ASSERT_EQ(::chown(cache.c_str(), 65534, 65534), 0);
+        EXPECT_FALSE(PrepareCacheFolder(cache)) << "another user's folder";
+    }
+}
+
+// Rows lost behind the index's back (a table dropped, rows deleted by another program) make
+// it afresh at the next open, while every way the index itself changes rows keeps the count.
+TEST_F(SearchIndex, LostRowsAreNoticedAtOpen) {
+    const auto withTodos = [](std::string id, long long date, int todos) {
+        CMeetingUpdate update = Update(id, date, "meeting " + id);
+        for (int i = 0; i < todos; ++i) {
+            update.document->todoItems.push_back({"todo", 1, 0});
+        }
+        return update;
+    };
+    const auto fill = [&] {
+        fs::remove_all(cache.Path());
+        fs::create_directories(cache.Path());
+        auto index = Open();
+        index->Apply({withTodos("1", 10, 2), withTodos("2", 20, 1), withTodos("3", 30, 0)});
+        // Same date with fewer todos, a new date, a removal: the index's own changes.
+        CMeetingUpdate gone;
+        gone.meetingId = "3";
+        index->Apply({withTodos("1", 10, 1), withTodos("2", 25, 3), gone});
+    };
+    fill();
+    EXPECT_FALSE(Open()->WasMadeAfresh()) << "the index's own changes were miscounted";
+    EXPECT_EQ(Open()->MeetingCount(), 2u);
+
+    for (const char* loss : {"DELETE FROM todos WHERE mrow = (SELECT max(mrow) FROM todos)",
+                             "DELETE FROM docs WHERE rowid = (SELECT max(row) FROM meetings)",
+                             "DELETE FROM meetings WHERE id = '1'", "DROP TABLE todos",
+                             "DELETE FROM meta WHERE key = 'documents'"}) {
+        SCOPED_TRACE(loss);
+        fill();
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(File().c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, loss, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        auto index = Open();
+        EXPECT_TRUE(index->WasMadeAfresh());
+        EXPECT_EQ(index->MeetingCount(), 0u);
+    }
 }

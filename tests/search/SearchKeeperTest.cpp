@@ -1,4 +1,5 @@
 #include "search/SearchKeeper.h"
+#include "app/IndexingProgress.h"
 #include "search/FolderCatchUp.h"
 #include "search/IndexLocation.h"
 #include "search/SearchIndex.h"
@@ -12,12 +13,15 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-
+#include <QLabel>
 #include <QSignalSpy>
 
 #include <sqlite3.h>
 
+#include <sys/resource.h>
+
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
@@ -328,4 +332,64 @@ TEST_F(SearchKeeper, ASaveDuringACatchUpIsNotUndoneByIt) {
     Wait(keeper);
     EXPECT_TRUE(keeper.Search("before", 10).empty()) << "the catch-up's older rows came last";
     EXPECT_EQ(Ids(keeper.Search("after", 10)), std::vector<std::string>{"2024030110000010"});
+}
+
+namespace {
+
+// Writes beyond `bytes` into any file fail as on a full disk, until the object goes.
+class CFileSizeLimit {
+public:
+    explicit CFileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, m_old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~CFileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldSignal);
+    }
+    CFileSizeLimit(const CFileSizeLimit&) = delete;
+    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldSignal)(int) = SIG_DFL;
+};
+
+} // namespace
+
+// An index that cannot be written (a full disk: here any write past a page is refused) never
+// calls itself up to date: the status bar says why, and a catch-up tried later indexes what
+// the failed writes missed.
+TEST_F(SearchKeeper, AFailedWriteIsSaidAndTriedAgain) {
+    CSearchKeeper keeper;
+    CIndexingProgress status;
+    status.Watch(&keeper);
+    OpenAndWait(keeper, folder.Path());
+    QSignalSpy failed(&keeper, &CSearchKeeper::writeFailed);
+    QSignalSpy upToDate(&keeper, &CSearchKeeper::upToDate);
+    {
+        CFileSizeLimit full(2048); // a meeting file fits, a page of the index does not
+        store.ModifyMeeting(Meeting("2024030110000010", "Lostword"));
+        ASSERT_EQ(failed.size(), 1) << "the save's index write failed unsaid";
+        EXPECT_FALSE(keeper.IsUpToDate());
+        keeper.CatchUp();
+        ASSERT_TRUE(failed.wait(10000)) << "the catch-up's write failed unsaid";
+        for (int i = 0; i < 1000 && upToDate.isEmpty(); ++i) {
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_TRUE(upToDate.isEmpty()) << "up to date with the meeting missing";
+        EXPECT_FALSE(keeper.IsUpToDate());
+        EXPECT_TRUE(keeper.Search("lostword", 10).empty());
+    }
+    EXPECT_FALSE(status.isHidden());
+    EXPECT_TRUE(status.findChild<QLabel*>()->text().contains(
+        QStringLiteral("The search index could not be saved")));
+
+    keeper.SetRetryDelay(std::chrono::milliseconds(10)); // the disk has room again
+    Wait(keeper);
+    EXPECT_EQ(Ids(keeper.Search("lostword", 10)), std::vector<std::string>{"2024030110000010"});
+    EXPECT_TRUE(status.isHidden());
 }

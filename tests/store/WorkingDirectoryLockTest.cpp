@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,10 +100,9 @@ TEST(WorkingDirectoryLock, MovesWithTheWorkingDirectory) {
     EXPECT_EQ(third.Acquire(second.Path()), Result::heldElsewhere);
 
     // Where no lock file can be made, the old folder is given up all the same.
-    fs::create_directory(first / "blocked");
-    fs::create_directory(first / "blocked" / std::string(CWorkingDirectoryLock::fileName));
-    EXPECT_EQ(lock.Acquire(first / "blocked"), Result::unavailable);
+    EXPECT_EQ(lock.Acquire(first / "missing"), Result::unavailable);
     EXPECT_FALSE(lock.IsHeld());
+    EXPECT_FALSE(lock.GetReason().empty());
     EXPECT_EQ(third.Acquire(second.Path()), Result::locked);
 
     // The lock file is never taken for a meeting file.
@@ -111,4 +112,44 @@ TEST(WorkingDirectoryLock, MovesWithTheWorkingDirectory) {
     EXPECT_EQ(store.GetCount(), 0u);
     EXPECT_TRUE(store.GetSkippedFiles().empty());
     SetWorkingDirectory({});
+}
+
+// Something other than a file under the lock's name would let every copy go on unguarded: the
+// folder is refused, the lock held so far stays, and the reason says what is in the way.
+TEST(WorkingDirectoryLock, ANameTakenByNoFileBlocksTheFolder) {
+    const struct {
+        const char* kind;
+        void (*plant)(const fs::path& at, const fs::path& elsewhere);
+    } cases[] = {
+        {"a folder", [](const fs::path& at, const fs::path&) { fs::create_directory(at); }},
+        {"a symbolic link",
+         [](const fs::path& at, const fs::path& elsewhere) {
+             std::ofstream(elsewhere / "lock") << "";
+             fs::create_symlink(elsewhere / "lock", at);
+         }},
+        {"a symbolic link",
+         [](const fs::path& at, const fs::path& elsewhere) {
+             fs::create_symlink(elsewhere / "nothing", at);
+         }},
+        {"a named pipe",
+         [](const fs::path& at, const fs::path&) { ASSERT_EQ(::mkfifo(at.c_str(), 0644), 0); }},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.kind);
+        CTempFolder held;
+        CTempFolder blocked;
+        CTempFolder elsewhere;
+        const fs::path at = blocked / std::string(CWorkingDirectoryLock::fileName);
+        each.plant(at, elsewhere.Path());
+        CWorkingDirectoryLock lock;
+        ASSERT_EQ(lock.Acquire(held.Path()), Result::locked);
+        EXPECT_EQ(lock.Acquire(blocked.Path()), Result::blocked);
+        EXPECT_EQ(lock.GetReason(), each.kind);
+        EXPECT_EQ(CWorkingDirectoryLock::BlockerOf(blocked.Path()), each.kind);
+        EXPECT_EQ(lock.GetFolder(), held.Path()) << "the folder in use stays locked";
+        EXPECT_EQ(CWorkingDirectoryLock().Acquire(held.Path()), Result::heldElsewhere);
+        EXPECT_FALSE(fs::exists(elsewhere / "nothing")) << "a lock made through the link";
+    }
+    CTempFolder plain;
+    EXPECT_EQ(CWorkingDirectoryLock::BlockerOf(plain.Path()), std::nullopt);
 }
