@@ -1,5 +1,6 @@
 #include "calendar/DayListCtrl.h"
 
+#include "calendar/BoxStep.h"
 #include "calendar/DayListGeometry.h"
 #include "calendar/MeetingDrag.h"
 #include "store/MeetingStore.h"
@@ -154,11 +155,7 @@ std::vector<std::string> CDayListCtrl::RowMeetings(int row) const {
 }
 
 std::string CDayListCtrl::MeetingOfRow(int row) const {
-    const std::vector<std::string> ids = RowMeetings(row);
-    if (std::find(ids.begin(), ids.end(), m_currentId) != ids.end()) {
-        return m_currentId;
-    }
-    return ids.empty() ? std::string() : ids.front();
+    return CurrentOrFirst(RowMeetings(row), m_currentId);
 }
 
 std::string CDayListCtrl::KeyMeeting() const {
@@ -183,14 +180,8 @@ QRect CDayListCtrl::BoxOf(int row, const std::string& id) const {
 }
 
 void CDayListCtrl::StepBox(int step) {
-    const std::vector<std::string> ids = RowMeetings(GetSelectionMark());
-    const auto at = std::find(ids.begin(), ids.end(), KeyMeeting());
-    if (at == ids.end()) {
-        return;
-    }
-    const auto index = (at - ids.begin()) + step;
-    if (index >= 0 && index < static_cast<long>(ids.size())) {
-        m_currentId = ids[static_cast<std::size_t>(index)];
+    if (auto next = SteppedBox(RowMeetings(GetSelectionMark()), KeyMeeting(), step)) {
+        m_currentId = std::move(*next);
         viewport()->update();
     }
 }

@@ -1,5 +1,6 @@
 #include "calendar/WeekListCtrl.h"
 
+#include "calendar/BoxStep.h"
 #include "calendar/MeetingDrag.h"
 #include "calendar/TodayMark.h"
 #include "calendar/WeekHeaderCtrl.h"
@@ -299,11 +300,7 @@ void CWeekListCtrl::PressItem(int item) {
 }
 
 std::string CWeekListCtrl::MeetingOfCell(int item) const {
-    const std::vector<std::string> ids = CellMeetings(item);
-    if (std::find(ids.begin(), ids.end(), m_currentId) != ids.end()) {
-        return m_currentId;
-    }
-    return ids.empty() ? std::string() : ids.front();
+    return CurrentOrFirst(CellMeetings(item), m_currentId);
 }
 
 std::string CWeekListCtrl::KeyMeeting() const {
@@ -311,13 +308,11 @@ std::string CWeekListCtrl::KeyMeeting() const {
 }
 
 bool CWeekListCtrl::StepBox(int step) {
-    const std::vector<std::string> ids = CellMeetings(GetSelectionMark());
-    const auto at = std::find(ids.begin(), ids.end(), KeyMeeting());
-    const auto index = (at - ids.begin()) + step;
-    if (at == ids.end() || index < 0 || index >= static_cast<long>(ids.size())) {
+    auto next = SteppedBox(CellMeetings(GetSelectionMark()), KeyMeeting(), step);
+    if (!next) {
         return false;
     }
-    m_currentId = ids[static_cast<std::size_t>(index)];
+    m_currentId = std::move(*next);
     viewport()->update();
     return true;
 }
