@@ -65,7 +65,8 @@ TEST_F(ExportFileTest, ReplacesTheFileAsAnEditorSaves) {
          [](const fs::path& here, const fs::path& there) {
              Write(there / "page.html", "old", owner_read | owner_write);
              fs::create_symlink("page.html", there / "inner.html");
-             fs::create_symlink((there / "inner.html").lexically_relative(here), here / "link.html");
+             fs::create_symlink((there / "inner.html").lexically_relative(here),
+                                here / "link.html");
              return here / "link.html";
          },
          "page.html", owner_read | owner_write},

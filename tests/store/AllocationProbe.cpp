@@ -37,9 +37,22 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
+// The no-throw form too: its default is meant to call the one above, but a sanitizer puts its
+// own in place, whose blocks the replaced deletes below would then free as malloc's.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return ::operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 void operator delete(void* block) noexcept {
     std::free(block);
 }
 void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
     std::free(block);
 }
