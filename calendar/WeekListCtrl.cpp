@@ -173,6 +173,12 @@ void CWeekListCtrl::resizeEvent(QResizeEvent* event) {
     const QRect area = viewport()->geometry();
     m_header->setGeometry(area.left(), area.top() - Geometry::headerHeight, area.width(),
                           Geometry::headerHeight);
+    // A taller list has less to scroll; a position cut short at the end goes up to a whole
+    // row, so the top row never shows cut in half.
+    QScrollBar* bar = verticalScrollBar();
+    if (bar->value() == bar->maximum()) {
+        bar->setValue(bar->value() / Geometry::rowHeight * Geometry::rowHeight);
+    }
 }
 
 void CWeekListCtrl::PaintItem(QPainter& painter, int item, const QRect& rect) const {

@@ -86,8 +86,10 @@ QRect HeaderRect(int column, int dayWidth) {
 }
 
 int ScrollForHour(int hour, int viewportHeight) {
+    // Near the end of the day the content's end would leave the top row cut: a whole row
+    // stands at the top instead, and the last one is cut.
     const int maximum = std::max(0, hourCount * rowHeight - viewportHeight);
-    return std::clamp(hour * rowHeight, 0, maximum);
+    return std::clamp(hour * rowHeight, 0, maximum) / rowHeight * rowHeight;
 }
 
 } // namespace WeekListGeometry

@@ -44,7 +44,8 @@ int MeetingAt(const QRect& cell, int count, const QPoint& pos);
 // The header's column rectangles: the hour column for 0, the days for 1..7.
 QRect HeaderRect(int column, int dayWidth);
 
-// The scroll position that puts row `hour` at the top, as near as the content allows.
+// The scroll position that puts row `hour` at the top, as near as the content allows, always
+// with a whole row at the top.
 int ScrollForHour(int hour, int viewportHeight);
 
 } // namespace WeekListGeometry

@@ -258,6 +258,11 @@ TEST_F(WeekList, AWeekOpensWhereItsMeetingsAreWithItsDaysInTheHeader) {
     const QRect row = Geometry::CellRect(Geometry::ItemOf(20, 4), list->GetDayColumnWidth())
                           .translated(-ScrollOffset());
     EXPECT_TRUE(list->viewport()->rect().contains(row)) << "the evening meeting is in view";
+    QScrollBar* bar = list->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    list->resize(760, 507);
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value() % Geometry::rowHeight, 0) << "a taller list keeps the top row whole";
 
     list->verticalScrollBar()->setValue(0);
     list->Refresh();

@@ -58,3 +58,14 @@ TEST(WeekListGeometry, APointOnABoxOrItsFrameHitsItsMeeting) {
     EXPECT_EQ(MeetingAt(cell, 1, QPoint(140, 322)), -1) << "one meeting leaves the lower line";
     EXPECT_EQ(MeetingAt(cell, 0, QPoint(140, 307)), -1) << "an empty cell";
 }
+
+// A week opens with a whole row at the top, late hours and odd window heights included.
+TEST(WeekListGeometry, AWeekOpensOnAWholeRow) {
+    EXPECT_EQ(ScrollForHour(8, 400), 8 * rowHeight);
+    EXPECT_EQ(ScrollForHour(0, 400), 0);
+    for (int height : {100, 425, 659}) {
+        const int scroll = ScrollForHour(23, height);
+        EXPECT_EQ(scroll % rowHeight, 0) << height;
+        EXPECT_GE(scroll + height + rowHeight, hourCount * rowHeight) << "the day's end in reach";
+    }
+}
