@@ -193,13 +193,11 @@ QRect CDayListCtrl::FocusFrameRect(int row) const {
 }
 
 void CDayListCtrl::keyPressEvent(QKeyEvent* event) {
-    const int command = MeetingMenuKeyCommand(*event);
     const std::string id = KeyMeeting();
-    if (command != 0) {
-        // Without a meeting the menu's keys do nothing: Ctrl+Return is View, never Add.
+    if (RunMeetingMenuKey(m_commands, *event, id)) {
+        // The meeting acted on stays the current one.
         if (!id.empty()) {
             m_currentId = id;
-            RunMeetingCommand(m_commands, command, id);
         }
     } else if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
         StepBox(event->key() == Qt::Key_Left ? -1 : 1);

@@ -336,13 +336,11 @@ QRect CWeekListCtrl::FocusFrameRect(int item) const {
 }
 
 void CWeekListCtrl::keyPressEvent(QKeyEvent* event) {
-    const int command = MeetingMenuKeyCommand(*event);
     const std::string id = KeyMeeting();
-    if (command != 0) {
-        // Without a meeting the menu's keys do nothing: Ctrl+Return is View, never Add.
+    if (RunMeetingMenuKey(m_commands, *event, id)) {
+        // The meeting acted on stays the current one.
         if (!id.empty()) {
             m_currentId = id;
-            RunMeetingCommand(m_commands, command, id);
         }
         event->accept();
         return;

@@ -112,3 +112,11 @@ void RunMeetingCommand(CMeetingCommands& commands, int command, const std::strin
         break;
     }
 }
+
+bool RunMeetingMenuKey(CMeetingCommands& commands, const QKeyEvent& event, const std::string& id) {
+    const int command = MeetingMenuKeyCommand(event);
+    if (command != 0 && !id.empty()) {
+        RunMeetingCommand(commands, command, id);
+    }
+    return command != 0;
+}

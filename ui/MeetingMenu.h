@@ -28,3 +28,8 @@ bool IsMeetingCommandEnabled(const CMeetingCommands& commands, int command);
 
 // Carries out a command of the Meeting menu on the meeting `id` when its item is enabled.
 void RunMeetingCommand(CMeetingCommands& commands, int command, const std::string& id);
+
+// A key pressed in a list that offers the Meeting menu on a meeting: carries out the item
+// whose key it is on `id`, the meeting the keys act on, and tells whether it was one of the
+// menu's keys. Without a meeting such a key does nothing: Ctrl+Return is View, never Add.
+bool RunMeetingMenuKey(CMeetingCommands& commands, const QKeyEvent& event, const std::string& id);
