@@ -4,6 +4,7 @@
 #include "share/CalendarImport.h"
 #include "share/CalendarSource.h"
 #include "share/CalendarZone.h"
+#include "tests/share/DateText.h"
 #include "tests/support/TempFolder.h"
 
 #include <QString>
@@ -21,14 +22,6 @@ std::string Calendar(const std::string& body) {
 
 std::string Event(const std::string& lines) {
     return "BEGIN:VEVENT\r\nDTSTAMP:20260101T000000Z\r\n" + lines + "END:VEVENT\r\n";
-}
-
-std::string When(const CDateTime& date) {
-    const CDateTime::Parts p = date.GetParts();
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
-                  p.hour, p.minute, p.second);
-    return text;
 }
 
 // Far deeper than the stack takes when a tree of that depth is walked or freed recursively.

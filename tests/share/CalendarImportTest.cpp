@@ -5,6 +5,7 @@
 #include "store/FileIo.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
+#include "tests/share/DateText.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -55,14 +56,6 @@ const CCalendarMeeting* Find(const CCalendarImport& result, std::string_view tit
         }
     }
     return nullptr;
-}
-
-std::string When(const CDateTime& date) {
-    const CDateTime::Parts p = date.GetParts();
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
-                  p.hour, p.minute, p.second);
-    return text;
 }
 
 const char* const newYorkZone = "BEGIN:VTIMEZONE\r\n"
