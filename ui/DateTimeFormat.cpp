@@ -1,8 +1,7 @@
 #include "ui/DateTimeFormat.h"
 
-#include "ui/Formatting.h"
-
 #include <QDate>
+#include <QRegularExpression>
 #include <QTime>
 
 namespace {
@@ -24,6 +23,13 @@ QTime TimeOf(const CDateTime& value) {
 }
 
 } // namespace
+
+QString TimeFormatWithoutSeconds(const QString& shortTimeFormat) {
+    // Removes "ss" or "s" with the separator that leads to it, e.g. "HH:mm:ss" -> "HH:mm",
+    // "h.mm.ss AP" -> "h.mm AP".
+    static const QRegularExpression seconds(QStringLiteral("[^hHmaApPt\\s]?\\s*s{1,2}(\\.z+)?"));
+    return shortTimeFormat.trimmed().remove(seconds).trimmed();
+}
 
 CDateTimeFormat::CDateTimeFormat() : CDateTimeFormat(QLocale::system()) {}
 

@@ -5,6 +5,9 @@
 #include <QLocale>
 #include <QString>
 
+// The locale's short time pattern with its seconds field (and the separator before it) cut.
+QString TimeFormatWithoutSeconds(const QString& shortTimeFormat);
+
 // The system locale's short date and its time without seconds, with the patterns looked up
 // once: a list that shows many dates makes one of these per fill and formats only the rows
 // it paints. A stored date is a calendar date and a wall-clock time, so it is formatted from

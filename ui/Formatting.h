@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/DateTime.h"
+#include "ui/DateTimeFormat.h"
 
 #include <QString>
 
@@ -8,6 +9,3 @@
 // an empty text for a value that is not a valid date-time.
 QString FormatDate(const CDateTime& value);
 QString FormatTime(const CDateTime& value);
-
-// The locale's short time pattern with its seconds field (and the separator before it) cut.
-QString TimeFormatWithoutSeconds(const QString& shortTimeFormat);
