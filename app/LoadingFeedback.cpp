@@ -14,18 +14,6 @@ bool ShouldShowLoadingWindow(long long elapsedMs, std::size_t loaded, std::size_
     return elapsedMs >= delayMs && loaded < total;
 }
 
-QString LoadingText(std::size_t loaded, std::size_t total, const QLocale& locale) {
-    return QStringLiteral("Loading meetings... %1 of %2")
-        .arg(locale.toString(static_cast<qulonglong>(loaded)),
-             locale.toString(static_cast<qulonglong>(total)));
-}
-
-QString ImportingText(std::size_t stored, std::size_t total, const QLocale& locale) {
-    return QStringLiteral("Importing meetings... %1 of %2")
-        .arg(locale.toString(static_cast<qulonglong>(stored)),
-             locale.toString(static_cast<qulonglong>(total)));
-}
-
 CLoadingFeedback::CLoadingFeedback(Elapsed elapsed, long long delayMs, ProgressText text)
     : m_elapsed(std::move(elapsed)), m_delayMs(delayMs), m_text(text) {
     if (!m_elapsed) {

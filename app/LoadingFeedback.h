@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLocale>
+#include "app/LoadingText.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -18,14 +19,6 @@ constexpr long long loadingWindowDelayMs = 500;
 // loading has taken longer than the delay, and only while files are still left to read.
 bool ShouldShowLoadingWindow(long long elapsedMs, std::size_t loaded, std::size_t total,
                              long long delayMs = loadingWindowDelayMs);
-
-// "Loading meetings... 43,210 of 100,000", with the locale's digit grouping.
-QString LoadingText(std::size_t loaded, std::size_t total, const QLocale& locale = QLocale());
-// "Importing meetings... 43,210 of 100,000", the same for an import.
-QString ImportingText(std::size_t stored, std::size_t total, const QLocale& locale = QLocale());
-
-// What the loading window says for how far the work has come.
-using ProgressText = QString (*)(std::size_t done, std::size_t total, const QLocale& locale);
 
 // The store's load progress turned into the loading window, on the one UI thread: each report
 // checks the time taken so far, opens the window once loading is slow, and lets it paint. An

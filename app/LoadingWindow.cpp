@@ -1,6 +1,5 @@
 #include "app/LoadingWindow.h"
 
-#include "app/LoadingFeedback.h"
 #include "ui/StringTable.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LoadingFeedback.h"
+#include "app/LoadingText.h"
 
 #include <QWidget>
 
