@@ -1,7 +1,6 @@
 #include "editor/TodoHeaderCtrl.h"
 
 #include "editor/ContentListGeometry.h"
-#include "editor/TodoListCtrl.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,8 +11,8 @@ constexpr int imageMargin = 6;
 
 } // namespace
 
-CTodoHeaderCtrl::CTodoHeaderCtrl(CTodoListCtrl& list, QWidget* parent)
-    : QWidget(parent), m_list(list), m_imageStrip(LoadImageStrip(PictureId::todoHeaderStrip, 16)) {
+CTodoHeaderCtrl::CTodoHeaderCtrl(QWidget* parent)
+    : QWidget(parent), m_imageStrip(LoadImageStrip(PictureId::todoHeaderStrip, 16)) {
     setObjectName(QStringLiteral("todoHeader"));
 }
 
@@ -62,5 +61,5 @@ void CTodoHeaderCtrl::mousePressEvent(QMouseEvent* event) {
     const TodoSort::CHeaderClick click = TodoSort::ClickHeader(m_images, column);
     m_images = click.images;
     update();
-    m_list.Sort(click.code);
+    emit sortRequested(click.code);
 }

@@ -5,8 +5,6 @@
 
 #include <QWidget>
 
-class CTodoListCtrl;
-
 // The todo list's column header: "Todo" over the text column and a picture per column
 // telling how the list is sorted. A click on a column sorts by it in its first order, the
 // next click reverses it, and so on; the other columns show "not sorted".
@@ -14,7 +12,7 @@ class CTodoHeaderCtrl : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CTodoHeaderCtrl(CTodoListCtrl& list, QWidget* parent = nullptr);
+    explicit CTodoHeaderCtrl(QWidget* parent = nullptr);
 
     // The header picture each column shows now.
     const TodoSort::CHeaderImages& GetImages() const { return m_images; }
@@ -23,12 +21,15 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    // A click on a column: the list is to sort with `code` (TodoSort.h).
+    void sortRequested(int code);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    CTodoListCtrl& m_list;
     CImageStrip m_imageStrip;
     TodoSort::CHeaderImages m_images = TodoSort::initialHeaderImages;
 };

@@ -19,7 +19,8 @@ constexpr int notDoneImage = 4;
 CTodoListCtrl::CTodoListCtrl(std::string meetingId, QWidget* parent)
     : CContentListCtrl(std::move(meetingId), PictureId::todoRowStrip, 16, parent) {
     setObjectName(QStringLiteral("todoList"));
-    m_header = new CTodoHeaderCtrl(*this, this);
+    m_header = new CTodoHeaderCtrl(this);
+    connect(m_header, &CTodoHeaderCtrl::sortRequested, this, &CTodoListCtrl::Sort);
     setViewportMargins(0, ContentListGeometry::todoHeaderHeight, 0, 0);
     // The text is drawn in the list's own font.
     SetRowHeight(ContentListGeometry::RowHeight(RowImages().GetImageSize().height(),
