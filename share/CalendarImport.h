@@ -1,6 +1,7 @@
 #pragma once
 
 #include "share/CalendarMeeting.h"
+#include "share/CalendarParseError.h"
 
 #include <cstddef>
 #include <functional>
@@ -22,12 +23,6 @@ struct CCalendarImport {
     std::vector<CCalendarMeeting> meetings;
     std::vector<CImportRemark> skipped; // no meeting made
     std::vector<CImportRemark> remarks; // made, with something left out (a recurrence)
-};
-
-// The file could not be parsed at all: nothing is imported.
-class CCalendarParseError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 // Every VEVENT of an iCalendar text as a meeting; this program's own export comes back with

@@ -1,6 +1,6 @@
 #include "share/CalendarSource.h"
 
-#include "share/CalendarImport.h"
+#include "share/CalendarParseError.h"
 
 #include <QByteArrayView>
 #include <QStringDecoder>
