@@ -1,6 +1,7 @@
 #include "app/KesApp.h"
 
 #include "Version.h"
+#include "app/FolderTexts.h"
 #include "app/MainFrame.h"
 #include "app/PreferenceDlg.h"
 #include "app/Settings.h"
@@ -16,18 +17,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-QString WorkingDirectoryText() {
-    return QString::fromStdString(GetWorkingDirectory().string());
-}
-
-QString NativeText(const std::filesystem::path& path) {
-    return QDir::toNativeSeparators(QString::fromStdString(path.string()));
-}
-
-} // namespace
 
 CKesApp::CKesApp(int& argc, char** argv, std::unique_ptr<CDesktopServices> services)
     : QApplication(argc, argv), m_services(std::move(services)),
@@ -151,14 +140,7 @@ bool CKesApp::LockWorkingDirectory(const std::filesystem::path& folder) {
 }
 
 QString CKesApp::FolderInUseText(const std::filesystem::path& folder) {
-    if (const std::optional<std::string> blocker = CWorkingDirectoryLock::BlockerOf(folder)) {
-        return QStringLiteral("The folder “%1” cannot be locked against a second Tavelin window: "
-                              "its lock file “%2” is %3. Remove it to open the folder.")
-            .arg(NativeText(folder), NativeText(folder / CWorkingDirectoryLock::fileName),
-                 QString::fromStdString(*blocker));
-    }
-    return QStringLiteral("The folder “%1” is already open in another Tavelin window.")
-        .arg(NativeText(folder));
+    return ::FolderInUseText(folder);
 }
 
 CMainFrame* CKesApp::GetMainFrame() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FrameHost.h"
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectoryLock.h"
 #include "ui/DesktopServices.h"
@@ -18,7 +19,7 @@ class CSearchKeeper;
 // The application object: settles the working directory and the settings before the main
 // window exists, then creates the main frame. It owns the program's one store and the desktop
 // services, and hands both to the frame.
-class CKesApp : public QApplication {
+class CKesApp : public QApplication, public CFrameHost {
     Q_OBJECT
 
 public:
@@ -36,17 +37,17 @@ public:
     bool SelectWorkingDirectory();
 
     // The settings the quick view pane starts from, and those written when the frame goes.
-    void LoadQuickViewSettings(CMainFrame& frame);
-    void SaveSettings(const CMainFrame& frame);
+    void LoadQuickViewSettings(CMainFrame& frame) override;
+    void SaveSettings(const CMainFrame& frame) override;
     // After a change of the working directory: the new path, default bars, no shortcuts.
-    void ResetSettings();
+    void ResetSettings() override;
 
     // Takes the lock of `folder`, which is to become the working directory, in place of the
     // previous folder's, and clears what saves cut short by a crash left there. False when
     // another Tavelin window has the folder open, or when something other than a file takes
     // the lock file's name. A folder where no lock can be made (one we may only read) is used
     // without one, and the user is told so.
-    bool LockWorkingDirectory(const std::filesystem::path& folder);
+    bool LockWorkingDirectory(const std::filesystem::path& folder) override;
     const CWorkingDirectoryLock& GetWorkingDirectoryLock() const { return m_lock; }
     // Why `folder` cannot be opened: "The folder ... is already open in another Tavelin
     // window.", or, when its lock file's name is taken by a folder, a link or a pipe, that
