@@ -16,6 +16,100 @@ struct CMeetingFiles {
     std::size_t fileCount = 0;
 };
 
+using ChangedMeetings = std::vector<std::pair<std::string, CMeetingFiles>>;
+
+// Which meetings changed: one of their files is new, has another stamp, or is gone. Most
+// files are unchanged, so this pass only looks them up; a stamp seen is marked with a size
+// no file has. The names of the files gone are added to `goneFiles`.
+std::unordered_set<std::string>
+ChangedMeetingIds(const std::vector<CListedFile>& listed,
+                  std::unordered_map<std::string, CFileStamp>& stamps,
+                  std::vector<std::string>& goneFiles) {
+    constexpr std::int64_t seen = -1;
+    std::unordered_set<std::string> changedIds;
+    std::size_t matched = 0;
+    for (const CListedFile& file : listed) {
+        const auto known = stamps.find(file.name);
+        if (known == stamps.end()) {
+            changedIds.insert(file.meetingId);
+            continue;
+        }
+        if (known->second.size != seen) {
+            ++matched;
+        }
+        if (known->second != file.stamp) {
+            changedIds.insert(file.meetingId);
+        }
+        known->second.size = seen;
+    }
+    // What was indexed and is not listed any more is gone.
+    if (matched < stamps.size()) {
+        for (const auto& [name, stamp] : stamps) {
+            if (stamp.size == seen) {
+                continue;
+            }
+            goneFiles.push_back(name);
+            if (const std::optional<std::string> id = MeetingIdOfFileName(name)) {
+                changedIds.insert(*id);
+            }
+        }
+    }
+    return changedIds;
+}
+
+// The changed meetings with their listed files, newest first by id (ids are made from the
+// clock), so that recent meetings are found early. `total` becomes the files to read.
+ChangedMeetings FilesOfChangedMeetings(std::unordered_set<std::string> changedIds,
+                                       const std::vector<CListedFile>& listed, std::size_t& total) {
+    std::unordered_map<std::string, CMeetingFiles> meetings;
+    for (const std::string& id : changedIds) {
+        meetings[id];
+    }
+    changedIds.clear();
+    for (const CListedFile& file : listed) {
+        const auto meeting = meetings.find(file.meetingId);
+        if (meeting == meetings.end()) {
+            continue;
+        }
+        ++meeting->second.fileCount;
+        if (IsMeetingFileName(file.name) && file.name > meeting->second.meetingFileName) {
+            meeting->second.meetingFileName = file.name;
+        }
+    }
+
+    ChangedMeetings changed;
+    for (auto& [id, files] : meetings) {
+        total += std::max<std::size_t>(files.fileCount, 1);
+        changed.emplace_back(id, std::move(files));
+    }
+    meetings.clear();
+    std::sort(changed.begin(), changed.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    return changed;
+}
+
+// Reads the changed meetings and hands them to the sink a batch at a time, the files gone
+// with the first batch; the last batch is left in `batch`. Returns the files read.
+std::size_t SendChangedMeetings(int fd, const ChangedMeetings& changed,
+                                std::vector<std::string>& goneFiles, std::size_t total,
+                                const std::atomic<bool>& cancelled, CCatchUpSink& sink,
+                                std::size_t batchSize, std::vector<CMeetingUpdate>& batch) {
+    std::size_t done = 0;
+    for (const auto& [id, files] : changed) {
+        if (cancelled) {
+            break;
+        }
+        batch.push_back(ReadMeetingUpdate(fd, id, files.meetingFileName));
+        done += std::max<std::size_t>(files.fileCount, 1);
+        if (batch.size() >= batchSize) {
+            sink.Batch(std::move(batch), std::move(goneFiles), done, total);
+            batch.clear();
+            goneFiles.clear();
+        }
+    }
+    return done;
+}
+
 } // namespace
 
 void CatchUpWithFolder(const std::filesystem::path& folder, const std::filesystem::path& indexFile,
@@ -39,83 +133,16 @@ void CatchUpWithFolder(const std::filesystem::path& folder, const std::filesyste
         return;
     }
 
-    // Which meetings changed: one of their files is new, has another stamp, or is gone. Most
-    // files are unchanged, so this pass only looks them up; a stamp seen is marked with a
-    // size no file has.
-    constexpr std::int64_t seen = -1;
-    std::unordered_set<std::string> changedIds;
-    std::size_t matched = 0;
-    for (const CListedFile& file : listed) {
-        const auto known = stamps->find(file.name);
-        if (known == stamps->end()) {
-            changedIds.insert(file.meetingId);
-            continue;
-        }
-        if (known->second.size != seen) {
-            ++matched;
-        }
-        if (known->second != file.stamp) {
-            changedIds.insert(file.meetingId);
-        }
-        known->second.size = seen;
-    }
-    // What was indexed and is not listed any more is gone.
     std::vector<std::string> goneFiles;
-    if (matched < stamps->size()) {
-        for (const auto& [name, stamp] : *stamps) {
-            if (stamp.size == seen) {
-                continue;
-            }
-            goneFiles.push_back(name);
-            if (const std::optional<std::string> id = MeetingIdOfFileName(name)) {
-                changedIds.insert(*id);
-            }
-        }
-    }
+    std::unordered_set<std::string> changedIds = ChangedMeetingIds(listed, *stamps, goneFiles);
     stamps.reset();
-
-    std::unordered_map<std::string, CMeetingFiles> meetings;
-    for (const std::string& id : changedIds) {
-        meetings[id];
-    }
-    changedIds.clear();
-    for (const CListedFile& file : listed) {
-        const auto meeting = meetings.find(file.meetingId);
-        if (meeting == meetings.end()) {
-            continue;
-        }
-        ++meeting->second.fileCount;
-        if (IsMeetingFileName(file.name) && file.name > meeting->second.meetingFileName) {
-            meeting->second.meetingFileName = file.name;
-        }
-    }
+    std::size_t total = 0;
+    const ChangedMeetings changed = FilesOfChangedMeetings(std::move(changedIds), listed, total);
     listed.clear();
 
-    // Newest first by id (ids are made from the clock), so that recent meetings are found early.
-    std::vector<std::pair<std::string, CMeetingFiles>> changed;
-    std::size_t total = 0;
-    for (auto& [id, files] : meetings) {
-        total += std::max<std::size_t>(files.fileCount, 1);
-        changed.emplace_back(id, std::move(files));
-    }
-    meetings.clear();
-    std::sort(changed.begin(), changed.end(),
-              [](const auto& a, const auto& b) { return a.first > b.first; });
-
-    std::size_t done = 0;
     std::vector<CMeetingUpdate> batch;
-    for (const auto& [id, files] : changed) {
-        if (cancelled) {
-            break;
-        }
-        batch.push_back(ReadMeetingUpdate(fd, id, files.meetingFileName));
-        done += std::max<std::size_t>(files.fileCount, 1);
-        if (batch.size() >= batchSize) {
-            sink.Batch(std::move(batch), std::move(goneFiles), done, total);
-            batch.clear();
-            goneFiles.clear();
-        }
-    }
+    const std::size_t done =
+        SendChangedMeetings(fd, changed, goneFiles, total, cancelled, sink, batchSize, batch);
     if (fd >= 0) {
         ::close(fd);
     }
