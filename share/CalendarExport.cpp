@@ -198,12 +198,12 @@ void AppendComponent(std::string& text, icalcomponent* component) {
     icalcomponent_free(component);
 }
 
-// The meeting's VEVENT and its VTODOs, appended to `text` one by one, so that the export of
-// a whole folder never holds more than one meeting as components.
-void AppendMeeting(std::string& text, const CCalendarMeeting& meeting, const icaltimetype& stamp) {
+// The standard properties every calendar program shows. False when the meeting has no valid
+// date and so goes without DTSTART.
+bool AddStandardFields(icalcomponent* event, const CCalendarMeeting& meeting,
+                       const icaltimetype& stamp) {
     const CMeeting& record = meeting.record;
     const CMeetingContent& content = meeting.content;
-    icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
     icalcomponent_add_property(event, icalproperty_new_uid(Uid(record.id).c_str()));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
     const std::string title = ToCalendarText(record.title);
@@ -230,6 +230,11 @@ void AppendMeeting(std::string& text, const CCalendarMeeting& meeting, const ica
     if (!description.empty()) {
         icalcomponent_add_property(event, icalproperty_new_description(description.c_str()));
     }
+    return start != nullptr;
+}
+
+// Who presided as the ORGANIZER and the attendees as ATTENDEEs, each with the name as its CN.
+void AddPeople(icalcomponent* event, const CMeeting& record, const CMeetingContent& content) {
     if (!record.presidedBy.empty()) {
         icalproperty* organizer =
             icalproperty_new_organizer(Address(record.id, "organizer").c_str());
@@ -246,8 +251,11 @@ void AppendMeeting(std::string& text, const CCalendarMeeting& meeting, const ica
             icalcomponent_add_property(event, attendee);
         }
     }
+}
 
-    // This program's own fields, exact, for its import.
+// This program's own fields, exact, for its import.
+void AddOwnFields(icalcomponent* event, const CMeeting& record, const CMeetingContent& content,
+                  bool start) {
     AddWord(event, CalendarNames::content, ContentLists(content));
     AddText(event, CalendarNames::title, record.title);
     AddText(event, CalendarNames::venue, record.venue);
@@ -279,6 +287,17 @@ void AppendMeeting(std::string& text, const CCalendarMeeting& meeting, const ica
             AddText(event, CalendarNames::minute, minute);
         }
     }
+}
+
+// The meeting's VEVENT and its VTODOs, appended to `text` one by one, so that the export of
+// a whole folder never holds more than one meeting as components.
+void AppendMeeting(std::string& text, const CCalendarMeeting& meeting, const icaltimetype& stamp) {
+    const CMeeting& record = meeting.record;
+    const CMeetingContent& content = meeting.content;
+    icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    const bool start = AddStandardFields(event, meeting, stamp);
+    AddPeople(event, record, content);
+    AddOwnFields(event, record, content, start);
     AppendComponent(text, event);
 
     if (content.todos) {
