@@ -180,7 +180,68 @@ template <typename Taken> std::string FreeIdFrom(CDateTime& when, const Taken& t
     }
 }
 
+// Whether a name was listed. Only a file holding another meeting's id asks, so the set of
+// names is made when first asked.
+class CListedNames {
+public:
+    explicit CListedNames(const CNames& names) : m_names(names) {}
+
+    bool operator()(const std::string& name) const {
+        if (m_listedNames.empty()) {
+            for (std::size_t i = 0; i < m_names.size(); ++i) {
+                m_listedNames.insert(m_names[i]);
+            }
+        }
+        return m_listedNames.contains(name);
+    }
+
+private:
+    const CNames& m_names;
+    mutable std::unordered_set<std::string_view> m_listedNames;
+};
+
+// The listed names' positions in name order.
+std::vector<CListed> InNameOrder(const CNames& names) {
+    const std::size_t total = names.size();
+    std::vector<CListed> order(total);
+    for (std::size_t i = 0; i < total; ++i) {
+        order[i] = CListed{NumberOfName(names[i]), static_cast<std::uint32_t>(i)};
+    }
+    SortByName(order, names);
+    return order;
+}
+
+// The lists of a new meeting and then its meeting file, as one group of the batch.
+void AddNewMeetingFiles(CFileBatch& batch, const std::string& id, CNewMeeting& meeting) {
+    // The lists first and the meeting file last: should a rename fail or the
+    // machine stop midway, no meeting file stands without the lists it came with.
+    if (meeting.agenda) {
+        batch.Add(ContentFilePath(ContentKind::agenda, id), EncodeAgenda(*meeting.agenda));
+    }
+    if (meeting.attendees) {
+        batch.Add(ContentFilePath(ContentKind::attendees, id),
+                  EncodeStringList(*meeting.attendees));
+    }
+    if (meeting.todos) {
+        batch.Add(ContentFilePath(ContentKind::todos, id), EncodeTodos(*meeting.todos));
+    }
+    if (meeting.minutes) {
+        batch.Add(ContentFilePath(ContentKind::minutes, id), EncodeStringList(*meeting.minutes));
+    }
+    meeting.record.id = id;
+    batch.Add(MeetingFilePath(id), EncodeMeeting(meeting.record));
+    batch.EndGroup();
+}
+
 } // namespace
+
+void CMeetingStore::FinishDateIndex(bool replaced) {
+    if (replaced) {
+        m_byDate.Rebuild(m_map);
+    } else {
+        m_byDate.Sort();
+    }
+}
 
 void CMeetingStore::LoadAll(const LoadProgress& progress) {
     RemoveAll();
@@ -190,35 +251,16 @@ void CMeetingStore::LoadAll(const LoadProgress& progress) {
     const CNames names = scan.MeetingFileNames();
     const std::size_t total = names.size();
 
-    // Only a file holding another meeting's id asks whether a name was listed.
-    std::unordered_set<std::string_view> listedNames;
-    const auto isListed = [&](const std::string& name) {
-        if (listedNames.empty()) {
-            for (std::size_t i = 0; i < total; ++i) {
-                listedNames.insert(names[i]);
-            }
-        }
-        return listedNames.contains(name);
-    };
+    const CListedNames isListed(names);
 
     // Visiting the files in name order keeps both the enumeration order and "the later name
     // wins"; each record then goes into the map as soon as it is read.
-    std::vector<CListed> order(total);
-    for (std::size_t i = 0; i < total; ++i) {
-        order[i] = CListed{NumberOfName(names[i]), static_cast<std::uint32_t>(i)};
-    }
-    SortByName(order, names);
+    const std::vector<CListed> order = InNameOrder(names);
     m_map.Reserve(total);
     m_byDate.Reserve(total);
     bool replaced = false; // two files held one id: the earlier one's date was filed too
     // Should the load be cut short, the index still describes what was read.
-    const auto finishIndex = [&] {
-        if (replaced) {
-            m_byDate.Rebuild(m_map);
-        } else {
-            m_byDate.Sort();
-        }
-    };
+    const auto finishIndex = [&] { FinishDateIndex(replaced); };
     std::string bytes;
     try {
         for (std::size_t done = 0; done < total; ++done) {
@@ -366,25 +408,7 @@ std::vector<std::string> CMeetingStore::AddMeetings(std::size_t count,
             CNewMeeting meeting = source(done + i);
             const std::string id = FreeIdFrom(when, taken);
             when = when.AddSeconds(1); // the next meeting of the chunk starts after this one
-            // The lists first and the meeting file last: should a rename fail or the
-            // machine stop midway, no meeting file stands without the lists it came with.
-            if (meeting.agenda) {
-                batch.Add(ContentFilePath(ContentKind::agenda, id), EncodeAgenda(*meeting.agenda));
-            }
-            if (meeting.attendees) {
-                batch.Add(ContentFilePath(ContentKind::attendees, id),
-                          EncodeStringList(*meeting.attendees));
-            }
-            if (meeting.todos) {
-                batch.Add(ContentFilePath(ContentKind::todos, id), EncodeTodos(*meeting.todos));
-            }
-            if (meeting.minutes) {
-                batch.Add(ContentFilePath(ContentKind::minutes, id),
-                          EncodeStringList(*meeting.minutes));
-            }
-            meeting.record.id = id;
-            batch.Add(MeetingFilePath(id), EncodeMeeting(meeting.record));
-            batch.EndGroup();
+            AddNewMeetingFiles(batch, id, meeting);
             records.push_back(std::move(meeting.record));
         }
         const CFileBatch::CResult result = batch.Commit();

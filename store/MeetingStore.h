@@ -76,6 +76,8 @@ public:
     const std::vector<std::filesystem::path>& GetSkippedFiles() const { return m_skipped; }
 
 private:
+    // The date index after a load: sorted once, or made again when two files held one id.
+    void FinishDateIndex(bool replaced);
     // The second to try first for a new id, and the start of the run of taken seconds that
     // it continues.
     CDateTime FirstIdCandidate(long long& runStart) const;
