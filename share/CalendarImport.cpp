@@ -213,6 +213,49 @@ bool IsEntry(icalcomponent* component) {
     return kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT;
 }
 
+// An agenda item as this program wrote it: its exact text, time and the time's status.
+CAgendaItem ReadAgendaItem(icalproperty* property) {
+    CAgendaItem item;
+    item.text = OwnText(property);
+    double time = 0.0;
+    int status = CDateTime::valid;
+    for (icalparameter* parameter = icalproperty_get_first_parameter(property, ICAL_X_PARAMETER);
+         parameter; parameter = icalproperty_get_next_parameter(property, ICAL_X_PARAMETER)) {
+        const char* name = icalparameter_get_xname(parameter);
+        const char* value = icalparameter_get_xvalue(parameter);
+        if (name && value && EqualsNoCase(name, CalendarNames::time)) {
+            ParseDayCount(value, time);
+        } else if (name && value && EqualsNoCase(name, CalendarNames::timeStatus)) {
+            ParseNumber(std::string_view(value), status);
+        }
+    }
+    // As the agenda file's reader takes a status: anything but valid or null is invalid.
+    if (status != CDateTime::valid && status != CDateTime::null) {
+        status = CDateTime::invalid;
+    }
+    item.time = CDateTime(time, static_cast<CDateTime::Status>(status));
+    return item;
+}
+
+// Who presided (ORGANIZER with a name) and the attendees (every ATTENDEE) of another
+// program's event.
+void ReadPeople(icalcomponent* event, CCalendarMeeting& meeting) {
+    if (icalproperty* organizer =
+            icalcomponent_get_first_property(event, ICAL_ORGANIZER_PROPERTY)) {
+        if (icalproperty_get_first_parameter(organizer, ICAL_CN_PARAMETER)) {
+            meeting.record.presidedBy = PersonName(organizer, nullptr);
+        }
+    }
+    for (icalproperty* attendee = icalcomponent_get_first_property(event, ICAL_ATTENDEE_PROPERTY);
+         attendee; attendee = icalcomponent_get_next_property(event, ICAL_ATTENDEE_PROPERTY)) {
+        if (!meeting.content.attendees) {
+            meeting.content.attendees.emplace();
+        }
+        meeting.content.attendees->push_back(
+            PersonName(attendee, icalproperty_get_attendee(attendee)));
+    }
+}
+
 class CImporter {
 public:
     void Read(const std::vector<icalcomponent*>& calendars, icalcomponent* root);
@@ -323,20 +366,7 @@ void CImporter::ReadEvent(icalcomponent* event) {
     meeting.record.title = summary;
     meeting.record.venue = PropertyText(event, ICAL_LOCATION_PROPERTY);
     meeting.record.notes = PropertyText(event, ICAL_DESCRIPTION_PROPERTY);
-    if (icalproperty* organizer =
-            icalcomponent_get_first_property(event, ICAL_ORGANIZER_PROPERTY)) {
-        if (icalproperty_get_first_parameter(organizer, ICAL_CN_PARAMETER)) {
-            meeting.record.presidedBy = PersonName(organizer, nullptr);
-        }
-    }
-    for (icalproperty* attendee = icalcomponent_get_first_property(event, ICAL_ATTENDEE_PROPERTY);
-         attendee; attendee = icalcomponent_get_next_property(event, ICAL_ATTENDEE_PROPERTY)) {
-        if (!meeting.content.attendees) {
-            meeting.content.attendees.emplace();
-        }
-        meeting.content.attendees->push_back(
-            PersonName(attendee, icalproperty_get_attendee(attendee)));
-    }
+    ReadPeople(event, meeting);
     if (XProperty(event, CalendarNames::content)) {
         ReadOwnFields(event, meeting, start);
     }
@@ -403,28 +433,7 @@ void CImporter::ReadOwnFields(icalcomponent* event, CCalendarMeeting& meeting,
     if (has("agenda")) {
         content.agenda.emplace();
         for (icalproperty* property : XProperties(event, CalendarNames::agendaItem)) {
-            CAgendaItem item;
-            item.text = OwnText(property);
-            double time = 0.0;
-            int status = CDateTime::valid;
-            for (icalparameter* parameter =
-                     icalproperty_get_first_parameter(property, ICAL_X_PARAMETER);
-                 parameter;
-                 parameter = icalproperty_get_next_parameter(property, ICAL_X_PARAMETER)) {
-                const char* name = icalparameter_get_xname(parameter);
-                const char* value = icalparameter_get_xvalue(parameter);
-                if (name && value && EqualsNoCase(name, CalendarNames::time)) {
-                    ParseDayCount(value, time);
-                } else if (name && value && EqualsNoCase(name, CalendarNames::timeStatus)) {
-                    ParseNumber(std::string_view(value), status);
-                }
-            }
-            // As the agenda file's reader takes a status: anything but valid or null is invalid.
-            if (status != CDateTime::valid && status != CDateTime::null) {
-                status = CDateTime::invalid;
-            }
-            item.time = CDateTime(time, static_cast<CDateTime::Status>(status));
-            content.agenda->push_back(std::move(item));
+            content.agenda->push_back(ReadAgendaItem(property));
         }
     }
     if (has("minutes")) {
