@@ -57,13 +57,11 @@ QString ReadTodoWords(const QString& line, CPreviewRowLook& look) {
     return space < 0 ? QString() : rest.mid(space + 1);
 }
 
-} // namespace
-
-CPreviewRowLook LookOfPreviewRow(const CPreviewRow& row, bool isTitle) {
-    CPreviewRowLook look;
-    const bool marked = row.text.startsWith(previewMarker);
-    const QString text = marked ? row.text.mid(previewMarker.size()) : row.text;
-    switch (row.kind) {
+// The rows of one line over the whole height: the title, labels, attendees and headings.
+// False for a row of two lines.
+bool LookOfOneLineRow(PreviewRowKind kind, const QString& text, bool isTitle,
+                      CPreviewRowLook& look) {
+    switch (kind) {
     case PreviewRowKind::label:
         look.firstLine = text;
         if (isTitle) {
@@ -75,11 +73,11 @@ CPreviewRowLook LookOfPreviewRow(const CPreviewRow& row, bool isTitle) {
             look.firstX = labelX;
             SplitLabel(text, look);
         }
-        return look;
+        return true;
     case PreviewRowKind::attendee:
         look.firstLine = text;
         look.firstX = entryX;
-        return look;
+        return true;
     case PreviewRowKind::attendeesHeading:
     case PreviewRowKind::agendaHeading:
     case PreviewRowKind::minutesHeading:
@@ -88,18 +86,23 @@ CPreviewRowLook LookOfPreviewRow(const CPreviewRow& row, bool isTitle) {
         look.centred = true;
         look.firstBold = true;
         look.firstX = titleX;
-        return look;
+        return true;
     case PreviewRowKind::agenda:
     case PreviewRowKind::minute:
     case PreviewRowKind::todo:
     case PreviewRowKind::notes:
         break;
     }
+    return false;
+}
 
+// The rows of two lines: agenda items, minutes, todos and the notes.
+void LookOfTwoLineRow(PreviewRowKind kind, const QString& text, bool marked,
+                      CPreviewRowLook& look) {
     look.wholeHeight = false;
     SplitLines(text, look.firstLine, look.secondLine);
     look.firstX = entryX;
-    switch (row.kind) {
+    switch (kind) {
     case PreviewRowKind::agenda:
         // An entry's first line is its time.
         look.firstBold = marked;
@@ -126,9 +129,20 @@ CPreviewRowLook LookOfPreviewRow(const CPreviewRow& row, bool isTitle) {
         if (marked) {
             SplitLabel(look.firstLine, look);
         }
-        return look;
+        return;
     }
     look.secondX = look.firstX;
+}
+
+} // namespace
+
+CPreviewRowLook LookOfPreviewRow(const CPreviewRow& row, bool isTitle) {
+    CPreviewRowLook look;
+    const bool marked = row.text.startsWith(previewMarker);
+    const QString text = marked ? row.text.mid(previewMarker.size()) : row.text;
+    if (!LookOfOneLineRow(row.kind, text, isTitle, look)) {
+        LookOfTwoLineRow(row.kind, text, marked, look);
+    }
     return look;
 }
 
