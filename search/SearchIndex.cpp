@@ -418,6 +418,10 @@ void CSearchIndex::PutMeeting(const CMeetingUpdate& update) {
         .Bind(10, std::string_view(document.minutes))
         .Bind(11, std::string_view(document.todos));
     insert.Run();
+    InsertTodos(row, document);
+}
+
+void CSearchIndex::InsertTodos(long long row, const CMeetingDocument& document) {
     for (std::size_t position = 0; position < document.todoItems.size(); ++position) {
         const CTodoItem& item = document.todoItems[position];
         CStep step(m_db, Prepared(insertTodo, "INSERT INTO todos(mrow, position, meeting, text, "

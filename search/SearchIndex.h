@@ -76,6 +76,8 @@ private:
     bool CountsMatch();
     void MarkClean(bool clean);
     void PutMeeting(const CMeetingUpdate& update);
+    // The meeting's todos under its `row`, in their order.
+    void InsertTodos(long long row, const CMeetingDocument& document);
     void RemoveMeeting(const std::string& id);
     std::optional<long long> RowOf(const std::string& id) const;
     long long FreeRowFrom(long long first) const;
