@@ -154,7 +154,8 @@ std::string TipModel(const CMeetingStore& store, const CDateTime& date) {
 Texts ListOf(const std::vector<CMeetingRow>& rows) {
     Texts ids;
     for (const CMeetingRow& row : rows) {
-        ids.push_back(row.id + " " + row.title);
+        ids.push_back(row.id + " " + row.title + " " + row.venue + " " + std::to_string(row.icon) +
+                      " " + std::to_string(row.date.GetDayCount()));
     }
     return ids;
 }
@@ -167,7 +168,9 @@ Texts ListModel(const CMeetingStore& store, const CDateTime& date) {
     });
     Texts ids;
     for (const CMeetingMap::Entry* entry : found) {
-        ids.push_back(entry->Key() + " " + entry->value.title);
+        const CMeeting& m = entry->value;
+        ids.push_back(entry->Key() + " " + m.title + " " + m.venue + " " + std::to_string(m.icon) +
+                      " " + std::to_string(m.date.GetDayCount()));
     }
     return date.IsValid() ? ids : Texts{};
 }
@@ -228,7 +231,10 @@ protected:
         return std::to_string(2000000000000000 + random() % 900000000000 * 100 + 10);
     }
     void PutRandom(std::string id, const CDateTime& date) {
-        PutFile(MeetingAt(id, date, "Title " + id));
+        CMeeting record = MeetingAt(id, date, "Title " + id);
+        record.venue = "Room " + id.substr(10);
+        record.icon = static_cast<int>(random() % 12);
+        PutFile(record);
     }
 
     // Asks every fill about some stored dates and random seconds, and the index about bands of
