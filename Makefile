@@ -24,7 +24,7 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 screenshots: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tests/take_screenshots
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tools/screenshots/take_screenshots
 	@echo "Pictures are in $(BUILD)/screenshots/"
 
 bench: deps

@@ -60,54 +60,35 @@ TEST_F(MeetingPageTest, AMeetingWithoutListsIsTheHeaderPiecesInOrder) {
         << "the style sheet stays in the head";
 }
 
-TEST_F(MeetingPageTest, MarkupInEveryStoredTextStaysText) {
+// Markup typed into any stored text stays text (an earlier escape too); control characters
+// have no place in HTML, while tabs and line breaks stay; a text of either encoding (UTF-8
+// typed here, Windows-1252 from an old file) is written as the UTF-8 of what the program shows.
+TEST_F(MeetingPageTest, StoredTextsAreEscapedCleanedAndUtf8) {
     const std::string nasty = "a<&>\"'b";
     const QString escaped = QStringLiteral("a&lt;&amp;&gt;&quot;&#39;b");
     CMeeting record = Record();
-    record.title = record.reference = record.venue = record.presidedBy = record.notes = nasty;
+    record.reference = record.venue = record.presidedBy = record.notes = nasty;
+    record.title = std::string("&lt;\0\x01\x1b[31m\t\xE9", 13);
     CMeetingContent content;
-    content.attendees = std::vector<std::string>{nasty};
+    content.attendees = std::vector<std::string>{nasty, "Ren\xC3\xA9", "\x80 5"};
     content.agenda = std::vector<CAgendaItem>{{CDateTime(2026, 12, 1, 10, 0, 0), nasty}};
     content.todos = std::vector<CTodoItem>{{nasty, CTodoItem::low, 0}};
-    content.minutes = std::vector<std::string>{nasty + "\r\n" + nasty};
-    const QString page = Page(record, content);
+    content.minutes = std::vector<std::string>{nasty + "\r\n" + nasty, "x\x1f\r\ny"};
+    const QByteArray bytes = BuildMeetingPage(record, content);
+    const QString page = QString::fromUtf8(bytes);
 
-    EXPECT_EQ(page.count(escaped), 11) << "title twice, four fields, three lists, a minute of two";
-    EXPECT_TRUE(page.contains(QStringLiteral("<title>Tavelin :: ") + escaped + "</title>"));
+    EXPECT_EQ(page.count(escaped), 9) << "four fields, three lists, a minute of two";
     EXPECT_TRUE(page.contains(escaped + "<br>" + escaped)) << "the break still becomes <br>";
     EXPECT_FALSE(page.contains(QStringLiteral("<&"))) << page.toStdString();
     EXPECT_FALSE(page.contains(QStringLiteral("'b"))) << page.toStdString();
-
-    // Escaping an ampersand of an earlier escape again would show "&amp;lt;".
-    record = Record();
-    record.title = "&lt;";
-    EXPECT_TRUE(Page(record).contains(QStringLiteral("<b>&amp;lt;</b>")));
-}
-
-// Control characters have no place in HTML; tabs and line breaks stay.
-TEST_F(MeetingPageTest, ControlCharactersOfTextsAreLeftOut) {
-    CMeeting record = Record();
-    record.title = std::string("a\0b\x01"
-                               "c\x1b[31md\te",
-                               13);
-    record.notes = "x\x1f\r\ny";
-    const QByteArray page = BuildMeetingPage(record, {});
-    for (const char control : {'\0', '\x01', '\x1b', '\x1f'}) {
-        EXPECT_FALSE(page.contains(control)) << int(control);
+    EXPECT_TRUE(bytes.contains("<title>Tavelin :: &amp;lt;[31m\t\xC3\xA9</title>"))
+        << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("<b>&amp;lt;[31m\t\xC3\xA9</b>"));
+    EXPECT_TRUE(bytes.contains("<li>x<br>y</li>")) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("<li>Ren\xC3\xA9</li><li>\xE2\x82\xAC 5</li>"));
+    for (const char control : {'\0', '\x01', '\x1b', '\x1f', '\xE9'}) {
+        EXPECT_FALSE(bytes.contains(control)) << int(control);
     }
-    EXPECT_TRUE(page.contains("<b>abc[31md\te</b>")) << page.toStdString();
-    EXPECT_TRUE(page.contains("x<br>y")) << page.toStdString();
-}
-
-// A name typed on this system is UTF-8; one from an old file is Windows-1252. Both reach the
-// page as the UTF-8 of what the program shows.
-TEST_F(MeetingPageTest, StoredTextsOfEitherEncodingAreWrittenAsUtf8) {
-    CMeetingContent content;
-    content.attendees = std::vector<std::string>{"Ren\xC3\xA9", "Ren\xE9", "\x80 5"};
-    const QByteArray page = BuildMeetingPage(Record(), content);
-    EXPECT_TRUE(page.contains("<li>Ren\xC3\xA9</li><li>Ren\xC3\xA9</li>"));
-    EXPECT_TRUE(page.contains("<li>\xE2\x82\xAC 5</li>")) << "Windows-1252 euro sign";
-    EXPECT_FALSE(page.contains("Ren\xE9<")) << "no byte of the old code page is copied";
 }
 
 // A missing file drops its section; an empty one keeps heading and closing. The order is

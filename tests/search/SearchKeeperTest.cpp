@@ -8,6 +8,7 @@
 #include "store/MeetingStore.h"
 #include "store/NewMeeting.h"
 #include "store/WorkingDirectory.h"
+#include "tests/support/EnvironmentScope.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -67,16 +68,8 @@ public:
 // Each case has its own cache folder (never the user's) and its own working directory.
 class SearchKeeper : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* old = std::getenv("XDG_CACHE_HOME");
-        m_oldCache = old != nullptr ? old : "";
-        ::setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
-        SetWorkingDirectory(folder.Path());
-    }
-    void TearDown() override {
-        SetWorkingDirectory({});
-        ::setenv("XDG_CACHE_HOME", m_oldCache.c_str(), 1);
-    }
+    void SetUp() override { SetWorkingDirectory(folder.Path()); }
+    void TearDown() override { SetWorkingDirectory({}); }
 
     // Opens the keeper on `where` and lets it catch up.
     static void OpenAndWait(CSearchKeeper& keeper, const fs::path& where) {
@@ -117,11 +110,9 @@ protected:
     }
 
     CTempFolder cache;
+    const CEnvironmentScope cacheHome{"XDG_CACHE_HOME", cache.Path().c_str()};
     CTempFolder folder;
     CMeetingStore store;
-
-private:
-    std::string m_oldCache;
 };
 
 } // namespace

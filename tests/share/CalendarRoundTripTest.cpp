@@ -1,28 +1,27 @@
+// Export then import: our own file brings every stored byte back, and other programs read
+// the standard properties of it.
+
 #include "share/CalendarExport.h"
-#include "share/CalendarImport.h"
 #include "store/ContentFiles.h"
-#include "store/FileCalls.h"
 #include "store/FileError.h"
-#include "store/MeetingStore.h"
-#include "store/WorkingDirectory.h"
-#include "tests/support/TempFolder.h"
+#include "tests/share/CalendarTexts.h"
+#include "tests/support/FailingFileCalls.h"
+#include "tests/support/StoreFolder.h"
 
 #include <libical/ical.h>
 
-#include <gtest/gtest.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <random>
 
 namespace {
 
-// A meeting with every field: non-ASCII text, CR LF breaks, texts iCalendar must escape,
-// every priority and done mark, an empty agenda item and minute.
+// A meeting with every field: non-ASCII text, CR LF breaks, texts iCalendar must escape, a
+// start between two whole seconds, every priority and done mark, an empty agenda item and
+// minute.
 CCalendarMeeting FullMeeting() {
     CCalendarMeeting meeting;
     CMeeting& record = meeting.record;
-    record = CMeeting(CDateTime(2026, 12, 7, 14, 30, 0));
+    record = CMeeting(CDateTime(CDateTime(2026, 12, 7, 14, 30, 0).GetDayCount() + 0.3 / 86400));
     record.id = "2026120709000010";
     record.reference = "Ref; 7,\\ 2026 ";
     record.title = "Budget für Ærø, 2027; final";
@@ -46,67 +45,30 @@ CCalendarMeeting FullMeeting() {
     return meeting;
 }
 
-class CalendarRoundTrip : public ::testing::Test {
-protected:
-    void SetUp() override { SetWorkingDirectory(folder.Path()); }
-    void TearDown() override { SetWorkingDirectory({}); }
-
-    CTempFolder folder;
-};
-
-TEST_F(CalendarRoundTrip, EveryFieldComesBackThroughAnEmptyFolder) {
-    const CCalendarMeeting original = FullMeeting();
-    const CCalendarImport parsed = ParseCalendar(BuildCalendar({original}));
-    EXPECT_TRUE(parsed.skipped.empty());
-    EXPECT_TRUE(parsed.remarks.empty());
-
-    CMeetingStore store;
-    ASSERT_EQ(StoreImportedMeetings(store, parsed.meetings), 1u);
-    CMeetingStore reread;
-    reread.LoadAll();
-    ASSERT_EQ(reread.GetCount(), 1u);
-    const std::string id = reread.begin()->Key();
-    EXPECT_NE(id, original.record.id);
-
+void ExpectSameMeeting(const CCalendarMeeting& back, const CCalendarMeeting& original,
+                       const std::string& context) {
     CMeeting expected = original.record;
-    expected.id = id;
-    const CMeeting back = reread.GetMeeting(id);
-    EXPECT_EQ(back.reference, expected.reference);
-    EXPECT_EQ(back.title, expected.title);
-    EXPECT_EQ(back.venue, expected.venue);
-    EXPECT_EQ(back.presidedBy, expected.presidedBy);
-    EXPECT_EQ(back.notes, expected.notes);
-    EXPECT_EQ(back.icon, expected.icon);
-    EXPECT_EQ(back.date.GetDayCount(), expected.date.GetDayCount());
-    EXPECT_EQ(back, expected);
-
-    const CMeetingContent content = ReadMeetingContent(id);
-    EXPECT_EQ(content.attendees, original.content.attendees);
-    EXPECT_EQ(content.agenda, original.content.agenda);
-    EXPECT_EQ(content.todos, original.content.todos);
-    EXPECT_EQ(content.minutes, original.content.minutes);
+    expected.id = back.record.id;
+    EXPECT_EQ(back.record, expected) << context;
+    EXPECT_EQ(back.record.date.GetDayCount(), expected.date.GetDayCount()) << context;
+    EXPECT_EQ(back.content.attendees, original.content.attendees) << context;
+    EXPECT_EQ(back.content.agenda, original.content.agenda) << context;
+    EXPECT_EQ(back.content.todos, original.content.todos) << context;
+    EXPECT_EQ(back.content.minutes, original.content.minutes) << context;
 }
 
-// The lines of an iCalendar text, without their CR LF; `bare` counts lines ended by a lone LF.
-std::vector<std::string> Lines(const std::string& text, int& bare) {
-    std::vector<std::string> lines;
-    bare = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::size_t stop = end;
-        if (stop > start && text[stop - 1] == '\r') {
-            --stop;
-        } else {
-            ++bare;
-        }
-        lines.push_back(text.substr(start, stop - start));
-        start = end + 1;
+// The file as a program that knows none of our own properties keeps it: libical writes those
+// lines away, and our X- lines (and their folds) are taken out as text.
+std::string WithoutOwnProperties(const std::string& text) {
+    std::string others;
+    bool own = false;
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {
+        end = text.find("\r\n", start);
+        const std::string line = text.substr(start, end - start);
+        own = line.starts_with("X-TAVELIN-") || (own && line.starts_with(" "));
+        others += own ? "" : line + "\r\n";
     }
-    return lines;
+    return others;
 }
 
 int XLicErrors(icalcomponent* component) {
@@ -118,146 +80,23 @@ int XLicErrors(icalcomponent* component) {
     return errors;
 }
 
-TEST(CalendarExport, PassesLibicalChecksAndFoldsLongLines) {
-    CCalendarMeeting meeting = FullMeeting();
-    // Long enough to need folding, with multi-byte characters across the fold points.
-    for (int i = 0; i < 40; ++i) {
-        meeting.record.notes += "Überstunden für Ærø ";
-    }
-    CCalendarMeeting second = FullMeeting();
-    second.record.id = "2026120810000010";
-    second.content = {};
-    const std::string text = BuildCalendar({meeting, second});
+using CalendarRoundTrip = CStoreFolderTest;
 
-    int bare = 0;
-    const std::vector<std::string> lines = Lines(text, bare);
-    EXPECT_EQ(bare, 0) << "every line ends with CR LF";
-    bool folded = false;
-    for (const std::string& line : lines) {
-        EXPECT_LE(line.size(), 75u) << line;
-        folded = folded || line.starts_with(" ");
-    }
-    EXPECT_TRUE(folded);
-    EXPECT_EQ(lines.front(), "BEGIN:VCALENDAR");
-    EXPECT_NE(text.find("\r\nVERSION:2.0\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\r\nPRODID:-//Tavelin//Tavelin "), std::string::npos);
+} // namespace
 
-    icalcomponent* parsed = icalparser_parse_string(text.c_str());
-    ASSERT_NE(parsed, nullptr);
-    EXPECT_EQ(XLicErrors(parsed), 0) << "errors while parsing";
-    EXPECT_TRUE(icalrestriction_check(parsed));
-    EXPECT_EQ(XLicErrors(parsed), 0) << "errors from icalrestriction_check";
-    EXPECT_EQ(icalcomponent_count_components(parsed, ICAL_VEVENT_COMPONENT), 2);
-    EXPECT_EQ(icalcomponent_count_components(parsed, ICAL_VTODO_COMPONENT), 5);
-    icalcomponent_free(parsed);
-}
-
-// The file as a program that knows none of our X- properties keeps it.
-std::string WithoutOwnProperties(const std::string& text) {
-    icalcomponent* calendar = icalparser_parse_string(text.c_str());
-    for (icalcomponent* child = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT);
-         child; child = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
-        while (icalproperty* own = icalcomponent_get_first_property(child, ICAL_X_PROPERTY)) {
-            icalcomponent_remove_property(child, own);
-            icalproperty_free(own);
-        }
-    }
-    char* stripped = icalcomponent_as_ical_string_r(calendar);
-    std::string result(stripped);
-    std::free(stripped);
-    icalcomponent_free(calendar);
-    return result;
-}
-
-TEST(CalendarExport, OtherProgramsReadTheStandardProperties) {
+// Through the import's storing into an empty folder and a fresh load, every field and list.
+TEST_F(CalendarRoundTrip, EveryFieldComesBackThroughAnEmptyFolder) {
     const CCalendarMeeting original = FullMeeting();
-    const std::string text = BuildCalendar({original});
-    EXPECT_NE(text.find("\r\nUID:2026120709000010@tavelin.invalid\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\r\nDTSTART:20261207T143000\r\n"), std::string::npos)
-        << "floating local time";
-    EXPECT_NE(text.find("\r\nDURATION:PT1H\r\n"), std::string::npos);
-
-    const CCalendarImport parsed = ParseCalendar(WithoutOwnProperties(text));
-    ASSERT_EQ(parsed.meetings.size(), 1u);
-    const CCalendarMeeting& seen = parsed.meetings[0];
-    EXPECT_EQ(seen.record.title, original.record.title);
-    EXPECT_EQ(seen.record.venue, original.record.venue);
-    EXPECT_EQ(seen.record.presidedBy, original.record.presidedBy);
-    EXPECT_EQ(seen.record.date, original.record.date);
-    EXPECT_EQ(seen.content.attendees, original.content.attendees);
-    // PRIORITY 1, 5 and 9 and STATUS bring back the three priorities and a plain done mark.
-    EXPECT_EQ(seen.content.todos, (std::vector<CTodoItem>{{"High and done", CTodoItem::high, 1},
-                                                          {"Medium, open", CTodoItem::medium, 0},
-                                                          {"Low\r\ndone twice", CTodoItem::low, 1},
-                                                          {"", CTodoItem::low, 0},
-                                                          {"Odd values", CTodoItem::low, 1}}));
-    // The description is what they show of the rest.
-    for (const char* part :
-         {"Reference: Ref; 7,\\ 2026", "Presided by: Zoë \"Zed\" Ångström",
-          "First line\r\nSecond line, with; marks", "Agenda:\r\n14:30  Opening",
-          "15:05  Zahlen\r\n2027", "Minutes:\r\n- Agreed:\r\nnew budget.", "- Ende — ok"}) {
-        EXPECT_NE(seen.record.notes.find(part), std::string::npos) << part << " in:\n"
-                                                                   << seen.record.notes;
-    }
-}
-
-TEST(CalendarExport, StoredTextsBecomeValidUtf8) {
-    CCalendarMeeting meeting;
-    meeting.record = CMeeting(CDateTime(2026, 3, 10, 9, 0, 0));
-    meeting.record.id = "2026 0310\xe9"; // an odd id from a file someone named by hand
-    meeting.content.attendees = std::vector<std::string>{"Ann"};
-    meeting.record.title = "Caf\xe9 \x80"; // Windows-1252 from an older system
-    meeting.record.venue = std::string("Bell\x07 and\0NUL", 14);
-    const std::string text = BuildCalendar({meeting});
-    EXPECT_NE(text.find("SUMMARY:Café €\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("LOCATION:Bell andNUL\r\n"), std::string::npos)
-        << "control characters iCalendar forbids are left out:\n"
-        << text;
-    EXPECT_NE(text.find("UID:2026 0310é@tavelin.invalid\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find(":mailto:20260310-attendee-1@tavelin.invalid\r\n"), std::string::npos)
-        << "no blank in an address";
-    const CCalendarImport parsed = ParseCalendar(text);
-    ASSERT_EQ(parsed.meetings.size(), 1u);
-    EXPECT_EQ(parsed.meetings[0].record.title, "Café €");
-}
-
-TEST(CalendarExport, MeetingWithoutValidDateHasNoStartAndIsSkippedOnImport) {
-    CCalendarMeeting meeting;
-    meeting.record = CMeeting(CDateTime(0.0, CDateTime::invalid));
-    meeting.record.id = "2026031009000010";
-    meeting.record.title = "Undated";
-    const std::string text = BuildCalendar({meeting});
-    EXPECT_EQ(text.find("DTSTART"), std::string::npos);
-    const CCalendarImport parsed = ParseCalendar(text);
-    EXPECT_TRUE(parsed.meetings.empty());
-    ASSERT_EQ(parsed.skipped.size(), 1u);
-    EXPECT_EQ(parsed.skipped[0].summary, "Undated");
-}
-
-TEST(CalendarExport, OwnFieldsGiveWayWhenAnotherProgramMovedTheMeeting) {
-    CCalendarMeeting meeting = FullMeeting();
-    std::string text = BuildCalendar({meeting});
-    const std::string start = "DTSTART:20261207T143000";
-    text.replace(text.find(start), start.size(), "DTSTART:20261208T100000");
-    const CCalendarImport parsed = ParseCalendar(text);
-    ASSERT_EQ(parsed.meetings.size(), 1u);
-    EXPECT_EQ(parsed.meetings[0].record.date, CDateTime(2026, 12, 8, 10, 0, 0));
-}
-
-// Our own check that the start is still ours compares it to the second.
-TEST(CalendarExport, OwnDateGivesWayToAStartMovedBySeconds) {
-    const std::string text = BuildCalendar({FullMeeting()});
-    for (const char* moved : {"DTSTART:20261207T143045", "DTSTART:20261207T143100"}) {
-        std::string changed = text;
-        const std::string start = "DTSTART:20261207T143000";
-        changed.replace(changed.find(start), start.size(), moved);
-        const CCalendarImport parsed = ParseCalendar(changed);
-        ASSERT_EQ(parsed.meetings.size(), 1u);
-        const CDateTime::Parts parts = parsed.meetings[0].record.date.GetParts();
-        EXPECT_EQ(parts.minute * 60 + parts.second,
-                  std::string_view(moved).ends_with("45") ? 30 * 60 + 45 : 31 * 60)
-            << moved;
-    }
+    const CCalendarImport parsed = ParseCalendar(BuildCalendar({original}));
+    EXPECT_TRUE(parsed.skipped.empty());
+    EXPECT_TRUE(parsed.remarks.empty());
+    ASSERT_EQ(StoreImportedMeetings(store, parsed.meetings), 1u);
+    CMeetingStore reread;
+    reread.LoadAll();
+    ASSERT_EQ(reread.GetCount(), 1u);
+    const std::string id = reread.begin()->Key();
+    EXPECT_NE(id, original.record.id) << "an id from elsewhere is not kept";
+    ExpectSameMeeting({reread.GetMeeting(id), ReadMeetingContent(id)}, original, "stored");
 }
 
 // Texts that libical trims, escapes or decodes, in every field our own file carries.
@@ -309,85 +148,155 @@ TEST(CalendarExport, OwnFileBringsBackEveryStoredTextExactly) {
         meeting.content.minutes = std::vector<std::string>{text(), text()};
         meetings.push_back(meeting);
     }
+    meetings.push_back(FullMeeting());
     const CCalendarImport parsed = ParseCalendar(BuildCalendar(meetings));
     ASSERT_EQ(parsed.meetings.size(), meetings.size());
     for (std::size_t i = 0; i < meetings.size(); ++i) {
-        CMeeting expected = meetings[i].record;
-        expected.id.clear();
-        EXPECT_EQ(parsed.meetings[i].record, expected) << i;
-        EXPECT_EQ(parsed.meetings[i].content.attendees, meetings[i].content.attendees) << i;
-        EXPECT_EQ(parsed.meetings[i].content.agenda, meetings[i].content.agenda) << i;
-        EXPECT_EQ(parsed.meetings[i].content.todos, meetings[i].content.todos) << i;
-        EXPECT_EQ(parsed.meetings[i].content.minutes, meetings[i].content.minutes) << i;
+        ExpectSameMeeting(parsed.meetings[i], meetings[i], "meeting " + std::to_string(i));
     }
 }
 
-// Names as other programs read them: a caret is written so that it reads back as itself.
-TEST(CalendarExport, CaretsInNamesComeBackThroughOtherProgramsReading) {
+// Lines of CR LF no longer than 75 bytes, folded between characters, that libical reads and
+// checks without an error.
+TEST(CalendarExport, PassesLibicalChecksAndFoldsLongLines) {
     CCalendarMeeting meeting = FullMeeting();
-    const std::vector<std::string> names = {"A^B", "A^nB", "A^'B", "A^^B", "Quote \"q\" ^", "^"};
-    meeting.content.attendees = names;
-    meeting.record.presidedBy = "Chair ^n";
-    // Our own lines taken out as text: libical itself would write the names again, with the
-    // very fault it has.
-    const std::string text = BuildCalendar({meeting});
-    std::string others;
-    bool own = false;
-    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {
-        end = text.find("\r\n", start);
-        const std::string line = text.substr(start, end - start);
-        own = line.starts_with("X-TAVELIN-") || (own && line.starts_with(" "));
-        others += own ? "" : line + "\r\n";
+    for (int i = 0; i < 40; ++i) {
+        meeting.record.notes += "Überstunden für Ærø ";
     }
-    const CCalendarImport parsed = ParseCalendar(others);
-    ASSERT_EQ(parsed.meetings.size(), 1u);
-    EXPECT_EQ(parsed.meetings[0].content.attendees, names);
-    EXPECT_EQ(parsed.meetings[0].record.presidedBy, "Chair ^n");
+    CCalendarMeeting second = FullMeeting();
+    second.record.id = "2026120810000010";
+    second.content = {};
+    const std::string text = BuildCalendar({meeting, second});
+    EXPECT_TRUE(text.starts_with("BEGIN:VCALENDAR\r\n"));
+    EXPECT_NE(text.find("\r\nVERSION:2.0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nPRODID:-//Tavelin//Tavelin "), std::string::npos);
+    bool folded = false;
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        ASSERT_NE(end, std::string::npos);
+        ASSERT_EQ(text[end - 1], '\r') << "a line ends with a lone LF";
+        EXPECT_LE(end - 1 - start, 75u) << text.substr(start, end - start);
+        folded = folded || text[start] == ' ';
+    }
+    EXPECT_TRUE(folded);
 
-    const CCalendarImport other =
-        ParseCalendar("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nSUMMARY:S\r\n"
-                      "DTSTART:20260310T090000\r\nATTENDEE;CN=A^^nB:mailto:a@example.org\r\n"
-                      "END:VEVENT\r\nEND:VCALENDAR\r\n");
-    ASSERT_EQ(other.meetings.size(), 1u);
-    EXPECT_EQ(other.meetings[0].content.attendees, (std::vector<std::string>{"A^nB"}));
+    icalcomponent* parsed = icalparser_parse_string(text.c_str());
+    ASSERT_NE(parsed, nullptr);
+    EXPECT_EQ(XLicErrors(parsed), 0) << "errors while parsing";
+    EXPECT_TRUE(icalrestriction_check(parsed));
+    EXPECT_EQ(XLicErrors(parsed), 0) << "errors from icalrestriction_check";
+    EXPECT_EQ(icalcomponent_count_components(parsed, ICAL_VEVENT_COMPONENT), 2);
+    EXPECT_EQ(icalcomponent_count_components(parsed, ICAL_VTODO_COMPONENT), 5);
+    icalcomponent_free(parsed);
 }
 
-// Every write fails, as on a full disk.
-class CFullDisk : public CFileCalls {
-public:
-    ssize_t Write(int, const void*, size_t) override {
-        errno = ENOSPC;
-        return -1;
+// What other programs read of the file: the floating start of the whole second shown, an
+// hour long, the texts they have a place for, the todos' priority bands and done marks, the
+// people by a name that comes back whole (carets included), and the rest as a description.
+TEST(CalendarExport, OtherProgramsReadTheStandardProperties) {
+    CCalendarMeeting original = FullMeeting();
+    const std::vector<std::string> names = {"A^B", "A^nB", "A^'B", "A^^B", "Quote \"q\" ^", "^"};
+    original.content.attendees = names;
+    const std::string text = BuildCalendar({original});
+    for (const char* line : {"\r\nUID:2026120709000010@tavelin.invalid\r\n",
+                             "\r\nDTSTART:20261207T143000\r\n", "\r\nDURATION:PT1H\r\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
     }
-};
-
-class CalendarExportFile : public CalendarRoundTrip {
-protected:
-    void TearDown() override {
-        SetFileCalls(nullptr);
-        CalendarRoundTrip::TearDown();
+    const CCalendarMeeting seen = OnlyMeeting(ParseCalendar(WithoutOwnProperties(text)));
+    EXPECT_EQ(seen.record.title, original.record.title);
+    EXPECT_EQ(seen.record.venue, original.record.venue);
+    EXPECT_EQ(seen.record.presidedBy, original.record.presidedBy);
+    EXPECT_EQ(When(seen.record.date), "2026-12-07 14:30:00");
+    EXPECT_EQ(seen.content.attendees, names);
+    EXPECT_EQ(seen.content.todos, (std::vector<CTodoItem>{{"High and done", CTodoItem::high, 1},
+                                                          {"Medium, open", CTodoItem::medium, 0},
+                                                          {"Low\r\ndone twice", CTodoItem::low, 1},
+                                                          {"", CTodoItem::low, 0},
+                                                          {"Odd values", CTodoItem::low, 1}}));
+    for (const char* part :
+         {"Reference: Ref; 7,\\ 2026", "Presided by: Zoë \"Zed\" Ångström",
+          "First line\r\nSecond line, with; marks", "Agenda:\r\n14:30  Opening",
+          "15:05  Zahlen\r\n2027", "Minutes:\r\n- Agreed:\r\nnew budget.", "- Ende — ok"}) {
+        EXPECT_NE(seen.record.notes.find(part), std::string::npos) << part << " in:\n"
+                                                                   << seen.record.notes;
     }
-};
+}
 
-TEST_F(CalendarExportFile, WritesStoredMeetingsWithTheirListsAndReportsFailures) {
-    CMeetingStore store;
+// Stored texts of an older system (Windows-1252) go out as UTF-8, and control characters
+// iCalendar forbids, DEL among them, are left out: other programs refuse such a file.
+TEST(CalendarExport, StoredTextsBecomeValidUtf8) {
+    CCalendarMeeting meeting{CMeeting(CDateTime(2026, 3, 10, 9, 0, 0)), {}};
+    meeting.record.id = "2026 0310\xe9"; // an odd id from a file someone named by hand
+    meeting.content.attendees = std::vector<std::string>{"Ann"};
+    meeting.record.title = "Caf\xe9 \x80";
+    meeting.record.venue = std::string("Bell\x07 and\0NUL\x7f", 15);
+    const std::string text = BuildCalendar({meeting});
+    for (const char* line :
+         {"SUMMARY:Café €\r\n", "LOCATION:Bell andNUL\r\n", "UID:2026 0310é@tavelin.invalid\r\n",
+          ":mailto:20260310-attendee-1@tavelin.invalid\r\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in:\n" << text;
+    }
+    EXPECT_EQ(OnlyMeeting(ParseCalendar(text)).record.title, "Café €");
+}
+
+// Our own exact date stands only while the start is the one we wrote, to the second; a
+// meeting without a valid date goes out without a start and is skipped on import.
+TEST(CalendarExport, OwnDateGivesWayToAStartMovedByAnotherProgram) {
+    const std::string text = BuildCalendar({FullMeeting()});
+    const std::string start = "DTSTART:20261207T143000";
+    for (const auto& [moved, when] :
+         {std::pair{"DTSTART:20261208T100000", "2026-12-08 10:00:00"},
+          std::pair{"DTSTART:20261207T143045", "2026-12-07 14:30:45"},
+          std::pair{"DTSTART:20261207T143100", "2026-12-07 14:31:00"}}) {
+        std::string changed = text;
+        changed.replace(changed.find(start), start.size(), moved);
+        const CDateTime date = OnlyMeeting(ParseCalendar(changed)).record.date;
+        EXPECT_EQ(When(date), when) << moved;
+        EXPECT_EQ(date, CDateTime::FromSerialSeconds(date.ToSerialSeconds())) << moved;
+    }
+    CCalendarMeeting undated{CMeeting(CDateTime(0.0, CDateTime::invalid)), {}};
+    undated.record.id = "2026031009000010";
+    undated.record.title = "Undated";
+    const std::string none = BuildCalendar({undated});
+    EXPECT_EQ(none.find("DTSTART"), std::string::npos);
+    const CCalendarImport parsed = ParseCalendar(none);
+    EXPECT_TRUE(parsed.meetings.empty());
+    ASSERT_EQ(parsed.skipped.size(), 1u);
+    EXPECT_EQ(parsed.skipped[0].summary, "Undated");
+}
+
+// Dates to the ends of the calendar go out as text libical cannot spoil, and come back.
+TEST(CalendarExport, DatesUpToTheYear9999GoOutAndComeBack) {
+    for (const CDateTime date :
+         {CDateTime(3001, 1, 1, 8, 0, 0), CDateTime(9999, 12, 31, 23, 59, 59),
+          CDateTime(100, 1, 1, 0, 0, 0)}) {
+        CCalendarMeeting meeting{CMeeting(date), {}};
+        meeting.record.id = "2026031009000010";
+        const std::string text = BuildCalendar({meeting});
+        EXPECT_EQ(text.find("00000000T000000"), std::string::npos) << When(date);
+        EXPECT_EQ(When(OnlyMeeting(ParseCalendar(WithoutOwnProperties(text))).record.date),
+                  When(date));
+    }
+}
+
+// The export of stored meetings reads their lists from their files; a file that cannot be
+// written is reported, and the old file stays whole.
+TEST_F(CalendarRoundTrip, ExportFileWritesStoredMeetingsAndReportsFailures) {
     const CCalendarMeeting full = FullMeeting();
-    CMeeting record = full.record;
-    const std::string id = store.AddMeeting(record);
+    const std::string id = store.AddMeeting(full.record);
     WriteAgendaFile(id, *full.content.agenda);
     WriteTodoFile(id, *full.content.todos);
-
     const std::filesystem::path file = folder / "out.ics";
     ExportCalendar(store, {id, "2001010100000010"}, file);
-    const CCalendarImport parsed = ParseCalendar(folder.ReadFile("out.ics"));
-    ASSERT_EQ(parsed.meetings.size(), 1u) << "an id no longer stored is left out";
-    EXPECT_EQ(parsed.meetings[0].content.agenda, full.content.agenda);
-    EXPECT_EQ(parsed.meetings[0].content.todos, full.content.todos);
-    EXPECT_FALSE(parsed.meetings[0].content.attendees) << "no attendee file, no list";
-    EXPECT_FALSE(parsed.meetings[0].content.minutes);
+    const CCalendarMeeting back = OnlyMeeting(ParseCalendar(folder.ReadFile("out.ics")));
+    EXPECT_EQ(back.content.agenda, full.content.agenda);
+    EXPECT_EQ(back.content.todos, full.content.todos);
+    EXPECT_FALSE(back.content.attendees) << "no attendee file, no list";
+    EXPECT_FALSE(back.content.minutes);
 
     const std::string before = folder.ReadFile("out.ics");
-    CFullDisk fullDisk;
+    CRecordingCalls fullDisk;
+    fullDisk.Fail("write", ENOSPC);
     SetFileCalls(&fullDisk);
     try {
         ExportCalendar(store, {id}, file);
@@ -396,7 +305,5 @@ TEST_F(CalendarExportFile, WritesStoredMeetingsWithTheirListsAndReportsFailures)
         EXPECT_NE(error.GetPath().find("out.ics"), std::string::npos) << error.what();
     }
     SetFileCalls(nullptr);
-    EXPECT_EQ(folder.ReadFile("out.ics"), before) << "the old file stays whole";
+    EXPECT_EQ(folder.ReadFile("out.ics"), before);
 }
-
-} // namespace

@@ -1,4 +1,4 @@
-#include "tests/screenshots/Screenshot.h"
+#include "tools/screenshots/Screenshot.h"
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
 
