@@ -174,53 +174,6 @@ TEST_F(FoundLists, ResultsShowStoredMeetingsInTheIndexOrder) {
     EXPECT_EQ(list.GetRowCount(), 0);
 }
 
-TEST_F(FoundLists, NoMatchSaysSoAndAnEmptySearchSaysNothing) {
-    CSearchResultsCtrl list(TestStore(), commands);
-    list.SetSource([](std::string_view, std::size_t) { return std::vector<CSearchHit>(); });
-    Show(list);
-    const auto inked = [&list] {
-        const QImage image = list.viewport()->grab().toImage();
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                count += qGray(image.pixel(x, y)) < 160 ? 1 : 0;
-            }
-        }
-        return count;
-    };
-    list.Search(QString());
-    const int blank = inked(); // the focus frame
-    list.Search(QStringLiteral("zebra"));
-    EXPECT_GT(inked(), blank + 50) << "\"No meetings match\" is written";
-}
-
-TEST_F(FoundLists, ScrollingToTheEndAsksForTheNextPage) {
-    // 450 hits, all of the newer meeting's id: the store holds it.
-    std::vector<std::size_t> limits;
-    CSearchResultsCtrl list(TestStore(), commands);
-    list.SetSource([&limits](std::string_view, std::size_t limit) {
-        limits.push_back(limit);
-        return std::vector<CSearchHit>(std::min<std::size_t>(limit, 450), {newer, "x"});
-    });
-    Show(list);
-    list.Search(QStringLiteral("x"));
-    ASSERT_EQ(list.GetRowCount(), 200);
-    ASSERT_TRUE(list.HasMore());
-    list.SetSelectionMark(150);
-    Press(Qt::Key_End);
-    QApplication::processEvents();
-    EXPECT_EQ(limits, (std::vector<std::size_t>{200, 400}));
-    EXPECT_EQ(list.GetRowCount(), 400);
-    EXPECT_EQ(list.GetSelectionMark(), 199) << "the mark stays where the user put it";
-    Press(Qt::Key_End);
-    QApplication::processEvents();
-    EXPECT_EQ(list.GetRowCount(), 450);
-    EXPECT_FALSE(list.HasMore());
-    Press(Qt::Key_End);
-    QApplication::processEvents();
-    EXPECT_EQ(limits.size(), 3u) << "nothing more to ask for";
-}
-
 // A list longer than a page: End marks the last row, the next page comes below it once control
 // is back in the event loop, each todo once and in order, to the end; a refresh after a write
 // asks for as many todos as were given, the mark staying on its row.
