@@ -132,6 +132,20 @@ protected:
         Activate(list);
         FocusOn(list);
     }
+    // The open todos, shown and focused, handed out in pages from what `all` gives.
+    COpenTodoListCtrl& ShowTodos(std::function<std::vector<COpenTodo>()> all) {
+        todoList = std::make_unique<COpenTodoListCtrl>(TestStore(), TestServices());
+        todoList->SetSource(TodoPages(std::move(all)));
+        Show(*todoList);
+        todoList->Refresh();
+        return *todoList;
+    }
+    void TearDown() override {
+        todoList.reset();
+        CQtTest::TearDown();
+    }
+
+    std::unique_ptr<COpenTodoListCtrl> todoList;
 
     CFakeMeetingCommands commands;
 };
@@ -236,10 +250,7 @@ TEST_F(FoundLists, ClickOrSpaceMarksATodoDoneInItsFile) {
                                    {gone, 0, "Lost", CTodoItem::high},
                                    {newer, 2, "Call the caterer", CTodoItem::medium},
                                    {older, 0, "Draft the budget", CTodoItem::medium}};
-    COpenTodoListCtrl list(TestStore(), TestServices());
-    list.SetSource(TodoPages([&open] { return open; }));
-    Show(list);
-    list.Refresh();
+    COpenTodoListCtrl& list = ShowTodos([&open] { return open; });
     ASSERT_EQ(list.GetRowCount(), 3) << "a meeting gone from the store has no todos to offer";
     EXPECT_EQ(list.GetShownRow(0).text, QStringLiteral("Send the minutes"));
     EXPECT_TRUE(list.GetShownRow(2).meeting.startsWith(QStringLiteral("Meeting ") +
@@ -266,13 +277,10 @@ TEST_F(FoundLists, AStaleTodoChangesNothingAndTheListIsAskedAgain) {
     WriteTodoFile(newer, ThreeTodos());
     int asked = 0;
     std::vector<COpenTodo> open = {{newer, 0, "Send the minutes", CTodoItem::high}};
-    COpenTodoListCtrl list(TestStore(), TestServices());
-    list.SetSource(TodoPages([&] {
+    COpenTodoListCtrl& list = ShowTodos([&] {
         ++asked;
         return open;
-    }));
-    Show(list);
-    list.Refresh();
+    });
     // Behind the list's back the todo was done and the list reordered.
     std::vector<CTodoItem> changed = ThreeTodos();
     std::swap(changed[0], changed[2]);
@@ -290,12 +298,9 @@ TEST_F(FoundLists, AStaleTodoChangesNothingAndTheListIsAskedAgain) {
 TEST_F(FoundLists, AFileThatCannotBeWrittenOrReadWholeIsReported) {
     WriteTodoFile(newer, ThreeTodos());
     const std::string before = TodoBytes(newer);
-    COpenTodoListCtrl list(TestStore(), TestServices());
-    list.SetSource(TodoPages([] {
+    COpenTodoListCtrl& list = ShowTodos([] {
         return std::vector<COpenTodo>{{newer, 0, "Send the minutes", 2}};
-    }));
-    Show(list);
-    list.Refresh();
+    });
     list.SetSelectionMark(0);
 
     {
@@ -319,12 +324,9 @@ TEST_F(FoundLists, AFileThatCannotBeWrittenOrReadWholeIsReported) {
 
 TEST_F(FoundLists, DoubleClickOrEnterOpensTheTodoPageButNotOnTheDonePicture) {
     WriteTodoFile(newer, ThreeTodos());
-    COpenTodoListCtrl list(TestStore(), TestServices());
     std::vector<COpenTodo> open = {{newer, 0, "Send the minutes", CTodoItem::high},
                                    {older, 2, "Draft", CTodoItem::low}};
-    list.SetSource(TodoPages([&open] { return open; }));
-    Show(list);
-    list.Refresh();
+    COpenTodoListCtrl& list = ShowTodos([&open] { return open; });
     std::vector<std::string> requested;
     QObject::connect(&list, &COpenTodoListCtrl::todoPageRequested,
                      [&requested](const std::string& id, std::size_t position) {
