@@ -1,6 +1,7 @@
 #include "app/PaneSplitter.h"
 #include "app/SidePaneGeometry.h"
 #include "app/ToolbarDateCtrl.h"
+#include "tests/support/TimeZoneScope.h"
 #include "tests/support/WidgetDriving.h"
 #include "ui/DateTimeConversion.h"
 #include "ui/DateTimeFormat.h"
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <ctime>
 
 using HelpersTest = CQtTest;
 
@@ -30,18 +30,13 @@ TEST_F(HelpersTest, TimeFormatLosesOnlyItsSeconds) {
 
 TEST_F(HelpersTest, DatesAreShownAsStoredWhateverTheLocalTimeZone) {
     // 29 March 2026, 02:30 does not exist in Berlin: the clocks jump from 02:00 to 03:00.
-    const bool hadZone = qEnvironmentVariableIsSet("TZ");
-    const QByteArray zone = qgetenv("TZ");
-    qputenv("TZ", "Europe/Berlin");
-    ::tzset();
+    const CTimeZoneScope berlin("Europe/Berlin");
     const CDateTime gap(2026, 3, 29, 2, 30, 0);
     const CDateTimeFormat british(QLocale(QLocale::English, QLocale::UnitedKingdom));
     const QString shown = british.DateAndTime(gap);
     const QString systemDate = FormatDate(gap);
     const QString systemTime = FormatTime(gap);
     const QString beforeGap = british.Time(CDateTime(2026, 3, 29, 1, 59, 0));
-    hadZone ? qputenv("TZ", zone) : qunsetenv("TZ");
-    ::tzset();
 
     EXPECT_EQ(shown, QStringLiteral("29/03/2026 02:30"));
     EXPECT_EQ(beforeGap, QStringLiteral("01:59"));

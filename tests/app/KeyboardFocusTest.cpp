@@ -41,13 +41,6 @@ std::set<std::pair<std::string, std::uintmax_t>> FilesIn(const std::filesystem::
     return files;
 }
 
-int HighlightPixels(QWidget& widget) {
-    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRgb highlight = widget.palette().color(QPalette::Active, QPalette::Highlight).rgb();
-    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
-    return static_cast<int>(std::count(pixels, pixels + image.sizeInBytes() / 4, highlight));
-}
-
 class KeyboardFocusTest : public CFrameTest {
 protected:
     static void Store(const std::string& id, const char* title, int day) {
@@ -253,30 +246,6 @@ TEST_F(KeyboardFocusTest, LeftPaneButtonsSelectModesInOrder) {
         Press(Qt::Key_Return);
         EXPECT_EQ(page().GetMode(), modes[row]) << "Enter on button " << row;
     }
-}
-
-TEST_F(KeyboardFocusTest, FocusFrameShowsWhateverBroughtTheFocus) {
-    Store(budget, "Budget", 1);
-    ShowFrame();
-    list().SetSelectionMark(0);
-    for (QWidget* widget : {static_cast<QWidget*>(&frame->GetLeftPane()),
-                            static_cast<QWidget*>(&quickView()), static_cast<QWidget*>(&list())}) {
-        FocusOn(*frame->GetToolBar().GetDatePicker());
-        const int unfocused = HighlightPixels(*widget);
-        FocusOn(*widget);
-        EXPECT_GT(HighlightPixels(*widget), unfocused + 100) << widget->objectName().toStdString();
-    }
-    page().ShowMode(CCalendarPage::previewMode);
-    EXPECT_GT(HighlightPixels(preview()), 100) << "the preview took the focus and shows it";
-
-    CPreferenceDlg dialog(TestServices());
-    dialog.SetChosenPath(QString::fromStdString(Folder().string())); // OK takes a folder only
-    Activate(dialog);
-    auto* ok = dialog.findChild<CPictureButton*>(QStringLiteral("okButton"));
-    FocusOn(*dialog.findChild<QWidget*>(QStringLiteral("cancelButton")));
-    const int unfocused = HighlightPixels(*ok);
-    FocusOn(*ok);
-    EXPECT_GT(HighlightPixels(*ok), unfocused + 100) << "OK shows its focus around its picture";
 }
 
 TEST_F(KeyboardFocusTest, MenuKeysOpenTheContextMenuOfTheFocusedRow) {

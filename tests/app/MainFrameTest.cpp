@@ -254,31 +254,3 @@ TEST_F(MainFrameTest, EveryMenuHasUniqueMnemonics) {
     }
     EXPECT_GE(menus.size(), 6u) << "the bar and its five menus";
 }
-
-// The left pane shows which mode is on show from the start (the day), and follows a click.
-TEST_F(MainFrameTest, TheLeftPaneShowsTheModeOnShow) {
-    MakeFrame();
-    frame->resize(1100, 700);
-    frame->show();
-    CLeftListView& pane = frame->GetLeftPane();
-    const auto tinted = [&pane]() {
-        const QImage image = pane.viewport()->grab().toImage();
-        std::vector<int> rows;
-        for (int row = 0; row < CLeftListView::itemCount; ++row) {
-            // Left of the picture, inside the button's face.
-            const QPoint probe(10, row * SidePaneGeometry::rowHeight + 45);
-            if (QColor(image.pixel(probe)) != QColor(Qt::white)) {
-                rows.push_back(row);
-            }
-        }
-        return rows;
-    };
-    EXPECT_EQ(tinted(), std::vector<int>{CLeftListView::ButtonOfMode(CCalendarPage::dayMode)});
-
-    const int week = CLeftListView::ButtonOfMode(CCalendarPage::weekMode);
-    ClickAt(pane.viewport(), QPoint(60, week * SidePaneGeometry::rowHeight + 45));
-    ASSERT_EQ(frame->GetCalendarPage().GetMode(), CCalendarPage::weekMode);
-    EXPECT_EQ(tinted(), std::vector<int>{week});
-    frame->ViewMeeting(budget);
-    EXPECT_TRUE(tinted().empty()) << "the preview has no button";
-}

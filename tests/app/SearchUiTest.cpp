@@ -13,7 +13,6 @@
 #include "store/ContentFiles.h"
 #include "store/MeetingFile.h"
 #include "tests/support/FrameTest.h"
-#include "tests/support/TempFolder.h"
 #include "tests/support/TodoPages.h"
 #include "ui/CommandTable.h"
 
@@ -22,7 +21,6 @@
 #include <QTabWidget>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -222,10 +220,6 @@ TEST_F(SearchUi, AMeetingAddedFromTheResultsOrTheTodosShowsInTheAgenda) {
 // The index itself: found by typing, and a todo marked done leaves the list, with the index's
 // own refill during the write taken into account.
 TEST_F(SearchUi, TheIndexFindsMeetingsAndTakesTodosDone) {
-    CTempFolder cache;
-    const char* oldCache = std::getenv("XDG_CACHE_HOME");
-    const std::string restore = oldCache != nullptr ? oldCache : "";
-    ::setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
     WriteTodoFile(budget,
                   {{"Book the room", 1, 0}, {"Order coffee", 0, 1}, {"Print slides", 2, 0}});
     WriteTodoFile(review, {{"Send the minutes", 2, 0}});
@@ -263,7 +257,6 @@ TEST_F(SearchUi, TheIndexFindsMeetingsAndTakesTodosDone) {
         EXPECT_EQ(todos.GetTodo(1).text, "Book the room");
         frame.reset();
     }
-    ::setenv("XDG_CACHE_HOME", restore.c_str(), 1);
 }
 
 // A meeting opened from the results and deleted there: its file goes, the agenda is shown and

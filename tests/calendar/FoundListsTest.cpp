@@ -132,6 +132,20 @@ protected:
         Activate(list);
         FocusOn(list);
     }
+    // The open todos, shown and focused, handed out in pages from what `all` gives.
+    COpenTodoListCtrl& ShowTodos(std::function<std::vector<COpenTodo>()> all) {
+        todoList = std::make_unique<COpenTodoListCtrl>(TestStore(), TestServices());
+        todoList->SetSource(TodoPages(std::move(all)));
+        Show(*todoList);
+        todoList->Refresh();
+        return *todoList;
+    }
+    void TearDown() override {
+        todoList.reset();
+        CQtTest::TearDown();
+    }
+
+    std::unique_ptr<COpenTodoListCtrl> todoList;
 
     CFakeMeetingCommands commands;
 };
@@ -172,53 +186,6 @@ TEST_F(FoundLists, ResultsShowStoredMeetingsInTheIndexOrder) {
     list.Search(QStringLiteral("   "));
     EXPECT_TRUE(asked.empty());
     EXPECT_EQ(list.GetRowCount(), 0);
-}
-
-TEST_F(FoundLists, NoMatchSaysSoAndAnEmptySearchSaysNothing) {
-    CSearchResultsCtrl list(TestStore(), commands);
-    list.SetSource([](std::string_view, std::size_t) { return std::vector<CSearchHit>(); });
-    Show(list);
-    const auto inked = [&list] {
-        const QImage image = list.viewport()->grab().toImage();
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                count += qGray(image.pixel(x, y)) < 160 ? 1 : 0;
-            }
-        }
-        return count;
-    };
-    list.Search(QString());
-    const int blank = inked(); // the focus frame
-    list.Search(QStringLiteral("zebra"));
-    EXPECT_GT(inked(), blank + 50) << "\"No meetings match\" is written";
-}
-
-TEST_F(FoundLists, ScrollingToTheEndAsksForTheNextPage) {
-    // 450 hits, all of the newer meeting's id: the store holds it.
-    std::vector<std::size_t> limits;
-    CSearchResultsCtrl list(TestStore(), commands);
-    list.SetSource([&limits](std::string_view, std::size_t limit) {
-        limits.push_back(limit);
-        return std::vector<CSearchHit>(std::min<std::size_t>(limit, 450), {newer, "x"});
-    });
-    Show(list);
-    list.Search(QStringLiteral("x"));
-    ASSERT_EQ(list.GetRowCount(), 200);
-    ASSERT_TRUE(list.HasMore());
-    list.SetSelectionMark(150);
-    Press(Qt::Key_End);
-    QApplication::processEvents();
-    EXPECT_EQ(limits, (std::vector<std::size_t>{200, 400}));
-    EXPECT_EQ(list.GetRowCount(), 400);
-    EXPECT_EQ(list.GetSelectionMark(), 199) << "the mark stays where the user put it";
-    Press(Qt::Key_End);
-    QApplication::processEvents();
-    EXPECT_EQ(list.GetRowCount(), 450);
-    EXPECT_FALSE(list.HasMore());
-    Press(Qt::Key_End);
-    QApplication::processEvents();
-    EXPECT_EQ(limits.size(), 3u) << "nothing more to ask for";
 }
 
 // A list longer than a page: End marks the last row, the next page comes below it once control
@@ -283,10 +250,7 @@ TEST_F(FoundLists, ClickOrSpaceMarksATodoDoneInItsFile) {
                                    {gone, 0, "Lost", CTodoItem::high},
                                    {newer, 2, "Call the caterer", CTodoItem::medium},
                                    {older, 0, "Draft the budget", CTodoItem::medium}};
-    COpenTodoListCtrl list(TestStore(), TestServices());
-    list.SetSource(TodoPages([&open] { return open; }));
-    Show(list);
-    list.Refresh();
+    COpenTodoListCtrl& list = ShowTodos([&open] { return open; });
     ASSERT_EQ(list.GetRowCount(), 3) << "a meeting gone from the store has no todos to offer";
     EXPECT_EQ(list.GetShownRow(0).text, QStringLiteral("Send the minutes"));
     EXPECT_TRUE(list.GetShownRow(2).meeting.startsWith(QStringLiteral("Meeting ") +
@@ -313,13 +277,10 @@ TEST_F(FoundLists, AStaleTodoChangesNothingAndTheListIsAskedAgain) {
     WriteTodoFile(newer, ThreeTodos());
     int asked = 0;
     std::vector<COpenTodo> open = {{newer, 0, "Send the minutes", CTodoItem::high}};
-    COpenTodoListCtrl list(TestStore(), TestServices());
-    list.SetSource(TodoPages([&] {
+    COpenTodoListCtrl& list = ShowTodos([&] {
         ++asked;
         return open;
-    }));
-    Show(list);
-    list.Refresh();
+    });
     // Behind the list's back the todo was done and the list reordered.
     std::vector<CTodoItem> changed = ThreeTodos();
     std::swap(changed[0], changed[2]);
@@ -337,12 +298,9 @@ TEST_F(FoundLists, AStaleTodoChangesNothingAndTheListIsAskedAgain) {
 TEST_F(FoundLists, AFileThatCannotBeWrittenOrReadWholeIsReported) {
     WriteTodoFile(newer, ThreeTodos());
     const std::string before = TodoBytes(newer);
-    COpenTodoListCtrl list(TestStore(), TestServices());
-    list.SetSource(TodoPages([] {
+    COpenTodoListCtrl& list = ShowTodos([] {
         return std::vector<COpenTodo>{{newer, 0, "Send the minutes", 2}};
-    }));
-    Show(list);
-    list.Refresh();
+    });
     list.SetSelectionMark(0);
 
     {
@@ -366,12 +324,9 @@ TEST_F(FoundLists, AFileThatCannotBeWrittenOrReadWholeIsReported) {
 
 TEST_F(FoundLists, DoubleClickOrEnterOpensTheTodoPageButNotOnTheDonePicture) {
     WriteTodoFile(newer, ThreeTodos());
-    COpenTodoListCtrl list(TestStore(), TestServices());
     std::vector<COpenTodo> open = {{newer, 0, "Send the minutes", CTodoItem::high},
                                    {older, 2, "Draft", CTodoItem::low}};
-    list.SetSource(TodoPages([&open] { return open; }));
-    Show(list);
-    list.Refresh();
+    COpenTodoListCtrl& list = ShowTodos([&open] { return open; });
     std::vector<std::string> requested;
     QObject::connect(&list, &COpenTodoListCtrl::todoPageRequested,
                      [&requested](const std::string& id, std::size_t position) {

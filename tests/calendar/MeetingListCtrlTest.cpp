@@ -1,11 +1,10 @@
 #include "calendar/MeetingListCtrl.h"
 #include "tests/calendar/FakeMeetingCommands.h"
+#include "tests/support/TimeZoneScope.h"
 #include "tests/support/WidgetDriving.h"
 #include "ui/TextConversion.h"
 
 #include <QKeyEvent>
-
-#include <ctime>
 
 namespace {
 
@@ -122,20 +121,18 @@ TEST_F(MeetingList, KeysMoveTheMarkAndActOnTheMarkedRowOnly) {
 }
 
 TEST_F(MeetingList, RowsShowTheirStoredTextsOnlyAsFarAsALineCanShow) {
-    const bool hadZone = qEnvironmentVariableIsSet("TZ");
-    const QByteArray zone = qgetenv("TZ");
-    qputenv("TZ", "Europe/Berlin");
-    ::tzset();
     CMeeting gap(CDateTime(2026, 3, 29, 2, 30, 0)); // a local time Berlin skips
     gap.id = "2026032902300010";
     gap.title = std::string(10 * 1024 * 1024, 'T');
     gap.venue = "Hall";
     TestStore().ModifyMeeting(gap);
-    list->Fill(CDateTime(2026, 3, 1, 0, 0, 0));
-    const CMeetingListCtrl::CShownRow row = list->GetShownRow(0);
-    list->grab(); // paints the row
-    hadZone ? qputenv("TZ", zone) : qunsetenv("TZ");
-    ::tzset();
+    CMeetingListCtrl::CShownRow row;
+    {
+        const CTimeZoneScope berlin("Europe/Berlin");
+        list->Fill(CDateTime(2026, 3, 1, 0, 0, 0));
+        row = list->GetShownRow(0);
+        list->grab(); // paints the row
+    }
 
     ASSERT_EQ(list->GetRowCount(), 1);
     EXPECT_TRUE(row.dateText.contains(QStringLiteral("29"))) << row.dateText.toStdString();

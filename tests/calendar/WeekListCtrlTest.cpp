@@ -72,23 +72,35 @@ protected:
 
 } // namespace
 
-TEST_F(WeekList, DraggingTuesdayMorningToThursdaysTwoOClockRowKeepsMinuteAndSecond) {
+// A drop on another hour, another day or both moves the meeting there, its minute and second
+// kept, in the file and in the list.
+TEST_F(WeekList, ADropOnAnotherCellMovesTheMeetingKeepingMinuteAndSecond) {
     PutMeeting(tuesday, tuesdayDate);
-    list->Fill(tuesdayDate);
-    const QPoint start = BoxPoint(9, 3);
-    const QPoint target = CellPoint(14, 5);
-    ASSERT_TRUE(list->viewport()->rect().contains(start));
-    ASSERT_TRUE(list->viewport()->rect().contains(target));
-
-    Drag(start, {start + QPoint(QApplication::startDragDistance() + 1, 0), target});
-
-    CMeeting expected = TestStore().GetMeeting(tuesday);
-    expected.date = CDateTime(2025, 1, 9, 14, 45, 37);
-    EXPECT_EQ(TestStore().GetMeeting(tuesday).date, expected.date);
-    EXPECT_EQ(FileBytes(MeetingFilePath(tuesday)), EncodeMeeting(expected))
-        << "the file holds Thursday 14:45:37";
-    EXPECT_EQ(list->CellMeetings(Geometry::ItemOf(14, 5)), std::vector{tuesday})
-        << "the list shows the meeting where it was dropped";
+    const struct {
+        int hour;
+        int weekday;
+        CDateTime date;
+    } drops[] = {{14, 5, CDateTime(2025, 1, 9, 14, 45, 37)},
+                 {11, 5, CDateTime(2025, 1, 9, 11, 45, 37)},
+                 {11, 2, CDateTime(2025, 1, 6, 11, 45, 37)}};
+    CDateTime at = tuesdayDate;
+    for (const auto& drop : drops) {
+        list->Fill(at);
+        const CDateTime::Parts from = at.GetParts();
+        const QPoint start = BoxPoint(from.hour, from.dayOfWeek);
+        const QPoint target = CellPoint(drop.hour, drop.weekday);
+        ASSERT_TRUE(list->viewport()->rect().contains(start));
+        ASSERT_TRUE(list->viewport()->rect().contains(target));
+        Drag(start, {start + QPoint(QApplication::startDragDistance() + 1, 0), target});
+        CMeeting expected = TestStore().GetMeeting(tuesday);
+        EXPECT_EQ(expected.date, drop.date) << drop.hour << ":00 of day " << drop.weekday;
+        expected.date = drop.date;
+        EXPECT_EQ(FileBytes(MeetingFilePath(tuesday)), EncodeMeeting(expected));
+        EXPECT_EQ(list->CellMeetings(Geometry::ItemOf(drop.hour, drop.weekday)),
+                  std::vector{tuesday})
+            << "the list shows the meeting where it was dropped";
+        at = drop.date;
+    }
     EXPECT_TRUE(list->CellMeetings(Geometry::ItemOf(9, 3)).empty());
     EXPECT_FALSE(list->GetDrag().IsPressed());
     EXPECT_TRUE(commands.Take().empty());

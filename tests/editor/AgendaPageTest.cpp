@@ -2,9 +2,7 @@
 #include "editor/AgendaItemDialog.h"
 #include "editor/AgendaListCtrl.h"
 #include "store/ContentFiles.h"
-#include "store/FileError.h"
 #include "tests/editor/EditorTestSupport.h"
-#include "ui/StringTable.h"
 
 #include <QPlainTextEdit>
 
@@ -70,52 +68,6 @@ TEST_F(AgendaPageTest, ReadsItsFileWhenFirstShownInTimeOrderAndSavesTheWholeFile
     }
     EXPECT_EQ(FileBytes(path), EncodeAgenda(shown)) << "the file is not the list as shown";
     EXPECT_EQ(shown[4].time, At(16, 0)) << "the item's date changed";
-}
-
-TEST_F(AgendaPageTest, DeleteAsksAndModAndDelWithoutAMarkDoNothing) {
-    WriteAgendaFile(meetingId, {{At(9, 0), "Open"}, {At(10, 0), "Close"}});
-    Activate(*m_page);
-
-    int runs = 0;
-    ScriptItem(At(11, 0), QStringLiteral("changed"), &runs);
-    Click(*m_page, "modButton");
-    TestServices().ScriptAnswers({true});
-    Click(*m_page, "delButton");
-    EXPECT_EQ(runs, 0) << "Mod without a marked item ran the dialog";
-    EXPECT_TRUE(TestServices().Shown().isEmpty()) << "Del without a marked item asked";
-    EXPECT_EQ(m_list->GetItemCount(), 2);
-
-    // No keeps the item; Delete on the list is Del, with its question.
-    ClickRow(*m_list, 0);
-    TestServices().ScriptAnswers({false});
-    Click(*m_page, "delButton");
-    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(61457)});
-    EXPECT_EQ(m_list->GetItemCount(), 2) << "No deleted the item";
-    m_list->setFocus();
-    TestServices().ScriptAnswers({true});
-    Press(Qt::Key_Delete);
-    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(61457)});
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Close"});
-    EXPECT_EQ(m_page->findChild<QPlainTextEdit*>(QStringLiteral("agendaTextBox"))->toPlainText(),
-              "")
-        << "the text box still shows a deleted item";
-}
-
-TEST_F(AgendaPageTest, AFailingSaveRaisesAndKeepsTheItemsOnThePage) {
-    WriteAgendaFile(meetingId, {{At(9, 0), "Open"}});
-    Activate(*m_page);
-    ScriptItem(At(10, 0), QStringLiteral("Typed"));
-    Click(*m_page, "addButton");
-    const auto path = ContentFilePath(ContentKind::agenda, meetingId);
-    const std::string before = FileBytes(path);
-    {
-        CFullDiskScope fullDisk;
-        EXPECT_THROW(m_page->Save(CMeetingSheetPage::SaveReason::ok), CFileError);
-    }
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Open", "Typed"}));
-    EXPECT_EQ(FileBytes(path), before) << "a failed save touched the old file";
-    m_page->Save(CMeetingSheetPage::SaveReason::ok);
-    EXPECT_EQ(ReadAgendaFile(meetingId).size(), 2u);
 }
 
 } // namespace

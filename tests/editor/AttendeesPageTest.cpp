@@ -2,7 +2,6 @@
 #include "editor/AttendeeListCtrl.h"
 #include "store/ContentFiles.h"
 #include "tests/editor/EditorTestSupport.h"
-#include "ui/StringTable.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -54,42 +53,6 @@ TEST_F(AttendeesPageTest, EnterInTheNameBoxAddsInsteadOfClosingTheSheet) {
     m_page->Save(CMeetingSheetPage::SaveReason::next);
     EXPECT_EQ(FileBytes(ContentFilePath(ContentKind::attendees, meetingId)),
               Int32(3) + Str("Ann") + Str("Bob") + Str("   "));
-}
-
-TEST_F(AttendeesPageTest, UpDownModAndDelActOnTheMarkedName) {
-    WriteAttendeeFile(meetingId, {"Ann", "Bob", "Cy"});
-    Activate(*m_page);
-
-    // Without a mark nothing happens and nothing is asked.
-    for (const char* button : {"modButton", "delButton", "upButton", "downButton"}) {
-        Click(*m_page, button);
-    }
-    EXPECT_TRUE(TestServices().Shown().isEmpty());
-    EXPECT_FALSE(m_list->IsEditing());
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Ann", "Bob", "Cy"}));
-
-    ClickRow(*m_list, 1);
-    m_list->setFocus();
-    Press(Qt::Key_Up, Qt::AltModifier);
-    Press(Qt::Key_Up, Qt::AltModifier);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Bob", "Ann", "Cy"}));
-    EXPECT_EQ(m_list->GetSelectionMark(), 0);
-    Click(*m_page, "downButton");
-    Click(*m_page, "downButton");
-    Click(*m_page, "downButton");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Ann", "Cy", "Bob"}));
-
-    Click(*m_page, "modButton");
-    ASSERT_TRUE(m_list->IsEditing()) << "Mod did not open the editor";
-    Press(Qt::Key_Escape);
-
-    TestServices().ScriptAnswers({false});
-    Press(Qt::Key_Delete);
-    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(61458)});
-    EXPECT_EQ(m_list->GetItemCount(), 3) << "No deleted the name";
-    TestServices().ScriptAnswers({true});
-    Click(*m_page, "delButton");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Ann", "Cy"}));
 }
 
 // Next pressed from the keyboard while a name is being edited: the name typed is saved.

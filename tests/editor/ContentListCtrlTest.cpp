@@ -98,17 +98,6 @@ TEST_F(ContentList, EachListSavesTheBytesItLoaded) {
     EXPECT_EQ(Get("todo" + id + ".tdo"), todos);
 }
 
-TEST_F(ContentList, ATodoFileThatEndsEarlyOpensWithWhatWasReadAndSavesWhole) {
-    // Three todos announced, one and a half there.
-    Put("todo" + id + ".tdo", Int32(3) + Todo(1, 0, "first") + Int32(2) + Int32(0) + "\x05se");
-
-    CTodoListCtrl todos(id);
-    todos.Load();
-    EXPECT_EQ(Texts(todos), (Names{"first"}));
-    todos.Save();
-    EXPECT_EQ(Get("todo" + id + ".tdo"), Int32(1) + Todo(1, 0, "first"));
-}
-
 TEST_F(ContentList, AnAttendeeIsRenamedInPlaceButNeverToBlanks) {
     Put("Attendees" + id + ".atn", Int32(2) + Str("Ann") + Str("Bob"));
     CAttendeeListCtrl attendees(id);
@@ -231,54 +220,4 @@ TEST_F(ContentList, HeaderClicksSortTheTodosAndAddSortsAgain) {
     EXPECT_EQ(Texts(reopened), (Names{"ask", "buy", "cut", "do"})) << "reopens in text order";
     EXPECT_EQ(Get("todo" + id + ".tdo"), Int32(4) + Todo(2, 0, "buy") + Todo(2, 1, "cut") +
                                              Todo(2, 0, "do") + Todo(1, 0, "ask"));
-}
-
-TEST_F(ContentList, OnlyTheMarkedRowIsWhiteOnBlackAndTodoPicturesStayOnWhite) {
-    CMinutesListCtrl minutes(id);
-    Show(minutes);
-    minutes.Load();
-    minutes.Add("one");
-    minutes.Add("two");
-    const auto pixel = [](CContentListCtrl& list, int row, int x) {
-        const QImage image = list.viewport()->grab().toImage();
-        return QColor(image.pixel(x, list.ViewportRect(row).center().y()));
-    };
-    EXPECT_EQ(pixel(minutes, 0, 250), QColor(Qt::white)) << "no mark: every row on white";
-    ClickRow(minutes, 1);
-    EXPECT_EQ(pixel(minutes, 1, 250), QColor(Qt::black));
-    EXPECT_EQ(pixel(minutes, 0, 250), QColor(Qt::white));
-
-    CTodoListCtrl todos(id);
-    Show(todos);
-    todos.Load();
-    todos.Add({"todo", 1, 0});
-    ClickRow(todos, 0, 200);
-    EXPECT_EQ(pixel(todos, 0, 200), QColor(Qt::black)) << "the marked todo's text column";
-    EXPECT_EQ(pixel(todos, 0, 28), QColor(Qt::white)) << "its picture columns";
-    // A stored priority past high has no picture: image 3 is the done picture.
-    todos.Add({"unknown", 3, 0});
-    const int unknownRow = 1;
-    ASSERT_EQ(todos.GetItem(unknownRow).text, "unknown");
-    for (int x = 3; x < 16; ++x) {
-        ASSERT_EQ(pixel(todos, unknownRow, x), QColor(Qt::white)) << "a picture at x " << x;
-    }
-}
-
-// The rows each list lays out give every line of its text its whole height in the row's font.
-TEST_F(ContentList, EachListsRowsHoldTheirLinesWhole) {
-    using namespace ContentListGeometry;
-    CAgendaListCtrl agenda(id);
-    CMinutesListCtrl minutes(id);
-    CTodoListCtrl todos(id);
-    agenda.Add({CDateTime(2004, 3, 5, 9, 0, 0), "gjpqy"});
-    minutes.Add("gjpqy");
-    todos.Add({"gjpqy", 1, 0});
-    QFont rowFont = minutes.font();
-    rowFont.setPixelSize(13);
-    rowFont.setBold(true);
-    const QRect agendaRow = agenda.ViewportRect(0);
-    EXPECT_GE(AgendaTimeRect(agendaRow).height(), LineHeight(rowFont));
-    EXPECT_GE(AgendaTextRect(agendaRow).height(), LineHeight(rowFont));
-    EXPECT_GE(TextRect(minutes.ViewportRect(0), minutesTextLeft).height(), LineHeight(rowFont));
-    EXPECT_GE(TextRect(todos.ViewportRect(0), 0).height(), LineHeight(todos.font()));
 }

@@ -2,7 +2,6 @@
 #include "editor/MinutesListCtrl.h"
 #include "store/ContentFiles.h"
 #include "tests/editor/EditorTestSupport.h"
-#include "ui/StringTable.h"
 
 namespace {
 
@@ -46,7 +45,7 @@ TEST_F(KesPageTest, MinutesKeepTheirOrderAndUpIsSavedInTheNewOrder) {
               Int32(3) + Str("one") + Str("three") + Str("two\r\nlines"));
 }
 
-TEST_F(KesPageTest, ModAndDelActOnTheMarkedMinute) {
+TEST_F(KesPageTest, F2DoubleClickAndEnterModifyTheMarkedMinute) {
     WriteMinutesFile(meetingId, {"first", "second"});
     Activate(*m_page);
 
@@ -67,12 +66,6 @@ TEST_F(KesPageTest, ModAndDelActOnTheMarkedMinute) {
     m_list->setFocus();
     Press(Qt::Key_Return);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"++first", "second and more"}));
-
-    m_list->setFocus();
-    TestServices().ScriptAnswers({true});
-    Press(Qt::Key_Delete);
-    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(61461)});
-    EXPECT_EQ(Texts(), std::vector<std::string>{"second and more"});
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "editor/TodoListCtrl.h"
 #include "store/ContentFiles.h"
 #include "tests/editor/EditorTestSupport.h"
-#include "ui/StringTable.h"
 
 #include <QPlainTextEdit>
 
@@ -54,28 +53,6 @@ TEST_F(TodoPageTest, OpensSortedByTextAndNamesAnEmptyNewTodo) {
     ASSERT_GE(emptied, 0) << "Mod named an emptied todo";
     EXPECT_EQ(m_list->GetItem(emptied).priority, 2);
     EXPECT_EQ(box->toPlainText(), "");
-}
-
-TEST_F(TodoPageTest, DelAsksEvenWithoutAMarkAndThenDeletesNothing) {
-    WriteTodoFile(meetingId, {{"alpha", 0, 0}, {"beta", 1, 0}});
-    Activate(*m_page);
-    ASSERT_EQ(m_list->GetSelectionMark(), -1);
-
-    TestServices().ScriptAnswers({true});
-    Click(*m_page, "delButton");
-    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(61465)});
-    EXPECT_EQ(m_list->GetItemCount(), 2) << "Yes without a marked todo deleted one";
-
-    // Delete on the list asks the same; No keeps, Yes deletes the marked todo.
-    ClickRow(*m_list, 1);
-    m_list->setFocus();
-    TestServices().ScriptAnswers({false});
-    Press(Qt::Key_Delete);
-    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(61465)});
-    EXPECT_EQ(m_list->GetItemCount(), 2);
-    TestServices().ScriptAnswers({true});
-    Press(Qt::Key_Delete);
-    EXPECT_EQ(Texts(), std::vector<std::string>{"alpha"});
 }
 
 } // namespace

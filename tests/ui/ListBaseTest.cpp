@@ -103,6 +103,7 @@ TEST_F(ListBaseTest, KeysMoveTheMarkByRowAndKeepItInView) {
     CTestList& rows = Show(20, 1); // three whole rows to a page
     EXPECT_EQ(Press({Qt::Key_Up}), 0) << "without a mark, a move starts at the first row";
     EXPECT_EQ(Press({Qt::Key_Up}), 0) << "Up stops at the first row";
+    EXPECT_EQ(Press({Qt::Key_Down, Qt::Key_Up}), 0) << "Up from the second row reaches the first";
     EXPECT_EQ(Press({Qt::Key_End}), 19);
     EXPECT_TRUE(rows.Shows(19)) << "scrolled " << rows.verticalScrollBar()->value();
     EXPECT_EQ(Press({Qt::Key_Down}), 19) << "Down stops at the last row";
