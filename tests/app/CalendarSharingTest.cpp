@@ -70,17 +70,19 @@ protected:
         return shown != nullptr && shown->actions().contains(action) ? action : nullptr;
     }
 
-    void Drop(const QList<QUrl>& urls, bool& entered) {
+    // Drags the files onto the window and drops them there if it takes them.
+    bool Drop(const QStringList& files) {
         QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& file : files) {
+            urls << QUrl::fromLocalFile(file);
+        }
         data.setUrls(urls);
         const QPoint at = frame->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(frame.get(), &enter);
-        entered = enter.isAccepted();
-        if (entered) {
-            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(frame.get(), &drop);
-        }
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        return enter.isAccepted() && QApplication::sendEvent(frame.get(), &drop);
     }
 };
 
@@ -105,13 +107,19 @@ TEST_F(CalendarSharingTest, ImportFromTheFileMenuAddsMeetingsAndSummarisesTheRes
                           "Show Details says which and why."})
         << "what was left out is said up front, not only in the details";
     const QString details = TestServices().NoticeDetails().value(0);
-    EXPECT_TRUE(details.contains(QStringLiteral("Skipped \u201cSomeday\u201d: It has no start")))
-        << details.toStdString();
-    EXPECT_TRUE(details.contains(QStringLiteral("\u201cStand-up\u201d: A recurring event")))
+    EXPECT_TRUE(details.contains(QStringLiteral("Skipped \u201cSomeday\u201d: It has no start")) &&
+                details.contains(QStringLiteral("\u201cStand-up\u201d: A recurring event")))
         << details.toStdString();
     EXPECT_EQ(main.GetCalendarPage().GetSelectedDate().GetDay(), 3)
         << "the calendar turns to the first meeting added";
     EXPECT_TRUE(frame->GetAction(CommandId::exportAllCalendar)->isEnabled());
+
+    // Dropped on the window: a drag without an iCalendar file is refused.
+    const QString text = WriteFile("notes.txt", "hello");
+    EXPECT_FALSE(Drop({text}));
+    EXPECT_TRUE(Drop({text, WriteFile("Other.ICS", twoMeetings)}));
+    EXPECT_EQ(TestStore().GetCount(), 4u);
+    EXPECT_EQ(TestServices().ShownAs(CScriptedServices::Kind::notice).size(), 2);
 }
 
 // A file that cannot be parsed, or read, adds nothing and is named with the reason; the good
@@ -125,20 +133,26 @@ TEST_F(CalendarSharingTest, ABrokenOrMissingFileAddsNothingAndIsNamed) {
     EXPECT_TRUE(TestStore().GetMap().IsEmpty());
     QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
     ASSERT_EQ(errors.size(), 1) << TestServices().Shown().join('|').toStdString();
-    EXPECT_TRUE(errors[0].contains(bad) && errors[0].contains("could not be imported"))
-        << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(bad) && errors[0].contains("could not be imported"));
     EXPECT_FALSE(errors[0].contains("Added")) << "no summary claiming success alone";
 
+    // Neither a pipe nor a device in a file's place can hold the import up or feed it without
+    // end.
     TestServices().ScriptAnswers({});
     const QString missing = PathOf("gone.ics");
-    TestServices().SetOpenFiles({bad, WriteFile("good.ics", twoMeetings), missing});
+    const QString fifo = PathOf("pipe.ics");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = PathOf("zero.ics");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    TestServices().SetOpenFiles({bad, WriteFile("good.ics", twoMeetings), missing, fifo, zero});
     frame->OnCommand(CommandId::importCalendar);
     EXPECT_EQ(TestStore().GetMap().GetCount(), 2u);
     const QStringList notices = TestServices().ShownAs(CScriptedServices::Kind::notice);
     ASSERT_EQ(notices.size(), 1) << TestServices().Shown().join('|').toStdString();
-    EXPECT_TRUE(notices[0].startsWith("Added 2 meetings.")) << notices[0].toStdString();
-    EXPECT_TRUE(notices[0].contains(bad) && notices[0].contains(missing))
+    EXPECT_TRUE(notices[0].startsWith("Added 2 meetings.") && notices[0].contains(bad) &&
+                notices[0].contains(missing))
         << notices[0].toStdString();
+    EXPECT_EQ(notices[0].count(QStringLiteral("it is not a regular file")), 2);
 
     TestServices().ScriptAnswers({});
     TestServices().SetOpenFiles({PathOf("good.ics")});
@@ -148,48 +162,8 @@ TEST_F(CalendarSharingTest, ABrokenOrMissingFileAddsNothingAndIsNamed) {
     }
     EXPECT_EQ(TestStore().GetMap().GetCount(), 2u);
     errors = TestServices().ShownAs(CScriptedServices::Kind::error);
-    ASSERT_EQ(errors.size(), 1) << TestServices().Shown().join('|').toStdString();
-    EXPECT_TRUE(errors[0].contains("could not be written")) << errors[0].toStdString();
-}
-
-// The import tells how far it has come: once all files are parsed, then as meetings are
-// stored; a write failure still ends in the summary's error.
-TEST_F(CalendarSharingTest, ImportReportsProgressFromParsedToStored) {
-    std::vector<std::pair<std::size_t, std::size_t>> reports;
-    const auto note = [&reports](std::size_t stored, std::size_t total) {
-        reports.emplace_back(stored, total);
-    };
-    const QString file = WriteFile("two.ics", twoMeetings);
-    CImportOutcome outcome = ImportCalendarFiles(TestStore(), {file}, note);
-    EXPECT_EQ(outcome.added, 2u);
-    EXPECT_EQ(reports, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 2}, {2, 2}}));
-
-    reports.clear();
-    CNoWriteCalls noWrite;
-    SetFileCalls(&noWrite);
-    outcome = ImportCalendarFiles(TestStore(), {file}, note);
-    SetFileCalls(nullptr);
-    EXPECT_EQ(outcome.added, 0u);
-    EXPECT_FALSE(outcome.writeError.isEmpty());
-    EXPECT_EQ(reports, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 2}}))
-        << "no progress claimed for meetings not stored";
-    EXPECT_EQ(TestStore().GetMap().GetCount(), 2u);
-}
-
-TEST_F(CalendarSharingTest, DroppingIcsFilesOnTheWindowImportsThem) {
-    MakeFrame();
-    bool entered = false;
-    Drop({QUrl::fromLocalFile(WriteFile("notes.txt", "hello"))}, entered);
-    EXPECT_FALSE(entered) << "a drag without an iCalendar file is refused";
-
-    Drop({QUrl::fromLocalFile(WriteFile("notes.txt", "hello")),
-          QUrl::fromLocalFile(WriteFile("Other.ICS", twoMeetings))},
-         entered);
-    EXPECT_TRUE(entered);
-    EXPECT_EQ(StoredTitles(), (QStringList{"Board meeting", "Stand-up"}));
-    const QStringList notices = TestServices().ShownAs(CScriptedServices::Kind::notice);
-    ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices[0].startsWith("Added 2 meetings.\n")) << notices[0].toStdString();
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors.value(0).contains("could not be written")) << errors.value(0).toStdString();
 }
 
 // The month runs from its first second to the next month's, December into January too.
@@ -201,13 +175,7 @@ TEST_F(CalendarSharingTest, ExportCommandsWriteTheirMeetingsAndNeedATarget) {
     StoreMeeting("2026113023000010", "November", CDateTime(2026, 11, 30, 23, 59, 59));
     CMainFrame& main = MakeFrame();
     CCalendarPage& page = main.GetCalendarPage();
-    for (const int command :
-         {CommandId::printMeeting, CommandId::exportPdf, CommandId::exportMeetingCalendar}) {
-        EXPECT_FALSE(main.GetAction(command)->isEnabled()) << command << " without a preview";
-        EXPECT_NE(MenuAction("meetingMenu", command), nullptr) << command;
-    }
-    EXPECT_NE(MenuAction("fileMenu", CommandId::exportMonthCalendar), nullptr);
-    EXPECT_NE(MenuAction("fileMenu", CommandId::exportAllCalendar), nullptr);
+    EXPECT_FALSE(main.GetAction(CommandId::exportMeetingCalendar)->isEnabled()) << "no preview";
 
     page.GoToDate(CDateTime(2027, 2, 10, 0, 0, 0));
     main.UpdateCommandStates();
@@ -218,6 +186,7 @@ TEST_F(CalendarSharingTest, ExportCommandsWriteTheirMeetingsAndNeedATarget) {
 
     TestServices().SetSaveFile(PathOf("december"));
     main.OnCommand(CommandId::exportMonthCalendar);
+    EXPECT_EQ(TestServices().ProposedSaveNames().value(0), QStringLiteral("Meetings 2026-12.ics"));
     EXPECT_EQ(EventCount(PathOf("december.ics")), 2) << "1 and 31 December only";
     TestServices().SetSaveFile(PathOf("all.ics"));
     main.OnCommand(CommandId::exportAllCalendar);
@@ -291,29 +260,10 @@ std::string ManyMeetings(int count) {
 
 } // namespace
 
-// Neither a pipe nor a device in a file's place can hold the import up or feed it without end.
-TEST_F(CalendarSharingTest, OnlyRegularFilesAreRead) {
-    const QString fifo = PathOf("pipe.ics");
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QString zero = PathOf("zero.ics");
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
-    const QString good = WriteFile("two.ics", twoMeetings);
-    const CImportOutcome outcome = ImportCalendarFiles(TestStore(), {fifo, zero, good});
-    EXPECT_EQ(outcome.added, 2u);
-    ASSERT_EQ(outcome.failedFiles.size(), 2u);
-    for (const auto& [file, reason] : outcome.failedFiles) {
-        EXPECT_EQ(reason, QStringLiteral("it is not a regular file")) << file.toStdString();
-    }
-}
-
-// The files are parsed while the window's events go on; a stop asked for then adds nothing,
-// and one asked for while storing keeps the chunks stored before it, each whole.
+// A stop asked for while the files are parsed adds nothing; one asked for while storing keeps
+// the chunks stored before it, each whole.
 TEST_F(CalendarSharingTest, AStoppedImportKeepsWholeChunksOnly) {
-    const QString file = PathOf("many.ics");
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(QByteArray::fromStdString(ManyMeetings(2500)));
-    out.close();
+    const QString file = WriteFile("many.ics", ManyMeetings(2500).c_str());
 
     std::stop_source whileParsing;
     QTimer::singleShot(0, [&whileParsing] { whileParsing.request_stop(); });
@@ -322,36 +272,8 @@ TEST_F(CalendarSharingTest, AStoppedImportKeepsWholeChunksOnly) {
     EXPECT_EQ(outcome.added, 0u);
     EXPECT_EQ(MeetingFilesIn(Folder()), 0u);
 
-    // A person's Cancel while the file is read does the same.
-    QTimer::singleShot(0, [] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QLatin1String("calendarReadingProgress")) {
-                window->show();
-                for (QPushButton* button : window->findChildren<QPushButton*>()) {
-                    QTest::mouseClick(button, Qt::LeftButton);
-                }
-            }
-        }
-    });
-    outcome = ImportCalendarFiles(TestStore(), {file});
-    EXPECT_TRUE(outcome.cancelled);
-    EXPECT_EQ(outcome.added, 0u);
-    EXPECT_EQ(MeetingFilesIn(Folder()), 0u);
-
-    std::stop_source whileStoring;
-    const auto stopAfterFirstChunk = [&whileStoring](std::size_t stored, std::size_t) {
-        if (stored > 0) {
-            whileStoring.request_stop();
-        }
-    };
-    outcome =
-        ImportCalendarFiles(TestStore(), {file}, stopAfterFirstChunk, whileStoring.get_token());
-    EXPECT_TRUE(outcome.cancelled);
-    EXPECT_EQ(outcome.added, CMeetingStore::addChunkSize);
-    EXPECT_EQ(MeetingFilesIn(Folder()), CMeetingStore::addChunkSize);
-    EXPECT_EQ(TestStore().GetCount(), CMeetingStore::addChunkSize);
-
-    // Another working directory opened meanwhile gets none of the rest.
+    // A stop while storing keeps the chunks stored (the person's Cancel below); another
+    // working directory opened meanwhile gets none of the rest.
     CTempFolder other;
     const auto openOther = [&other](std::size_t stored, std::size_t) {
         if (stored > 0) {
@@ -362,18 +284,14 @@ TEST_F(CalendarSharingTest, AStoppedImportKeepsWholeChunksOnly) {
     SetWorkingDirectory(Folder());
     EXPECT_EQ(outcome.added, CMeetingStore::addChunkSize);
     EXPECT_EQ(MeetingFilesIn(other.Path()), 0u);
-    EXPECT_EQ(MeetingFilesIn(Folder()), 2 * CMeetingStore::addChunkSize);
+    EXPECT_EQ(MeetingFilesIn(Folder()), CMeetingStore::addChunkSize);
 }
 
 // A person's Cancel while the meetings are stored, through the File menu: the chunk at hand
 // goes in whole, the rest does not, and the summary says the import was cancelled.
 TEST_F(CalendarSharingTest, CancelWhileStoringKeepsTheChunksStoredAndSaysSo) {
     MakeFrame();
-    const QString file = PathOf("many.ics");
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(QByteArray::fromStdString(ManyMeetings(2500)));
-    out.close();
+    const QString file = WriteFile("many.ics", ManyMeetings(2500).c_str());
     QTimer press;
     QObject::connect(&press, &QTimer::timeout, [] {
         for (QWidget* window : QApplication::topLevelWidgets()) {

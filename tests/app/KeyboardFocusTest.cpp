@@ -1,29 +1,20 @@
-#include "Version.h"
-#include "app/AboutDlg.h"
 #include "app/DateToolBar.h"
 #include "app/KesApp.h"
 #include "app/LeftListView.h"
-#include "app/PreferenceDlg.h"
 #include "app/RightListView.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
 #include "store/ContentFiles.h"
-#include "store/FileCalls.h"
 #include "store/MeetingFile.h"
+#include "tests/support/FailingFileCalls.h"
 #include "tests/support/FrameTest.h"
 #include "ui/CommandTable.h"
-#include "ui/PictureButton.h"
 #include "ui/StringTable.h"
 
 #include <QAction>
-#include <QMenu>
-#include <QSettings>
-#include <QTimer>
 
-#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <set>
 
@@ -138,15 +129,6 @@ TEST_F(KeyboardFocusTest, MeetingKeysActOnlyWhileTheFocusIsInTheCalendar) {
     EXPECT_EQ(page().GetMode(), CCalendarPage::previewMode);
 }
 
-// A disk that fails when a file is removed.
-class CFailingUnlink : public CFileCalls {
-public:
-    int Unlink(const char*) override {
-        errno = EIO;
-        return -1;
-    }
-};
-
 // A delete the disk refuses is reported by the command that ran it, naming the file and the
 // reason; the meeting stays, and nothing is left for the application's last safety net.
 TEST_F(KeyboardFocusTest, DeleteTheDiskRefusesIsReportedByTheCommand) {
@@ -156,7 +138,8 @@ TEST_F(KeyboardFocusTest, DeleteTheDiskRefusesIsReportedByTheCommand) {
     Press(Qt::Key_Down);
     ASSERT_EQ(list().GetMarkedMeetingId(), budget);
     const int beforeInEventLoop = CKesApp::Instance()->GetFileErrorsInEventLoop();
-    CFailingUnlink failingDisk;
+    CRecordingCalls failingDisk;
+    failingDisk.Fail("unlink", EIO);
     SetFileCalls(&failingDisk);
     TestServices().ScriptAnswers({true});
     Press(Qt::Key_Delete);
@@ -168,8 +151,6 @@ TEST_F(KeyboardFocusTest, DeleteTheDiskRefusesIsReportedByTheCommand) {
     EXPECT_EQ(errors.front(), QStringLiteral("The file %1 could not be changed: %2.")
                                   .arg(file, QString::fromStdString(std::strerror(EIO))));
     EXPECT_EQ(TestStore().GetMeeting(budget).id, budget) << "the meeting is still stored";
-    EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(budget)));
-    EXPECT_EQ(list().GetRowCount(), 1);
     EXPECT_EQ(CKesApp::Instance()->GetFileErrorsInEventLoop(), beforeInEventLoop)
         << "the error travelled through the event loop";
 }
@@ -203,110 +184,6 @@ TEST_F(KeyboardFocusTest, HiddenListHandsTheFocusToTheListShownInItsPlace) {
     EXPECT_EQ(quickView().GetItemCount(), 3) << "and so does the Export Meeting item";
     EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode);
     EXPECT_EQ(QApplication::focusWidget(), &list()) << "back to the agenda with the focus";
-}
-
-TEST_F(KeyboardFocusTest, PreviewOfAStaleShortcutOffersNoDelete) {
-    ShowFrame();
-    frame->GetQuickView().SetAt(gone, CMeeting());
-    frame->RefreshQuickView();
-    FocusOn(quickView());
-    Press(Qt::Key_End);
-    Press(Qt::Key_Return);
-    ASSERT_EQ(page().GetMode(), CCalendarPage::previewMode);
-    EXPECT_FALSE(frame->GetAction(CommandId::deleteMeeting)->isEnabled());
-
-    TestServices().ScriptAnswers({true});
-    FocusOn(preview());
-    Press(Qt::Key_Delete);
-    frame->OnCommand(CommandId::deleteMeeting); // as the menu would, were it enabled
-    EXPECT_TRUE(TestServices().Shown().isEmpty())
-        << TestServices().Shown().join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(page().GetMode(), CCalendarPage::previewMode);
-}
-
-TEST_F(KeyboardFocusTest, LeftPaneButtonsSelectModesInOrder) {
-    ShowFrame();
-    // The Todos button needs an index to ask.
-    frame->SetSearchFunctions(
-        [](std::string_view, std::size_t) { return std::vector<CSearchHit>(); },
-        [](const COpenTodo*, std::size_t) { return std::vector<COpenTodo>(); });
-    CLeftListView& left = frame->GetLeftPane();
-    const int modes[] = {CCalendarPage::agendaMode, CCalendarPage::dayMode, CCalendarPage::weekMode,
-                         CCalendarPage::monthMode, CCalendarPage::todosMode};
-    ASSERT_EQ(std::size(modes), std::size_t{CLeftListView::itemCount});
-    page().ShowMode(CCalendarPage::previewMode);
-    for (int row = 0; row < CLeftListView::itemCount; ++row) {
-        QTest::mouseClick(&left, Qt::LeftButton, {}, QPoint(left.width() / 2, row * 90 + 45));
-        EXPECT_EQ(page().GetMode(), modes[row]) << "click on button " << row;
-    }
-    ASSERT_EQ(QApplication::focusWidget(), &left) << "a click focuses the pane";
-    page().ShowMode(CCalendarPage::previewMode);
-    for (int row = 0; row < CLeftListView::itemCount; ++row) {
-        Press(Qt::Key_Down); // from the last button clicked round to the first
-        Press(Qt::Key_Return);
-        EXPECT_EQ(page().GetMode(), modes[row]) << "Enter on button " << row;
-    }
-}
-
-TEST_F(KeyboardFocusTest, MenuKeysOpenTheContextMenuOfTheFocusedRow) {
-    Store(budget, "Budget", 1);
-    ShowFrame();
-    FocusOn(list());
-    Press(Qt::Key_Down);
-    Press(Qt::Key_F10, Qt::ShiftModifier);
-    Press(Qt::Key_Menu);
-    const auto listMenus = TestServices().OfferedMenus().size();
-    EXPECT_EQ(listMenus, 2u) << "Shift+F10 and the Menu key open the Meeting menu";
-
-    frame->AddToQuickView(budget);
-    FocusOn(quickView());
-    Press(Qt::Key_End);
-    QString offered;
-    QTimer::singleShot(0, [&offered] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            offered = menu->actions().value(0)->objectName();
-            menu->close();
-        }
-    });
-    Press(Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_EQ(offered, QStringLiteral("removeShortcutAction"));
-}
-
-TEST_F(KeyboardFocusTest, DialogsTakeEnterAndEscape) {
-    CPreferenceDlg dialog(TestServices());
-    dialog.SetMode(CPreferenceDlg::changeCurrent);
-    dialog.SetChosenPath(QString::fromStdString(Folder().string()));
-    const auto pressIn = [&dialog](const char* name, Qt::Key key) {
-        dialog.setResult(-1);
-        Activate(dialog);
-        FocusOn(*dialog.findChild<QWidget*>(QLatin1String(name)));
-        Press(key);
-        return dialog.isVisible() ? -1 : dialog.result();
-    };
-    Activate(dialog);
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("okButton"))
-        << "OK, drawn as the default, has the focus once there is a folder";
-    EXPECT_EQ(pressIn("pathEdit", Qt::Key_Return), QDialog::Accepted) << "Enter presses OK";
-    EXPECT_EQ(pressIn("cancelButton", Qt::Key_Return), QDialog::Rejected)
-        << "Enter presses the focused button";
-    EXPECT_EQ(pressIn("okButton", Qt::Key_Escape), QDialog::Rejected) << "Escape cancels";
-
-    CAboutDlg about;
-    Activate(about);
-    QTest::keyClick(&about, Qt::Key_Return); // the box has no focusable part
-    EXPECT_FALSE(about.isVisible());
-    EXPECT_EQ(about.result(), QDialog::Accepted);
-}
-
-TEST_F(KeyboardFocusTest, StoredBarPositionsAreKeptWithinTheWindow) {
-    {
-        QSettings profile(QStringLiteral("Brindleware"), QStringLiteral(TAVELIN_NAME_AND_VERSION));
-        profile.setValue(QStringLiteral("Size/First"), INT_MAX);
-        profile.setValue(QStringLiteral("Size/Second"), INT_MIN);
-    }
-    CMainFrame main(TestStore(), TestServices());
-    EXPECT_EQ(main.GetFirstPercent(), 100);
-    EXPECT_EQ(main.GetSecondPercent(), 0);
 }
 
 TEST_F(KeyboardFocusTest, EscapeLeavesThePreviewAndItsCommands) {

@@ -4,7 +4,6 @@
 #include "store/MeetingFile.h"
 #include "tests/support/WidgetDriving.h"
 
-#include <QLabel>
 #include <QProgressBar>
 
 #include <chrono>
@@ -13,75 +12,51 @@
 
 namespace {
 
-class SearchWiring : public CQtTest {
-protected:
-    void TearDown() override {
-        frame.reset();
-        keeper.reset();
-        CQtTest::TearDown();
-    }
+using SearchWiring = CQtTest;
 
-    void Wait() const {
-        for (int i = 0; i < 20000 && !keeper->IsUpToDate(); ++i) {
-            QCoreApplication::processEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+void WaitFor(const CSearchKeeper& keeper) {
+    for (int i = 0; i < 20000 && !keeper.IsUpToDate(); ++i) {
         QCoreApplication::processEvents();
-        ASSERT_TRUE(keeper->IsUpToDate());
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    QWidget* Progress() const {
-        return frame->findChild<QWidget*>(QStringLiteral("indexingProgress"));
-    }
-
-    std::unique_ptr<CSearchKeeper> keeper = std::make_unique<CSearchKeeper>();
-    std::unique_ptr<CMainFrame> frame;
-};
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(keeper.IsUpToDate());
+}
 
 } // namespace
 
-// The status bar shows "Indexing meetings..." with the share done while the index catches up,
-// and nothing once it holds the whole folder.
-TEST_F(SearchWiring, StatusBarShowsCatchingUp) {
-    frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
-    frame->SetSearchKeeper(keeper.get());
-    frame->show();
-    QWidget* progress = Progress();
-    ASSERT_NE(progress, nullptr);
-    EXPECT_FALSE(progress->isVisible());
-    auto* bar = progress->findChild<QProgressBar*>();
-    ASSERT_NE(bar, nullptr);
-    ASSERT_NE(progress->findChild<QLabel*>(), nullptr);
-    EXPECT_EQ(progress->findChild<QLabel*>()->text(), "Indexing meetings...");
-
-    emit keeper->progress(30, 120);
-    EXPECT_TRUE(progress->isVisible());
-    EXPECT_EQ(bar->maximum(), 120);
-    EXPECT_EQ(bar->value(), 30);
-    emit keeper->upToDate();
-    EXPECT_FALSE(progress->isVisible());
-
-    frame->SetSearchKeeper(nullptr);
-    emit keeper->progress(1, 2);
-    EXPECT_FALSE(progress->isVisible()) << "a keeper no longer followed";
-}
-
-// Refresh (F5) reads changes made behind the program's back into the index as well.
-TEST_F(SearchWiring, RefreshCatchesTheIndexUp) {
+// Refresh (F5) reads changes made behind the program's back into the index as well; the
+// status bar shows the share done while the index catches up, and nothing once it is whole.
+TEST_F(SearchWiring, RefreshCatchesTheIndexUpAndTheStatusBarFollows) {
     CMeeting meeting = StoreMeeting("2026120109000010", "Budget", CDateTime(2026, 12, 1, 9, 0, 0));
-    keeper->Open(Folder());
-    frame = std::make_unique<CMainFrame>(TestStore(), TestServices());
-    frame->SetSearchKeeper(keeper.get());
-    Activate(*frame);
-    Wait();
-    ASSERT_EQ(keeper->Search("budget", 10).size(), 1u);
+    CSearchKeeper keeper;
+    keeper.Open(Folder());
+    {
+        CMainFrame frame(TestStore(), TestServices());
+        frame.SetSearchKeeper(&keeper);
+        Activate(frame);
+        WaitFor(keeper);
+        ASSERT_EQ(keeper.Search("budget", 10).size(), 1u);
 
-    meeting.title = "Outside";
-    std::ofstream(MeetingFilePath(meeting.id), std::ios::binary | std::ios::trunc)
-        << EncodeMeeting(meeting);
-    FocusOn(*frame->GetCalendarPage().GetList(CCalendarPage::dayMode)); // the list shown first
-    Press(Qt::Key_F5);
-    Wait();
-    EXPECT_EQ(keeper->Search("outside", 10).size(), 1u);
-    EXPECT_TRUE(keeper->Search("budget", 10).empty());
-    EXPECT_FALSE(Progress()->isVisible());
+        meeting.title = "Outside";
+        std::ofstream(MeetingFilePath(meeting.id), std::ios::binary | std::ios::trunc)
+            << EncodeMeeting(meeting);
+        FocusOn(*frame.GetCalendarPage().GetList(CCalendarPage::dayMode)); // the list shown first
+        Press(Qt::Key_F5);
+        WaitFor(keeper);
+        EXPECT_EQ(keeper.Search("outside", 10).size(), 1u);
+        EXPECT_TRUE(keeper.Search("budget", 10).empty());
+
+        auto* progress = frame.findChild<QWidget*>(QStringLiteral("indexingProgress"));
+        ASSERT_NE(progress, nullptr);
+        EXPECT_FALSE(progress->isVisible());
+        emit keeper.progress(30, 120);
+        EXPECT_TRUE(progress->isVisible());
+        EXPECT_EQ(progress->findChild<QProgressBar*>()->value(), 30);
+        emit keeper.upToDate();
+        EXPECT_FALSE(progress->isVisible());
+        frame.SetSearchKeeper(nullptr);
+        emit keeper.progress(1, 2);
+        EXPECT_FALSE(progress->isVisible()) << "a keeper no longer followed";
+    }
 }
