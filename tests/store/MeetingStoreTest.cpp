@@ -88,8 +88,6 @@ TEST_F(MeetingStore, GetModifyAddAndDelete) {
 
     const std::string id = store.AddMeeting(Meeting("ignored", "New"));
     WriteAgendaFile(id, {{now, "Welcome"}});
-    WriteAttendeeFile(id, {"Ann"});
-    WriteMinutesFile(id, {"Agreed"});
     WriteTodoFile(id, {{"call", 1, 0}});
     store.DeleteMeeting(id);
     EXPECT_EQ(Names(), Ids{"meeting2004030514070910.mtg"}) << "only the other meeting's file";

@@ -84,10 +84,8 @@ TEST(WorkingDirectoryLock, MovesWithTheWorkingDirectory) {
     EXPECT_EQ(lock.Acquire(second.Path()), Result::locked);
     EXPECT_EQ(lock.GetFolder(), second.Path());
     EXPECT_EQ(other.Acquire(first.Path()), Result::locked) << "the old folder stayed locked";
-
-    // A folder held elsewhere is refused and the lock held so far stays.
     EXPECT_EQ(lock.Acquire(first.Path()), Result::heldElsewhere);
-    EXPECT_EQ(lock.GetFolder(), second.Path());
+    EXPECT_EQ(lock.GetFolder(), second.Path()) << "a refused move keeps the folder held";
     CWorkingDirectoryLock third;
     EXPECT_EQ(third.Acquire(second.Path()), Result::heldElsewhere);
 
