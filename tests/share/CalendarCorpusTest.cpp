@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,23 +31,18 @@ int CountKind(icalcomponent* component, icalcomponent_kind kind) {
     return count;
 }
 
-struct CEntryCounts {
-    bool parses = false;
-    int calendars = 0, events = 0, tasks = 0;
-};
-
-// What libical itself finds in a file, anywhere in it.
-CEntryCounts CountEntries(std::string text) {
+// What libical itself finds in a file, anywhere in it: whether it parses, and how many
+// calendars, events and tasks it holds.
+std::array<int, 4> CountEntries(std::string text) {
     std::erase(text, '\0'); // else libical stops at a NUL byte and misses the rest
-    CEntryCounts counts;
     icalcomponent* root = icalparser_parse_string(text.c_str());
-    if (root) {
-        counts.parses = true;
-        counts.calendars = CountKind(root, ICAL_VCALENDAR_COMPONENT);
-        counts.events = CountKind(root, ICAL_VEVENT_COMPONENT);
-        counts.tasks = CountKind(root, ICAL_VTODO_COMPONENT);
-        icalcomponent_free(root);
+    if (!root) {
+        return {0, 0, 0, 0};
     }
+    const std::array<int, 4> counts = {1, CountKind(root, ICAL_VCALENDAR_COMPONENT),
+                                       CountKind(root, ICAL_VEVENT_COMPONENT),
+                                       CountKind(root, ICAL_VTODO_COMPONENT)};
+    icalcomponent_free(root);
     return counts;
 }
 
@@ -61,7 +57,7 @@ TEST(CalendarCorpus, EveryEntryOfRealFilesIsImportedOrReported) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const std::string text = ReadAll(entry.path());
         const std::string name = entry.path().filename().string();
-        const CEntryCounts counts = CountEntries(text);
+        const auto [parses, calendars, events, tasks] = CountEntries(text);
         ++files;
         try {
             const CCalendarImport result = ParseCalendar(text);
@@ -76,14 +72,12 @@ TEST(CalendarCorpus, EveryEntryOfRealFilesIsImportedOrReported) {
                 EXPECT_FALSE(remark.reason.empty()) << name;
             }
             EXPECT_EQ(result.meetings.size() + result.skipped.size(),
-                      static_cast<std::size_t>(counts.events + counts.tasks - todos))
-                << name << ": " << counts.events << " events, " << counts.tasks << " tasks, "
-                << todos << " todos";
+                      static_cast<std::size_t>(events + tasks - todos))
+                << name << ": " << events << " events, " << tasks << " tasks, " << todos;
             meetings += static_cast<int>(result.meetings.size());
         } catch (const CCalendarParseError&) {
             ++refused;
-            EXPECT_TRUE(!counts.parses || counts.calendars == 0)
-                << name << " holds a calendar and was refused";
+            EXPECT_TRUE(!parses || calendars == 0) << name << " holds a calendar and was refused";
         }
     }
     EXPECT_GE(files, 200) << "the corpus is incomplete";

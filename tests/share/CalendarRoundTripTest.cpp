@@ -101,29 +101,10 @@ TEST_F(CalendarRoundTrip, EveryFieldComesBackThroughAnEmptyFolder) {
 
 // Texts that libical trims, escapes or decodes, in every field our own file carries.
 TEST(CalendarExport, OwnFileBringsBackEveryStoredTextExactly) {
-    const std::vector<std::string> pieces = {"",
-                                             " ",
-                                             "\t",
-                                             "  lead",
-                                             "trail  ",
-                                             "|",
-                                             "a|",
-                                             "^",
-                                             "^n",
-                                             "^'",
-                                             "^^",
-                                             "\"",
-                                             ",",
-                                             ";",
-                                             ":",
-                                             "\\",
-                                             "\\n",
-                                             "\r\n",
-                                             "\r\n  ",
-                                             "Ærø",
-                                             "日本",
-                                             "€",
-                                             std::string(300, ' ') + "x"};
+    std::vector<std::string> pieces = {
+        "",   " ", "\t", "  lead", "trail  ", "|",   "a|",   "^",      "^n",  "^'",   "^^",
+        "\"", ",", ";",  ":",      "\\",      "\\n", "\r\n", "\r\n  ", "Ærø", "日本", "€"};
+    pieces.push_back(std::string(300, ' ') + "x");
     std::mt19937 random(17);
     const auto text = [&] {
         std::string made;
@@ -167,9 +148,6 @@ TEST(CalendarExport, PassesLibicalChecksAndFoldsLongLines) {
     second.record.id = "2026120810000010";
     second.content = {};
     const std::string text = BuildCalendar({meeting, second});
-    EXPECT_TRUE(text.starts_with("BEGIN:VCALENDAR\r\n"));
-    EXPECT_NE(text.find("\r\nVERSION:2.0\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\r\nPRODID:-//Tavelin//Tavelin "), std::string::npos);
     bool folded = false;
     for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
         end = text.find('\n', start);
@@ -239,8 +217,9 @@ TEST(CalendarExport, StoredTextsBecomeValidUtf8) {
     EXPECT_EQ(OnlyMeeting(ParseCalendar(text)).record.title, "Café €");
 }
 
-// Our own exact date stands only while the start is the one we wrote, to the second; a
-// meeting without a valid date goes out without a start and is skipped on import.
+// Our own exact date stands only while the start is the one we wrote, to the second; dates
+// to the ends of the calendar go out as text libical cannot spoil; a meeting without a valid
+// date goes out without a start and is skipped on import.
 TEST(CalendarExport, OwnDateGivesWayToAStartMovedByAnotherProgram) {
     const std::string text = BuildCalendar({FullMeeting()});
     const std::string start = "DTSTART:20261207T143000";
@@ -254,29 +233,23 @@ TEST(CalendarExport, OwnDateGivesWayToAStartMovedByAnotherProgram) {
         EXPECT_EQ(When(date), when) << moved;
         EXPECT_EQ(date, CDateTime::FromSerialSeconds(date.ToSerialSeconds())) << moved;
     }
-    CCalendarMeeting undated{CMeeting(CDateTime(0.0, CDateTime::invalid)), {}};
-    undated.record.id = "2026031009000010";
-    undated.record.title = "Undated";
-    const std::string none = BuildCalendar({undated});
+    CCalendarMeeting meeting{CMeeting(CDateTime(0.0, CDateTime::invalid)), {}};
+    meeting.record.id = "2026031009000010";
+    meeting.record.title = "Undated";
+    for (const CDateTime date :
+         {CDateTime(9999, 12, 31, 23, 59, 59), CDateTime(100, 1, 1, 0, 0, 0)}) {
+        meeting.record.date = date;
+        EXPECT_EQ(When(OnlyMeeting(ParseCalendar(WithoutOwnProperties(BuildCalendar({meeting}))))
+                           .record.date),
+                  When(date));
+    }
+    meeting.record.date = CDateTime(0.0, CDateTime::invalid);
+    const std::string none = BuildCalendar({meeting});
     EXPECT_EQ(none.find("DTSTART"), std::string::npos);
     const CCalendarImport parsed = ParseCalendar(none);
     EXPECT_TRUE(parsed.meetings.empty());
     ASSERT_EQ(parsed.skipped.size(), 1u);
     EXPECT_EQ(parsed.skipped[0].summary, "Undated");
-}
-
-// Dates to the ends of the calendar go out as text libical cannot spoil, and come back.
-TEST(CalendarExport, DatesUpToTheYear9999GoOutAndComeBack) {
-    for (const CDateTime date :
-         {CDateTime(3001, 1, 1, 8, 0, 0), CDateTime(9999, 12, 31, 23, 59, 59),
-          CDateTime(100, 1, 1, 0, 0, 0)}) {
-        CCalendarMeeting meeting{CMeeting(date), {}};
-        meeting.record.id = "2026031009000010";
-        const std::string text = BuildCalendar({meeting});
-        EXPECT_EQ(text.find("00000000T000000"), std::string::npos) << When(date);
-        EXPECT_EQ(When(OnlyMeeting(ParseCalendar(WithoutOwnProperties(text))).record.date),
-                  When(date));
-    }
 }
 
 // The export of stored meetings reads their lists from their files; a file that cannot be
