@@ -4,7 +4,6 @@
 #include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/WidgetDriving.h"
 
-#include <QLabel>
 #include <QScrollBar>
 
 namespace {
@@ -46,7 +45,6 @@ protected:
         Mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
         return dragging;
     }
-    void DoubleClick(QPoint pos) { ClickAt(list->viewport(), pos, Qt::LeftButton, true); }
     // A point on the picture of a box, and one on its title.
     QPoint Picture(int hour, int half, int k) {
         return list->ViewportBoxRect(hour, half, k).topLeft() + QPoint(5, 8);
@@ -68,30 +66,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(DayList, DraggingAPictureMovesTheMeetingToTheHalfHour) {
-    ASSERT_FALSE(list->ViewportBoxRect(9, 0, 0).isEmpty()) << "the day opens on 09:00";
-    const QPoint from = Picture(9, 0, 0);
-    Mouse(QEvent::MouseButtonPress, from);
-    Mouse(QEvent::MouseMove, from + QPoint(0, 30), Qt::NoButton);
-    ASSERT_TRUE(list->GetDrag().IsDragging());
-    ASSERT_NE(list->GetDrag().GetPicture(), nullptr);
-    EXPECT_TRUE(list->GetDrag().GetPicture()->isVisible()) << "the picture follows the cursor";
-    const QPoint target = HalfHour(14, 0);
-    Mouse(QEvent::MouseMove, target, Qt::NoButton);
-    Mouse(QEvent::MouseButtonRelease, target, Qt::LeftButton, Qt::NoButton);
-
-    EXPECT_EQ(TestStore().GetMeeting(nineFifteen).date, CDateTime(2004, 3, 9, 14, 0, 42))
-        << "the upper half of row 14 is 14:00, the second kept";
-    EXPECT_EQ(list->GetDay().hours[14].halves[0].at(0).id, nineFifteen) << "refilled";
-    EXPECT_TRUE(list->GetDay().hours[9].halves[0].empty());
-    EXPECT_FALSE(list->GetDrag().IsDragging());
-    EXPECT_EQ(list->GetDrag().GetPicture(), nullptr);
-
-    EXPECT_TRUE(Drag(Picture(14, 0, 0), HalfHour(9, 1)));
-    EXPECT_EQ(TestStore().GetMeeting(nineFifteen).date, CDateTime(2004, 3, 9, 9, 30, 42));
-    EXPECT_TRUE(TestServices().Shown().isEmpty());
-}
 
 TEST_F(DayList, OnlyADragDroppedOnAnotherHalfHourWrites) {
     const std::string before = FileBytes(MeetingFilePath(nineFifteen));
@@ -137,42 +111,6 @@ TEST_F(DayList, OnlyADragDroppedOnAnotherHalfHourWrites) {
     EXPECT_EQ(FileBytes(MeetingFilePath(nineFifteen)), atNine) << "09:00 on its own :00";
 }
 
-TEST_F(DayList, AFileThatCannotBeWrittenIsReportedAndNothingMoves) {
-    // A folder in the place of the meeting file: the new file cannot replace it.
-    const auto path = MeetingFilePath(nineFifteen);
-    std::filesystem::remove(path);
-    std::filesystem::create_directory(path);
-    Drag(Picture(9, 0, 0), HalfHour(14, 0));
-    const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains(QString::fromStdString(path.filename().string())))
-        << errors[0].toStdString();
-    EXPECT_EQ(TestStore().GetMeeting(nineFifteen).date, CDateTime(2004, 3, 9, 9, 15, 42));
-    EXPECT_EQ(list->GetDay().hours[9].halves[0].at(0).id, nineFifteen);
-}
-
-TEST_F(DayList, DoubleClicksViewABoxOrAddAtTheHalfHourOfThePickersDay) {
-    commands.picker = CDateTime(2024, 3, 15, 10, 30, 17);
-    commands.Take();
-    DoubleClick(Title(10, 1, 0));
-    EXPECT_EQ(commands.Take(), std::vector{"View " + tenFortyFive});
-    DoubleClick(HalfHour(15, 1));
-    EXPECT_EQ(commands.Take(), std::vector{AddCall(15, 30, 17)})
-        << "the empty lower half of row 15, the picker's day and second";
-    DoubleClick(HalfHour(15, 0));
-    EXPECT_EQ(commands.Take(), std::vector{AddCall(15, 0, 17)});
-    DoubleClick(Title(10, 1, 0) + QPoint(list->ViewportBoxRect(10, 1, 0).width(), 0));
-    EXPECT_EQ(commands.Take(), std::vector{AddCall(10, 30, 17)})
-        << "right of the only :30 box there is no meeting";
-
-    // Too narrow for any box: the row's meetings cannot be hit, the row still takes a meeting.
-    list->resize(70, 600);
-    QApplication::processEvents();
-    EXPECT_TRUE(list->ViewportBoxRect(10, 0, 0).isEmpty());
-    DoubleClick(HalfHour(10, 0) - QPoint(300 - 45, 0));
-    EXPECT_EQ(commands.Take(), std::vector{AddCall(10, 0, 17)});
-}
-
 TEST_F(DayList, TheMenuAndEnterActOnTheMeetingsOfARow) {
     commands.picker = CDateTime(2024, 3, 15, 10, 30, 17);
     commands.Take();
@@ -212,24 +150,4 @@ TEST_F(DayList, TheMenuAndEnterActOnTheMeetingsOfARow) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(commands.Take(), (std::vector{"QuickView " + tenFortyFive, "Modify " + tenTwo}));
-}
-
-TEST_F(DayList, ADayOpensOnItsFirstMeetingOrTheMorning) {
-    QScrollBar* bar = list->verticalScrollBar();
-    EXPECT_EQ(bar->value(), 9 * 48);
-    list->Fill(CDateTime(2004, 3, 10, 0, 0, 0));
-    EXPECT_EQ(bar->value(), 8 * 48) << "a day without meetings opens at 08:00";
-    PutMeeting("2004031023000010", CDateTime(2004, 3, 10, 23, 0, 0));
-    list->Fill(CDateTime(2004, 3, 11, 0, 0, 0));
-    list->Fill(CDateTime(2004, 3, 10, 0, 0, 0));
-    EXPECT_EQ(bar->value(), 11 * 48) << "as far down as the day goes with row 11 whole";
-    list->resize(500, 640);
-    QApplication::processEvents();
-    list->resize(500, 700);
-    QApplication::processEvents();
-    EXPECT_EQ(bar->value() % 48, 0) << "a taller list keeps the top row whole";
-
-    bar->setValue(100);
-    list->Refresh();
-    EXPECT_EQ(bar->value(), 100) << "a refill of the same day keeps the place";
 }

@@ -1,7 +1,6 @@
 #include "calendar/FoundListGeometry.h"
 #include "calendar/OpenTodoListCtrl.h"
 #include "calendar/SearchResultsCtrl.h"
-#include "calendar/SearchSnippet.h"
 #include "calendar/TodoDone.h"
 #include "store/ContentFiles.h"
 #include "tests/calendar/FakeMeetingCommands.h"
@@ -28,65 +27,7 @@ std::vector<CTodoItem> ThreeTodos() {
             {"Call the caterer", CTodoItem::medium, 0}};
 }
 
-std::string Joined(const std::vector<CSnippetRun>& runs) {
-    std::string text;
-    for (const CSnippetRun& run : runs) {
-        text += (run.marked ? "[" : "") + run.text.toStdString() + (run.marked ? "]" : "");
-    }
-    return text;
-}
-
 } // namespace
-
-TEST(FoundListGeometry, RowsStackAndOnlyTheBandIsPainted) {
-    using namespace FoundListGeometry;
-    EXPECT_EQ(RowAt(-1, 3, 60), -1);
-    EXPECT_EQ(RowAt(0, 3, 60), 0);
-    EXPECT_EQ(RowAt(179, 3, 60), 2);
-    EXPECT_EQ(RowAt(180, 3, 60), -1) << "below the last row";
-    EXPECT_EQ(ContentHeight(3, 38), 114);
-
-    const CRowRange band = VisibleRows(100'000, 100'500, 100'000, 60);
-    EXPECT_EQ(band.first, 1666);
-    EXPECT_EQ(band.end, 1675) << "a long list paints the rows of one screen, not all";
-    EXPECT_EQ(VisibleRows(0, 500, 2, 60).end, 2);
-    EXPECT_EQ(VisibleRows(0, 0, 5, 60).end, 0);
-
-    const CSearchRowLayout row = SearchRowLayout(2, 400);
-    EXPECT_EQ(row.bounds, QRect(0, 120, 400, 60));
-    EXPECT_TRUE(row.bounds.contains(row.snippet)) << "the passage stays within its row";
-    EXPECT_LT(row.title.bottom(), row.details.top());
-    EXPECT_LT(row.details.bottom(), row.snippet.top());
-
-    const CTodoRowLayout todo = TodoRowLayout(1, 400);
-    EXPECT_TRUE(IsOnDonePicture(todo.done.center().x()));
-    EXPECT_FALSE(IsOnDonePicture(todo.priority.center().x()))
-        << "a click on the priority must not mark the todo done";
-    EXPECT_FALSE(IsOnDonePicture(todo.text.left() + 5));
-}
-
-TEST(SearchSnippet, MarkedWordsBecomeRunsOnOneLine) {
-    EXPECT_EQ(Joined(SnippetRuns("the \x02"
-                                 "budget\x03 was \x02"
-                                 "cut\x03")),
-              "the [budget] was [cut]");
-    EXPECT_EQ(Joined(SnippetRuns("\x02"
-                                 "budget\x03\x02"
-                                 "cuts\x03 end")),
-              "[budgetcuts] end")
-        << "neighbouring marked runs join";
-    EXPECT_EQ(Joined(SnippetRuns("open \x02"
-                                 "mark to the end")),
-              "open [mark to the end]");
-    EXPECT_EQ(Joined(SnippetRuns("stray\x03 end")), "stray end");
-    EXPECT_EQ(Joined(SnippetRuns("two\nlines\tand\x07 bell")), "two lines and  bell");
-    EXPECT_TRUE(SnippetRuns("").empty());
-    EXPECT_TRUE(SnippetRuns("\x02\x03").empty());
-    const auto accented = SnippetRuns("caf\xc3\xa9 \x02r\xc3\xa9union\x03");
-    ASSERT_EQ(accented.size(), 2u);
-    EXPECT_EQ(accented[1].text, QString::fromUtf8("r\xc3\xa9union"));
-    EXPECT_TRUE(accented[1].marked);
-}
 
 class TodoDone : public CQtTest {};
 

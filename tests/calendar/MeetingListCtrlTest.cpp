@@ -119,24 +119,3 @@ TEST_F(MeetingList, KeysMoveTheMarkAndActOnTheMarkedRowOnly) {
     Keys({Qt::Key_Return, Qt::Key_Delete});
     EXPECT_TRUE(commands.Take().empty()) << "without a mark the keys do nothing";
 }
-
-TEST_F(MeetingList, RowsShowTheirStoredTextsOnlyAsFarAsALineCanShow) {
-    CMeeting gap(CDateTime(2026, 3, 29, 2, 30, 0)); // a local time Berlin skips
-    gap.id = "2026032902300010";
-    gap.title = std::string(10 * 1024 * 1024, 'T');
-    gap.venue = "Hall";
-    TestStore().ModifyMeeting(gap);
-    CMeetingListCtrl::CShownRow row;
-    {
-        const CTimeZoneScope berlin("Europe/Berlin");
-        list->Fill(CDateTime(2026, 3, 1, 0, 0, 0));
-        row = list->GetShownRow(0);
-        list->grab(); // paints the row
-    }
-
-    ASSERT_EQ(list->GetRowCount(), 1);
-    EXPECT_TRUE(row.dateText.contains(QStringLiteral("29"))) << row.dateText.toStdString();
-    EXPECT_TRUE(row.dateText.contains(QStringLiteral("30"))) << row.dateText.toStdString();
-    EXPECT_LE(row.title.size(), static_cast<qsizetype>(shownTextLimit) + 1);
-    EXPECT_EQ(row.venue, QStringLiteral("Hall"));
-}

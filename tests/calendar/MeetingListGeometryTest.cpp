@@ -4,18 +4,6 @@
 
 using namespace MeetingListGeometry;
 
-TEST(MeetingListGeometry, RowSplitsIntoThirds) {
-    // The third row of a 500 pixel wide list starts at y = 90.
-    const CRowLayout row = RowLayout(2, 500);
-    EXPECT_EQ(row.bounds, QRect(0, 90, 500, 45));
-    EXPECT_EQ(row.background, QRect(0, 90, 500, 44)) << "the last line is the separator's";
-    EXPECT_EQ(row.separator, QLine(0, 134, 500, 134));
-
-    const CRowLayout narrow = RowLayout(0, 20);
-    EXPECT_EQ(narrow.title.width(), 14);
-    EXPECT_EQ(narrow.venue.width(), 0) << "no negative widths when the pane is narrow";
-}
-
 TEST(MeetingListGeometry, HitTestAndScrolling) {
     EXPECT_EQ(RowAt(44, 3), 0);
     EXPECT_EQ(RowAt(45, 3), 1);

@@ -1,16 +1,11 @@
 #include "calendar/WeekListCtrl.h"
 #include "calendar/MeetingDrag.h"
-#include "calendar/WeekHeaderCtrl.h"
 #include "calendar/WeekListGeometry.h"
-#include "calendar/WindowToolTip.h"
 #include "store/MeetingFile.h"
 #include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/WidgetDriving.h"
-#include "ui/DateTimeFormat.h"
 
-#include <QHelpEvent>
 #include <QScrollBar>
-#include <QToolTip>
 
 #include <functional>
 
@@ -64,7 +59,6 @@ protected:
     void Click(Qt::MouseButton button, const QPoint& pos, bool doubleClick = false) {
         ClickAt(list->viewport(), pos, button, doubleClick);
     }
-    void Hover(const QPoint& pos) { Mouse(QEvent::MouseMove, pos, Qt::NoButton, Qt::NoButton); }
 
     CFakeMeetingCommands commands;
     std::unique_ptr<CWeekListCtrl> list;
@@ -104,56 +98,6 @@ TEST_F(WeekList, ADropOnAnotherCellMovesTheMeetingKeepingMinuteAndSecond) {
     EXPECT_TRUE(list->CellMeetings(Geometry::ItemOf(9, 3)).empty());
     EXPECT_FALSE(list->GetDrag().IsPressed());
     EXPECT_TRUE(commands.Take().empty());
-}
-
-// A click, a drop on the meeting's own cell, on the hour column or off the list, and a drag
-// ended with Escape leave the meeting and its file as they were.
-TEST_F(WeekList, OnlyADragDroppedOnAnotherCellWrites) {
-    PutMeeting(tuesday, tuesdayDate);
-    list->Fill(tuesdayDate);
-    const std::string before = FileBytes(MeetingFilePath(tuesday));
-    const auto unchanged = [&](const char* what) {
-        EXPECT_EQ(TestStore().GetMeeting(tuesday).date, tuesdayDate) << what;
-        EXPECT_EQ(FileBytes(MeetingFilePath(tuesday)), before) << what;
-        EXPECT_FALSE(list->GetDrag().IsPressed()) << what;
-    };
-    const QPoint start = BoxPoint(9, 3);
-    const int far = QApplication::startDragDistance() + 1;
-
-    // The box ends a few pixels short of Wednesday: the release lands there, but the mouse
-    // never went the drag distance.
-    const QRect cell = Geometry::CellRect(Geometry::ItemOf(9, 3), list->GetDayColumnWidth());
-    const QPoint edge(cell.right() - 2, start.y());
-    const int near = QApplication::startDragDistance() - 1;
-    ASSERT_GT(edge.x() + near, cell.right());
-    Drag(edge, {edge + QPoint(near, 0)});
-    unchanged("a press moved less than the drag distance");
-
-    // A drag beyond the top scrolls the list, so each drag starts where the box is now.
-    const auto dragTo = [&](const std::function<QPoint(QPoint)>& target) {
-        const QPoint from = BoxPoint(9, 3);
-        Drag(from, {from + QPoint(far, 0), target(from)});
-    };
-    dragTo([](QPoint from) { return from + QPoint(0, 3); });
-    unchanged("a drop on its own cell");
-    dragTo([](QPoint from) { return QPoint(5, from.y()); });
-    unchanged("a drop on the hour column");
-    dragTo([](QPoint from) { return QPoint(from.x(), -5); });
-    unchanged("a drop on the header above the cells");
-    dragTo([&](QPoint from) { return QPoint(list->viewport()->width() + 40, from.y()); });
-    unchanged("a drop beside the list");
-
-    list->setFocus();
-    Mouse(QEvent::MouseButtonPress, BoxPoint(9, 3), Qt::LeftButton, Qt::LeftButton);
-    Mouse(QEvent::MouseMove, CellPoint(14, 5), Qt::NoButton, Qt::LeftButton);
-    ASSERT_TRUE(list->GetDrag().IsDragging());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    EXPECT_FALSE(list->GetDrag().IsDragging());
-    Mouse(QEvent::MouseButtonRelease, CellPoint(14, 5), Qt::LeftButton, Qt::NoButton);
-    unchanged("a drag ended with Escape");
-    EXPECT_EQ(list->GetSelectionMark(), Geometry::ItemOf(9, 3))
-        << "pressing a meeting marks its cell and makes it current";
-    EXPECT_EQ(list->KeyMeeting(), tuesday);
 }
 
 // Right clicks open the Meeting menu only on a meeting's box: on a frame line between boxes
@@ -198,21 +142,6 @@ TEST_F(WeekList, TheMeetingMenuOpensOnABoxAndNowhereElse) {
         std::vector{"Add " + std::to_string(CDateTime(2025, 1, 7, 9, 0, 0).ToSerialSeconds())});
 }
 
-TEST_F(WeekList, DoubleClicksViewAMeetingOrAddAtTheCellsHour) {
-    PutMeeting(tuesday, tuesdayDate);
-    list->Fill(tuesdayDate);
-    Click(Qt::LeftButton, BoxPoint(9, 3), true);
-    EXPECT_EQ(commands.Take(), std::vector{"View " + tuesday});
-    Click(Qt::LeftButton, CellPoint(10, 5), true);
-    EXPECT_EQ(
-        commands.Take(),
-        std::vector{"Add " + std::to_string(CDateTime(2025, 1, 9, 10, 0, 0).ToSerialSeconds())})
-        << "Thursday of the week shown, 10:00:00";
-    Click(Qt::LeftButton, QPoint(5, CellPoint(10, 5).y()), true);
-    EXPECT_TRUE(commands.Take().empty()) << "the hour column";
-    EXPECT_EQ(FileBytes(MeetingFilePath(tuesday)), EncodeMeeting(TestStore().GetMeeting(tuesday)));
-}
-
 // The arrows move the mark from cell to cell and Enter views the marked cell's meeting.
 TEST_F(WeekList, TheKeyboardWalksTheCellsAndEnterViews) {
     PutMeeting(tuesday, tuesdayDate);
@@ -254,64 +183,4 @@ TEST_F(WeekList, TheKeyboardWalksTheCellsAndEnterViews) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(commands.Take(), (std::vector{"Delete " + ids[1], "View " + ids[1]}));
-}
-
-// A week opens on office hours, or lower down where its first meeting is; the header counts
-// the days of the month from the week's Sunday.
-TEST_F(WeekList, AWeekOpensWhereItsMeetingsAreWithItsDaysInTheHeader) {
-    list->Fill(CDateTime(2025, 1, 1, 0, 0, 0));
-    EXPECT_EQ(list->verticalScrollBar()->value(), 8 * Geometry::rowHeight);
-    const QStringList days = {list->GetHeader().GetText(1), list->GetHeader().GetText(4),
-                              list->GetHeader().GetText(7)};
-    EXPECT_EQ(days, (QStringList{"29", "1", "4"}));
-
-    PutMeeting("2025010820000010", CDateTime(2025, 1, 8, 20, 0, 0));
-    list->Fill(CDateTime(2025, 1, 6, 0, 0, 0));
-    const QRect row = Geometry::CellRect(Geometry::ItemOf(20, 4), list->GetDayColumnWidth())
-                          .translated(-ScrollOffset());
-    EXPECT_TRUE(list->viewport()->rect().contains(row)) << "the evening meeting is in view";
-    QScrollBar* bar = list->verticalScrollBar();
-    bar->setValue(bar->maximum());
-    list->resize(760, 507);
-    QApplication::processEvents();
-    EXPECT_EQ(bar->value() % Geometry::rowHeight, 0) << "a taller list keeps the top row whole";
-
-    list->verticalScrollBar()->setValue(0);
-    list->Refresh();
-    EXPECT_EQ(list->verticalScrollBar()->value(), 0) << "a refill of the same week stays put";
-}
-
-// Hovering a meeting names it, its date and its time in the page's tooltip; the spots between
-// the boxes name nothing.
-TEST_F(WeekList, TheTooltipNamesTheMeetingUnderTheCursor) {
-    CWindowToolTip toolTip;
-    toolTip.AddWindowTool(list.get());
-    list->SetToolTip(&toolTip);
-    PutMeeting(tuesday, tuesdayDate);
-    PutMeeting("2025010709000010", CDateTime(2025, 1, 7, 9, 0, 0));
-    list->Fill(tuesdayDate);
-    const std::vector<std::string> shown = list->CellMeetings(Geometry::ItemOf(9, 3));
-    ASSERT_EQ(shown.size(), 2u);
-    const int tuesdayBox = shown[0] == tuesday ? 0 : 1;
-
-    const CDateTimeFormat format;
-    const QString expected = QString::fromStdString("Meeting " + tuesday) + "\n" +
-                             format.Date(tuesdayDate) + "\n" + format.Time(tuesdayDate);
-    ASSERT_FALSE(format.Time(tuesdayDate).contains("37")) << "the time is shown without seconds";
-    // The text the list gives the page's tooltip, and what the tooltip then shows when asked.
-    const auto tipAt = [&](const QPoint& pos) {
-        Hover(pos);
-        QHelpEvent help(QEvent::ToolTip, pos, list->viewport()->mapToGlobal(pos));
-        QApplication::sendEvent(list->viewport(), &help);
-        if (!list->GetToolText().isEmpty()) {
-            EXPECT_EQ(QToolTip::text(), list->GetToolText());
-        }
-        return list->GetToolText();
-    };
-    EXPECT_EQ(tipAt(BoxPoint(9, 3, tuesdayBox)), expected);
-    EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_EQ(tipAt(BoxPoint(9, 3, 1 - tuesdayBox)).section('\n', 0, 0),
-              QString::fromStdString("Meeting 2025010709000010"));
-    EXPECT_EQ(tipAt(CellPoint(12, 6)), "") << "an empty cell";
-    QToolTip::hideText();
 }

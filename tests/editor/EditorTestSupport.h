@@ -68,40 +68,9 @@ inline void ScriptDialog(CScriptedServices& services, const char* objectName,
     });
 }
 
-using CFullDiskScope = CFailingScope<CFullDisk>;
-
 inline std::string ItemText(const std::string& item) {
     return item;
 }
 template <typename Item> std::string ItemText(const Item& item) {
     return item.text;
 }
-
-// A content page of one meeting and its list; the page loads when the test shows it.
-template <typename Page, typename List> class CContentPageTest : public CQtTest {
-protected:
-    static inline const std::string meetingId = "2026120109000010";
-
-    void SetUp() override {
-        CQtTest::SetUp();
-        m_page = std::make_unique<Page>(TestStore(), TestServices(), meetingId);
-        m_list = m_page->template findChild<List*>();
-        ASSERT_NE(m_list, nullptr);
-    }
-    void TearDown() override {
-        m_page.reset();
-        CQtTest::TearDown();
-    }
-
-    // The rows' texts, top to bottom.
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (int row = 0; row < m_list->GetItemCount(); ++row) {
-            texts.push_back(ItemText(m_list->GetItem(row)));
-        }
-        return texts;
-    }
-
-    std::unique_ptr<Page> m_page;
-    List* m_list = nullptr;
-};

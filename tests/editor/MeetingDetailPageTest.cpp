@@ -1,12 +1,10 @@
 #include "editor/MeetingDetailPage.h"
-#include "editor/MeetingIconDialog.h"
-#include "editor/MeetingIconList.h"
 #include "store/MeetingFile.h"
 #include "tests/editor/SheetDriver.h"
 
 #include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QToolButton>
 
 using namespace SheetDriver;
 using SaveReason = CMeetingSheetPage::SaveReason;
@@ -46,12 +44,6 @@ CMeeting Budget() {
     meeting.reference = "B-7";
     meeting.icon = 5;
     return meeting;
-}
-
-// The colour an icon cell shows a little inside its corner.
-QColor CellCorner(CMeetingIconList& list, int icon) {
-    const QImage shot = list.viewport()->grab().toImage();
-    return shot.pixelColor(list.ViewportRect(icon).topLeft() + QPoint(4, 4));
 }
 
 TEST_F(MeetingDetailPageTest, NextCleansTheTitleWhileOkStoresEveryTextAsTyped) {
@@ -96,21 +88,6 @@ TEST_F(MeetingDetailPageTest, NextCleansTheTitleWhileOkStoresEveryTextAsTyped) {
     EXPECT_EQ(Stored().title.size(), 40001u) << "no text has a length limit";
 }
 
-TEST_F(MeetingDetailPageTest, DateShowsAndSavesWithoutSecondsAndKeepsTheHourTyped) {
-    Open(Budget());
-    auto* date = Field<QDateTimeEdit>("dateEdit");
-    EXPECT_EQ(date->dateTime().time(), QTime(10, 30, 0));
-    page->Save(SaveReason::ok);
-    EXPECT_EQ(Stored().date, CDateTime(2026, 12, 1, 10, 30, 0)) << "the stored second is dropped";
-
-    date->setFocus(Qt::MouseFocusReason);
-    date->setSelectedSection(QDateTimeEdit::HourSection);
-    Type(QStringLiteral("03"));
-    page->Save(SaveReason::next);
-    EXPECT_EQ(Stored().date, CDateTime(2026, 12, 1, 3, 30, 0))
-        << "the hour typed is the hour stored";
-}
-
 TEST_F(MeetingDetailPageTest, DateFieldIsWalkedByItsKeysAndStoresWhatItShows) {
     const QLocale locales[] = {QLocale(), QLocale(QLocale::English, QLocale::UnitedStates),
                                QLocale(QLocale::English, QLocale::UnitedKingdom)};
@@ -153,31 +130,6 @@ TEST_F(MeetingDetailPageTest, DateFieldIsWalkedByItsKeysAndStoresWhatItShows) {
         EXPECT_EQ(Stored().date, CDateTime(2026, 12, 7, 22, 45, 0))
             << locale.name().toStdString() << ": " << date->text().toStdString();
     }
-}
-
-TEST_F(MeetingDetailPageTest, IconDialogOpensOnTheIconUnmarkedAndReturnsTheOneClicked) {
-    for (const int entry : {5, 70}) {
-        CMeetingIconDialog dialog(entry);
-        Activate(dialog);
-        CMeetingIconList& list = dialog.GetList();
-        EXPECT_EQ(list.GetSelectionMark(), entry);
-        EXPECT_TRUE(list.viewport()->rect().contains(list.ViewportRect(entry)))
-            << "icon " << entry << " is wholly in view";
-        EXPECT_NE(CellCorner(list, entry), list.palette().color(QPalette::Highlight))
-            << "the current icon is not highlighted when the dialog opens";
-        Click(dialog.findChild<QAbstractButton*>("okButton"));
-        EXPECT_EQ(dialog.GetIcon(), entry) << "OK without a click keeps the icon";
-    }
-
-    CMeetingIconDialog dialog(0);
-    Activate(dialog);
-    CMeetingIconList& list = dialog.GetList();
-    list.ScrollTo(71);
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.ViewportRect(71).center());
-    EXPECT_EQ(CellCorner(list, 71), list.palette().color(QPalette::Highlight));
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                      QPoint(list.viewport()->width() - 2, list.ViewportRect(71).center().y()));
-    EXPECT_EQ(dialog.GetIcon(), 71) << "a click beside the icons changes nothing";
 }
 
 } // namespace

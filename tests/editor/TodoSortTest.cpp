@@ -7,31 +7,6 @@
 
 using namespace TodoSort;
 
-TEST(TodoSort, HeaderClicksSortAColumnThenReverseAndStartOthersAtTheirFirstOrder) {
-    CHeaderImages images = initialHeaderImages;
-    struct Step {
-        int column;
-        int code;
-        CHeaderImages images;
-    };
-    // Three clicks on priority, then done, then text twice.
-    const Step steps[] = {
-        {0, priorityHighFirst, {0, 5, 8}}, {0, priorityLowFirst, {1, 5, 8}},
-        {0, priorityHighFirst, {0, 5, 8}}, {1, notDoneFirst, {2, 3, 8}},
-        {2, textAscending, {2, 5, 6}},     {2, textDescending, {2, 5, 7}},
-    };
-    int n = 0;
-    for (const Step& step : steps) {
-        const CHeaderClick click = ClickHeader(images, step.column);
-        EXPECT_EQ(click.code, step.code) << "click " << n << " on column " << step.column;
-        EXPECT_EQ(click.images, step.images) << "click " << n << " on column " << step.column;
-        images = click.images;
-        ++n;
-    }
-    // The list opens sorted by text: the first click on the text column reverses it.
-    EXPECT_EQ(ClickHeader(initialHeaderImages, 2).code, textDescending);
-}
-
 TEST(TodoSort, ComparisonsFollowTheirCodesWhateverTheStoredValues) {
     const CTodoItem low{"b", 0, 1};
     const CTodoItem high{"a", 2, 0};
@@ -76,32 +51,4 @@ TEST(ContentListGeometry, RowsAndColumns) {
     EXPECT_EQ(TodoColumnAt(299, 300), 2) << "the text column reaches the list's edge";
     EXPECT_EQ(TodoColumnAt(259, 100), 2) << "and is never narrower than 200";
     EXPECT_EQ(TodoColumnAt(260, 100), -1);
-}
-
-// Every line of text has its whole height clear of the focus frame and of the separator under it,
-// so a marked row (white on black, framed) cuts no descender; rows keep their picture's height
-// where the text fits in it.
-TEST(ContentListGeometry, TextLinesFitWholeInsideTheFillAndTheFocusFrame) {
-    using namespace ContentListGeometry;
-    EXPECT_EQ(RowHeight(30, 13, 2), 30) << "the agenda's rows are at least 30 high";
-    EXPECT_EQ(RowHeight(16, 12), 16);
-    for (const int image : {13, 16, 30}) {
-        for (int line = 8; line <= 40; ++line) {
-            const int oneLine = RowHeight(image, line);
-            const int twoLines = RowHeight(image, line, 2);
-            const QRect single = RowRect(2, oneLine, 300);
-            const QRect agenda = RowRect(2, twoLines, 300);
-            const std::pair<QRect, QRect> cases[] = {{TextRect(single, minutesTextLeft), single},
-                                                     {AgendaTimeRect(agenda), agenda},
-                                                     {AgendaTextRect(agenda), agenda}};
-            for (const auto& [text, row] : cases) {
-                const QRect clear = row.adjusted(0, focusFrameWidth, 0, -focusFrameWidth);
-                EXPECT_GE(text.height(), line) << "image " << image << ", line " << line;
-                EXPECT_TRUE(clear.contains(text))
-                    << "image " << image << ", line " << line << ", row " << row.top() << "+"
-                    << row.height() << ", text " << text.top() << "+" << text.height();
-            }
-            EXPECT_FALSE(AgendaTimeRect(agenda).intersects(AgendaTextRect(agenda)));
-        }
-    }
 }

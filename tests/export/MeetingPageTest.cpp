@@ -3,8 +3,6 @@
 #include "tests/support/QtTestEnvironment.h"
 #include "ui/Formatting.h"
 
-#include <QRegularExpression>
-
 namespace {
 
 using MeetingPageTest = CQtTest;
@@ -26,13 +24,6 @@ QString Page(const CMeeting& record, const CMeetingContent& content = {}) {
     return QString::fromUtf8(BuildMeetingPage(record, content));
 }
 
-// The page without its style sheet, which is free to change its rules.
-QString WithoutStyle(QString page) {
-    page.remove(QRegularExpression(QStringLiteral("<style>.*</style>"),
-                                   QRegularExpression::DotMatchesEverythingOption));
-    return page;
-}
-
 const QString attendeesHeading = QStringLiteral("<p><u><b>Attendees</b></u><ol>");
 const QString agendaHeading = QStringLiteral(
     "<p><u><b>Agenda</b></u><p><table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" "
@@ -43,22 +34,6 @@ const QString minutesHeading =
     QStringLiteral("<p align=\"left\"><u><b><font face=\"Verdana\" size=\"2\">Tavelin</b></u><ol>");
 
 } // namespace
-
-TEST_F(MeetingPageTest, AMeetingWithoutListsIsTheHeaderPiecesInOrder) {
-    const CMeeting record = Record();
-    const QString date = FormatDate(record.date) + ' ' + FormatTime(record.date);
-    const QString expected =
-        "<html><head><meta charset=\"utf-8\"><title>Tavelin :: Budget</title></head><body><p>"
-        "<font face=\"Verdana\" size=\"2\"><p align=\"center\"><b>Budget</b><p><b>Meeting Id : "
-        "</b>R-7<p><b>Date : </b>" +
-        date +
-        "<p><b>Venue : </b>Room 1<p><b>Presided by : </b>Ann<p><u><b>Notes</b></u><p>"
-        "first<br>second</body></html>";
-    const QString page = Page(record);
-    EXPECT_EQ(WithoutStyle(page), expected);
-    EXPECT_LT(page.indexOf(QStringLiteral("<style>")), page.indexOf(QStringLiteral("</head>")))
-        << "the style sheet stays in the head";
-}
 
 // Markup typed into any stored text stays text (an earlier escape too); control characters
 // have no place in HTML, while tabs and line breaks stay; a text of either encoding (UTF-8

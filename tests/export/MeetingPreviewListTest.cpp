@@ -76,26 +76,6 @@ TEST_F(MeetingPreviewList, ShowsTheStoredMeetingAndItsFiles) {
     EXPECT_GT(minuteRows, 30);
 }
 
-TEST_F(MeetingPreviewList, EscapeReturnsToTheModeShownBefore) {
-    StoreMeeting();
-    for (int mode : {CCalendarPage::agendaMode, CCalendarPage::weekMode, CCalendarPage::dayMode}) {
-        PreviewFrom(mode);
-        commands.Take();
-        Press(Qt::Key_Escape);
-        EXPECT_EQ(Page().GetMode(), mode);
-        EXPECT_EQ(commands.Take(), (std::vector<std::string>{"HideExport", "Format"})) << mode;
-        EXPECT_EQ(QApplication::focusWidget(), Page().GetList(mode))
-            << "the focus stays in the calendar, on the list shown again";
-    }
-
-    // Viewing another meeting from the preview does not forget where the preview began.
-    PreviewFrom(CCalendarPage::monthMode);
-    Page().ShowMode(CCalendarPage::previewMode);
-    Preview().setFocus(Qt::MouseFocusReason);
-    Press(Qt::Key_Escape);
-    EXPECT_EQ(Page().GetMode(), CCalendarPage::monthMode);
-}
-
 TEST_F(MeetingPreviewList, CopyPutsTheWholeMeetingOnTheClipboard) {
     StoreMeeting();
     PreviewFrom(CCalendarPage::agendaMode);
@@ -114,22 +94,4 @@ TEST_F(MeetingPreviewList, CopyPutsTheWholeMeetingOnTheClipboard) {
     TestServices().SetMenuChoice(QStringLiteral("copyPreviewAction"));
     Press(Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), text) << "the context menu's Copy";
-}
-
-TEST_F(MeetingPreviewList, AStaleIdShowsAnEmptyRecord) {
-    StoreMeeting();
-    Page().SetPreviewedMeetingId("1999010100000010");
-    Page().ShowMode(CCalendarPage::previewMode);
-    const std::vector<CPreviewRow>& rows = Preview().GetRows();
-    ASSERT_EQ(rows.size(), 10u) << "the four headings with no rows under them";
-    EXPECT_EQ(rows[9].text, QStringLiteral("Todos"));
-    EXPECT_EQ(rows[0].text, QString());
-    EXPECT_TRUE(TestServices().Shown().isEmpty()) << "no message";
-
-    // The meeting goes while it is shown: the refresh shows it gone.
-    Page().SetPreviewedMeetingId(meetingId);
-    Page().ShowMode(CCalendarPage::previewMode);
-    TestStore().DeleteMeeting(meetingId);
-    Page().RefreshList();
-    EXPECT_EQ(Preview().GetRows().size(), 10u);
 }

@@ -67,16 +67,6 @@ TEST(PreviewRows, HeaderRowsAndEverySectionHeading) {
                                   {Kind::todosHeading, "Todos"}}));
 }
 
-TEST(PreviewRows, LongNotesWrapAtTheLabelThenEveryFiftyCharacters) {
-    CPreviewSource source;
-    source.notes = QString(50, 'a') + QString(50, 'b') + QString(20, 'c');
-    const std::vector<CPreviewRow> notes = RowsOfKind(MakePreviewRows(source), Kind::notes);
-    EXPECT_EQ(Texts(notes), (std::vector<QString>{previewMarker + "Notes                    :" +
-                                                      crlf + QString(50, 'a'),
-                                                  QString(50, 'b') + crlf + QString(20, 'c')}))
-        << "the label is cut before the space after its colon";
-}
-
 TEST(PreviewRows, LongLinesAreCutAtFiftyCharactersCountingTheMarker) {
     const QString clef = QString::fromUcs4(U"\U0001D11E");
     const struct {
@@ -106,68 +96,6 @@ TEST(PreviewRows, LongLinesAreCutAtFiftyCharactersCountingTheMarker) {
     for (const auto& c : cases) {
         EXPECT_EQ(MinuteRows(c.minutes), c.rows) << c.why;
     }
-}
-
-TEST(PreviewRows, AgendaEntriesStartWithTheirTime) {
-    CPreviewSource source;
-    source.agenda = std::vector<CPreviewSource::CAgendaLine>{
-        {"09:30", "Welcome" + crlf + "Minutes of the last meeting" + crlf + "Budget"},
-        {"10:00", ""}};
-    const std::vector<CPreviewRow> rows = RowsOfKind(MakePreviewRows(source), Kind::agenda);
-    EXPECT_EQ(Texts(rows), (std::vector<QString>{previewMarker + "09:30" + crlf + "Welcome",
-                                                 "Minutes of the last meeting" + crlf + "Budget",
-                                                 previewMarker + "10:00" + crlf}))
-        << "two lines a row; an entry without text still shows its time";
-
-    const CPreviewRowLook first = LookOfPreviewRow(rows[0], false);
-    EXPECT_TRUE(first.firstBold) << "the time is bold";
-    EXPECT_EQ(first.secondLine, "Welcome");
-    EXPECT_FALSE(LookOfPreviewRow(rows[1], false).firstBold) << "only an entry's first row";
-}
-
-TEST(PreviewRows, TodoRowsSpellOutPriorityAndDone) {
-    CPreviewSource source;
-    source.todos = std::vector<CPreviewSource::CTodoLine>{
-        {"Book the room", 2, 1}, {"Odd one", 7, 0}, {"Plan", 1, 0}, {QString(60, 't'), 0, 5}};
-    const std::vector<CPreviewRow> rows = RowsOfKind(MakePreviewRows(source), Kind::todo);
-    EXPECT_EQ(Texts(rows),
-              (std::vector<QString>{
-                  previewMarker + "High Done Book the room", previewMarker + " Not Done Odd one",
-                  previewMarker + "Medium Not Done Plan",
-                  previewMarker + "Low Done " + QString(50, 't') + crlf + QString(10, 't')}))
-        << "the words do not count toward the fifty characters";
-
-    const CPreviewRowLook high = LookOfPreviewRow(rows[0], false);
-    EXPECT_EQ(high.stateImage, CPreviewRowLook::highImage);
-    EXPECT_EQ(high.doneMark, CPreviewRowLook::doneImage);
-    EXPECT_EQ(high.firstLine, "Book the room") << "the words are pictures on screen";
-    const CPreviewRowLook odd = LookOfPreviewRow(rows[1], false);
-    EXPECT_EQ(odd.stateImage, CPreviewRowLook::lowImage) << "an unknown priority looks Low";
-    EXPECT_EQ(odd.doneMark, CPreviewRowLook::notDoneImage);
-    EXPECT_EQ(LookOfPreviewRow(rows[2], false).stateImage, CPreviewRowLook::mediumImage);
-}
-
-TEST(PreviewRows, LooksPlaceEachKindOfRow) {
-    const CPreviewRowLook title = LookOfPreviewRow({Kind::label, "Budget"}, true);
-    EXPECT_TRUE(title.centred && title.meetingIcon && title.firstBold);
-    const CPreviewRowLook label = LookOfPreviewRow({Kind::label, "Venue : Hall"}, false);
-    EXPECT_FALSE(label.centred || label.meetingIcon || label.firstBold);
-    EXPECT_EQ(LookOfPreviewRow({Kind::attendee, previewMarker + "Ann"}, false).firstLine, "Ann")
-        << "the marker is never shown";
-
-    const CPreviewRowLook minute =
-        LookOfPreviewRow({Kind::minute, previewMarker + "Agreed" + crlf + "unanimously"}, false);
-    EXPECT_EQ(minute.stateImage, CPreviewRowLook::bulletImage);
-    EXPECT_EQ(minute.firstX, minute.secondX);
-    const CPreviewRowLook more = LookOfPreviewRow({Kind::minute, "and so on"}, false);
-    EXPECT_EQ(more.stateImage, CPreviewRowLook::noImage) << "a bullet on a minute's first row only";
-    EXPECT_LT(more.firstX, minute.firstX);
-
-    const CPreviewRowLook notes =
-        LookOfPreviewRow({Kind::notes, previewMarker + "Notes :" + crlf + "text"}, false);
-    EXPECT_EQ(notes.firstX, label.firstX) << "the notes label lines up with the others";
-    EXPECT_GT(notes.secondX, notes.firstX);
-    EXPECT_EQ(LookOfPreviewRow({Kind::notes, "a" + crlf + "b"}, false).firstX, notes.secondX);
 }
 
 // The rows keep their padded labels; their drawing reads them back as a label and a value, so
