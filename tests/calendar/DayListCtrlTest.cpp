@@ -111,6 +111,20 @@ TEST_F(DayList, OnlyADragDroppedOnAnotherHalfHourWrites) {
     EXPECT_EQ(FileBytes(MeetingFilePath(nineFifteen)), atNine) << "09:00 on its own :00";
 }
 
+// A folder in the place of the meeting file: the move is reported and nothing moves.
+TEST_F(DayList, AFileThatCannotBeWrittenIsReportedAndNothingMoves) {
+    const auto path = MeetingFilePath(nineFifteen);
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    Drag(Picture(9, 0, 0), HalfHour(14, 0));
+    const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QString::fromStdString(path.filename().string())))
+        << errors[0].toStdString();
+    EXPECT_EQ(TestStore().GetMeeting(nineFifteen).date, CDateTime(2004, 3, 9, 9, 15, 42));
+    EXPECT_EQ(list->GetDay().hours[9].halves[0].at(0).id, nineFifteen);
+}
+
 TEST_F(DayList, TheMenuAndEnterActOnTheMeetingsOfARow) {
     commands.picker = CDateTime(2024, 3, 15, 10, 30, 17);
     commands.Take();

@@ -7,6 +7,7 @@
 #include "store/ContentFiles.h"
 #include "store/MeetingFile.h"
 #include "tests/editor/SheetDriver.h"
+#include "tests/support/FailingFileCalls.h"
 #include "tests/support/FrameTest.h"
 #include "ui/CommandTable.h"
 #include "ui/TextConversion.h"
@@ -121,6 +122,33 @@ TEST_F(MeetingSheetEndToEndTest, WizardWalkedToFinishWritesEveryFileAsTypedAndSh
         << "the calendar goes to the date the wizard stored";
     EXPECT_EQ(main.GetCalendarPage().GetMode(), CCalendarPage::agendaMode)
         << "a preview gives way to the meeting list";
+}
+
+// Details the disk refuses stay on the page with a message naming the file; a retry goes on.
+TEST_F(MeetingSheetEndToEndTest, DetailsThatCannotBeSavedAreReportedAndKeptOnThePage) {
+    CMainFrame& main = MakeFrame();
+    TestServices().SetDialogScript("meetingWizard", [&](QDialog& dialog) {
+        auto& wizard = static_cast<QWizard&>(dialog);
+        Activate(wizard);
+        const std::string id = TestStore().begin()->Key();
+        SheetDriver::TypeInto(Child(wizard, "titleEdit"), "Budget");
+        {
+            CFailingScope<CFullDisk> fullDisk;
+            SheetDriver::Press(wizard, QWizard::NextButton);
+        }
+        EXPECT_EQ(wizard.currentId(), 0) << "the wizard stays on the details";
+        EXPECT_EQ(Child<QLineEdit>(wizard, "titleEdit")->text(), QStringLiteral("Budget"));
+        const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+        EXPECT_TRUE(errors.size() == 1 &&
+                    errors.front().contains(QString::fromStdString(MeetingFilePath(id).string())))
+            << "one message, naming the meeting file";
+        SheetDriver::Press(wizard, QWizard::NextButton);
+        EXPECT_EQ(wizard.currentId(), 1) << "the retry went through";
+        SheetDriver::Press(wizard, QWizard::CancelButton);
+        return wizard.result();
+    });
+    main.AddMeeting(CDateTime(2026, 12, 2, 14, 30, 0));
+    EXPECT_EQ(TestStore().GetCount(), 0u);
 }
 
 TEST_F(MeetingSheetEndToEndTest, WizardCancelledOnTheAttendeesPageRemovesEverythingWritten) {

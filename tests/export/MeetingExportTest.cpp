@@ -1,5 +1,6 @@
 #include "export/MeetingExport.h"
 #include "app/RightListView.h"
+#include "tests/support/FailingFileCalls.h"
 #include "tests/support/FrameTest.h"
 #include "ui/CommandTable.h"
 
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QStatusBar>
 
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -56,4 +58,27 @@ TEST_F(MeetingExportTest, ExportsProposeTheTitleAskAgainOnNoAndSayWhereTheFileWe
         EXPECT_TRUE(frame->statusBar()->currentMessage().contains(path))
             << frame->statusBar()->currentMessage().toStdString();
     }
+}
+
+// A page that cannot be written is reported with its path and reason; the old file stays.
+TEST_F(MeetingExportTest, AFileThatCannotBeWrittenIsReportedAndKept) {
+    MakeFrame();
+    Activate(*frame);
+    frame->ViewMeeting(id);
+    const QString path = PathOf("budget.html");
+    std::ofstream(path.toStdString(), std::ios::binary) << "old page";
+    TestServices().ScriptSaveFiles({path});
+    TestServices().ScriptAnswers({true});
+    FocusOn(frame->GetQuickViewPane());
+    Press(Qt::Key_End);
+    {
+        CFailingScope<CNoWriteCalls> noWrite;
+        Press(Qt::Key_Return);
+    }
+    const QStringList errors = TestServices().ShownAs(CScriptedServices::Kind::error);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(path)) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(QString::fromUtf8(std::strerror(EACCES))));
+    EXPECT_EQ(Contents(path), QByteArray("old page"));
+    EXPECT_TRUE(TestServices().OpenedFiles().isEmpty()) << "nothing written, nothing opened";
 }
