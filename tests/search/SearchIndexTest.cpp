@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <unistd.h>
 
@@ -231,47 +232,6 @@ TEST_F(SearchIndex, OpenTodoPagesWalkTheWholeList) {
     EXPECT_TRUE(index->OpenTodos(nullptr, 0).empty());
 }
 
-// The index is a cache: whatever is found at its place that is not a sound index of this
-// folder in this layout is made afresh, without an error.
-TEST_F(SearchIndex, DamagedForeignOrOlderIndexIsMadeAfresh) {
-    {
-        auto index = Open("/meetings");
-        EXPECT_TRUE(index->WasMadeAfresh());
-        index->Apply({Update("1", 1, "kept")});
-    }
-    {
-        auto index = Open("/meetings");
-        EXPECT_FALSE(index->WasMadeAfresh());
-        EXPECT_EQ(Ids(index->Search("kept", 5)), std::vector<std::string>{"1"});
-    }
-    {
-        auto index = Open("/other/folder");
-        EXPECT_TRUE(index->WasMadeAfresh()) << "another folder's index";
-        EXPECT_TRUE(index->Search("kept", 5).empty());
-    }
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(File().c_str(), &db), SQLITE_OK);
-        sqlite3_exec(db, "UPDATE meta SET value = '0' WHERE key = 'layout'", nullptr, nullptr,
-                     nullptr);
-        sqlite3_close(db);
-        EXPECT_TRUE(Open("/other/folder")->WasMadeAfresh()) << "an older layout";
-    }
-    for (const std::string& bytes :
-         {std::string(), std::string("not a database at all"),
-          std::string("SQLite format 3\0garbage", 24) + std::string(4096, '\x7F')}) {
-        std::ofstream(File(), std::ios::binary | std::ios::trunc) << bytes;
-        std::unique_ptr<CSearchIndex> index;
-        ASSERT_NO_THROW(index = Open()) << bytes.size() << " bytes";
-        EXPECT_TRUE(index->Search("kept", 5).empty());
-        index->Apply({Update("2", 2, "fresh")});
-        EXPECT_EQ(Ids(index->Search("fresh", 5)), std::vector<std::string>{"2"});
-    }
-    std::ofstream(File(), std::ios::binary | std::ios::trunc) << "garbage";
-    EXPECT_FALSE(CSearchIndex::ReadFileStamps(File(), true)) << "no stamps from a damaged file";
-    EXPECT_THROW(CSearchIndex(cache / "missing" / "index.sqlite", "/meetings"), CSearchIndexError);
-}
-
 // The index goes to the user's cache folder, by the XDG rule, under a name of its own for each
 // folder; never into the working directory.
 TEST(SearchIndexLocation, CacheFolderByTheXdgRule) {
@@ -284,52 +244,8 @@ TEST(SearchIndexLocation, CacheFolderByTheXdgRule) {
     cacheHome.Set(nullptr);
     EXPECT_EQ(SearchCacheFolder(), fs::path("/home/someone/.cache/tavelin"));
 
-    const fs::path a = IndexFileFor("/cache", "/home/ann/Meeting Files");
-    EXPECT_EQ(a.parent_path(), fs::path("/cache"));
-    EXPECT_EQ(a, IndexFileFor("/cache", "/home/ann/Meeting Files")) << "the same on every run";
-    EXPECT_NE(a, IndexFileFor("/cache", "/home/bob/Meeting Files"));
-}
-
-namespace {
-
-// A small SQLite file of some other program, in the rollback journal it chose.
-std::string MakeOtherDatabase(const fs::path& file) {
-    sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    sqlite3_exec(db, "CREATE TABLE precious(x); INSERT INTO precious VALUES (42);", nullptr,
-                 nullptr, nullptr);
-    sqlite3_close(db);
-    return Bytes(file);
-}
-
-} // namespace
-
-// Whatever is planted under the index's name (a link to another database, a second name of
-// one) is never opened, so no PRAGMA reaches it; the index is made afresh as a file of its own.
-TEST_F(SearchIndex, PlantedLinksAreNeverFollowed) {
-    CTempFolder elsewhere;
-    const fs::path database = elsewhere / "other.sqlite";
-    for (const bool hardLink : {false, true}) {
-        SCOPED_TRACE(hardLink ? "second name of a database" : "link to a database");
-        fs::remove_all(cache.Path());
-        fs::create_directories(cache.Path());
-        fs::remove(database);
-        const std::string before = MakeOtherDatabase(database);
-        hardLink ? fs::create_hard_link(database, File()) : fs::create_symlink(database, File());
-        {
-            std::unique_ptr<CSearchIndex> index;
-            ASSERT_NO_THROW(index = Open());
-            EXPECT_TRUE(index->WasMadeAfresh());
-            index->Apply({Update("2", 2, "fresh")});
-            EXPECT_EQ(Ids(index->Search("fresh", 5)), std::vector<std::string>{"2"});
-        }
-        EXPECT_EQ(Bytes(database), before) << "the planted link's file was changed";
-        EXPECT_FALSE(fs::is_symlink(File()));
-        EXPECT_EQ(fs::hard_link_count(File()), 1u);
-        for (const char* tail : {"-wal", "-shm", "-journal"}) {
-            EXPECT_FALSE(fs::exists(fs::path(database.string() + tail))) << tail;
-        }
-    }
+    EXPECT_NE(IndexFileFor("/cache", "/home/ann/Meeting Files"),
+              IndexFileFor("/cache", "/home/bob/Meeting Files"));
 }
 
 // The cache folder is the user's alone: made 0700, narrowed back when it was opened up, and
@@ -356,42 +272,94 @@ TEST(SearchIndexLocation, CacheFolderIsTheUsersAlone) {
     }
 }
 
-// Rows lost behind the index's back (a table dropped, rows deleted by another program) make
-// it afresh at the next open, while every way the index itself changes rows keeps the count.
-TEST_F(SearchIndex, LostRowsAreNoticedAtOpen) {
-    const auto withTodos = [](std::string id, long long date, int todos) {
-        CMeetingUpdate update = Update(id, date, "meeting " + id);
-        for (int i = 0; i < todos; ++i) {
-            update.document->todoItems.push_back({"todo", 1, 0});
-        }
-        return update;
+namespace {
+
+void Execute(const fs::path& file, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(db);
+}
+
+CMeetingUpdate WithTodos(std::string id, long long date, int todos) {
+    CMeetingUpdate update = Update(id, date, "kept " + id);
+    update.document->todoItems.assign(static_cast<std::size_t>(todos), {"todo", 1, 0});
+    return update;
+}
+
+} // namespace
+
+// The index is a cache: whatever is found at its place that is not a sound index of this
+// folder in this layout (rows lost behind its back included) is made afresh, without an error.
+// A link or second name planted there is never opened, so no PRAGMA reaches the file it names.
+TEST_F(SearchIndex, WhatIsNoSoundIndexOfThisFolderIsMadeAfresh) {
+    CTempFolder elsewhere;
+    const fs::path other = elsewhere / "other.sqlite";
+    const auto sql = [this](const char* statement) {
+        return [this, statement] { Execute(File(), statement); };
     };
-    const auto fill = [&] {
+    const auto bytes = [this](std::string text) {
+        return [this, text] { std::ofstream(File(), std::ios::binary | std::ios::trunc) << text; };
+    };
+    const struct {
+        const char* what;
+        std::function<void()> plant;
+    } cases[] = {
+        {"nothing changed", [] {}},
+        {"another folder's index", sql("UPDATE meta SET value = '/other' WHERE key = 'folder'")},
+        {"an older layout", sql("UPDATE meta SET value = '0' WHERE key = 'layout'")},
+        {"an empty file", bytes("")},
+        {"no database", bytes("not a database at all")},
+        {"a damaged database",
+         bytes(std::string("SQLite format 3\0garbage", 24) + std::string(4096, '\x7F'))},
+        {"a link to a database", [&] { fs::remove(File()), fs::create_symlink(other, File()); }},
+        {"a second name of a database",
+         [&] { fs::remove(File()), fs::create_hard_link(other, File()); }},
+        {"a todo lost", sql("DELETE FROM todos WHERE mrow = (SELECT max(mrow) FROM todos)")},
+        {"a document lost", sql("DELETE FROM docs WHERE rowid = (SELECT max(row) FROM meetings)")},
+        {"a meeting lost", sql("DELETE FROM meetings WHERE id = '1'")},
+        {"the todos lost", sql("DROP TABLE todos")},
+        {"the count lost", sql("DELETE FROM meta WHERE key = 'documents'")},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.what);
         fs::remove_all(cache.Path());
         fs::create_directories(cache.Path());
-        auto index = Open();
-        index->Apply({withTodos("1", 10, 2), withTodos("2", 20, 1), withTodos("3", 30, 0)});
-        // Same date with fewer todos, a new date, a removal: the index's own changes.
-        CMeetingUpdate gone;
-        gone.meetingId = "3";
-        index->Apply({withTodos("1", 10, 1), withTodos("2", 25, 3), gone});
-    };
-    fill();
-    EXPECT_FALSE(Open()->WasMadeAfresh()) << "the index's own changes were miscounted";
-    EXPECT_EQ(Open()->MeetingCount(), 2u);
-
-    for (const char* loss : {"DELETE FROM todos WHERE mrow = (SELECT max(mrow) FROM todos)",
-                             "DELETE FROM docs WHERE rowid = (SELECT max(row) FROM meetings)",
-                             "DELETE FROM meetings WHERE id = '1'", "DROP TABLE todos",
-                             "DELETE FROM meta WHERE key = 'documents'"}) {
-        SCOPED_TRACE(loss);
-        fill();
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(File().c_str(), &db), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(db, loss, nullptr, nullptr, nullptr), SQLITE_OK);
+        {
+            auto index = Open();
+            EXPECT_TRUE(index->WasMadeAfresh());
+            index->Apply({WithTodos("1", 10, 2), WithTodos("2", 20, 1), WithTodos("3", 30, 0)});
+            // Same date with fewer todos, a new date, a removal: the index's own changes.
+            CMeetingUpdate gone;
+            gone.meetingId = "3";
+            index->Apply({WithTodos("1", 10, 1), WithTodos("2", 25, 3), gone});
+        }
+        fs::remove(other);
+        sqlite3* db = nullptr; // another program's file, in the rollback journal it chose
+        ASSERT_EQ(sqlite3_open(other.c_str(), &db), SQLITE_OK);
+        sqlite3_exec(db, "CREATE TABLE precious(x); INSERT INTO precious VALUES (42);", nullptr,
+                     nullptr, nullptr);
         sqlite3_close(db);
-        auto index = Open();
-        EXPECT_TRUE(index->WasMadeAfresh());
-        EXPECT_EQ(index->MeetingCount(), 0u);
+        const std::string otherBytes = Bytes(other);
+        each.plant();
+
+        const bool sound = std::string_view(each.what) == "nothing changed";
+        std::unique_ptr<CSearchIndex> index;
+        ASSERT_NO_THROW(index = Open());
+        EXPECT_EQ(index->WasMadeAfresh(), !sound);
+        const std::vector<std::string> kept = {"2", "1"};
+        EXPECT_EQ(Ids(index->Search("kept", 5)), sound ? kept : std::vector<std::string>{});
+        index->Apply({Update("4", 4, "fresh")});
+        EXPECT_EQ(Ids(index->Search("fresh", 5)), std::vector<std::string>{"4"});
+        index.reset();
+        EXPECT_EQ(Bytes(other), otherBytes) << "the planted link's file was changed";
+        EXPECT_FALSE(fs::is_symlink(File()));
+        EXPECT_EQ(fs::hard_link_count(File()), 1u);
+        for (const char* tail : {"-wal", "-shm", "-journal"}) {
+            EXPECT_FALSE(fs::exists(fs::path(other.string() + tail))) << tail;
+        }
     }
+    std::ofstream(File(), std::ios::binary | std::ios::trunc) << "garbage";
+    EXPECT_FALSE(CSearchIndex::ReadFileStamps(File(), true)) << "no stamps from a damaged file";
+    EXPECT_THROW(CSearchIndex(cache / "missing" / "index.sqlite", "/meetings"), CSearchIndexError);
 }

@@ -1,15 +1,19 @@
-// Files of other programs, and files made to hurt the import: each is built here.
+// Files of other programs, made here or real ones kept beside the source tree, and files made
+// to hurt the import.
 
 #include "share/CalendarZone.h"
-#include "store/ContentFiles.h"
-#include "store/FileError.h"
 #include "store/FileIo.h"
 #include "tests/share/CalendarTexts.h"
 #include "tests/support/EnvironmentScope.h"
-#include "tests/support/FailingFileCalls.h"
-#include "tests/support/StoreFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <QString>
+
+#include <libical/ical.h>
+
+#include <array>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -37,7 +41,40 @@ std::vector<std::string> Summaries(const std::vector<CImportRemark>& remarks) {
     return summaries;
 }
 
-using CalendarImportStore = CStoreFolderTest;
+// Real files of other calendar programs and libraries, kept beside the source tree in
+// ../shared/ics-corpus (they are not ours to copy into it: see its MANIFEST.tsv).
+std::filesystem::path CorpusFolder() {
+    return std::filesystem::path(TAVELIN_SOURCE_DIR) / ".." / "shared" / "ics-corpus" / "files";
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int CountKind(icalcomponent* component, icalcomponent_kind kind) {
+    int count = icalcomponent_isa(component) == kind ? 1 : 0;
+    for (icalcomponent* child = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
+         child; child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
+        count += CountKind(child, kind);
+    }
+    return count;
+}
+
+// What libical itself finds in a file, anywhere in it: whether it parses, and how many
+// calendars, events and tasks it holds.
+std::array<int, 4> CountEntries(std::string text) {
+    std::erase(text, '\0'); // else libical stops at a NUL byte and misses the rest
+    icalcomponent* root = icalparser_parse_string(text.c_str());
+    if (!root) {
+        return {0, 0, 0, 0};
+    }
+    const std::array<int, 4> counts = {1, CountKind(root, ICAL_VCALENDAR_COMPONENT),
+                                       CountKind(root, ICAL_VEVENT_COMPONENT),
+                                       CountKind(root, ICAL_VTODO_COMPONENT)};
+    icalcomponent_free(root);
+    return counts;
+}
 
 } // namespace
 
@@ -123,7 +160,7 @@ TEST(CalendarImport, FieldsOfAnotherProgramsEvent) {
     EXPECT_EQ(Summaries(result.skipped), (std::vector<std::string>{"Child", "Sibling"}));
 }
 
-TEST(CalendarImport, EntriesSkippedOrRemarkedWithAReason) {
+TEST(CalendarImport, EntriesSkippedOrRemarkedWithAReasonAndNonCalendarsRefused) {
     const CCalendarImport result = ParseCalendar(
         Calendar(Event("UID:1\r\nDTSTART:20260310T090000\r\n") +
                  Event("UID:2\r\nSUMMARY:   \r\nDTSTART:20260311T090000\r\n") +
@@ -152,6 +189,12 @@ TEST(CalendarImport, EntriesSkippedOrRemarkedWithAReason) {
               (std::vector<std::string>{"Undated", "Weekly moved", "Far past", "Loose task",
                                         "Of an undated event", "Stray"}));
     EXPECT_EQ(Summaries(result.remarks), (std::vector<std::string>{"Weekly", "Two dates"}));
+    // Files that are no calendar throw.
+    for (const std::string& file : {std::string(), std::string("this is no calendar at all"),
+                                    std::string("\xFF\xFEthis is no calendar"),
+                                    Event("SUMMARY:Bare\r\nDTSTART:20260310T090000\r\n")}) {
+        EXPECT_THROW(ParseCalendar(file), CCalendarParseError) << file;
+    }
 }
 
 // Whatever the encoding, texts are stored as UTF-8 with CR LF: Windows-1252 behind a byte
@@ -232,15 +275,6 @@ TEST(CalendarImport, DeepNestingIsRefusedAndLongLinesReadWhole) {
     EXPECT_TRUE(OnlyMeeting(ParseCalendar(longText)).record.notes == expected) << "notes not whole";
 }
 
-// Files that are no calendar throw.
-TEST(CalendarImport, UnparsableFilesThrow) {
-    for (const std::string& file : {std::string(), std::string("this is no calendar at all"),
-                                    std::string("\xFF\xFEthis is no calendar"),
-                                    Event("SUMMARY:Bare\r\nDTSTART:20260310T090000\r\n")}) {
-        EXPECT_THROW(ParseCalendar(file), CCalendarParseError) << file;
-    }
-}
-
 // A meeting file larger than the readers take in would be found damaged at the next start,
 // empty entries cost bytes too (13 for an agenda entry), and a megabyte of notes is kept.
 // (Lines of a megabyte: libical takes time that grows with the square of a line's length.)
@@ -266,38 +300,6 @@ TEST(CalendarImport, EventTooLargeForItsFilesIsSkipped) {
     EXPECT_TRUE(FitsStoredFiles(meeting));
 }
 
-// Each meeting gets an id of its own and only the lists it came with; a list that cannot be
-// written stops them all, and memory matches the folder.
-TEST_F(CalendarImportStore, StoringWritesOnlyTheListsPresentOrNothing) {
-    CCalendarMeeting plain{CMeeting(CDateTime(2026, 3, 10, 9, 0, 0)), {}};
-    plain.record.title = "Plain";
-    CCalendarMeeting full = plain;
-    full.record.title = "Full";
-    full.content.attendees = std::vector<std::string>{"Ann"};
-    full.content.agenda = std::vector<CAgendaItem>{};
-    full.content.todos = std::vector<CTodoItem>{{"Call", CTodoItem::high, 0}};
-    full.content.minutes = std::vector<std::string>{"Done."};
-
-    CRecordingCalls failing;
-    failing.Fail("open", ENOSPC, 1, "/todo");
-    SetFileCalls(&failing);
-    EXPECT_THROW(StoreImportedMeetings(store, {plain, full, plain}), CFileError);
-    SetFileCalls(nullptr);
-    EXPECT_EQ(store.GetCount(), 0u);
-    EXPECT_TRUE(Names().empty()) << "no meeting, list or temporary file left behind";
-
-    ASSERT_EQ(StoreImportedMeetings(store, {plain, full, plain}), 3u);
-    ASSERT_EQ(store.GetCount(), 3u);
-    EXPECT_EQ(Names().size(), 3u + 4u);
-    for (const auto& entry : store) {
-        if (entry.value.title == "Full") {
-            EXPECT_EQ(ReadTodoFile(entry.Key()), *full.content.todos);
-            EXPECT_EQ(ReadAttendeeFile(entry.Key()), *full.content.attendees);
-            EXPECT_TRUE(std::filesystem::exists(ContentFilePath(ContentKind::agenda, entry.Key())));
-        }
-    }
-}
-
 // A time status other than valid, invalid or null is read as invalid, as the agenda file
 // reader does; no number at all as valid.
 TEST(CalendarImport, AgendaTimeStatusesAreReadAsTheAgendaFileIsRead) {
@@ -314,4 +316,46 @@ TEST(CalendarImport, AgendaTimeStatusesAreReadAsTheAgendaFileIsRead) {
         statuses.push_back(item.time.GetStatus());
     }
     EXPECT_EQ(statuses, (std::vector<int>{0, 1, 2, 1, 1, 1, 0}));
+}
+
+// Every file imports without a crash, and every event and task in it becomes a meeting or a
+// todo of one, or is named among the skipped: nothing is dropped without a word.
+TEST(CalendarCorpus, EveryEntryOfRealFilesIsImportedOrReported) {
+    const std::filesystem::path folder = CorpusFolder();
+    if (!std::filesystem::is_directory(folder)) {
+        GTEST_SKIP() << "no corpus of real iCalendar files at " << folder;
+    }
+    int files = 0, refused = 0, meetings = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string text = ReadAll(entry.path());
+        const std::string name = entry.path().filename().string();
+        const auto [parses, calendars, events, tasks] = CountEntries(text);
+        ++files;
+        try {
+            const CCalendarImport result = ParseCalendar(text);
+            int todos = 0;
+            for (const CCalendarMeeting& meeting : result.meetings) {
+                todos +=
+                    meeting.content.todos ? static_cast<int>(meeting.content.todos->size()) : 0;
+                EXPECT_FALSE(meeting.record.title.empty()) << name;
+                EXPECT_TRUE(meeting.record.date.IsValid()) << name;
+            }
+            for (const CImportRemark& remark : result.skipped) {
+                EXPECT_FALSE(remark.reason.empty()) << name;
+            }
+            EXPECT_EQ(result.meetings.size() + result.skipped.size(),
+                      static_cast<std::size_t>(events + tasks - todos))
+                << name << ": " << events << " events, " << tasks << " tasks, " << todos;
+            meetings += static_cast<int>(result.meetings.size());
+        } catch (const CCalendarParseError&) {
+            ++refused;
+            EXPECT_TRUE(!parses || calendars == 0) << name << " holds a calendar and was refused";
+        }
+    }
+    EXPECT_GE(files, 200) << "the corpus is incomplete";
+    // Most of the corpus is ordinary calendars: a reader refusing them all would pass the
+    // counts above.
+    EXPECT_GT(meetings, files);
+    EXPECT_LT(refused, files / 5);
+    std::cout << files << " files, " << meetings << " meetings, " << refused << " refused\n";
 }

@@ -8,7 +8,6 @@
 #include "tests/store/AllocationProbe.h"
 #include "tests/support/StoreFolder.h"
 
-#include <fstream>
 #include <initializer_list>
 
 namespace fs = std::filesystem;
@@ -57,12 +56,6 @@ void ExpectEveryCutKeepsWholeEntries(const std::vector<Item>& items, Encode enco
                   std::vector<Item>(items.begin(), whole))
             << "cut to " << length << " of " << bytes.size() << " bytes";
     }
-}
-
-// A file of `size` bytes that starts with `head` and is zeros after it, without writing them.
-void MakeSparseFile(const fs::path& path, std::string_view head, std::size_t size) {
-    std::ofstream(path, std::ios::binary).write(head.data(), std::ssize(head));
-    fs::resize_file(path, size);
 }
 
 using FileBytes = CStoreFolderTest;
@@ -120,7 +113,7 @@ TEST(MeetingFile, FieldsInFileOrder) {
     }
 }
 
-TEST(ContentBytes, LayoutsAndEveryCut) {
+TEST(ContentBytes, LayoutsEveryCutAndHugeCounts) {
     const std::string todo = Bytes({1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 3}) + "abc";
     EXPECT_EQ(EncodeTodos({{"abc", CTodoItem::high, 1}}), todo);
     EXPECT_EQ(DecodeTodos(todo), (std::vector<CTodoItem>{{"abc", CTodoItem::high, 1}}));
@@ -137,6 +130,22 @@ TEST(ContentBytes, LayoutsAndEveryCut) {
     ExpectEveryCutKeepsWholeEntries(agenda, EncodeAgenda, DecodeAgenda);
     ExpectEveryCutKeepsWholeEntries(todos, EncodeTodos, DecodeTodos);
     ExpectEveryCutKeepsWholeEntries(minutes, EncodeStringList, DecodeStringList);
+
+    // A claimed count or length must never size a buffer: the bytes are not there.
+    for (const std::string& bytes : {
+             Bytes({0xFF, 0xFF, 0xFF, 0x7F, 1, 'a', 1, 'b'}),
+             Bytes({2, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40}) + "xy",
+             Bytes({0xFE}) + "short",
+             Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}) + "short",
+             Bytes({0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80}),
+         }) {
+        CLargestAllocation probe;
+        const std::size_t read =
+            DecodeAgenda(bytes).size() + DecodeStringList(bytes).size() + DecodeTodos(bytes).size();
+        EXPECT_FALSE(DecodeMeeting(bytes));
+        EXPECT_LE(probe.Get(), 256u);
+        EXPECT_LE(read, 2u);
+    }
 }
 
 // Each list has its file, named after the trimmed meeting id; a missing file is an empty list
@@ -156,40 +165,4 @@ TEST_F(FileBytes, ContentFilesFollowTheMeetingId) {
     EXPECT_EQ(ReadAttendeeFile(padded), (std::vector<std::string>{"Ann", "Bob"}));
     EXPECT_EQ(ReadMinutesFile(padded), minutes);
     EXPECT_EQ(ReadTodoFile(padded), todos);
-}
-
-// A claimed count or length must never size a buffer: the bytes are not there. A content file
-// of millions of empty entries would build gigabytes of strings: past the limit a file is
-// damaged and nothing of it is read or allocated.
-TEST_F(FileBytes, HugeCountsAndFilesPastTheLimitAllocateNothingLarge) {
-    for (const std::string& bytes : {
-             Bytes({0xFF, 0xFF, 0xFF, 0x7F, 1, 'a', 1, 'b'}),
-             Bytes({2, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40}) + "xy",
-             Bytes({0xFE}) + "short",
-             Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}) + "short",
-             Bytes({0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x80}),
-         }) {
-        CLargestAllocation probe;
-        const std::size_t read =
-            DecodeAgenda(bytes).size() + DecodeStringList(bytes).size() + DecodeTodos(bytes).size();
-        EXPECT_FALSE(DecodeMeeting(bytes));
-        EXPECT_LE(probe.Get(), 256u);
-        EXPECT_LE(read, 2u);
-    }
-    const std::string manyEmptyEntries = Bytes({0xFF, 0xFF, 0xFF, 0x7F});
-    MakeSparseFile(ContentFilePath(ContentKind::minutes, id), manyEmptyEntries,
-                   maxDataFileSize + 1);
-    MakeSparseFile(ContentFilePath(ContentKind::attendees, id), manyEmptyEntries + Bytes({0}), 5);
-    {
-        CLargestAllocation probe;
-        EXPECT_TRUE(ReadMinutesFile(id).empty());
-        EXPECT_LE(probe.Get(), 64u * 1024) << "nothing may be sized by the oversized file";
-    }
-    EXPECT_EQ(ReadAttendeeFile(id), (std::vector<std::string>{""})) << "a small file still reads";
-
-    // The same limit makes an oversized meeting file damaged, reported like any other.
-    MakeSparseFile(MeetingFilePath(id), EncodeMeeting(Sample()), maxDataFileSize + 1);
-    store.LoadAll();
-    EXPECT_EQ(store.GetCount(), 0u);
-    EXPECT_EQ(store.GetSkippedFiles(), std::vector<fs::path>{MeetingFilePath(id)});
 }

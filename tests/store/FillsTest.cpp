@@ -13,7 +13,6 @@
 #include <climits>
 #include <cmath>
 #include <random>
-#include <sstream>
 
 namespace {
 
@@ -48,44 +47,43 @@ Entries Walk(const CMeetingStore& store, long long first, long long end) {
     return found;
 }
 
-std::string Describe(const Entries& entries) {
-    std::ostringstream text;
-    for (const CMeetingMap::Entry* entry : entries) {
-        text << entry->Key() << " at " << entry->value.date.ToSerialSeconds() << "; ";
-    }
-    return text.str();
-}
-
-// Each fill as text, and the same spelled out from the walk.
+// Each fill as text, and the same spelled out from the walk. A day list's slot is named by the
+// key its widget hit-tests: hour × 100 + position × 10, positions 1 to 4 at :00, 6 to 9 at :30.
 Texts DayOf(const CDayList& list) {
-    Texts shown;
+    Texts shown, byKey;
     for (int hour = 0; hour < CDayList::hourCount; ++hour) {
         for (int half = 0; half < 2; ++half) {
+            int position = half * 5;
             for (const CDaySlot& slot : list.hours[hour].halves[half]) {
-                shown.push_back(std::to_string(hour) + ":" + std::to_string(half) + " " + slot.id);
+                shown.push_back(std::to_string(hour * 100 + ++position * 10) + " " + slot.id);
             }
         }
     }
+    for (int key = -10; key <= CDayList::hourCount * 100; key += 5) {
+        if (const CDaySlot* slot = list.AtKey(key)) {
+            byKey.push_back(std::to_string(key) + " " + slot->id);
+        }
+    }
+    EXPECT_EQ(byKey, shown) << "a slot key finds no slot or another one";
+    EXPECT_EQ(list.FirstBusyHour(), shown.empty() ? -1 : std::stoi(shown[0]) / 100);
     return shown;
 }
 
 Texts DayModel(const CMeetingStore& store, const CDateTime& date) {
-    std::map<std::string, Texts> halves;
+    std::map<int, Texts> halves;
     for (const CMeetingMap::Entry* entry : Walk(store, LLONG_MIN, LLONG_MAX)) {
         const CDateTime::Parts p = entry->value.date.GetParts();
         const CDateTime::Parts wanted = date.GetParts();
-        const std::string key = std::to_string(p.hour) + ":" + std::to_string(p.minute / 30);
+        Texts& half = halves[p.hour * 2 + p.minute / 30];
         if (date.IsValid() && p.year == wanted.year && p.month == wanted.month &&
-            p.day == wanted.day && halves[key].size() < CDayList::maxPerHalf) {
-            halves[key].push_back(key + " " + entry->Key());
+            p.day == wanted.day && half.size() < CDayList::maxPerHalf) {
+            const std::size_t position = p.minute / 30 * 5 + half.size() + 1;
+            half.push_back(std::to_string(p.hour * 100 + position * 10) + " " + entry->Key());
         }
     }
     Texts shown;
-    for (int hour = 0; hour < CDayList::hourCount; ++hour) {
-        for (int half = 0; half < 2; ++half) {
-            const Texts& each = halves[std::to_string(hour) + ":" + std::to_string(half)];
-            shown.insert(shown.end(), each.begin(), each.end());
-        }
+    for (const auto& [each, slots] : halves) {
+        shown.insert(shown.end(), slots.begin(), slots.end());
     }
     return shown;
 }
@@ -240,7 +238,13 @@ protected:
     // Asks every fill about some stored dates and random seconds, and the index about bands of
     // every size the fills use and a few odd ones; compares each answer with the walk.
     void ExpectSameAsWalk(const std::string& when) {
-        std::vector<long long> anchors = {0, -1, daySeconds - 1, -daySeconds};
+        // Months whose day 1 is a Sunday (a whole week before it in the grid) or a Monday.
+        std::vector<long long> anchors = {0,
+                                          -1,
+                                          daySeconds - 1,
+                                          -daySeconds,
+                                          CDateTime(2024, 9, 17, 15, 30, 0).ToSerialSeconds(),
+                                          CDateTime(2027, 2, 28, 23, 59, 59).ToSerialSeconds()};
         for (const CMeetingMap::Entry& entry : store) {
             if (entry.value.date.IsValid() && random() % 4 == 0) {
                 anchors.push_back(entry.value.date.ToSerialSeconds());
@@ -261,9 +265,7 @@ protected:
         for (const auto& [first, end] : bands) {
             const Entries expected = Walk(store, first, end);
             const Entries got = store.MeetingsInBand(first, end);
-            ASSERT_EQ(got, expected)
-                << when << ", band [" << first << ", " << end << ")\n got: " << Describe(got)
-                << "\n walk: " << Describe(expected);
+            ASSERT_EQ(got, expected) << when << ", band [" << first << ", " << end << ")";
         }
         for (const long long s : anchors) {
             ASSERT_NO_FATAL_FAILURE(ExpectFillsAsWalk(CDateTime::FromSerialSeconds(s), when));
@@ -278,9 +280,33 @@ protected:
         if (date.IsValid()) {
             ASSERT_EQ(week.sunday.ToSerialSeconds(), SundayBefore(date.ToSerialSeconds()));
         }
-        ASSERT_EQ(FillMonthGrid(store, date).counts, MonthModel(store, date)) << context;
+        const CMonthGrid grid = FillMonthGrid(store, date);
+        ASSERT_EQ(grid.counts, MonthModel(store, date)) << context;
+        ASSERT_NO_FATAL_FAILURE(ExpectMonthLayout(grid, date, context));
         ASSERT_EQ(DayTipText(store, date), TipModel(store, date)) << context;
         ASSERT_EQ(ListOf(FillMeetingList(store, date)), ListModel(store, date)) << context;
+    }
+
+    // The grid's six weeks start on the Sunday before day 1 (a whole week before when day 1 is
+    // a Sunday); the grey days are those of the months around it.
+    static void ExpectMonthLayout(const CMonthGrid& grid, const CDateTime& date,
+                                  const std::string& context) {
+        if (!date.IsValid()) {
+            ASSERT_EQ(grid.days, decltype(grid.days){}) << context;
+            return;
+        }
+        const long long first = MonthStart(date.ToSerialSeconds(), 0);
+        const long long start = SundayBefore(first - 1);
+        ASSERT_EQ(grid.gridStart.ToSerialSeconds(), start) << context;
+        for (int cell = 0; cell < CMonthGrid::cellCount; ++cell) {
+            const long long midnight = start + cell * daySeconds;
+            const CDateTime day = CDateTime::FromSerialSeconds(midnight);
+            ASSERT_EQ(grid.days[cell], day.GetDay()) << context << ", cell " << cell;
+            ASSERT_EQ(grid.CellDate(cell), day) << context << ", cell " << cell;
+            ASSERT_EQ(grid.InMonth(cell),
+                      midnight >= first && midnight < MonthStart(date.ToSerialSeconds(), 1))
+                << context << ", cell " << cell;
+        }
     }
 
     std::mt19937 random{20041231};
@@ -298,6 +324,9 @@ TEST_F(Fills, AnswerAsAWalkOverEveryMeetingThroughLoadsAndChanges) {
     for (const long long offset : {-1LL, 0LL, 42 * daySeconds - 2, 42 * daySeconds - 1}) {
         PutRandom(std::to_string(2024090100000010 + (offset + 1) * 100), grid.AddSeconds(offset));
     }
+    // Neither file is named after the id they share, so both load and the later name wins.
+    PutFile("meeting-a.mtg", MeetingAt(chainIds[0], CDateTime(2004, 1, 1, 9, 0, 0)));
+    PutFile("meeting-b.mtg", MeetingAt(chainIds[0], CDateTime(2004, 6, 1, 9, 0, 0)));
     store.LoadAll();
     ASSERT_GT(store.GetCount(), 300u);
     ASSERT_NO_FATAL_FAILURE(ExpectSameAsWalk("after a load"));
@@ -340,44 +369,6 @@ TEST_F(Fills, AnswerAsAWalkOverEveryMeetingThroughLoadsAndChanges) {
     ASSERT_NO_FATAL_FAILURE(ExpectSameAsWalk("after an add to an emptied store"));
 }
 
-// Neither file is named after the id they share, so both load and the later name wins.
-TEST_F(Fills, TwoFilesWithOneIdFileTheLaterOnesDate) {
-    PutFile("meeting-a.mtg", MeetingAt(chainIds[0], CDateTime(2004, 1, 1, 9, 0, 0)));
-    PutFile("meeting-b.mtg", MeetingAt(chainIds[0], CDateTime(2004, 6, 1, 9, 0, 0)));
-    PutFile(MeetingAt(chainIds[1], CDateTime(2004, 1, 1, 9, 0, 0)));
-    store.LoadAll();
-    ASSERT_EQ(store.GetCount(), 2u);
-    ASSERT_NO_FATAL_FAILURE(ExpectSameAsWalk("after a load with a replaced record"));
-}
-
-// Where day 1 falls, and where the next month starts, in the grid of six weeks.
-TEST_F(Fills, MonthGridLaysOutSixWeeksAroundTheMonth) {
-    const struct {
-        CDateTime date;
-        int firstRow, firstColumn, nextRow, nextColumn;
-        CDateTime start;
-        const char* why;
-    } months[] = {
-        {CDateTime(2024, 9, 17, 15, 30, 0), 1, 0, 5, 2, CDateTime(2024, 8, 25, 0, 0, 0),
-         "day 1 on a Sunday: a whole week of August first"},
-        {CDateTime(2027, 2, 28, 23, 59, 59), 0, 1, 4, 1, CDateTime(2027, 1, 31, 0, 0, 0),
-         "February of a common year from a Monday"},
-    };
-    for (const auto& m : months) {
-        const CMonthGrid grid = FillMonthGrid(store, m.date);
-        EXPECT_EQ(grid.gridStart, m.start) << m.why;
-        const int first = m.firstRow * 7 + m.firstColumn;
-        const int next = m.nextRow * 7 + m.nextColumn;
-        for (int cell = 0; cell < CMonthGrid::cellCount; ++cell) {
-            const int expectedDay = (m.start.AddSeconds(cell * daySeconds)).GetDay();
-            ASSERT_EQ(grid.days[cell], expectedDay) << m.why << " cell " << cell;
-            ASSERT_EQ(grid.InMonth(cell), cell >= first && cell < next) << m.why << " " << cell;
-            ASSERT_EQ(grid.CellDate(cell), m.start.AddSeconds(cell * daySeconds)) << m.why << cell;
-        }
-    }
-    EXPECT_EQ(FillMonthGrid(store, CDateTime(0.0, CDateTime::invalid)).days[0], 0);
-}
-
 // A drop on the day list or the week list, and a step of the toolbar's arrows, keep the time
 // they do not set; a drop on the very half hour a meeting starts in leaves it.
 TEST(DateMoves, DropsAndStepsKeepWhatTheyDoNotSet) {
@@ -411,20 +402,4 @@ TEST(DateMoves, DropsAndStepsKeepWhatTheyDoNotSet) {
         EXPECT_EQ(c.got.ToSerialSeconds(), c.expected.ToSerialSeconds()) << c.why;
         EXPECT_EQ(c.got.GetStatus(), c.expected.GetStatus()) << c.why;
     }
-}
-
-// The day list's slot keys, as its widget hit-tests them: position 5 is never used.
-TEST_F(Fills, DayListSlotKeysFindTheirSlot) {
-    for (int i = 0; i < 3; ++i) {
-        store.ModifyMeeting(MeetingAt("20040309093" + std::to_string(i) + "0010",
-                                      CDateTime(2004, 3, 9, 9, 30 + i, 0), "Slot"));
-    }
-    const CDayList list = FillDayList(store, CDateTime(2004, 3, 9, 0, 0, 0));
-    EXPECT_EQ(list.AtKey(CDayList::SlotKey(9, 1, 2)), &list.hours[9].halves[1][2]);
-    EXPECT_EQ(list.AtKey(960), &list.hours[9].halves[1][0]);
-    EXPECT_EQ(list.AtKey(990), nullptr) << "no fourth meeting there";
-    EXPECT_EQ(list.AtKey(920), nullptr);
-    EXPECT_EQ(list.AtKey(950), nullptr);
-    EXPECT_EQ(list.FirstBusyHour(), 9);
-    EXPECT_EQ(list.hours[9].WidestHalf(), 3);
 }

@@ -1,11 +1,14 @@
 #include "store/ContentFiles.h"
 #include "store/FileError.h"
 #include "store/FileIo.h"
+#include "tests/store/AllocationProbe.h"
 #include "tests/support/FailingFileCalls.h"
 #include "tests/support/StoreFolder.h"
 
+#include <fstream>
+#include <list>
+#include <map>
 #include <random>
-#include <set>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -27,57 +30,58 @@ protected:
     }
 };
 
+// A file of `size` bytes that starts with `head` and is zeros after it, without writing them.
+void MakeSparseFile(const fs::path& path, std::string_view head, std::size_t size) {
+    std::ofstream(path, std::ios::binary).write(head.data(), std::ssize(head));
+    fs::resize_file(path, size);
+}
+
 } // namespace
 
 // Buckets enumerate in order whatever the insertion order; within one bucket's chain the
-// newest key comes first, a replaced record keeps its place and a removal keeps the chain.
-TEST(MeetingMap, EnumerationOrderWithinAChain) {
-    const Ids chain = {"2004030514000910", "2004030514010810", "2004030514011910"};
+// newest key comes first, a replaced record keeps its place and a removal keeps the chain. As a
+// plain model of the chains through many inserts and removals, which must also leave the open
+// slot table able to find every key that stays, and no key twice. A record may be stored under
+// a key other than its id (a shortcut to a meeting that is gone), or under a view of its own id.
+TEST(MeetingMap, ChainsAsAPlainModelThroughManyInsertsAndRemovals) {
     CMeetingMap map;
-    for (const std::string& key : chain) {
-        ASSERT_EQ(CMeetingMap::BucketOf(key), 4u);
-        map.SetAt(key, CMeeting());
-    }
-    map.SetAt(chain[0], Meeting("", "changed"));
-    EXPECT_EQ(map.GetKeys(), (Ids{chain[2], chain[1], chain[0]})) << "replacing keeps the place";
-    EXPECT_EQ(map.Find(chain[0])->title, "changed");
-    EXPECT_TRUE(map.RemoveKey(chain[1]));
-    EXPECT_EQ(map.GetKeys(), (Ids{chain[2], chain[0]}));
-    EXPECT_TRUE(map.Contains(chain[0])) << "a removal must not cut the chain";
-}
-
-// A shortcut may point at a meeting that is gone, whose record then has no id of its own.
-TEST(MeetingMap, KeysOtherThanTheRecordsId) {
-    const std::string key = "2004030514070910";
-    CMeetingMap map;
-    map.SetAt(key, Meeting("", "Gone"));
-    CMeeting record = Meeting(key, "Back");
-    map.SetAt(record.id, std::move(record)); // the key views the record being moved in
-    map.SetAt("2004030514071010", Meeting("2004030514071010"));
-    const CMeetingMap copy = map;
-    EXPECT_EQ(copy.GetKeys(), (Ids{"2004030514071010", key}));
-    EXPECT_EQ(copy.Find(key)->title, "Back");
-}
-
-// Removals leave the open slot table able to find every key that stays, and no key twice.
-TEST(MeetingMap, ManyInsertsAndRemovalsStayFindable) {
-    CMeetingMap map;
-    std::set<std::string> expected;
+    std::map<std::size_t, std::list<std::string>> chains; // newest key first
+    std::map<std::string, std::string> titles;
     std::mt19937 random(17);
     for (int step = 0; step < 20000; ++step) {
         const std::string key = MakeMeetingIdAt(CDateTime(38000.0).AddSeconds(random() % 3000));
+        std::list<std::string>& chain = chains[CMeetingMap::BucketOf(key)];
+        const auto at = std::find(chain.begin(), chain.end(), key);
         if (random() % 3 == 0) {
-            ASSERT_EQ(map.RemoveKey(key), expected.erase(key) == 1) << "step " << step;
+            ASSERT_EQ(map.RemoveKey(key), at != chain.end()) << "step " << step;
+            if (at != chain.end()) {
+                chain.erase(at);
+            }
+            continue;
+        }
+        CMeeting record = Meeting(step % 2 == 0 ? key : "", std::to_string(step));
+        if (step % 2 == 0) {
+            map.SetAt(record.id, std::move(record)); // the key views the record moved in
         } else {
-            map.SetAt(key, CMeeting());
-            expected.insert(key);
+            map.SetAt(key, record);
+        }
+        titles[key] = std::to_string(step);
+        if (at == chain.end()) {
+            chain.push_front(key);
         }
     }
-    Ids keys = map.GetKeys();
-    std::sort(keys.begin(), keys.end());
-    EXPECT_EQ(keys, Ids(expected.begin(), expected.end()));
+    Ids keys;
+    for (const auto& [bucket, chain] : chains) {
+        keys.insert(keys.end(), chain.begin(), chain.end());
+    }
+    const CMeetingMap copy = map;
+    ASSERT_EQ(copy.GetKeys(), keys);
+    for (const std::string& key : keys) {
+        ASSERT_EQ(copy.Find(key)->title, titles[key]) << key;
+    }
 }
 
+// What each call does to memory and disk, and what a call that cannot be carried out leaves.
 TEST_F(MeetingStore, GetModifyAddAndDelete) {
     EXPECT_EQ(store.GetMeeting("2004030514070910"), CMeeting(now))
         << "an unknown id gives an empty record dated now";
@@ -102,6 +106,23 @@ TEST_F(MeetingStore, GetModifyAddAndDelete) {
     EXPECT_THROW(store.DeleteMeeting(orphan), CFileError);
     EXPECT_TRUE(Names().empty());
     EXPECT_EQ(store.GetMeeting(orphan).title, "Orphan") << "the record stays until the next load";
+
+    // A folder in the meeting file's place, or a working directory gone: the save fails loudly,
+    // memory keeps what the disk has and no temporary file lingers.
+    const CMeeting old = Meeting("2004030514070910", "Old");
+    store.ModifyMeeting(old);
+    fs::create_directory(MeetingFilePath("2004030514071010"));
+    EXPECT_THROW(store.ModifyMeeting(Meeting("2004030514071010")), CFileError);
+    for (const std::string& name : Names()) {
+        EXPECT_FALSE(IsTemporaryFileName(name)) << name;
+    }
+    const Ids keys = store.GetMap().GetKeys();
+    SetWorkingDirectory(folder / "gone");
+    EXPECT_THROW(store.AddMeeting(Meeting("")), CFileError);
+    EXPECT_THROW(WriteMinutesFile(old.id, {"lost"}), CFileError);
+    EXPECT_EQ(store.GetMap().GetKeys(), keys);
+    store.LoadAll();
+    EXPECT_EQ(store.GetCount(), 0u) << "loading from a missing folder finds nothing";
 }
 
 // An import adds thousands of meetings within a second: each add starts after the ids the adds
@@ -218,7 +239,10 @@ TEST_F(MeetingStore, LoadAllActsAsIfInNameOrderAndListsTheDamaged) {
         << "an empty folder still ends the progress";
 }
 
-TEST_F(MeetingStore, PipesAndDevicesNeverStallAScan) {
+// Pipes, devices, links and files past the size limit in the folder: nothing stalls on them or
+// is sized by them. A link to a meeting file loads, an oversized meeting file is damaged like
+// any other, and content files read as empty lists.
+TEST_F(MeetingStore, HostileFilesNeitherStallNorSwellAScan) {
     const std::string id = "2004030514070910";
     PutFile("real.bin", Meeting(id));
     fs::create_symlink(folder / "real.bin", folder / "link.mtg");
@@ -226,28 +250,22 @@ TEST_F(MeetingStore, PipesAndDevicesNeverStallAScan) {
     fs::create_symlink(folder / "missing", folder / "dangling.mtg");
     ASSERT_EQ(::mkfifo((folder / "pipe.mtg").c_str(), 0644), 0);
     ASSERT_EQ(::mkfifo((folder / ("todo" + id + ".tdo")).c_str(), 0644), 0);
-    fs::create_symlink("/dev/zero", folder / ("kes" + id + ".kes"));
+    fs::create_symlink("/dev/zero", folder / ("agenda" + id + ".agd"));
+    // A count of millions of empty entries: gigabytes of strings, were it read.
+    const std::string manyEmptyEntries = "\xFF\xFF\xFF\x7F";
+    MakeSparseFile(ContentFilePath(ContentKind::attendees, id), manyEmptyEntries,
+                   maxDataFileSize + 1);
+    MakeSparseFile(ContentFilePath(ContentKind::minutes, id), manyEmptyEntries + '\0', 5);
+    const std::string oversized = "2004030514071010";
+    MakeSparseFile(MeetingFilePath(oversized), EncodeMeeting(Meeting(oversized)),
+                   maxDataFileSize + 1);
     store.LoadAll();
     EXPECT_EQ(store.GetMap().GetKeys(), (Ids{id}));
-    EXPECT_TRUE(store.GetSkippedFiles().empty());
+    EXPECT_EQ(store.GetSkippedFiles(), std::vector<fs::path>{MeetingFilePath(oversized)});
+    CLargestAllocation probe;
     EXPECT_TRUE(ReadTodoFile(id).empty());
-    EXPECT_TRUE(ReadMinutesFile(id).empty());
-}
-
-// A folder in the meeting file's place, or a working directory gone: the save fails loudly,
-// memory keeps what the disk has and no temporary file lingers.
-TEST_F(MeetingStore, SavesThatCannotHappenChangeNothing) {
-    const CMeeting old = Meeting("2004030514070910", "Old");
-    store.ModifyMeeting(old);
-    fs::create_directory(MeetingFilePath("2004030514071010"));
-    EXPECT_THROW(store.ModifyMeeting(Meeting("2004030514071010")), CFileError);
-    for (const std::string& name : Names()) {
-        EXPECT_FALSE(IsTemporaryFileName(name)) << name;
-    }
-    SetWorkingDirectory(folder / "gone");
-    EXPECT_THROW(store.AddMeeting(Meeting("")), CFileError);
-    EXPECT_THROW(WriteMinutesFile(old.id, {"lost"}), CFileError);
-    EXPECT_EQ(store.GetMap().GetKeys(), (Ids{old.id}));
-    store.LoadAll();
-    EXPECT_EQ(store.GetCount(), 0u) << "loading from a missing folder finds nothing";
+    EXPECT_TRUE(ReadAgendaFile(id).empty());
+    EXPECT_TRUE(ReadAttendeeFile(id).empty());
+    EXPECT_LE(probe.Get(), 64u * 1024) << "nothing may be sized by the oversized file";
+    EXPECT_EQ(ReadMinutesFile(id), Ids{""}) << "a small file still reads";
 }

@@ -5,10 +5,12 @@
 #include "store/FileError.h"
 #include "store/FileIo.h"
 #include "store/FileListener.h"
+#include "store/MeetingFile.h"
 #include "tests/support/FailingFileCalls.h"
 #include "tests/support/StoreFolder.h"
 
 #include <cstring>
+#include <map>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -106,18 +108,18 @@ protected:
 
 // The bytes must be on disk before the new name points at them, and the rename itself must be
 // made durable; otherwise a power cut can leave an empty meeting file in place of the old one.
-TEST_F(Saving, ASaveReachesTheDiskBeforeItsRename) {
+// Whichever step fails, and however (a full disk, a failing one), the old file and the record
+// in memory stay as they were, nothing is left behind, the listener hears nothing and the error
+// names the file the user saved. Listeners hear of every change.
+TEST_F(Saving, ASaveReachesTheDiskBeforeItsRenameOrChangesNothing) {
     SetFileCalls(&calls);
-    store.ModifyMeeting(Meeting("Budget"));
+    const CMeeting old = Meeting("Old");
+    store.ModifyMeeting(old);
     const fs::path target = MeetingFilePath(id);
     ASSERT_FALSE(calls.calls.empty());
     const std::string temporary = calls.calls.front().substr(std::strlen("open "));
     EXPECT_EQ(fs::path(temporary).parent_path(), target.parent_path()) << "beside the file";
     EXPECT_TRUE(IsTemporaryFileName(fs::path(temporary).filename().string())) << temporary;
-    const int flags = calls.flagsOf[temporary];
-    EXPECT_TRUE((flags & O_CREAT) && (flags & O_EXCL) && (flags & O_NOFOLLOW))
-        << "the temporary file must be new, never an existing file or link";
-
     const auto flushed = calls.IndexOf("fsync " + temporary);
     const auto renamed = calls.IndexOf("rename " + temporary + " " + target.string());
     const auto folderFlushed = calls.IndexOf("fsync " + target.parent_path().string());
@@ -127,17 +129,9 @@ TEST_F(Saving, ASaveReachesTheDiskBeforeItsRename) {
     EXPECT_LT(folderFlushed, std::ssize(calls.calls));
     EXPECT_EQ(Names(), Texts{target.filename().string()});
     EXPECT_EQ(listener.heard, Texts{"written " + target.filename().string()});
-}
 
-// Whichever step of a save fails, and however (a full disk, a failing one), the old file and
-// the record in memory stay as they were, nothing is left behind, the listener hears nothing
-// and the error names the file the user saved.
-TEST_F(Saving, EveryFailingStepKeepsTheOldFile) {
-    const CMeeting old = Meeting("Old");
-    store.ModifyMeeting(old);
     const std::string oldBytes = MeetingBytes();
     listener.heard.clear();
-    SetFileCalls(&calls);
     for (const char* step : {"open", "write", "fsync", "close", "rename"}) {
         for (const int error : {ENOSPC, EIO}) {
             SCOPED_TRACE(std::string(step) + " fails with " + std::strerror(error));
@@ -146,7 +140,7 @@ TEST_F(Saving, EveryFailingStepKeepsTheOldFile) {
                 store.ModifyMeeting(Meeting("New"));
                 ADD_FAILURE() << "the save reported success";
             } catch (const CFileError& failure) {
-                EXPECT_EQ(failure.GetPath(), MeetingFilePath(id).string());
+                EXPECT_EQ(failure.GetPath(), target.string());
                 EXPECT_EQ(failure.GetReason(), std::strerror(error));
             }
             EXPECT_EQ(store.GetMeeting(id), old) << "memory changed though the file did not";
@@ -157,26 +151,18 @@ TEST_F(Saving, EveryFailingStepKeepsTheOldFile) {
     calls.Fail("unlink", EACCES);
     EXPECT_THROW(store.DeleteMeeting(id), CFileError);
     EXPECT_TRUE(listener.heard.empty()) << listener.heard.front();
-}
 
-// A listener that fails never fails a change that was made; one removed hears nothing more.
-TEST_F(Saving, ListenersHearEveryChangeAndCannotFailOne) {
-    store.ModifyMeeting(Meeting("Budget"));
-    WriteAgendaFile(id, {});
+    // A listener that fails never fails a change that was made; one removed hears nothing more.
+    SetFileCalls(nullptr);
     listener.throws = true;
     WriteTodoFile(id, {{"Call", CTodoItem::high, 0}});
-    EXPECT_EQ(ReadTodoFile(id).size(), 1u);
     EXPECT_NO_THROW(store.DeleteMeeting(id));
     EXPECT_TRUE(Names().empty());
-    EXPECT_EQ(listener.heard,
-              (Texts{"written meeting" + id + ".mtg", "written agenda" + id + ".agd",
-                     "written todo" + id + ".tdo", "removed agenda" + id + ".agd",
-                     "removed todo" + id + ".tdo", "removed meeting" + id + ".mtg"}))
-        << "no minutes file, so nothing heard of one";
+    EXPECT_EQ(listener.heard, (Texts{"written todo" + id + ".tdo", "removed todo" + id + ".tdo",
+                                     "removed " + target.filename().string()}));
     RemoveFileListener(&listener);
-    listener.heard.clear();
     WriteTodoFile(id, {});
-    EXPECT_TRUE(listener.heard.empty());
+    EXPECT_EQ(listener.heard.size(), 3u);
 }
 
 // A stale link that happens to have the temporary name is never written through: the save
@@ -266,86 +252,74 @@ TEST_F(Saving, ABatchWritesAsTheSingleWritersAndFlushesAroundItsRenames) {
     EXPECT_LT(syncs[0], renames.front()) << "renamed before the flush";
     EXPECT_LT(renames.back(), fsyncs[0]) << "the renames not flushed";
 
-    const Texts heard = listener.heard;
-    CTempFolder single;
-    SetWorkingDirectory(single.Path());
     CNewMeeting full = Full("One");
     full.record.id = ids[0];
-    WriteMeetingFile(full.record);
-    WriteAgendaFile(ids[0], *full.agenda);
-    WriteAttendeeFile(ids[0], *full.attendees);
-    WriteTodoFile(ids[0], *full.todos);
-    WriteMinutesFile(ids[0], *full.minutes);
     CNewMeeting plain = Plain("Two");
     plain.record.id = ids[1];
-    WriteMeetingFile(plain.record);
-    SetWorkingDirectory(folder.Path());
-
-    const Texts names = Names();
-    ASSERT_EQ(names.size(), 6u);
+    const std::map<fs::path, std::string> bytes = {
+        {MeetingFilePath(ids[0]), EncodeMeeting(full.record)},
+        {ContentFilePath(ContentKind::agenda, ids[0]), EncodeAgenda(*full.agenda)},
+        {ContentFilePath(ContentKind::attendees, ids[0]), EncodeStringList(*full.attendees)},
+        {ContentFilePath(ContentKind::todos, ids[0]), EncodeTodos(*full.todos)},
+        {ContentFilePath(ContentKind::minutes, ids[0]), EncodeStringList(*full.minutes)},
+        {MeetingFilePath(ids[1]), EncodeMeeting(plain.record)}};
     Texts written;
-    for (const std::string& name : names) {
-        EXPECT_EQ(folder.ReadFile(name), single.ReadFile(name)) << name;
-        written.push_back("written " + name);
+    for (const auto& [path, expected] : bytes) {
+        EXPECT_EQ(folder.ReadFile(path.filename().string()), expected) << path;
+        written.push_back("written " + path.filename().string());
     }
+    EXPECT_EQ(Names().size(), bytes.size());
     EXPECT_EQ(store.GetMeeting(ids[0]), full.record);
     EXPECT_EQ(store.GetMeeting(ids[1]), plain.record);
-    Texts sorted = heard;
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(sorted, written) << "each file heard of once, nothing removed";
+    Texts heard = listener.heard;
+    std::sort(heard.begin(), heard.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(heard, written) << "each file heard of once, nothing removed";
     EXPECT_TRUE(listener.allInPlace) << "a file was heard of before its rename";
     ExpectStoreMatchesFolder("after the batch");
 }
 
 // Whichever step fails before the renames (or the first rename), and however, nothing of the
-// chunk is stored, on disk or in memory, the error names a file, and the meetings stored
-// before stay.
-TEST_F(Saving, AStepFailingBeforeTheRenamesLeavesNothingOfTheChunk) {
-    const std::string existing = store.AddMeeting(CMeeting(CDateTime(2026, 3, 10, 9, 0, 0)));
-    const Texts before = Names();
+// chunk is stored, on disk or in memory; a rename failing midway keeps the meetings whose files
+// were all in place and takes back the half-renamed one. The error names the file that failed,
+// the meetings stored before stay, and the listener hears only of the files kept.
+TEST_F(Saving, AFailingBatchKeepsOnlyTheMeetingsWhollyInPlace) {
+    store.AddMeeting(CMeeting(CDateTime(2026, 3, 10, 9, 0, 0)));
+    const struct {
+        const char* step;
+        int at; // opendir, syncfs and renames once per chunk; else not the first meeting's first
+        std::size_t kept;
+        const char* file;
+    } cases[] = {{"open", 3, 0, ""},      {"write", 3, 0, ""},  {"close", 3, 0, ""},
+                 {"opendir", 1, 0, ""},   {"syncfs", 1, 0, ""}, {"rename", 1, 0, ""},
+                 {"rename", 8, 1, "todo"}}; // the second meeting's todo file
     SetFileCalls(&calls);
-    for (const char* step : {"open", "write", "close", "opendir", "syncfs", "rename"}) {
+    for (const auto& c : cases) {
         for (const int error : {ENOSPC, EIO}) {
-            const std::string context = std::string(step) + " failing with " + std::strerror(error);
-            const std::string_view kind = step;
-            const bool oncePerChunk = kind == "opendir" || kind == "syncfs" || kind == "rename";
-            calls.Fail(step, error, oncePerChunk ? 1 : 3); // else not the first meeting's first
+            SCOPED_TRACE(std::string(c.step) + " #" + std::to_string(c.at) + " failing with " +
+                         std::strerror(error));
+            calls.Fail(c.step, error, c.at);
+            const std::size_t before = store.GetCount();
             try {
-                Add({Full("One"), Plain("Two")});
-                ADD_FAILURE() << context << ": reported as success";
+                Add({Full("One"), Full("Two"), Plain("Three")});
+                ADD_FAILURE() << "reported as success";
             } catch (const CFileError& failure) {
-                EXPECT_EQ(failure.GetReason(), std::strerror(error)) << context;
-                EXPECT_FALSE(failure.GetPath().empty()) << context;
+                EXPECT_EQ(failure.GetReason(), std::strerror(error));
+                EXPECT_NE(failure.GetPath().find(c.file), std::string::npos) << failure.GetPath();
             }
-            EXPECT_EQ(Names(), before) << context;
-            EXPECT_EQ(store.GetCount(), 1u) << context;
+            EXPECT_EQ(store.GetCount(), before + c.kept);
+            EXPECT_EQ(Names().size(), 1 + 5 * (store.GetCount() - 1)) << "a meeting's files left";
+            ExpectStoreMatchesFolder("");
         }
     }
-    SetFileCalls(nullptr);
-    ExpectStoreMatchesFolder("after the failures");
-    EXPECT_EQ(listener.heard, Texts{"written " + MeetingFilePath(existing).filename().string()})
-        << "heard of a file that is not there";
-}
-
-// A rename failing midway keeps the meetings whose files were all in place, takes back the
-// half-renamed one and names the file that could not be put in place.
-TEST_F(Saving, ARenameFailingMidwayKeepsTheWholeMeetingsBeforeIt) {
-    calls.Fail("rename", ENOSPC, 8); // the second meeting's todo file
-    SetFileCalls(&calls);
-    try {
-        Add({Full("One"), Full("Two"), Plain("Three")});
-        ADD_FAILURE() << "reported as success";
-    } catch (const CFileError& failure) {
-        EXPECT_EQ(failure.GetReason(), std::strerror(ENOSPC));
-        EXPECT_NE(failure.GetPath().find("todo"), std::string::npos) << failure.GetPath();
+    Texts heard = listener.heard;
+    std::sort(heard.begin(), heard.end());
+    Texts names = Names();
+    std::for_each(names.begin(), names.end(), [](std::string& name) { name = "written " + name; });
+    EXPECT_EQ(heard, names) << "heard of a file that is not there, or twice";
+    for (const auto& entry : store) {
+        EXPECT_EQ(ReadTodoFile(entry.Key()).size(), entry.value.title == "One" ? 1u : 0u);
     }
-    SetFileCalls(nullptr);
-    ASSERT_EQ(store.GetCount(), 1u);
-    EXPECT_EQ(store.begin()->value.title, "One");
-    EXPECT_EQ(Names().size(), 5u) << "only the first meeting's five files";
-    EXPECT_EQ(ReadTodoFile(store.begin()->Key()), *Full("").todos);
-    EXPECT_EQ(listener.heard.size(), 5u) << "the listener hears only of the files kept";
-    ExpectStoreMatchesFolder("after the failed rename");
 }
 
 // A new meeting takes no id of a stored meeting, nor of any file in the folder (a content file

@@ -56,7 +56,9 @@ private:
 
 } // namespace
 
-TEST(WorkingDirectoryLock, OneHolderAcrossProcessesAndAfterACrash) {
+// One holder across processes, and after a crash. Two lock objects of one process are refused
+// like two processes are, which lets the moves with the working directory be checked here.
+TEST(WorkingDirectoryLock, OneHolderAcrossProcessesAndMoves) {
     CTempFolder folder;
     COtherProcess other(folder.Path());
     ASSERT_TRUE(other.Locked());
@@ -69,28 +71,21 @@ TEST(WorkingDirectoryLock, OneHolderAcrossProcessesAndAfterACrash) {
     EXPECT_FALSE(COtherProcess(folder.Path()).Locked()) << "now this process holds it";
     lock.Release();
     EXPECT_TRUE(COtherProcess(folder.Path()).Locked());
-}
 
-// Two lock objects of one process are refused like two processes are, which lets the moves
-// be checked here.
-TEST(WorkingDirectoryLock, MovesWithTheWorkingDirectory) {
-    CTempFolder first;
     CTempFolder second;
-    CWorkingDirectoryLock lock;
-    CWorkingDirectoryLock other;
-    ASSERT_EQ(lock.Acquire(first.Path()), Result::locked);
-    EXPECT_EQ(other.Acquire(first.Path()), Result::heldElsewhere);
-
+    CWorkingDirectoryLock again;
+    ASSERT_EQ(lock.Acquire(folder.Path()), Result::locked);
+    EXPECT_EQ(again.Acquire(folder.Path()), Result::heldElsewhere);
     EXPECT_EQ(lock.Acquire(second.Path()), Result::locked);
     EXPECT_EQ(lock.GetFolder(), second.Path());
-    EXPECT_EQ(other.Acquire(first.Path()), Result::locked) << "the old folder stayed locked";
-    EXPECT_EQ(lock.Acquire(first.Path()), Result::heldElsewhere);
+    EXPECT_EQ(again.Acquire(folder.Path()), Result::locked) << "the old folder stayed locked";
+    EXPECT_EQ(lock.Acquire(folder.Path()), Result::heldElsewhere);
     EXPECT_EQ(lock.GetFolder(), second.Path()) << "a refused move keeps the folder held";
     CWorkingDirectoryLock third;
     EXPECT_EQ(third.Acquire(second.Path()), Result::heldElsewhere);
 
     // Where no lock file can be made, the old folder is given up all the same.
-    EXPECT_EQ(lock.Acquire(first / "missing"), Result::unavailable);
+    EXPECT_EQ(lock.Acquire(folder / "missing"), Result::unavailable);
     EXPECT_FALSE(lock.IsHeld());
     EXPECT_EQ(third.Acquire(second.Path()), Result::locked);
 }
