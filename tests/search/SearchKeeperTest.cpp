@@ -22,7 +22,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <fstream>
 #include <thread>
 

@@ -10,7 +10,6 @@
 
 #include <libical/ical.h>
 
-#include <cstdlib>
 #include <random>
 
 namespace {

@@ -2,7 +2,6 @@
 #include "store/FileError.h"
 #include "store/FileIo.h"
 #include "tests/store/AllocationProbe.h"
-#include "tests/support/FailingFileCalls.h"
 #include "tests/support/StoreFolder.h"
 
 #include <fstream>

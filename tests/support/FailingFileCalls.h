@@ -10,36 +10,6 @@
 #include <string>
 #include <vector>
 
-// Refuses to create any file, as a folder the user may not write into does.
-class CNoWriteCalls : public CFileCalls {
-public:
-    int Open(const char*, int, mode_t) override {
-        errno = EACCES;
-        return -1;
-    }
-};
-
-// Writes fail the way a full disk does.
-class CFullDisk : public CFileCalls {
-public:
-    ssize_t Write(int, const void*, size_t) override {
-        errno = ENOSPC;
-        return -1;
-    }
-};
-
-// Puts failing file calls in place for one scope.
-template <typename Calls> class CFailingScope {
-public:
-    CFailingScope() { SetFileCalls(&m_calls); }
-    ~CFailingScope() { SetFileCalls(nullptr); }
-    CFailingScope(const CFailingScope&) = delete;
-    CFailingScope& operator=(const CFailingScope&) = delete;
-
-private:
-    Calls m_calls;
-};
-
 // Passes every call on to the system and writes each down as "<kind> <path>" (kinds: open,
 // opendir, write, fsync, syncfs, close, rename, unlink; a rename names both paths). From
 // the `failAt`-th call of the kind `failing` on a path holding `failingPath` on, those calls
@@ -60,7 +30,6 @@ public:
         if (beforeOpen) {
             beforeOpen(path);
         }
-        flagsOf[path] = flags;
         const int fd = Pass((flags & O_DIRECTORY) != 0 ? "opendir" : "open", path,
                             [&] { return CFileCalls::Open(path, flags, mode); });
         if (fd >= 0) {
@@ -112,7 +81,6 @@ public:
     }
 
     std::vector<std::string> calls;
-    std::map<std::string, int> flagsOf;
     std::string failing;
     std::string failingPath;
     int failAt = 1;
@@ -122,4 +90,28 @@ public:
 private:
     std::map<int, std::string> m_names;
     int m_matched = 0;
+};
+
+// Refuses to create any file, as a folder the user may not write into does.
+class CNoWriteCalls : public CRecordingCalls {
+public:
+    CNoWriteCalls() { Fail("open", EACCES); }
+};
+
+// Writes fail the way a full disk does.
+class CFullDisk : public CRecordingCalls {
+public:
+    CFullDisk() { Fail("write", ENOSPC); }
+};
+
+// Puts failing file calls in place for one scope.
+template <typename Calls> class CFailingScope {
+public:
+    CFailingScope() { SetFileCalls(&m_calls); }
+    ~CFailingScope() { SetFileCalls(nullptr); }
+    CFailingScope(const CFailingScope&) = delete;
+    CFailingScope& operator=(const CFailingScope&) = delete;
+
+private:
+    Calls m_calls;
 };
