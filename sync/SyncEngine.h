@@ -1,0 +1,47 @@
+#pragma once
+
+#include "sync/CalendarDiscovery.h"
+#include "sync/DavClient.h"
+#include "sync/SyncSummary.h"
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+
+class QThread;
+class CSyncStoreGate;
+
+// Runs syncs and discoveries on a thread of its own, one at a time; lives on the window's
+// thread, which alone hears its signals and alone lets the gate touch the store.
+class CSyncEngine : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CSyncEngine(CSyncStoreGate& gate, QObject* parent = nullptr);
+    ~CSyncEngine() override;
+
+    // False when a sync or a discovery is still running.
+    bool StartSync(const CDavAccount& account, const QUrl& calendar,
+                   const std::filesystem::path& folder, const QString& stateFile,
+                   const CDavLimits& limits = {});
+    bool StartDiscovery(const CDavAccount& account);
+    void Cancel();
+    bool IsRunning() const { return m_thread != nullptr; }
+
+signals:
+    void progress(int done, int total);
+    void syncFinished(const CSyncSummary& summary);
+    void discoveryFinished(const CDiscovery& discovery);
+
+private:
+    template <typename Work> bool Start(const CDavAccount& account, const CDavLimits& limits,
+                                        Work work);
+    void Finish();
+
+    CSyncStoreGate& m_gate;
+    QThread* m_thread = nullptr;
+    std::mutex m_clientLock; // guards m_client against Cancel from this thread
+    CDavClient* m_client = nullptr;
+};
