@@ -48,5 +48,7 @@ void ReadOwnFields(icalcomponent* event, CCalendarMeeting& meeting, const icalti
 std::vector<icalproperty*> XProperties(icalcomponent* component, const char* name);
 icalproperty* XProperty(icalcomponent* component, const char* name);
 std::string OwnText(icalproperty* property);
+// A person as other programs name them: the CN, else the address without "mailto:".
+std::string PersonName(icalproperty* property, const char* address);
 // The value of a property's X- parameter `name` ("" when it has none).
 std::string XParameterValue(icalproperty* property, const char* name);

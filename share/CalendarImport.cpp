@@ -130,7 +130,8 @@ std::string UidOf(icalcomponent* component) {
     return uid ? std::string(uid) : std::string();
 }
 
-// A person as other programs name them: the CN, else the address without "mailto:".
+} // namespace
+
 std::string PersonName(icalproperty* property, const char* address) {
     if (icalparameter* cn = icalproperty_get_first_parameter(property, ICAL_CN_PARAMETER)) {
         const char* name = icalparameter_get_cn(cn);
@@ -146,6 +147,8 @@ std::string PersonName(icalproperty* property, const char* address) {
     }
     return FromCalendarText(value);
 }
+
+namespace {
 
 CDateTime WallTime(const struct tm& local) {
     return CDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
