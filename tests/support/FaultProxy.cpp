@@ -2,7 +2,12 @@
 
 #include "tests/support/ProxyConnection.h"
 
+#include <QFile>
 #include <QMutexLocker>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -20,27 +25,49 @@ CFaultProxy::~CFaultProxy() {
     m_thread.wait();
 }
 
-::testing::AssertionResult CFaultProxy::Start(quint16 targetPort) {
+::testing::AssertionResult CFaultProxy::Start(quint16 targetPort, const QString& certificateFile,
+                                              const QString& keyFile) {
     m_targetPort = targetPort;
+    m_tls = !certificateFile.isEmpty();
     bool listening = false;
     QMetaObject::invokeMethod(
         m_context,
-        [this, &listening] {
-            m_listener = new QTcpServer(m_context);
-            QObject::connect(m_listener, &QTcpServer::newConnection, m_context, [this] {
-                while (QTcpSocket* client = m_listener->nextPendingConnection()) {
-                    QMutexLocker lock(&m_mutex);
-                    ++m_connections;
-                    new CProxyConnection(client, m_targetPort, *this);
-                }
-            });
-            listening = Listen();
+        [this, &listening, &certificateFile, &keyFile] {
+            listening = MakeListener(certificateFile, keyFile) && Listen();
         },
         Qt::BlockingQueuedConnection);
     if (!listening) {
-        return ::testing::AssertionFailure() << "the fault proxy cannot listen on 127.0.0.1";
+        return ::testing::AssertionFailure()
+               << "the fault proxy cannot listen on 127.0.0.1 (or read its certificate)";
     }
     return ::testing::AssertionSuccess();
+}
+
+bool CFaultProxy::MakeListener(const QString& certificateFile, const QString& keyFile) {
+    if (m_tls) {
+        QFile key(keyFile);
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificateChain(QSslCertificate::fromPath(certificateFile));
+        tls.setPrivateKey(
+            QSslKey(key.open(QIODevice::ReadOnly) ? key.readAll() : QByteArray(), QSsl::Ec));
+        if (tls.localCertificate().isNull() || tls.privateKey().isNull()) {
+            return false;
+        }
+        auto* server = new QSslServer(m_context);
+        server->setSslConfiguration(tls);
+        m_listener = server;
+    } else {
+        m_listener = new QTcpServer(m_context);
+    }
+    // Announced once a connection is ready for use, after the handshake under https.
+    QObject::connect(m_listener, &QTcpServer::pendingConnectionAvailable, m_context, [this] {
+        while (QTcpSocket* client = m_listener->nextPendingConnection()) {
+            QMutexLocker lock(&m_mutex);
+            ++m_connections;
+            new CProxyConnection(client, m_targetPort, *this);
+        }
+    });
+    return true;
 }
 
 bool CFaultProxy::Listen() {
@@ -52,7 +79,7 @@ bool CFaultProxy::Listen() {
 }
 
 QUrl CFaultProxy::BaseUrl() const {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(m_port));
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2/").arg(m_tls ? "https" : "http").arg(m_port));
 }
 
 void CFaultProxy::SetFault(const SFault& fault, int fromRequest) {

@@ -46,9 +46,12 @@ public:
     CFaultProxy(const CFaultProxy&) = delete;
     CFaultProxy& operator=(const CFaultProxy&) = delete;
 
-    ::testing::AssertionResult Start(quint16 targetPort);
+    // Given a certificate and its key (PEM files), the proxy serves https to its clients and
+    // still speaks plain http to the server behind it.
+    ::testing::AssertionResult Start(quint16 targetPort, const QString& certificateFile = {},
+                                     const QString& keyFile = {});
     quint16 Port() const { return m_port; }
-    // "http://127.0.0.1:<port>/".
+    // "http://127.0.0.1:<port>/" (or https).
     QUrl BaseUrl() const;
 
     // The fault for the requests to come: the first `fromRequest - 1` of them still pass
@@ -70,12 +73,14 @@ public:
 
 private:
     bool Listen();
+    bool MakeListener(const QString& certificateFile, const QString& keyFile);
 
     QThread m_thread;
     QObject* m_context = nullptr; // lives on m_thread; owns the listener and the connections
     QTcpServer* m_listener = nullptr;
     quint16 m_port = 0;
     quint16 m_targetPort = 0;
+    bool m_tls = false;
 
     mutable QMutex m_mutex;
     SFault m_fault;

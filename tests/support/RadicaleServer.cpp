@@ -64,7 +64,7 @@ CRadicaleServer::~CRadicaleServer() {
     m_scheme = scheme;
     QString error;
     if (!m_folder.isValid() || !WriteFiles(passwords, &error) ||
-        (scheme == EScheme::Https && !MakeCertificate(&error))) {
+        !MakeCertificate(&error)) {
         return ::testing::AssertionFailure()
                << "cannot prepare the server: " << error.toStdString();
     }
@@ -99,6 +99,10 @@ QString CRadicaleServer::CertificateFile() const {
     return PathOf("cert.pem");
 }
 
+QString CRadicaleServer::KeyFile() const {
+    return PathOf("key.pem");
+}
+
 QByteArray CRadicaleServer::CertificatePem() const {
     return ReadText(CertificateFile()).toUtf8();
 }
@@ -125,7 +129,7 @@ bool CRadicaleServer::MakeCertificate(QString* error) const {
     openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt",
                               "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2", "-subj",
                               "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
-                              PathOf("key.pem"), "-out", CertificateFile()});
+                              KeyFile(), "-out", CertificateFile()});
     if (!openssl.waitForFinished(30000) || openssl.exitStatus() != QProcess::NormalExit ||
         openssl.exitCode() != 0) {
         *error = "openssl could not make a certificate: " + openssl.errorString() + '\n' +
@@ -147,7 +151,7 @@ bool CRadicaleServer::MakeCertificate(QString* error) const {
                                           "[web]\ntype = none\n"
                                           "[logging]\nlevel = error\nmask_passwords = True\n")
                                .arg(m_port)
-                               .arg(https ? "True" : "False", CertificateFile(), PathOf("key.pem"),
+                               .arg(https ? "True" : "False", CertificateFile(), KeyFile(),
                                     PathOf("users"), StorageFolder());
     if (m_port == 0 || !WriteText(PathOf("config"), config)) {
         return ::testing::AssertionFailure() << "cannot pick a port or write the configuration";

@@ -22,7 +22,7 @@ public:
     CRadicaleServer& operator=(const CRadicaleServer&) = delete;
 
     // Starts the server for the given user names and passwords and waits until it answers.
-    // With Https it serves a self-signed certificate for 127.0.0.1 made for this server.
+    // A self-signed certificate for 127.0.0.1 is made for it either way; Https serves it.
     ::testing::AssertionResult Start(const QMap<QString, QString>& passwords,
                                      EScheme scheme = EScheme::Http);
     void Stop();
@@ -32,8 +32,10 @@ public:
     QUrl BaseUrl() const;
     // What the server wrote to its log (errors only), for a failing test to print.
     QString LogText() const;
-    // The certificate an https server presents (PEM), and where it lies.
+    // The certificate an https server presents (PEM), where it and its key lie (for a proxy
+    // serving https in front of an http server).
     QString CertificateFile() const;
+    QString KeyFile() const;
     QByteArray CertificatePem() const;
     // The folder the server keeps its collections in.
     QString StorageFolder() const;

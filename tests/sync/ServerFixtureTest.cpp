@@ -9,6 +9,8 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QTimer>
 #include <QXmlStreamReader>
 
@@ -26,10 +28,17 @@ struct SReply {
     QByteArray location;
 };
 
-// One PROPFIND of `url` as alice, waited for on this thread while the proxy works on its own.
+// One PROPFIND of `url` as alice (trusting `trustedPem` too), waited for on this thread while the
+// proxy works on its own.
 SReply Propfind(QNetworkAccessManager& network, const QUrl& url,
-                QNetworkRequest::RedirectPolicy redirects, int timeoutMs = 0) {
+                QNetworkRequest::RedirectPolicy redirects, int timeoutMs = 0,
+                const QByteArray& trustedPem = {}) {
     QNetworkRequest request(url);
+    if (!trustedPem.isEmpty()) {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setCaCertificates(QSslCertificate::fromData(trustedPem));
+        request.setSslConfiguration(tls);
+    }
     request.setRawHeader("Authorization", "Basic " + (kUser + ':' + kPassword).toUtf8().toBase64());
     request.setRawHeader("Depth", "0");
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, redirects);
@@ -178,6 +187,16 @@ TEST_F(CServerFixtureTest, ProxyFaultsReachAPlainRequest) {
             EXPECT_GE(reply.body.size(), 2 * 1024 * 1024);
         }
     }
+
+    // Under https the proxy still reaches the http server; a redirect back to http is refused.
+    CFaultProxy tlsProxy;
+    ASSERT_TRUE(tlsProxy.Start(m_server.Port(), m_server.CertificateFile(), m_server.KeyFile()));
+    const QUrl viaTls = tlsProxy.BaseUrl().resolved(QUrl(m_calendar.path()));
+    const QByteArray pem = m_server.CertificatePem();
+    QNetworkAccessManager tlsNetwork;
+    EXPECT_EQ(Propfind(tlsNetwork, viaTls, manual, 0, pem).status, 207);
+    tlsProxy.SetFault({EFault::Redirect, 0, m_server.BaseUrl()});
+    EXPECT_EQ(Propfind(tlsNetwork, viaTls, follow, 0, pem).error, E::InsecureRedirectError);
 
     // Radicale closes every connection after its answer, so each request comes on its own.
     m_proxy.SetFault({EFault::Status, 500}, 3);
