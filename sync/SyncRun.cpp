@@ -41,9 +41,11 @@ QUrl CSyncRun::UrlOf(const QString& path) const {
 
 CSyncSummary CSyncRun::Run() {
     m_state = CSyncState::Load(m_stateFile);
-    if (m_state.calendar != m_calendar.toString()) {
-        m_state = CSyncState{}; // another calendar: nothing of the old pairing holds
-        m_state.calendar = m_calendar.toString();
+    // The file is named after the account's calendar; one whose recorded collection differs
+    // was left by another calendar, and nothing of its pairing holds here.
+    if (m_state.calendar != m_calendar.path()) {
+        m_state = CSyncState{};
+        m_state.calendar = m_calendar.path();
     }
     if (ReadServerChanges()) {
         std::atomic<bool> cancelled{false};
@@ -256,7 +258,8 @@ void CSyncRun::PairUnpaired(std::vector<std::string>& localOnly, std::vector<QSt
     std::vector<std::string> unmatched;
     for (const std::string& id : localOnly) {
         const auto found = byUid.find(OwnUid(id));
-        if (found != byUid.end() && !taken.contains(found->second)) {
+        if (found != byUid.end() && !taken.contains(found->second) &&
+            SameAtHeart(id, m_server[found->second].data)) {
             pairUp(id, found->second);
         } else {
             unmatched.push_back(id);
@@ -297,6 +300,20 @@ void CSyncRun::PairUnpaired(std::vector<std::string>& localOnly, std::vector<QSt
             item.facts = {false, SyncSide::absent, SyncSide::changed, false};
             m_items.push_back(std::move(item));
         }
+    }
+}
+
+// Whether a meeting here and an object carrying its UID are one meeting: ids count seconds,
+// so two computers can give one id to two meetings made in the same second. One meeting
+// keeps its title or its date across an edit; two such meetings rarely share either.
+bool CSyncRun::SameAtHeart(const std::string& id, const QByteArray& object) const {
+    const std::optional<CCalendarMeeting> here = ReadLocalMeeting(m_folder, id);
+    try {
+        const CCalendarMeeting there = ParseMeetingObject(object.toStdString());
+        return here &&
+               (here->record.title == there.record.title || here->record.date == there.record.date);
+    } catch (const CCalendarParseError&) {
+        return false;
     }
 }
 

@@ -55,11 +55,12 @@ private:
     bool Fetch(const std::vector<QString>& paths);
     void Plan();
     void PairUnpaired(std::vector<std::string>& localOnly, std::vector<QString>& serverOnly);
+    bool SameAtHeart(const std::string& id, const QByteArray& object) const;
     void Judge(CItem& item);
     void Execute();
     void AddLocal(std::vector<CItem*>& items);
     bool Act(CItem& item, SyncAction action);
-    bool SendMeeting(CItem& item, const QString& uid, const QByteArray& base, bool isNew);
+    bool SendMeeting(CItem& item, QString uid, const QByteArray& base, bool isNew);
     bool KeepBoth(CItem& item);
     bool Gate(const std::function<void()>& change);
     bool Failed(const CDavReply& reply, const QString& what);

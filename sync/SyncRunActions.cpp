@@ -1,9 +1,11 @@
 #include "share/CalendarObject.h"
+#include "share/ServerSafeText.h"
 #include "store/FileError.h"
 #include "sync/DavClient.h"
 #include "sync/SyncRun.h"
 #include "sync/SyncStoreGate.h"
 #include <QCryptographicHash>
+#include <QRandomGenerator>
 
 namespace {
 
@@ -159,7 +161,7 @@ bool CSyncRun::Act(CItem& item, SyncAction action) {
 
 // Writes the meeting here to the server: a new object, or over `base` (the server's object
 // as it is now) keeping all of it that the meeting does not map.
-bool CSyncRun::SendMeeting(CItem& item, const QString& uid, const QByteArray& base, bool isNew) {
+bool CSyncRun::SendMeeting(CItem& item, QString uid, const QByteArray& base, bool isNew) {
     QByteArray stamp;
     std::optional<CCalendarMeeting> meeting = ReadLocalMeeting(m_folder, item.id, &stamp);
     if (!meeting) {
@@ -167,15 +169,26 @@ bool CSyncRun::SendMeeting(CItem& item, const QString& uid, const QByteArray& ba
         return true;
     }
     meeting->record.id = item.id;
-    const QByteArray object = QByteArray::fromStdString(
-        BuildMeetingObject(*meeting, uid.toStdString(), base.toStdString()));
-    const QString path =
-        item.href.isEmpty() ? m_calendar.path() + QString::fromStdString(item.id) + QStringLiteral(".ics")
-                            : item.href;
+    QByteArray object = QByteArray::fromStdString(EscapeOwnValueSeparators(
+        BuildMeetingObject(*meeting, uid.toStdString(), base.toStdString())));
+    QString path = item.href.isEmpty()
+                       ? m_calendar.path() + QString::fromStdString(item.id) + QStringLiteral(".ics")
+                       : item.href;
     const DavHeaders condition{isNew ? std::pair<QByteArray, QByteArray>{"If-None-Match", "*"}
                                      : std::pair<QByteArray, QByteArray>{"If-Match",
                                                                          item.etag.toUtf8()}};
-    const CDavReply reply = m_client.Send("PUT", UrlOf(path), object, condition);
+    CDavReply reply = m_client.Send("PUT", UrlOf(path), object, condition);
+    if (isNew && item.href.isEmpty() && (reply.status == 412 || reply.status == 409)) {
+        // Another computer's meeting took this id's name or UID (made in the same second):
+        // this one goes under a name of its own.
+        const QString unique = QString::fromStdString(item.id) + u'-' +
+                               QString::number(QRandomGenerator::global()->generate(), 16);
+        path = m_calendar.path() + unique + QStringLiteral(".ics");
+        uid = unique + QStringLiteral("@tavelin.invalid");
+        object = QByteArray::fromStdString(EscapeOwnValueSeparators(
+            BuildMeetingObject(*meeting, uid.toStdString(), base.toStdString())));
+        reply = m_client.Send("PUT", UrlOf(path), object, condition);
+    }
     if (reply.status == 412) {
         ++m_summary.deferred; // changed there meanwhile: never overwritten, compared next time
         return true;

@@ -32,7 +32,7 @@ END:VCALENDAR&#13;
     EXPECT_FALSE(answer->entries[2].takesEvents); // a task list is no place for meetings
     EXPECT_EQ(answer->syncToken, "http://radicale.org/ns/sync/42");
 
-    for (const QByteArray bad : {QByteArray("<multistatus xmlns=\"DAV:\"><response>"),
+    for (const QByteArray& bad : {QByteArray("<multistatus xmlns=\"DAV:\"><response>"),
                                  QByteArray("<html><body>Login</body></html>"), QByteArray()}) {
         EXPECT_FALSE(ParseMultiStatus(bad)) << bad.constData();
     }

@@ -1,7 +1,7 @@
 #include "SyncMachine.h"
-#include "support/CaldavClient.h"
-#include "support/FaultProxy.h"
-#include "support/RadicaleServer.h"
+#include "tests/support/CaldavClient.h"
+#include "tests/support/FaultProxy.h"
+#include "tests/support/RadicaleServer.h"
 #include <QSslCertificate>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

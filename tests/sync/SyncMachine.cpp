@@ -17,6 +17,7 @@ CMeetingStore& CSyncMachine::Store() {
 }
 
 std::string CSyncMachine::Add(const CCalendarMeeting& meeting) {
+    Store();
     return m_gate.Add({meeting}).front();
 }
 
@@ -55,17 +56,30 @@ std::map<std::string, CCalendarMeeting> CSyncMachine::Meetings() const {
         std::optional<CCalendarMeeting> meeting = ReadLocalMeeting(m_folder.Path(), id);
         if (meeting) {
             meeting->record.id.clear();
-            found[meeting->record.title] = std::move(*meeting);
+            const std::string title = meeting->record.title;
+            EXPECT_TRUE(found.emplace(title, std::move(*meeting)).second)
+                << m_name.toStdString() << " holds \"" << title << "\" twice";
         }
     }
     return found;
+}
+
+std::string CSyncMachine::IdOf(const std::string& title) const {
+    std::atomic<bool> cancelled{false};
+    for (const auto& [id, local] : ScanLocalMeetings(m_folder.Path(), {}, cancelled)) {
+        const std::optional<CCalendarMeeting> meeting = ReadLocalMeeting(m_folder.Path(), id);
+        if (meeting && meeting->record.title == title) {
+            return id;
+        }
+    }
+    return {};
 }
 
 CCalendarMeeting SampleMeeting(const std::string& title, int day) {
     CCalendarMeeting meeting{CMeeting(CDateTime(2026, 12, day, 9, 30, 0)), {}};
     meeting.record.title = title;
     meeting.record.venue = "Room " + std::to_string(day);
-    meeting.record.notes = "Notes of " + title + "\r\nsecond line";
+    meeting.record.notes = "Notes of " + title + ", first; \\n\r\nsecond line";
     meeting.record.presidedBy = "Ada";
     meeting.record.icon = day % 72;
     meeting.content.attendees = std::vector<std::string>{"Ada", "Bo"};

@@ -2,7 +2,7 @@
 
 #include "share/CalendarMeeting.h"
 #include "store/MeetingStore.h"
-#include "support/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "sync/SyncEngine.h"
 #include "sync/SyncStoreGate.h"
 #include <QString>
@@ -31,6 +31,7 @@ public:
     // Every meeting of the folder as its files hold it, by title (titles are unique in the
     // tests), ids blanked so two folders compare.
     std::map<std::string, CCalendarMeeting> Meetings() const;
+    std::string IdOf(const std::string& title) const;
     const std::filesystem::path& Folder() const { return m_folder.Path(); }
 
     static inline const char* user = "ann";
