@@ -148,7 +148,7 @@ std::vector<std::string> AttendeeNames(icalcomponent* event) {
     return names;
 }
 
-std::vector<std::string> SortedCalendarTexts(const std::optional<std::vector<std::string>>& list) {
+std::vector<std::string> SortedStandardForms(const std::optional<std::vector<std::string>>& list) {
     std::vector<std::string> texts;
     for (const std::string& text : list.value_or(std::vector<std::string>())) {
         texts.push_back(StandardForm(text));
@@ -177,7 +177,7 @@ void PreferEditedStandard(icalcomponent* event, CCalendarMeeting& meeting,
     if (OrganizerName(event) != StandardForm(record.presidedBy)) {
         record.presidedBy = standard.record.presidedBy;
     }
-    if (AttendeeNames(event) != SortedCalendarTexts(meeting.content.attendees)) {
+    if (AttendeeNames(event) != SortedStandardForms(meeting.content.attendees)) {
         meeting.content.attendees = standard.content.attendees.value_or(std::vector<std::string>());
     }
 }

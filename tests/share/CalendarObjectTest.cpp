@@ -2,6 +2,7 @@
 // our edits without losing what we do not map.
 
 #include "share/CalendarObject.h"
+#include "share/CalendarExport.h"
 #include "share/CalendarSource.h"
 
 #include <libical/ical.h>
@@ -38,21 +39,17 @@ CCalendarMeeting Tricky(const char* id, CDateTime date) {
 // Every field, lists missing and empty, texts libical trims, dates without a start.
 std::vector<CCalendarMeeting> TrickyMeetings() {
     const CDateTime date(CDateTime(2026, 12, 7, 14, 30, 0).GetDayCount() + 0.3 / 86400);
-    std::vector<CCalendarMeeting> meetings = {Tricky("1", date), Tricky("2", date),
-                                              Tricky("3", CDateTime(45000.5, CDateTime::invalid)),
-                                              Tricky("4", CDateTime(0.0, CDateTime::null))};
-    meetings[1].record = CMeeting(date);
-    meetings[1].content = {std::vector<std::string>{}, std::nullopt, std::vector<CTodoItem>{},
-                           std::nullopt};
-    meetings[3].content = {};
-    return meetings;
+    const CMeetingContent empty{std::vector<std::string>{}, {}, std::vector<CTodoItem>{}, {}};
+    return {Tricky("1", date),
+            {CMeeting(date), empty},
+            Tricky("3", CDateTime(45000.5, CDateTime::invalid)),
+            {CMeeting(CDateTime(0.0, CDateTime::null)), {}}};
 }
 
 void ExpectSame(const CCalendarMeeting& back, const CCalendarMeeting& sent, const std::string& at) {
     CMeeting expected = sent.record;
     expected.id.clear();
     EXPECT_EQ(back.record, expected) << at;
-    EXPECT_EQ(back.record.date.GetStatus(), expected.date.GetStatus()) << at;
     EXPECT_EQ(back.content.attendees, sent.content.attendees) << at;
     EXPECT_EQ(back.content.agenda, sent.content.agenda) << at;
     EXPECT_EQ(back.content.todos, sent.content.todos) << at;
@@ -88,10 +85,9 @@ std::vector<std::string> Lines(std::string unfolded, std::initializer_list<const
 
 const std::initializer_list<const char*> stamp = {"DTSTAMP", "X-LIC-ERROR"};
 
+// std::out_of_range, failing the case, when `from` is not in the text.
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    return text.replace(text.find(from), from.size(), to);
 }
 
 } // namespace
@@ -102,11 +98,11 @@ TEST(CalendarObject, TrickyMeetingsComeBackExactlyAsOneEventEach) {
         const std::string at = "meeting " + meeting.record.id;
         const std::string object = BuildMeetingObject(meeting, uid);
         ExpectSame(ParseMeetingObject(object), meeting, at);
+        // The export's event, put on a server as it is, shows no edit of the notes either.
+        EXPECT_EQ(ParseMeetingObject(BuildCalendar({meeting})).record.notes, meeting.record.notes);
         EXPECT_EQ(ObjectUid(object), uid) << at;
         icalcomponent* calendar = icalparser_parse_string(object.c_str());
         EXPECT_EQ(icalcomponent_count_components(calendar, ICAL_ANY_COMPONENT), 1) << at;
-        icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-        EXPECT_STREQ(icalcomponent_get_uid(event), uid) << at;
         icalcomponent_free(calendar);
         const std::string again = BuildMeetingObject(ParseMeetingObject(object), uid, object);
         EXPECT_EQ(Lines(again, stamp), Lines(Written(object), stamp)) << at;
@@ -146,6 +142,11 @@ TEST(CalendarObject, PhoneEditsOfStandardPropertiesArrive) {
         const std::string back = BuildMeetingObject(arrived, uid, edited);
         EXPECT_EQ(Lines(back, stamp), Lines(Written(edited), stamp)) << edit.to;
     }
+    // Bo stays at his address: Cy, new, must not take it, or calendars make one of them.
+    meeting.content.attendees = std::vector<std::string>{"Bo", "Cy"};
+    const std::string swapped = BuildMeetingObject(meeting, uid, object);
+    EXPECT_NE(swapped.find("CN=Bo:mailto:5-attendee-2@"), std::string::npos);
+    EXPECT_NE(swapped.find("CN=Cy:mailto:5-attendee-3@"), std::string::npos);
 }
 
 namespace {
@@ -170,23 +171,21 @@ const std::string outside =
 
 // What this program does not map in an object: every line but the mapped ones.
 const std::initializer_list<const char*> mapped = {
-    "DTSTAMP",         "X-LIC-ERROR",   "SEQUENCE",       "X-TAVELIN-",
-    "SUMMARY:Standup", "SUMMARY:Retro", "UID:",           "DTEND",
-    "DURATION",        "ATTENDEE",      "DTSTART:202601", "DTSTART;TZID=Europe/Berlin:20260105"};
+    "DTSTAMP",         "X-LIC-ERROR",    "SEQUENCE",       "X-TAVELIN-",
+    "SUMMARY:Standup", "SUMMARY: Retro", "UID:",           "DTEND",
+    "DURATION",        "ATTENDEE",       "DTSTART:202601", "DTSTART;TZID=Europe/Berlin:20260105"};
 
 } // namespace
 
 // Another program's series: our edits replace what they change, and nothing else.
 TEST(CalendarObject, OutsideSeriesKeepsWhatWeDoNotMap) {
     const CCalendarMeeting seen = ParseMeetingObject(outside);
-    EXPECT_EQ(seen.record.title, "Standup");
-    EXPECT_EQ(seen.content.attendees, (std::vector<std::string>{"Ann", "bob@example.org"}));
     const std::string same = BuildMeetingObject(seen, "series-1", outside);
     EXPECT_EQ(Lines(same, stamp), Lines(Written(outside), stamp));
     EXPECT_EQ(same.find("X-LIC-ERROR"), std::string::npos);
 
     CCalendarMeeting edited = seen;
-    edited.record.title = "Retro";
+    edited.record.title = " Retro"; // kept exactly only in our own field
     const std::string retitled = BuildMeetingObject(edited, "series-1", outside);
     EXPECT_EQ(Lines(retitled, mapped), Lines(Written(outside), mapped));
     EXPECT_NE(retitled.find("SEQUENCE:4"), std::string::npos);
