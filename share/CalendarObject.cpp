@@ -5,6 +5,7 @@
 #include "share/CalendarText.h"
 #include "share/IcalHandle.h"
 #include "share/ObjectMerge.h"
+#include "share/ServerSafeText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -220,14 +221,14 @@ std::string BuildMeetingObject(const CCalendarMeeting& meeting, std::string_view
     if (base.empty()) {
         CIcalComponent calendar(NewCalendarComponent());
         icalcomponent_add_component(calendar.get(), fresh.release());
-        return Serialized(calendar.get());
+        return EscapeOwnValueSeparators(Serialized(calendar.get()));
     }
     const CCalendarMeeting old = ParseMeetingObject(base);
     CIcalComponent root = ParseObjectText(base);
     // libical's notes on what it could not read are no part of the object.
     RemovePropertiesEverywhere(root.get(), ICAL_XLICERROR_PROPERTY);
     MergeIntoBase(root.get(), MasterEvent(root.get()), {meeting, old, fresh.get(), uid, stamp});
-    return Serialized(root.get());
+    return EscapeOwnValueSeparators(Serialized(root.get()));
 }
 
 CCalendarMeeting ParseMeetingObject(std::string_view object) {

@@ -13,8 +13,8 @@ std::string EscapeOwnValueSeparators(std::string_view text) {
         const char c = text[i];
         if (c == '\r' || c == '\n') {
             out += c;
-            const bool fold = c == '\n' && i + 1 < text.size() &&
-                              (text[i + 1] == ' ' || text[i + 1] == '\t');
+            const bool fold =
+                c == '\n' && i + 1 < text.size() && (text[i + 1] == ' ' || text[i + 1] == '\t');
             if (c == '\n' && !fold) {
                 lineStart = true;
             }

@@ -77,9 +77,9 @@ CDavReply CDavClient::Send(const QByteArray& method, const QUrl& url, const QByt
     request.setTransferTimeout(m_limits.timeoutMs);
     const QByteArray credentials = (m_account.user + u':' + m_account.password).toUtf8();
     request.setRawHeader("Authorization", "Basic " + credentials.toBase64());
-    request.setHeader(QNetworkRequest::ContentTypeHeader,
-                      method == "PUT" ? "text/calendar; charset=utf-8"
-                                      : "application/xml; charset=utf-8");
+    request.setHeader(QNetworkRequest::ContentTypeHeader, method == "PUT"
+                                                              ? "text/calendar; charset=utf-8"
+                                                              : "application/xml; charset=utf-8");
     for (const auto& [name, value] : headers) {
         request.setRawHeader(name, value);
     }
@@ -121,12 +121,12 @@ CDavReply CDavClient::Send(const QByteArray& method, const QUrl& url, const QByt
     if (result.cancelled) {
         result.failure = QStringLiteral("Cancelled.");
     } else if (tooLarge) {
-        result.failure = QStringLiteral("The server's answer was larger than %1 MB and was refused.")
-                             .arg(m_limits.maxAnswerBytes >> 20);
-    } else if (!result.refusedCertificate.isEmpty()) {
         result.failure =
-            QStringLiteral("The server's certificate is not trusted (SHA-256 %1).")
-                .arg(QString::fromLatin1(result.refusedCertificate));
+            QStringLiteral("The server's answer was larger than %1 MB and was refused.")
+                .arg(m_limits.maxAnswerBytes >> 20);
+    } else if (!result.refusedCertificate.isEmpty()) {
+        result.failure = QStringLiteral("The server's certificate is not trusted (SHA-256 %1).")
+                             .arg(QString::fromLatin1(result.refusedCertificate));
     } else if (const int error = reply->error();
                result.status == 0 || (error > 0 && error < 200) || (error > 300 && error < 400)) {
         // Qt numbers the connection's errors below 200 and the protocol's from 301 to 399;

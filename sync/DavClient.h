@@ -29,7 +29,7 @@ struct CDavReply {
     int status = 0; // the HTTP status; 0 when no answer came
     QByteArray body;
     QByteArray etag;
-    QString failure;           // why no usable answer came (connection, time-out, size...)
+    QString failure;               // why no usable answer came (connection, time-out, size...)
     QByteArray refusedCertificate; // the fingerprint of a certificate not trusted
     bool cancelled = false;
 

@@ -162,8 +162,7 @@ void EtagAndData(QXmlStreamWriter& xml, bool data) {
 std::optional<CMultiStatus> ParseMultiStatus(const QByteArray& text) {
     QXmlStreamReader xml(text);
     CMultiStatus result;
-    if (!xml.readNextStartElement() || xml.name() != u"multistatus" ||
-        xml.namespaceUri() != dav) {
+    if (!xml.readNextStartElement() || xml.name() != u"multistatus" || xml.namespaceUri() != dav) {
         return std::nullopt;
     }
     while (xml.readNextStartElement()) {

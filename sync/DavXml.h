@@ -13,12 +13,12 @@ struct CDavEntry {
     QString etag;            // getetag
     QByteArray calendarData; // calendar-data, UTF-8
     QString displayName;
-    bool isCalendar = false;     // resourcetype holds calendar
-    bool takesEvents = true;     // supported-calendar-component-set names VEVENT, or is absent
-    QString principal;           // current-user-principal's href
-    QString calendarHome;        // calendar-home-set's href
-    QString collectionTag;       // getctag (CalendarServer)
-    QString syncToken;           // the collection's sync-token property
+    bool isCalendar = false; // resourcetype holds calendar
+    bool takesEvents = true; // supported-calendar-component-set names VEVENT, or is absent
+    QString principal;       // current-user-principal's href
+    QString calendarHome;    // calendar-home-set's href
+    QString collectionTag;   // getctag (CalendarServer)
+    QString syncToken;       // the collection's sync-token property
 };
 
 struct CMultiStatus {
@@ -35,8 +35,8 @@ namespace DavBody {
 QByteArray PrincipalQuery();  // current-user-principal
 QByteArray HomeQuery();       // calendar-home-set
 QByteArray CollectionQuery(); // resourcetype, displayname, components, getctag, sync-token
-QByteArray SyncCollection(const QString& token);              // getetag and calendar-data
-QByteArray Multiget(const QStringList& hrefs);                // calendar-data of these
-QByteArray EventQuery();                                      // every VEVENT, getetag
-QByteArray MakeCalendar(const QString& displayName);          // MKCALENDAR for VEVENT
+QByteArray SyncCollection(const QString& token);     // getetag and calendar-data
+QByteArray Multiget(const QStringList& hrefs);       // calendar-data of these
+QByteArray EventQuery();                             // every VEVENT, getetag
+QByteArray MakeCalendar(const QString& displayName); // MKCALENDAR for VEVENT
 } // namespace DavBody

@@ -52,7 +52,7 @@ void AddList(QCryptographicHash& hash, const List& list, Encode encode) {
         return;
     }
     const std::string bytes = encode(*list);
-    hash.addData(QByteArrayView("+") );
+    hash.addData(QByteArrayView("+"));
     hash.addData(QByteArray::number(qsizetype(bytes.size())));
     hash.addData(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
 }
@@ -87,7 +87,8 @@ std::optional<CCalendarMeeting> ReadLocalMeeting(const std::filesystem::path& fo
     QByteArray seen;
     AddStamp(seen, meetingName, fileStamp);
     CCalendarMeeting meeting{std::move(*record), {}};
-    const std::vector<std::string> names = ContentFileNamesOf(id); // agenda, attendees, minutes, todos
+    const std::vector<std::string> names =
+        ContentFileNamesOf(id); // agenda, attendees, minutes, todos
     meeting.content.agenda = ReadList<CAgendaItem>(fd, names[0], seen, DecodeAgenda);
     meeting.content.attendees = ReadList<std::string>(fd, names[1], seen, DecodeStringList);
     meeting.content.minutes = ReadList<std::string>(fd, names[2], seen, DecodeStringList);

@@ -28,4 +28,5 @@ std::map<std::string, CLocalMeeting> ScanLocalMeetings(const std::filesystem::pa
 // The meeting `id` with its lists as its files hold them now, and their stamp; nullopt when
 // its meeting file is missing or damaged.
 std::optional<CCalendarMeeting> ReadLocalMeeting(const std::filesystem::path& folder,
-                                                 const std::string& id, QByteArray* stamp = nullptr);
+                                                 const std::string& id,
+                                                 QByteArray* stamp = nullptr);

@@ -36,8 +36,8 @@ signals:
     void discoveryFinished(const CDiscovery& discovery);
 
 private:
-    template <typename Work> bool Start(const CDavAccount& account, const CDavLimits& limits,
-                                        Work work);
+    template <typename Work>
+    bool Start(const CDavAccount& account, const CDavLimits& limits, Work work);
     void Finish();
 
     CSyncStoreGate& m_gate;

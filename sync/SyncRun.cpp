@@ -61,8 +61,8 @@ CSyncSummary CSyncRun::Run() {
         m_state.syncToken = m_newToken;
     }
     if (!m_state.Save(m_stateFile) && !Stopped()) {
-        m_summary.failure = QStringLiteral("The sync state could not be written to %1.")
-                                .arg(m_stateFile);
+        m_summary.failure =
+            QStringLiteral("The sync state could not be written to %1.").arg(m_stateFile);
         m_summary.complete = false;
     }
     m_summary.requests = m_client.RequestCount();

@@ -64,8 +64,8 @@ private:
     bool KeepBoth(CItem& item);
     bool Gate(const std::function<void()>& change);
     bool Failed(const CDavReply& reply, const QString& what);
-    void Record(const std::string& id, const QString& href, const QString& uid,
-                const QString& etag, const QByteArray& data);
+    void Record(const std::string& id, const QString& href, const QString& uid, const QString& etag,
+                const QByteArray& data);
 
     QString PathOf(const QString& href) const;
     QUrl UrlOf(const QString& path) const;

@@ -1,5 +1,5 @@
 #include "share/CalendarObject.h"
-#include "share/ServerSafeText.h"
+#include "share/CalendarParseError.h"
 #include "store/FileError.h"
 #include "sync/DavClient.h"
 #include "sync/SyncRun.h"
@@ -81,7 +81,8 @@ bool CSyncRun::Gate(const std::function<void()>& change) {
 void CSyncRun::Record(const std::string& id, const QString& href, const QString& uid,
                       const QString& etag, const QByteArray& data) {
     CSyncPair pair{href, uid, etag, {}, TextDigest(data), {}};
-    if (std::optional<CCalendarMeeting> meeting = ReadLocalMeeting(m_folder, id, &pair.localStamp)) {
+    if (std::optional<CCalendarMeeting> meeting =
+            ReadLocalMeeting(m_folder, id, &pair.localStamp)) {
         meeting->record.id = id;
         pair.localDigest = MeetingDigest(*meeting);
     }
@@ -117,8 +118,8 @@ bool CSyncRun::Act(CItem& item, SyncAction action) {
     case SyncAction::sendChange:
         return SendMeeting(item, item.uid, item.data, false);
     case SyncAction::deleteServer: {
-        const CDavReply reply = m_client.Send("DELETE", UrlOf(item.href), {},
-                                              {{"If-Match", item.etag.toUtf8()}});
+        const CDavReply reply =
+            m_client.Send("DELETE", UrlOf(item.href), {}, {{"If-Match", item.etag.toUtf8()}});
         if (reply.status == 412) {
             ++m_summary.deferred;
             return true;
@@ -169,14 +170,20 @@ bool CSyncRun::SendMeeting(CItem& item, QString uid, const QByteArray& base, boo
         return true;
     }
     meeting->record.id = item.id;
-    QByteArray object = QByteArray::fromStdString(EscapeOwnValueSeparators(
-        BuildMeetingObject(*meeting, uid.toStdString(), base.toStdString())));
-    QString path = item.href.isEmpty()
-                       ? m_calendar.path() + QString::fromStdString(item.id) + QStringLiteral(".ics")
-                       : item.href;
-    const DavHeaders condition{isNew ? std::pair<QByteArray, QByteArray>{"If-None-Match", "*"}
-                                     : std::pair<QByteArray, QByteArray>{"If-Match",
-                                                                         item.etag.toUtf8()}};
+    QByteArray object;
+    try {
+        object = QByteArray::fromStdString(
+            BuildMeetingObject(*meeting, uid.toStdString(), base.toStdString()));
+    } catch (const CCalendarParseError&) {
+        ++m_summary.deferred; // the server's object holds no event to write over
+        return true;
+    }
+    QString path = item.href.isEmpty() ? m_calendar.path() + QString::fromStdString(item.id) +
+                                             QStringLiteral(".ics")
+                                       : item.href;
+    const DavHeaders condition{
+        isNew ? std::pair<QByteArray, QByteArray>{"If-None-Match", "*"}
+              : std::pair<QByteArray, QByteArray>{"If-Match", item.etag.toUtf8()}};
     CDavReply reply = m_client.Send("PUT", UrlOf(path), object, condition);
     if (isNew && item.href.isEmpty() && (reply.status == 412 || reply.status == 409)) {
         // Another computer's meeting took this id's name or UID (made in the same second):
@@ -185,8 +192,8 @@ bool CSyncRun::SendMeeting(CItem& item, QString uid, const QByteArray& base, boo
                                QString::number(QRandomGenerator::global()->generate(), 16);
         path = m_calendar.path() + unique + QStringLiteral(".ics");
         uid = unique + QStringLiteral("@tavelin.invalid");
-        object = QByteArray::fromStdString(EscapeOwnValueSeparators(
-            BuildMeetingObject(*meeting, uid.toStdString(), base.toStdString())));
+        object = QByteArray::fromStdString(
+            BuildMeetingObject(*meeting, uid.toStdString(), base.toStdString()));
         reply = m_client.Send("PUT", UrlOf(path), object, condition);
     }
     if (reply.status == 412) {
@@ -196,8 +203,9 @@ bool CSyncRun::SendMeeting(CItem& item, QString uid, const QByteArray& base, boo
     if (Failed(reply, QStringLiteral("store an event"))) {
         return false;
     }
-    m_state.pairs[item.id] = {path, uid, QString::fromUtf8(reply.etag), MeetingDigest(*meeting),
-                              TextDigest(object), stamp};
+    m_state.pairs[item.id] = {
+        path, uid, QString::fromUtf8(reply.etag), MeetingDigest(*meeting), TextDigest(object),
+        stamp};
     item.href = path;
     ++m_summary.sent;
     return true;
@@ -216,14 +224,18 @@ bool CSyncRun::KeepBoth(CItem& item) {
     CItem copyItem{copyId, {}, OwnUid(copyId), {}, {}, {}, {}};
     // Should a request below fail, the next sync sends the copy and our version again instead
     // of keeping both a second time: the copy counts as new here, ours as changed here only.
-    m_state.pairs[copyId] = {m_calendar.path() + QString::fromStdString(copyId) + QStringLiteral(".ics"),
-                             copyItem.uid, {}, {}, {}, {}};
+    m_state.pairs[copyId] = {m_calendar.path() + QString::fromStdString(copyId) +
+                                 QStringLiteral(".ics"),
+                             copyItem.uid,
+                             {},
+                             {},
+                             {},
+                             {}};
     CSyncPair& ours = m_state.pairs[item.id];
     ours = {item.href, item.uid, item.etag, {}, TextDigest(item.data), {}};
     const std::optional<CCalendarMeeting> local = ReadLocalMeeting(m_folder, item.id);
     m_summary.conflicts.push_back({local ? local->record.title : copy.record.title,
-                                   local ? local->record.date : copy.record.date, item.id,
-                                   copyId});
+                                   local ? local->record.date : copy.record.date, item.id, copyId});
     copyItem.href = m_state.pairs[copyId].href;
     return SendMeeting(copyItem, copyItem.uid, item.data, true) &&
            SendMeeting(item, item.uid, item.data, false);

@@ -38,7 +38,8 @@ CSyncPair PairFromJson(const QJsonObject& object) {
 } // namespace
 
 QString CSyncState::FileFor(const QString& folder, const QString& calendar, const QString& user) {
-    const QByteArray key = (QDir(folder).canonicalPath() + u'\n' + calendar + u'\n' + user).toUtf8();
+    const QByteArray key =
+        (QDir(folder).canonicalPath() + u'\n' + calendar + u'\n' + user).toUtf8();
     const QString name =
         QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex());
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +

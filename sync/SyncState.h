@@ -19,8 +19,8 @@ struct CSyncPair {
 // It lives in the user's data folder, never in the working directory, and is written whole
 // and atomically; a lost or damaged state costs a full comparison, never a duplicate.
 struct CSyncState {
-    QString calendar;  // the calendar collection's path on its server
-    QString syncToken; // the collection's token after the last complete sync
+    QString calendar;                       // the calendar collection's path on its server
+    QString syncToken;                      // the collection's token after the last complete sync
     std::map<std::string, CSyncPair> pairs; // by meeting id
 
     // The file for this folder and account: $XDG_DATA_HOME/tavelin/sync/<hash>.json.

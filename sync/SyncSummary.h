@@ -21,11 +21,11 @@ struct CSyncSummary {
     int status = 0;        // the HTTP status that stopped it (401: ask for the password again)
     QByteArray refusedCertificate; // the fingerprint of a certificate not trusted
     bool cancelled = false;
-    int sent = 0;         // objects written to the server
-    int received = 0;     // meetings added or changed here
+    int sent = 0;     // objects written to the server
+    int received = 0; // meetings added or changed here
     int deletedHere = 0;
     int deletedThere = 0;
-    int deferred = 0;     // changed again by someone else meanwhile: the next sync takes them
+    int deferred = 0; // changed again by someone else meanwhile: the next sync takes them
     int requests = 0;
     std::vector<CSyncConflict> conflicts;
 };

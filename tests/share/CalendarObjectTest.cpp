@@ -4,6 +4,7 @@
 #include "share/CalendarObject.h"
 #include "share/CalendarExport.h"
 #include "share/CalendarSource.h"
+#include "share/ServerSafeText.h"
 
 #include <libical/ical.h>
 
@@ -57,14 +58,14 @@ void ExpectSame(const CCalendarMeeting& back, const CCalendarMeeting& sent, cons
 }
 
 // A text as libical reads and writes it back (which is not always the same text again: it
-// swaps some time zones each time).
+// swaps some time zones each time), sent as an object goes to a server.
 std::string Written(const std::string& text) {
     icalcomponent* parsed = icalparser_parse_string(ParserInput(text).c_str());
     char* written = icalcomponent_as_ical_string_r(parsed);
     const std::string rewritten(written ? written : "");
     std::free(written);
     icalcomponent_free(parsed);
-    return rewritten;
+    return EscapeOwnValueSeparators(rewritten);
 }
 
 // The unfolded lines of a text, without the lines named.

@@ -33,7 +33,7 @@ END:VCALENDAR&#13;
     EXPECT_EQ(answer->syncToken, "http://radicale.org/ns/sync/42");
 
     for (const QByteArray& bad : {QByteArray("<multistatus xmlns=\"DAV:\"><response>"),
-                                 QByteArray("<html><body>Login</body></html>"), QByteArray()}) {
+                                  QByteArray("<html><body>Login</body></html>"), QByteArray()}) {
         EXPECT_FALSE(ParseMultiStatus(bad)) << bad.constData();
     }
 }

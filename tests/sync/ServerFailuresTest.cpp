@@ -90,8 +90,7 @@ TEST(ServerCertificateTest, AnUnknownCertificateIsRefusedUntilTrusted) {
     CRadicaleServer server;
     ASSERT_TRUE(server.Start({{CSyncMachine::user, CSyncMachine::password}},
                              CRadicaleServer::EScheme::Https));
-    const QUrl calendar =
-        server.MakeCalendar(CSyncMachine::user, CSyncMachine::password, "work");
+    const QUrl calendar = server.MakeCalendar(CSyncMachine::user, CSyncMachine::password, "work");
     ASSERT_FALSE(calendar.isEmpty());
     CSyncMachine a{"a"};
     a.Add(SampleMeeting("Board", 3));

@@ -1,8 +1,8 @@
 #include "SyncMachine.h"
+#include "sync/LocalMeetings.h"
 #include "tests/support/CaldavClient.h"
 #include "tests/support/FaultProxy.h"
 #include "tests/support/RadicaleServer.h"
-#include "sync/LocalMeetings.h"
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -18,8 +18,8 @@ protected:
         QString error;
         calendar = server.MakeCalendar(CSyncMachine::user, CSyncMachine::password, "work", &error);
         ASSERT_FALSE(calendar.isEmpty()) << error.toStdString();
-        outside = std::make_unique<CCaldavClient>(calendar, CSyncMachine::user,
-                                                  CSyncMachine::password);
+        outside =
+            std::make_unique<CCaldavClient>(calendar, CSyncMachine::user, CSyncMachine::password);
     }
 
     // What the outside program lists.
@@ -42,7 +42,8 @@ protected:
         ASSERT_EQ(one.size(), two.size()) << when;
         for (const auto& [title, meeting] : one) {
             ASSERT_TRUE(two.contains(title)) << when << ": " << title;
-            EXPECT_EQ(MeetingDigest(meeting), MeetingDigest(two.at(title))) << when << ": " << title;
+            EXPECT_EQ(MeetingDigest(meeting), MeetingDigest(two.at(title)))
+                << when << ": " << title;
         }
         EXPECT_EQ(Outside().size(), qsizetype(one.size())) << when;
     }

@@ -36,14 +36,14 @@ QString CSyncMachine::StateFile(const QUrl& calendar) const {
                                calendar.toString(), QString::fromLatin1(user));
 }
 
-CSyncSummary CSyncMachine::Sync(const QUrl& server, const QUrl& calendar,
-                                const CDavLimits& limits, const QByteArray& trustedCertificate) {
+CSyncSummary CSyncMachine::Sync(const QUrl& server, const QUrl& calendar, const CDavLimits& limits,
+                                const QByteArray& trustedCertificate) {
     Store();
     QUrl through = calendar;
     through.setPort(server.port());
     QSignalSpy finished(&m_engine, &CSyncEngine::syncFinished);
     const CDavAccount account{server, QString::fromLatin1(user), QString::fromLatin1(password),
-                               trustedCertificate};
+                              trustedCertificate};
     EXPECT_TRUE(m_engine.StartSync(account, through, m_folder.Path(), StateFile(calendar), limits));
     EXPECT_TRUE(finished.wait(120000)) << m_name.toStdString() << ": the sync did not end";
     return finished.isEmpty() ? CSyncSummary{} : finished.first().first().value<CSyncSummary>();
@@ -83,7 +83,8 @@ CCalendarMeeting SampleMeeting(const std::string& title, int day) {
     meeting.record.presidedBy = "Ada";
     meeting.record.icon = day % 72;
     meeting.content.attendees = std::vector<std::string>{"Ada", "Bo"};
-    meeting.content.agenda = std::vector<CAgendaItem>{{CDateTime(2026, 12, day, 9, 45, 0), "Start"}};
+    meeting.content.agenda =
+        std::vector<CAgendaItem>{{CDateTime(2026, 12, day, 9, 45, 0), "Start"}};
     meeting.content.todos = std::vector<CTodoItem>{{"Write it up", CTodoItem::high, 0}};
     return meeting;
 }

@@ -2,9 +2,9 @@
 
 #include "share/CalendarMeeting.h"
 #include "store/MeetingStore.h"
-#include "tests/support/TempFolder.h"
 #include "sync/SyncEngine.h"
 #include "sync/SyncStoreGate.h"
+#include "tests/support/TempFolder.h"
 #include <QString>
 #include <QUrl>
 #include <map>
@@ -25,7 +25,7 @@ public:
     // One whole sync with `calendar` through `server` (the server itself, or a proxy in
     // front of it), waited for.
     CSyncSummary Sync(const QUrl& server, const QUrl& calendar, const CDavLimits& limits = {},
-                     const QByteArray& trustedCertificate = {});
+                      const QByteArray& trustedCertificate = {});
     QString StateFile(const QUrl& calendar) const;
 
     // Every meeting of the folder as its files hold it, by title (titles are unique in the

@@ -17,19 +17,19 @@ TEST(SyncRulesTest, EveryCombinationKeepsEveryChange) {
         {false, absent, absent, false, A::none},
         {false, changed, absent, false, A::sendNew},
         {false, absent, changed, false, A::addLocal},
-        {false, changed, changed, true, A::record},     // matched again, nothing to send
-        {false, changed, changed, false, A::keepBoth},  // matched again, but they differ
+        {false, changed, changed, true, A::record},    // matched again, nothing to send
+        {false, changed, changed, false, A::keepBoth}, // matched again, but they differ
         // Synced before.
         {true, same, same, false, A::none},
         {true, changed, same, false, A::sendChange},
         {true, same, changed, false, A::changeLocal},
-        {true, same, changed, true, A::record},         // our own write coming back
+        {true, same, changed, true, A::record}, // our own write coming back
         {true, changed, changed, false, A::keepBoth},
-        {true, changed, changed, true, A::record},      // the same edit on both sides
+        {true, changed, changed, true, A::record}, // the same edit on both sides
         {true, absent, same, false, A::deleteServer},
-        {true, absent, changed, false, A::addLocal},    // the change wins over the delete
+        {true, absent, changed, false, A::addLocal}, // the change wins over the delete
         {true, same, absent, false, A::deleteLocal},
-        {true, changed, absent, false, A::sendNew},     // the change wins over the delete
+        {true, changed, absent, false, A::sendNew}, // the change wins over the delete
         {true, absent, absent, false, A::forget},
     };
     for (const Row& row : rows) {
