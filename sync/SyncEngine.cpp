@@ -69,6 +69,18 @@ bool CSyncEngine::StartDiscovery(const CDavAccount& account) {
     });
 }
 
+bool CSyncEngine::StartMakeCalendar(const CDavAccount& account, const QUrl& home,
+                                    const QString& name) {
+    return Start(account, {}, [this, home, name](CDavClient& client) {
+        QString failure;
+        const std::optional<CServerCalendar> made = MakeCalendar(client, home, name, failure);
+        QMetaObject::invokeMethod(this, [this, made, failure] {
+            Finish();
+            emit calendarMade(made, failure);
+        });
+    });
+}
+
 void CSyncEngine::Cancel() {
     const std::lock_guard lock(m_clientLock);
     if (m_client) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class QThread;
 class CSyncStoreGate;
@@ -27,6 +28,8 @@ public:
                    const std::filesystem::path& folder, const QString& stateFile,
                    const CDavLimits& limits = {});
     bool StartDiscovery(const CDavAccount& account);
+    // Makes a calendar named `name` in the account's calendar home `home` (from a discovery).
+    bool StartMakeCalendar(const CDavAccount& account, const QUrl& home, const QString& name);
     void Cancel();
     bool IsRunning() const { return m_thread != nullptr; }
 
@@ -34,6 +37,8 @@ signals:
     void progress(int done, int total);
     void syncFinished(const CSyncSummary& summary);
     void discoveryFinished(const CDiscovery& discovery);
+    // The calendar made, or nullopt with the reason in `failure`.
+    void calendarMade(const std::optional<CServerCalendar>& calendar, const QString& failure);
 
 private:
     template <typename Work>
