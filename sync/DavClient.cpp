@@ -115,7 +115,7 @@ CDavReply CDavClient::Send(const QByteArray& method, const QUrl& url, const QByt
     }
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     result.etag = reply->rawHeader("ETag");
-    if (!tooLarge && !result.cancelled) {
+    if (!tooLarge && !result.cancelled && reply->isOpen()) {
         result.body = reply->readAll();
     }
     if (result.cancelled) {

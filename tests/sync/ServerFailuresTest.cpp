@@ -37,6 +37,7 @@ TEST_F(ServerFailuresTest, NoFailureLosesAChange) {
         int fromRequest;
         const char* says;
         CDavLimits limits;
+        int cancelAfterMs = -1;
     };
     const CDavLimits quick{500, 256LL << 20, 5};
     const CDavLimits small{30000, 1LL << 20, 5};
@@ -54,6 +55,8 @@ TEST_F(ServerFailuresTest, NoFailureLosesAChange) {
         {"huge answer", {EFault::Huge, 3}, 1, "larger than 1 MB", small},
         {"stops mid-sync", {EFault::Drop}, 3, "connection", {}},
         {"refused write", {EFault::Status, 500}, 2, "HTTP 500", {}},
+        {"changed there meanwhile", {EFault::Status, 412}, 2, "", {}},
+        {"cancelled", {EFault::Delay, 3000}, 1, "Cancelled", {}, 300},
     };
     int round = 0;
     for (const Row& row : rows) {
@@ -67,6 +70,7 @@ TEST_F(ServerFailuresTest, NoFailureLosesAChange) {
         const std::size_t before = a.Meetings().size();
 
         proxy.SetFault(row.fault, row.fromRequest);
+        a.CancelAfter(row.cancelAfterMs);
         const CSyncSummary failed = a.Sync(proxy.BaseUrl(), calendar, row.limits);
         proxy.PassThrough();
         EXPECT_FALSE(failed.complete);

@@ -4,6 +4,7 @@
 #include "store/WorkingDirectory.h"
 #include "sync/LocalMeetings.h"
 #include <QSignalSpy>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 CSyncMachine::CSyncMachine(const QString& name) : m_name(name) {}
@@ -45,6 +46,10 @@ CSyncSummary CSyncMachine::Sync(const QUrl& server, const QUrl& calendar, const 
     const CDavAccount account{server, QString::fromLatin1(user), QString::fromLatin1(password),
                               trustedCertificate};
     EXPECT_TRUE(m_engine.StartSync(account, through, m_folder.Path(), StateFile(calendar), limits));
+    if (m_cancelAfterMs >= 0) {
+        QTimer::singleShot(m_cancelAfterMs, &m_engine, [this] { m_engine.Cancel(); });
+        m_cancelAfterMs = -1;
+    }
     EXPECT_TRUE(finished.wait(120000)) << m_name.toStdString() << ": the sync did not end";
     return finished.isEmpty() ? CSyncSummary{} : finished.first().first().value<CSyncSummary>();
 }

@@ -27,6 +27,8 @@ public:
     CSyncSummary Sync(const QUrl& server, const QUrl& calendar, const CDavLimits& limits = {},
                       const QByteArray& trustedCertificate = {});
     QString StateFile(const QUrl& calendar) const;
+    // The next sync is cancelled this long after it starts.
+    void CancelAfter(int ms) { m_cancelAfterMs = ms; }
 
     // Every meeting of the folder as its files hold it, by title (titles are unique in the
     // tests), ids blanked so two folders compare.
@@ -43,6 +45,7 @@ private:
     CMeetingStore m_store;
     CStoreSyncGate m_gate{m_store};
     CSyncEngine m_engine{m_gate};
+    int m_cancelAfterMs = -1;
 };
 
 // A meeting with all its lists, for tests.
