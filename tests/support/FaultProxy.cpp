@@ -89,16 +89,15 @@ void CFaultProxy::SetFault(const SFault& fault, int fromRequest) {
         m_passesLeft = std::max(fromRequest - 1, 0);
     }
     const bool refuseNow = fault.kind == EFault::Refuse && fromRequest <= 1;
-    const bool listenAgain = fault.kind != EFault::Refuse;
     QMetaObject::invokeMethod(
         m_context,
-        [this, refuseNow, listenAgain] {
+        [this, refuseNow] {
             if (m_listener == nullptr) {
                 return;
             }
             if (refuseNow) {
                 m_listener->close();
-            } else if (listenAgain) {
+            } else {
                 Listen();
             }
         },

@@ -56,7 +56,7 @@ public:
 
     // The fault for the requests to come: the first `fromRequest - 1` of them still pass
     // through, the `fromRequest`th (counted from this call, 1 = the next) and all after it get
-    // the fault. Setting PassThrough ends any fault, and listens again after Refuse.
+    // the fault. Any fault but an immediate Refuse listens again after a Refuse.
     void SetFault(const SFault& fault, int fromRequest = 1);
     void PassThrough() { SetFault({}); }
 
