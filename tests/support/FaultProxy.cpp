@@ -74,7 +74,10 @@ bool CFaultProxy::Listen() {
     if (!m_listener->isListening() && !m_listener->listen(QHostAddress::LocalHost, m_port)) {
         return false;
     }
-    m_port = m_listener->serverPort();
+    // The port stays the same across a refusal, so only the first listen sets it.
+    if (m_port == 0) {
+        m_port = m_listener->serverPort();
+    }
     return true;
 }
 
