@@ -74,7 +74,10 @@ bool CFaultProxy::Listen() {
     if (!m_listener->isListening() && !m_listener->listen(QHostAddress::LocalHost, m_port)) {
         return false;
     }
-    m_port = m_listener->serverPort();
+    // The port stays the same across a refusal, so only the first listen sets it.
+    if (m_port == 0) {
+        m_port = m_listener->serverPort();
+    }
     return true;
 }
 
@@ -89,16 +92,15 @@ void CFaultProxy::SetFault(const SFault& fault, int fromRequest) {
         m_passesLeft = std::max(fromRequest - 1, 0);
     }
     const bool refuseNow = fault.kind == EFault::Refuse && fromRequest <= 1;
-    const bool listenAgain = fault.kind != EFault::Refuse;
     QMetaObject::invokeMethod(
         m_context,
-        [this, refuseNow, listenAgain] {
+        [this, refuseNow] {
             if (m_listener == nullptr) {
                 return;
             }
             if (refuseNow) {
                 m_listener->close();
-            } else if (listenAgain) {
+            } else {
                 Listen();
             }
         },

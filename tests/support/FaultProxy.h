@@ -15,7 +15,8 @@ class QTcpServer;
 // What the proxy does to a request (and its answer).
 enum class EFault {
     PassThrough,  // forward both ways, keeping the connection alive
-    Refuse,       // stop listening and close every connection: connection refused
+    Refuse,       // stop listening (connection refused); an open connection closes at its
+                  // next request
     Drop,         // close the client's connection once its request has arrived
     Delay,        // forward the request, hold its answer for `value` ms
     Status,       // answer `value` (401, 403, 404, 412, 500, 507...) without asking the server
@@ -56,7 +57,7 @@ public:
 
     // The fault for the requests to come: the first `fromRequest - 1` of them still pass
     // through, the `fromRequest`th (counted from this call, 1 = the next) and all after it get
-    // the fault. Setting PassThrough ends any fault, and listens again after Refuse.
+    // the fault. Any fault but an immediate Refuse listens again after a Refuse.
     void SetFault(const SFault& fault, int fromRequest = 1);
     void PassThrough() { SetFault({}); }
 
@@ -65,7 +66,8 @@ public:
     int RequestCount() const;
     QList<QByteArray> RequestLines() const;
     void ResetCount();
-    // Client connections accepted since the start: kept-alive requests share one.
+    // Client connections accepted since the start: kept-alive requests share one (Radicale
+    // answers HTTP/1.0 and closes each connection after its answer).
     int ConnectionCount() const;
 
     // For the connections, on the proxy's thread: counts the request and says its fault.

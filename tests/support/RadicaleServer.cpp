@@ -63,8 +63,7 @@ CRadicaleServer::~CRadicaleServer() {
                                                   EScheme scheme) {
     m_scheme = scheme;
     QString error;
-    if (!m_folder.isValid() || !WriteFiles(passwords, &error) ||
-        !MakeCertificate(&error)) {
+    if (!m_folder.isValid() || !WriteFiles(passwords, &error) || !MakeCertificate(&error)) {
         return ::testing::AssertionFailure()
                << "cannot prepare the server: " << error.toStdString();
     }
@@ -126,10 +125,10 @@ bool CRadicaleServer::WriteFiles(const QMap<QString, QString>& passwords, QStrin
 bool CRadicaleServer::MakeCertificate(QString* error) const {
     QProcess openssl;
     openssl.setProcessChannelMode(QProcess::MergedChannels);
-    openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt",
-                              "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2", "-subj",
-                              "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
-                              KeyFile(), "-out", CertificateFile()});
+    openssl.start("openssl",
+                  {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                   "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1", "-addext",
+                   "subjectAltName=IP:127.0.0.1", "-keyout", KeyFile(), "-out", CertificateFile()});
     if (!openssl.waitForFinished(30000) || openssl.exitStatus() != QProcess::NormalExit ||
         openssl.exitCode() != 0) {
         *error = "openssl could not make a certificate: " + openssl.errorString() + '\n' +
