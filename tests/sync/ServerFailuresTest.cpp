@@ -38,6 +38,7 @@ TEST_F(ServerFailuresTest, NoFailureLosesAChange) {
         const char* says;
         CDavLimits limits;
         int cancelAfterMs = -1;
+        bool failWrite = false;
     };
     const CDavLimits quick{500, 256LL << 20, 5};
     const CDavLimits small{30000, 1LL << 20, 5};
@@ -57,6 +58,7 @@ TEST_F(ServerFailuresTest, NoFailureLosesAChange) {
         {"refused write", {EFault::Status, 500}, 2, "HTTP 500", {}},
         {"changed there meanwhile", {EFault::Status, 412}, 2, "", {}},
         {"cancelled", {EFault::Delay, 3000}, 1, "Cancelled", {}, 300},
+        {"a write here fails", {}, 1, "No space left", {}, -1, true},
     };
     int round = 0;
     for (const Row& row : rows) {
@@ -71,6 +73,9 @@ TEST_F(ServerFailuresTest, NoFailureLosesAChange) {
 
         proxy.SetFault(row.fault, row.fromRequest);
         a.CancelAfter(row.cancelAfterMs);
+        if (row.failWrite) {
+            a.FailNextWrite();
+        }
         const CSyncSummary failed = a.Sync(proxy.BaseUrl(), calendar, row.limits);
         proxy.PassThrough();
         EXPECT_FALSE(failed.complete);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "share/CalendarMeeting.h"
+#include "store/FileError.h"
 #include "store/MeetingStore.h"
 #include "sync/SyncEngine.h"
 #include "sync/SyncStoreGate.h"
@@ -27,6 +28,8 @@ public:
     CSyncSummary Sync(const QUrl& server, const QUrl& calendar, const CDavLimits& limits = {},
                       const QByteArray& trustedCertificate = {});
     QString StateFile(const QUrl& calendar) const;
+    // The next change the sync makes here fails as a full disk would.
+    void FailNextWrite() { m_gate.failures = 1; }
     // The next sync is cancelled this long after it starts.
     void CancelAfter(int ms) { m_cancelAfterMs = ms; }
 
@@ -43,7 +46,25 @@ private:
     QString m_name;
     CTempFolder m_folder;
     CMeetingStore m_store;
-    CStoreSyncGate m_gate{m_store};
+    // The store's gate, which can be told to fail.
+    struct CFailingGate : CStoreSyncGate {
+        using CStoreSyncGate::CStoreSyncGate;
+        std::vector<std::string> Add(const std::vector<CCalendarMeeting>& meetings) override {
+            Check();
+            return CStoreSyncGate::Add(meetings);
+        }
+        void Change(const CCalendarMeeting& meeting) override {
+            Check();
+            CStoreSyncGate::Change(meeting);
+        }
+        void Check() {
+            if (failures > 0 && failures--) {
+                throw CFileError("meeting.mtg", "No space left on device");
+            }
+        }
+        int failures = 0;
+    };
+    CFailingGate m_gate{m_store};
     CSyncEngine m_engine{m_gate};
     int m_cancelAfterMs = -1;
 };
