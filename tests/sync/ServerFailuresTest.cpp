@@ -109,6 +109,12 @@ TEST(ServerCertificateTest, AnUnknownCertificateIsRefusedUntilTrusted) {
     EXPECT_FALSE(refused.complete);
     EXPECT_EQ(refused.refusedCertificate, fingerprint);
     EXPECT_EQ(refused.sent, 0);
+    // A redirect from https to plain http would carry the password in the clear.
+    CFaultProxy redirector;
+    ASSERT_TRUE(redirector.Start(server.Port(), server.CertificateFile(), server.KeyFile()));
+    redirector.SetFault({EFault::Redirect, 0, QUrl("http://127.0.0.1:9/")});
+    const CSyncSummary downgraded = a.Sync(redirector.BaseUrl(), calendar, {}, fingerprint);
+    EXPECT_THAT(downgraded.failure.toStdString(), HasSubstr("plain http"));
     const CSyncSummary trusted = a.Sync(server.BaseUrl(), calendar, {}, fingerprint);
     EXPECT_TRUE(trusted.complete) << trusted.failure.toStdString();
     EXPECT_EQ(trusted.sent, 1);
