@@ -71,8 +71,9 @@ QJsonObject EventTitled(const QJsonArray& events, const QString& summary) {
 TEST_F(ServerSyncTest, TwoFoldersAndAnOutsideClientStayEqualThroughADayOfEdits) {
     const std::string board = a.Add(SampleMeeting("Board", 3));
     const std::string lunch = a.Add(SampleMeeting("Lunch", 4));
-    EXPECT_EQ(Sync(a).sent, 2);
-    EXPECT_EQ(Sync(b).received, 2);
+    a.Add(SampleMeeting("Retro", 6));
+    EXPECT_EQ(Sync(a).sent, 3);
+    EXPECT_EQ(Sync(b).received, 3);
     ExpectAllEqual("after the first syncs");
     const QJsonObject written = EventTitled(Outside(), "Board");
     EXPECT_EQ(written["location"].toString(), "Room 3");
@@ -97,10 +98,12 @@ TEST_F(ServerSyncTest, TwoFoldersAndAnOutsideClientStayEqualThroughADayOfEdits) 
     Sync(a);
     Sync(b);
     ASSERT_TRUE(outside->Edit("weekly-1", "summary", "Standup (room 2)"));
+    ASSERT_TRUE(outside->Delete(EventTitled(Outside(), "Retro")["uid"].toString()));
     Sync(a);
     Sync(b);
     ExpectAllEqual("after the moves and deletes");
     EXPECT_FALSE(a.Meetings().contains("Lunch"));
+    EXPECT_FALSE(b.Meetings().contains("Retro"));
     EXPECT_EQ(a.Meetings().at("Board").record.date, CDateTime(2026, 12, 5, 14, 0, 0));
     EXPECT_EQ(a.Meetings().at("Standup (room 2)").record.notes, "Bring the figures");
     const QJsonObject series = EventTitled(Outside(), "Standup (room 2)");
