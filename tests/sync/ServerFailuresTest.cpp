@@ -19,6 +19,12 @@ protected:
         ASSERT_TRUE(proxy.Start(server.Port()));
     }
 
+    void TearDown() override {
+        if (HasFailure()) {
+            ADD_FAILURE() << "Radicale's log:\n" << server.LogText().toStdString();
+        }
+    }
+
     CRadicaleServer server;
     CFaultProxy proxy;
     QUrl calendar;

@@ -48,6 +48,12 @@ protected:
         EXPECT_EQ(Outside().size(), qsizetype(one.size())) << when;
     }
 
+    void TearDown() override {
+        if (HasFailure()) {
+            ADD_FAILURE() << "Radicale's log:\n" << server.LogText().toStdString();
+        }
+    }
+
     CRadicaleServer server;
     QUrl calendar;
     CSyncMachine a{"a"};
