@@ -142,3 +142,22 @@ std::map<std::string, CLocalMeeting> ScanLocalMeetings(const std::filesystem::pa
     }
     return found;
 }
+
+std::map<std::string, CLocalMeeting> ScanChangedMeetings(const std::filesystem::path& folder,
+                                                         const CSyncState& state,
+                                                         const std::set<std::string>& changed) {
+    std::map<std::string, CLocalMeeting> found;
+    for (const auto& [id, pair] : state.pairs) {
+        if (!changed.contains(id)) {
+            found[id] = {pair.localStamp, pair.localDigest};
+        }
+    }
+    for (const std::string& id : changed) {
+        QByteArray stamp;
+        if (std::optional<CCalendarMeeting> meeting = ReadLocalMeeting(folder, id, &stamp)) {
+            meeting->record.id = id;
+            found[id] = {stamp, MeetingDigest(*meeting)};
+        }
+    }
+    return found;
+}

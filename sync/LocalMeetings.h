@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 // A meeting of the working directory as the sync sees it.
@@ -24,6 +25,12 @@ QByteArray MeetingDigest(const CCalendarMeeting& meeting);
 std::map<std::string, CLocalMeeting> ScanLocalMeetings(const std::filesystem::path& folder,
                                                        const CSyncState& state,
                                                        const std::atomic<bool>& cancelled);
+
+// The same from the state alone for every meeting but `changed`, which are read afresh: what
+// a sync with only a few changes heard of here costs.
+std::map<std::string, CLocalMeeting> ScanChangedMeetings(const std::filesystem::path& folder,
+                                                         const CSyncState& state,
+                                                         const std::set<std::string>& changed);
 
 // The meeting `id` with its lists as its files hold them now, and their stamp; nullopt when
 // its meeting file is missing or damaged.

@@ -45,13 +45,22 @@ void CSyncEngine::Finish() {
 bool CSyncEngine::StartSync(const CDavAccount& account, const QUrl& calendar,
                             const std::filesystem::path& folder, const QString& stateFile,
                             const CDavLimits& limits) {
-    return Start(account, limits, [this, calendar, folder, stateFile](CDavClient& client) {
+    if (m_thread) {
+        return false; // before taking what was heard, which the running sync may not have seen
+    }
+    std::optional<std::set<std::string>> changed = m_changes.Take();
+    if (!m_lastComplete) {
+        changed.reset(); // what the last sync left undone is only found by a whole comparison
+    }
+    return Start(account, limits, [=, this](CDavClient& client) {
         const auto onWindowThread = [this](const std::function<void()>& work) {
             QMetaObject::invokeMethod(this, work, Qt::BlockingQueuedConnection);
         };
         const auto report = [this](int done, int total) { emit progress(done, total); };
-        CSyncRun run(client, m_gate, onWindowThread, folder, calendar, stateFile, report);
+        CSyncRun run(client, m_gate, onWindowThread, folder, calendar, stateFile, report, changed,
+                     &m_kept);
         const CSyncSummary summary = run.Run();
+        m_lastComplete = summary.complete;
         QMetaObject::invokeMethod(this, [this, summary] {
             Finish();
             emit syncFinished(summary);

@@ -2,6 +2,8 @@
 
 #include "sync/CalendarDiscovery.h"
 #include "sync/DavClient.h"
+#include "sync/LocalChanges.h"
+#include "sync/SyncState.h"
 #include "sync/SyncSummary.h"
 #include <QObject>
 #include <QString>
@@ -31,6 +33,8 @@ public:
     // Makes a calendar named `name` in the account's calendar home `home` (from a discovery).
     bool StartMakeCalendar(const CDavAccount& account, const QUrl& home, const QString& name);
     void Cancel();
+    // The next sync compares the whole folder, as after Refresh.
+    void ForgetLocalChanges() { m_changes.Forget(); }
     bool IsRunning() const { return m_thread != nullptr; }
 
 signals:
@@ -46,6 +50,9 @@ private:
     void Finish();
 
     CSyncStoreGate& m_gate;
+    CLocalChanges m_changes;
+    CKeptSyncState m_kept; // only the sync's thread touches it, one sync at a time
+    bool m_lastComplete = false;
     QThread* m_thread = nullptr;
     std::mutex m_clientLock; // guards m_client against Cancel from this thread
     CDavClient* m_client = nullptr;

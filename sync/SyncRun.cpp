@@ -20,10 +20,12 @@ QString OwnUid(const std::string& id) {
 
 CSyncRun::CSyncRun(CDavClient& client, CSyncStoreGate& gate, OnWindowThread onWindowThread,
                    std::filesystem::path folder, QUrl calendar, QString stateFile,
-                   Progress progress)
+                   Progress progress, std::optional<std::set<std::string>> changed,
+                   CKeptSyncState* kept)
     : m_client(client), m_gate(gate), m_onWindowThread(std::move(onWindowThread)),
       m_folder(std::move(folder)), m_calendar(std::move(calendar)),
-      m_stateFile(std::move(stateFile)), m_progress(std::move(progress)) {
+      m_stateFile(std::move(stateFile)), m_progress(std::move(progress)),
+      m_changed(std::move(changed)), m_kept(kept) {
     if (!m_calendar.path().endsWith(u'/')) {
         m_calendar.setPath(m_calendar.path() + u'/');
     }
@@ -40,16 +42,21 @@ QUrl CSyncRun::UrlOf(const QString& path) const {
 }
 
 CSyncSummary CSyncRun::Run() {
-    m_state = CSyncState::Load(m_stateFile);
+    std::optional<CSyncState> kept = m_kept ? m_kept->TakeFor(m_stateFile) : std::nullopt;
+    m_state = kept ? std::move(*kept) : CSyncState::Load(m_stateFile);
     // The file is named after the account's calendar; one whose recorded collection differs
     // was left by another calendar, and nothing of its pairing holds here.
     if (m_state.calendar != m_calendar.path()) {
         m_state = CSyncState{};
         m_state.calendar = m_calendar.path();
+        m_stateChanged = true;
     }
     if (ReadServerChanges()) {
         std::atomic<bool> cancelled{false};
-        m_local = ScanLocalMeetings(m_folder, m_state, cancelled);
+        // What was heard counts only against a state that knew the whole folder.
+        const bool heard = m_changed && !m_stateChanged && !m_state.syncToken.isEmpty();
+        m_local = heard ? ScanChangedMeetings(m_folder, m_state, *m_changed)
+                        : ScanLocalMeetings(m_folder, m_state, cancelled);
         Plan();
     }
     if (!Stopped()) {
@@ -57,13 +64,18 @@ CSyncSummary CSyncRun::Run() {
     }
     m_summary.cancelled = m_client.IsCancelled();
     m_summary.complete = !Stopped() && m_summary.deferred == 0;
-    if (m_summary.complete) {
+    if (m_summary.complete && m_state.syncToken != m_newToken) {
         m_state.syncToken = m_newToken;
+        m_stateChanged = true;
     }
-    if (!m_state.Save(m_stateFile) && !Stopped()) {
+    const bool onDisk = !m_stateChanged || m_state.Save(m_stateFile);
+    if (!onDisk && !Stopped()) {
         m_summary.failure =
             QStringLiteral("The sync state could not be written to %1.").arg(m_stateFile);
         m_summary.complete = false;
+    }
+    if (m_kept && onDisk) {
+        m_kept->Keep(m_stateFile, std::move(m_state));
     }
     m_summary.requests = m_client.RequestCount();
     return m_summary;
@@ -320,8 +332,10 @@ bool CSyncRun::SameAtHeart(const std::string& id, const QByteArray& object) cons
 // Reads the server's side of an item as a meeting and tells whether both sides agree. An
 // object that holds no event this program can read (a task, a journal) is left alone.
 void CSyncRun::Judge(CItem& item) {
-    if (item.facts.server == SyncSide::absent || item.data.isEmpty()) {
-        return;
+    const bool unchanged = item.facts.synced && item.facts.local == SyncSide::same &&
+                           item.facts.server == SyncSide::same;
+    if (unchanged || item.facts.server == SyncSide::absent || item.data.isEmpty()) {
+        return; // our own writes come back in the next listing: nothing to read in them
     }
     try {
         item.serverMeeting = ParseMeetingObject(item.data.toStdString());

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,9 +30,11 @@ public:
     using OnWindowThread = std::function<void(const std::function<void()>& work)>;
     using Progress = std::function<void(int done, int total)>;
 
+    // `changed`: the meetings written here since the last complete sync, when known (else the
+    // folder is compared whole); `kept`: the state the last sync left in memory.
     CSyncRun(CDavClient& client, CSyncStoreGate& gate, OnWindowThread onWindowThread,
-             std::filesystem::path folder, QUrl calendar, QString stateFile,
-             Progress progress = {});
+             std::filesystem::path folder, QUrl calendar, QString stateFile, Progress progress = {},
+             std::optional<std::set<std::string>> changed = {}, CKeptSyncState* kept = nullptr);
     CSyncSummary Run();
 
 private:
@@ -78,6 +81,8 @@ private:
     QUrl m_calendar;
     QString m_stateFile;
     Progress m_progress;
+    std::optional<std::set<std::string>> m_changed;
+    CKeptSyncState* m_kept;
 
     CSyncState m_state;
     std::map<QString, CServerObject> m_server; // by path: what the listing said changed
@@ -86,4 +91,5 @@ private:
     std::map<std::string, CLocalMeeting> m_local;
     std::vector<CItem> m_items;
     CSyncSummary m_summary;
+    bool m_stateChanged = false; // the state differs from its file
 };

@@ -10,7 +10,7 @@
 namespace {
 
 // How many meetings one trip to the window's thread adds: small enough to stay within a frame.
-constexpr std::size_t addChunk = 50;
+constexpr std::size_t addChunk = 16;
 // How many changes pass between two saves of the sync state.
 constexpr int saveEvery = 200;
 
@@ -36,6 +36,7 @@ void CSyncRun::Execute() {
         }
     }
     const int total = int(work.size() + adds.size());
+    m_stateChanged = m_stateChanged || total > 0;
     int done = 0;
     for (std::size_t first = 0; first < adds.size() && !Stopped(); first += addChunk) {
         if (m_client.IsCancelled()) {

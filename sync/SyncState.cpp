@@ -1,6 +1,7 @@
 #include "sync/SyncState.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -88,4 +89,22 @@ bool CSyncState::Save(const QString& file) const {
     }
     out.write(QJsonDocument(root).toJson(QJsonDocument::Compact));
     return out.commit();
+}
+
+std::optional<CSyncState> CKeptSyncState::TakeFor(const QString& stateFile) {
+    const QFileInfo info(stateFile);
+    if (file != stateFile || !info.exists() || info.size() != size ||
+        info.lastModified().toMSecsSinceEpoch() != modifiedMs) {
+        return std::nullopt;
+    }
+    file.clear();
+    return std::move(state);
+}
+
+void CKeptSyncState::Keep(const QString& stateFile, CSyncState kept) {
+    const QFileInfo info(stateFile);
+    file = info.exists() ? stateFile : QString();
+    size = info.size();
+    modifiedMs = info.lastModified().toMSecsSinceEpoch();
+    state = std::move(kept);
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <map>
+#include <optional>
 #include <string>
 
 // A meeting and its server object as they were at the last sync that touched them.
@@ -29,4 +30,17 @@ struct CSyncState {
     static CSyncState Load(const QString& file);
     // False when it could not be written; the old file then stays.
     bool Save(const QString& file) const;
+};
+
+// The state the last sync left, kept in memory for the next one while its file is as it left
+// it (same size and time): a sync with nothing changed then reads no file of its own.
+struct CKeptSyncState {
+    QString file;
+    qint64 size = -1;
+    qint64 modifiedMs = -1;
+    CSyncState state;
+
+    // Moves the kept state out when it is the one `file` holds; nullopt otherwise.
+    std::optional<CSyncState> TakeFor(const QString& stateFile);
+    void Keep(const QString& stateFile, CSyncState kept);
 };
