@@ -1,5 +1,6 @@
 #include "share/CalendarExport.h"
 
+#include "share/CalendarEventParts.h"
 #include "share/CalendarText.h"
 #include "share/IcalHandle.h"
 #include "store/ContentFiles.h"
@@ -24,11 +25,13 @@ std::string Uid(const std::string& meetingId) {
     return ToCalendarText(meetingId) + "@" + CalendarNames::domain;
 }
 
+} // namespace
+
 // Other programs expect a mailto: address for an attendee or organizer (Thunderbird and
 // GNOME Calendar match people by it and drop or merge those without one), and keep two
 // people with one address as one. The program keeps names only, so each person gets an
 // address of their own in the reserved domain: unique, and no mail can ever reach it.
-std::string Address(const std::string& meetingId, const std::string& who) {
+std::string PersonAddress(const std::string& meetingId, const std::string& who) {
     // Ids are digits; any other character of an odd one is left out of the address.
     std::string local;
     for (const char c : meetingId) {
@@ -46,7 +49,7 @@ void AddXParameter(icalproperty* property, const char* xName, const std::string&
 }
 
 // The blanks a text starts with go into a parameter: libical drops them from a value it reads.
-icalproperty* NewText(const char* xName, const std::string& stored) {
+icalproperty* NewOwnText(const char* xName, const std::string& stored) {
     const std::string text = ToCalendarText(stored);
     const std::string lead = LeadingBlanksWord(text);
     icalproperty* property =
@@ -58,8 +61,10 @@ icalproperty* NewText(const char* xName, const std::string& stored) {
     return property;
 }
 
+namespace {
+
 void AddText(icalcomponent* component, const char* xName, const std::string& stored) {
-    icalcomponent_add_property(component, NewText(xName, stored));
+    icalcomponent_add_property(component, NewOwnText(xName, stored));
 }
 
 void AddWord(icalcomponent* component, const char* xName, const std::string& value) {
@@ -86,8 +91,9 @@ std::string TimeOfDay(const CDateTime& time) {
     return text;
 }
 
-// What other programs show of the meeting: the fields they have no place for, as text.
-std::string Description(const CMeeting& record, const CMeetingContent& content) {
+} // namespace
+
+std::string ExportDescription(const CMeeting& record, const CMeetingContent& content) {
     std::string text;
     const auto section = [&text](const std::string& part) {
         if (!part.empty()) {
@@ -135,6 +141,8 @@ std::string ContentLists(const CMeetingContent& content) {
     add(content.minutes.has_value(), "minutes");
     return lists.empty() ? "none" : lists;
 }
+
+namespace {
 
 // A floating DTSTART. libical writes a time after 2999 as 00000000T000000, which no reader
 // takes; a value made from its text keeps that text and is written as it is.
@@ -226,7 +234,7 @@ bool AddStandardFields(icalcomponent* event, const CCalendarMeeting& meeting,
     if (!venue.empty()) {
         icalcomponent_add_property(event, icalproperty_new_location(venue.c_str()));
     }
-    const std::string description = Description(record, content);
+    const std::string description = ExportDescription(record, content);
     if (!description.empty()) {
         icalcomponent_add_property(event, icalproperty_new_description(description.c_str()));
     }
@@ -237,7 +245,7 @@ bool AddStandardFields(icalcomponent* event, const CCalendarMeeting& meeting,
 void AddPeople(icalcomponent* event, const CMeeting& record, const CMeetingContent& content) {
     if (!record.presidedBy.empty()) {
         icalproperty* organizer =
-            icalproperty_new_organizer(Address(record.id, "organizer").c_str());
+            icalproperty_new_organizer(PersonAddress(record.id, "organizer").c_str());
         icalproperty_add_parameter(organizer,
                                    icalparameter_new_cn(PersonText(record.presidedBy).c_str()));
         icalcomponent_add_property(event, organizer);
@@ -246,7 +254,7 @@ void AddPeople(icalcomponent* event, const CMeeting& record, const CMeetingConte
         std::size_t number = 0;
         for (const std::string& name : *content.attendees) {
             icalproperty* attendee = icalproperty_new_attendee(
-                Address(record.id, "attendee-" + std::to_string(++number)).c_str());
+                PersonAddress(record.id, "attendee-" + std::to_string(++number)).c_str());
             icalproperty_add_parameter(attendee, icalparameter_new_cn(PersonText(name).c_str()));
             icalcomponent_add_property(event, attendee);
         }
@@ -273,7 +281,7 @@ void AddOwnFields(icalcomponent* event, const CMeeting& record, const CMeetingCo
     }
     if (content.agenda) {
         for (const CAgendaItem& item : *content.agenda) {
-            icalproperty* property = NewText(CalendarNames::agendaItem, item.text);
+            icalproperty* property = NewOwnText(CalendarNames::agendaItem, item.text);
             AddXParameter(property, CalendarNames::time, DayCountText(item.time.GetDayCount()));
             if (item.time.GetStatus() != CDateTime::valid) {
                 AddXParameter(property, CalendarNames::timeStatus,
@@ -289,16 +297,32 @@ void AddOwnFields(icalcomponent* event, const CMeeting& record, const CMeetingCo
     }
 }
 
+} // namespace
+
+icalcomponent* NewMeetingEvent(const CCalendarMeeting& meeting, const icaltimetype& stamp) {
+    icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    const bool start = AddStandardFields(event, meeting, stamp);
+    AddPeople(event, meeting.record, meeting.content);
+    AddOwnFields(event, meeting.record, meeting.content, start);
+    return event;
+}
+
+icalcomponent* NewCalendarComponent() {
+    icalcomponent* calendar = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
+    icalcomponent_add_property(
+        calendar, icalproperty_new_prodid("-//Tavelin//" TAVELIN_NAME_AND_VERSION "//EN"));
+    icalcomponent_add_property(calendar, icalproperty_new_version("2.0"));
+    return calendar;
+}
+
+namespace {
+
 // The meeting's VEVENT and its VTODOs, appended to `text` one by one, so that the export of
 // a whole folder never holds more than one meeting as components.
 void AppendMeeting(std::string& text, const CCalendarMeeting& meeting, const icaltimetype& stamp) {
     const CMeeting& record = meeting.record;
     const CMeetingContent& content = meeting.content;
-    icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-    const bool start = AddStandardFields(event, meeting, stamp);
-    AddPeople(event, record, content);
-    AddOwnFields(event, record, content, start);
-    AppendComponent(text, event);
+    AppendComponent(text, NewMeetingEvent(meeting, stamp));
 
     if (content.todos) {
         for (std::size_t i = 0; i < content.todos->size(); ++i) {
@@ -314,10 +338,7 @@ struct CCalendarFrame {
 };
 
 CCalendarFrame CalendarFrame() {
-    CIcalComponent calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
-    icalcomponent_add_property(
-        calendar.get(), icalproperty_new_prodid("-//Tavelin//" TAVELIN_NAME_AND_VERSION "//EN"));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
+    CIcalComponent calendar(NewCalendarComponent());
     char* serialized = icalcomponent_as_ical_string_r(calendar.get());
     const std::string text(serialized ? serialized : "");
     std::free(serialized);

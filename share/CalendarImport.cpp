@@ -1,5 +1,6 @@
 #include "share/CalendarImport.h"
 
+#include "share/CalendarEventParts.h"
 #include "share/CalendarSource.h"
 #include "share/CalendarText.h"
 #include "share/CalendarZone.h"
@@ -39,7 +40,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     });
 }
 
-// The program's own properties of a component, by name, in file order.
+} // namespace
+
 std::vector<icalproperty*> XProperties(icalcomponent* component, const char* name) {
     std::vector<icalproperty*> found;
     for (icalproperty* property = icalcomponent_get_first_property(component, ICAL_X_PROPERTY);
@@ -56,6 +58,8 @@ icalproperty* XProperty(icalcomponent* component, const char* name) {
     const std::vector<icalproperty*> found = XProperties(component, name);
     return found.empty() ? nullptr : found.front();
 }
+
+namespace {
 
 std::string_view RawX(icalproperty* property) {
     const char* value = property ? icalproperty_get_x(property) : nullptr;
@@ -77,9 +81,25 @@ std::string LeadingBlanks(icalproperty* property) {
     return blanks;
 }
 
+} // namespace
+
 std::string OwnText(icalproperty* property) {
     return FromCalendarText(LeadingBlanks(property) + std::string(UnframedText(RawX(property))));
 }
+
+std::string XParameterValue(icalproperty* property, const char* name) {
+    for (icalparameter* parameter = icalproperty_get_first_parameter(property, ICAL_X_PARAMETER);
+         parameter; parameter = icalproperty_get_next_parameter(property, ICAL_X_PARAMETER)) {
+        const char* xName = icalparameter_get_xname(parameter);
+        const char* value = icalparameter_get_xvalue(parameter);
+        if (xName && value && EqualsNoCase(xName, name)) {
+            return value;
+        }
+    }
+    return {};
+}
+
+namespace {
 
 template <typename Number> bool ParseNumber(std::string_view text, Number& number) {
     text = Trimmed(text);
@@ -110,7 +130,8 @@ std::string UidOf(icalcomponent* component) {
     return uid ? std::string(uid) : std::string();
 }
 
-// A person as other programs name them: the CN, else the address without "mailto:".
+} // namespace
+
 std::string PersonName(icalproperty* property, const char* address) {
     if (icalparameter* cn = icalproperty_get_first_parameter(property, ICAL_CN_PARAMETER)) {
         const char* name = icalparameter_get_cn(cn);
@@ -127,13 +148,12 @@ std::string PersonName(icalproperty* property, const char* address) {
     return FromCalendarText(value);
 }
 
+namespace {
+
 CDateTime WallTime(const struct tm& local) {
     return CDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                      local.tm_min, std::min(local.tm_sec, 59));
 }
-
-// Why a start's zone was not used: its time stays as written.
-enum class ZoneTrouble { none, unknown, implausible };
 
 // A start of another program's as this program keeps dates: the wall time of this system's
 // zone. A TZID that names no zone libical knows, or a zone that puts the start further from
@@ -256,6 +276,90 @@ void ReadPeople(icalcomponent* event, CCalendarMeeting& meeting) {
     }
 }
 
+} // namespace
+
+const char* ReadEventStart(icalcomponent* event, CEventStart& start) {
+    icalproperty* startProperty = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+    if (!startProperty) {
+        return "It has no start date.";
+    }
+    start.zone = DropUnsafeZone(startProperty, event) ? ZoneTrouble::unknown : ZoneTrouble::none;
+    start.time = icalcomponent_get_dtstart(event);
+    // libical calls every date after 2999 invalid; the meeting's own range is checked below.
+    if (icaltime_is_null_time(start.time) || start.time.year < 0) {
+        return "Its start date cannot be read.";
+    }
+    start.date = LocalStart(startProperty, start.time, start.zone);
+    if (!start.date.IsValid()) {
+        return "Its start date lies outside the years 100 to 9999.";
+    }
+    return nullptr;
+}
+
+void ReadStandardFields(icalcomponent* event, CCalendarMeeting& meeting) {
+    meeting.record.title = SummaryOf(event);
+    meeting.record.venue = PropertyText(event, ICAL_LOCATION_PROPERTY);
+    meeting.record.notes = PropertyText(event, ICAL_DESCRIPTION_PROPERTY);
+    ReadPeople(event, meeting);
+}
+
+void ReadOwnFields(icalcomponent* event, CCalendarMeeting& meeting, const icaltimetype& start) {
+    CMeeting& record = meeting.record;
+    CMeetingContent& content = meeting.content;
+    // Files of older versions have no title or venue of their own: SUMMARY and LOCATION stay.
+    if (icalproperty* title = XProperty(event, CalendarNames::title)) {
+        record.title = OwnText(title);
+    }
+    if (icalproperty* venue = XProperty(event, CalendarNames::venue)) {
+        record.venue = OwnText(venue);
+    }
+    record.reference = OwnText(XProperty(event, CalendarNames::reference));
+    record.presidedBy = OwnText(XProperty(event, CalendarNames::presidedBy));
+    record.notes = OwnText(XProperty(event, CalendarNames::notes));
+    std::int32_t icon = 0;
+    record.icon = ParseNumber(RawX(XProperty(event, CalendarNames::icon)), icon) ? icon : 0;
+    // The exact day count, unless another program has moved the meeting since.
+    double dayCount = 0.0;
+    if (ParseDayCount(Trimmed(RawX(XProperty(event, CalendarNames::date))), dayCount)) {
+        const CDateTime exact(dayCount);
+        const CDateTime::Parts parts = exact.GetParts();
+        if (!start.is_date && parts.year == start.year && parts.month == start.month &&
+            parts.day == start.day && parts.hour == start.hour && parts.minute == start.minute &&
+            parts.second == start.second) {
+            record.date = exact;
+        }
+    }
+
+    const std::string_view lists = RawX(XProperty(event, CalendarNames::content));
+    const auto has = [lists](std::string_view name) {
+        return lists.find(name) != std::string_view::npos;
+    };
+    content.attendees.reset();
+    if (has("attendees")) {
+        content.attendees.emplace();
+        for (icalproperty* property : XProperties(event, CalendarNames::attendee)) {
+            content.attendees->push_back(OwnText(property));
+        }
+    }
+    if (has("agenda")) {
+        content.agenda.emplace();
+        for (icalproperty* property : XProperties(event, CalendarNames::agendaItem)) {
+            content.agenda->push_back(ReadAgendaItem(property));
+        }
+    }
+    if (has("minutes")) {
+        content.minutes.emplace();
+        for (icalproperty* property : XProperties(event, CalendarNames::minute)) {
+            content.minutes->push_back(OwnText(property));
+        }
+    }
+    if (has("todos")) {
+        content.todos.emplace();
+    }
+}
+
+namespace {
+
 class CImporter {
 public:
     void Read(const std::vector<icalcomponent*>& calendars, icalcomponent* root);
@@ -264,7 +368,6 @@ public:
 
 private:
     void ReadEvent(icalcomponent* event);
-    void ReadOwnFields(icalcomponent* event, CCalendarMeeting& meeting, const icaltimetype& start);
     void ReadTodo(icalcomponent* todo);
     void SkipStrays(icalcomponent* component);
 
@@ -343,32 +446,15 @@ void CImporter::ReadEvent(icalcomponent* event) {
                       "is imported."});
         return;
     }
-    icalproperty* startProperty = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
-    if (!startProperty) {
-        result.skipped.push_back({summary, "It has no start date."});
+    CEventStart start;
+    if (const char* fault = ReadEventStart(event, start)) {
+        result.skipped.push_back({summary, fault});
         return;
     }
-    ZoneTrouble zone =
-        DropUnsafeZone(startProperty, event) ? ZoneTrouble::unknown : ZoneTrouble::none;
-    const icaltimetype start = icalcomponent_get_dtstart(event);
-    // libical calls every date after 2999 invalid; the meeting's own range is checked below.
-    if (icaltime_is_null_time(start) || start.year < 0) {
-        result.skipped.push_back({summary, "Its start date cannot be read."});
-        return;
-    }
-    const CDateTime date = LocalStart(startProperty, start, zone);
-    if (!date.IsValid()) {
-        result.skipped.push_back({summary, "Its start date lies outside the years 100 to 9999."});
-        return;
-    }
-
-    CCalendarMeeting meeting{CMeeting(date), {}};
-    meeting.record.title = summary;
-    meeting.record.venue = PropertyText(event, ICAL_LOCATION_PROPERTY);
-    meeting.record.notes = PropertyText(event, ICAL_DESCRIPTION_PROPERTY);
-    ReadPeople(event, meeting);
+    CCalendarMeeting meeting{CMeeting(start.date), {}};
+    ReadStandardFields(event, meeting);
     if (XProperty(event, CalendarNames::content)) {
-        ReadOwnFields(event, meeting, start);
+        ReadOwnFields(event, meeting, start.time);
     }
 
     if (icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) ||
@@ -376,10 +462,10 @@ void CImporter::ReadEvent(icalcomponent* event) {
         result.remarks.push_back(
             {summary, "A recurring event: only its first occurrence is imported."});
     }
-    if (zone == ZoneTrouble::unknown) {
+    if (start.zone == ZoneTrouble::unknown) {
         result.remarks.push_back(
             {summary, "Its time zone is unknown: its time is taken as local time."});
-    } else if (zone == ZoneTrouble::implausible) {
+    } else if (start.zone == ZoneTrouble::implausible) {
         result.remarks.push_back({summary, "Its time zone is more than 18 hours from UTC: its "
                                            "time is taken as local time."});
     }
@@ -387,64 +473,6 @@ void CImporter::ReadEvent(icalcomponent* event) {
         m_byUid.emplace(uid, result.meetings.size());
     }
     result.meetings.push_back(std::move(meeting));
-}
-
-// What this program wrote of its own: exact texts and every list, in place of what other
-// programs also read.
-void CImporter::ReadOwnFields(icalcomponent* event, CCalendarMeeting& meeting,
-                              const icaltimetype& start) {
-    CMeeting& record = meeting.record;
-    CMeetingContent& content = meeting.content;
-    // Files of older versions have no title or venue of their own: SUMMARY and LOCATION stay.
-    if (icalproperty* title = XProperty(event, CalendarNames::title)) {
-        record.title = OwnText(title);
-    }
-    if (icalproperty* venue = XProperty(event, CalendarNames::venue)) {
-        record.venue = OwnText(venue);
-    }
-    record.reference = OwnText(XProperty(event, CalendarNames::reference));
-    record.presidedBy = OwnText(XProperty(event, CalendarNames::presidedBy));
-    record.notes = OwnText(XProperty(event, CalendarNames::notes));
-    std::int32_t icon = 0;
-    record.icon = ParseNumber(RawX(XProperty(event, CalendarNames::icon)), icon) ? icon : 0;
-    // The exact day count, unless another program has moved the meeting since.
-    double dayCount = 0.0;
-    if (ParseDayCount(Trimmed(RawX(XProperty(event, CalendarNames::date))), dayCount)) {
-        const CDateTime exact(dayCount);
-        const CDateTime::Parts parts = exact.GetParts();
-        if (!start.is_date && parts.year == start.year && parts.month == start.month &&
-            parts.day == start.day && parts.hour == start.hour && parts.minute == start.minute &&
-            parts.second == start.second) {
-            record.date = exact;
-        }
-    }
-
-    const std::string_view lists = RawX(XProperty(event, CalendarNames::content));
-    const auto has = [lists](std::string_view name) {
-        return lists.find(name) != std::string_view::npos;
-    };
-    content.attendees.reset();
-    if (has("attendees")) {
-        content.attendees.emplace();
-        for (icalproperty* property : XProperties(event, CalendarNames::attendee)) {
-            content.attendees->push_back(OwnText(property));
-        }
-    }
-    if (has("agenda")) {
-        content.agenda.emplace();
-        for (icalproperty* property : XProperties(event, CalendarNames::agendaItem)) {
-            content.agenda->push_back(ReadAgendaItem(property));
-        }
-    }
-    if (has("minutes")) {
-        content.minutes.emplace();
-        for (icalproperty* property : XProperties(event, CalendarNames::minute)) {
-            content.minutes->push_back(OwnText(property));
-        }
-    }
-    if (has("todos")) {
-        content.todos.emplace();
-    }
 }
 
 void CImporter::ReadTodo(icalcomponent* todo) {

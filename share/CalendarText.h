@@ -33,6 +33,9 @@ inline constexpr const char* timeStatus = "X-TAVELIN-TIME-STATUS";
 inline constexpr const char* priority = "X-TAVELIN-PRIORITY";
 inline constexpr const char* done = "X-TAVELIN-DONE";
 inline constexpr const char* todoText = "X-TAVELIN-TEXT";
+// A todo carried inside its meeting's event, where a calendar server takes no task beside it:
+// its text as the value, its priority and done mark as the two parameters above.
+inline constexpr const char* todo = "X-TAVELIN-TODO";
 } // namespace CalendarNames
 
 // A stored text (UTF-8, or Windows-1252 from older systems; CR LF line breaks) as an
