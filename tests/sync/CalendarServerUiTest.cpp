@@ -1,0 +1,412 @@
+#include "app/MemorySecretStore.h"
+#include "app/ServerSettings.h"
+#include "app/SyncStatusText.h"
+#include "calendar/CalendarPage.h"
+#include "sync/SyncState.h"
+#include "tests/support/CaldavClient.h"
+#include "tests/support/FaultProxy.h"
+#include "tests/support/FrameTest.h"
+#include "tests/support/RadicaleServer.h"
+#include "ui/CommandTable.h"
+#include "ui/Formatting.h"
+
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSslCertificate>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr const char* user = "ann";
+constexpr const char* password = "s3cret-Horse";
+
+// Every message the program logs during a test, to show that no password is among them.
+QStringList& Logged() {
+    static QStringList logged;
+    return logged;
+}
+
+void KeepMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
+    Logged() << message;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms = 60000) {
+    const QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired()) {
+        QTest::qWait(20);
+    }
+    return done();
+}
+
+template <typename Widget> Widget* Child(QWidget& parent, const char* name) {
+    auto* child = parent.findChild<Widget*>(QLatin1String(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+void Click(QAbstractButton* button) {
+    ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A person at the Calendar Server dialog: the fields typed, Test, the calendar clicked.
+struct SAccountTyping {
+    QUrl server;
+    QString user;
+    QString password;
+};
+
+void TypeAccount(QDialog& dialog, const SAccountTyping& account) {
+    dialog.show();
+    for (const auto& [name, text] :
+         {std::pair{"serverEdit", account.server.toString()}, std::pair{"userEdit", account.user},
+          std::pair{"passwordEdit", account.password}}) {
+        QLineEdit* edit = Child<QLineEdit>(dialog, name);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+}
+
+// Clicks Test and waits until the search for calendars has ended; the calendars listed.
+QListWidget* TestAccount(QDialog& dialog) {
+    auto* message = Child<QLabel>(dialog, "serverMessage");
+    Click(Child<QPushButton>(dialog, "testButton"));
+    EXPECT_TRUE(WaitUntil([message] { return message->text() != "Looking for calendars..."; }));
+    return Child<QListWidget>(dialog, "calendarList");
+}
+
+bool PickCalendar(QListWidget* list, const QString& name) {
+    const auto found = list->findItems(name, Qt::MatchExactly);
+    if (found.size() != 1) {
+        return false;
+    }
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(found.first()).center());
+    return list->currentItem() == found.first();
+}
+
+class CalendarServerUiTest : public CFrameTest {
+protected:
+    void SetUp() override {
+        CFrameTest::SetUp();
+        Logged().clear();
+        previousHandler = qInstallMessageHandler(KeepMessage);
+    }
+    void TearDown() override {
+        CFrameTest::TearDown();
+        qInstallMessageHandler(previousHandler);
+    }
+
+    ::testing::AssertionResult StartServer(CRadicaleServer::EScheme scheme) {
+        if (auto started = server.Start({{user, password}}, scheme); !started) {
+            return started;
+        }
+        QString error;
+        calendar = server.MakeCalendar(user, password, "work", &error);
+        return calendar.isEmpty() ? ::testing::AssertionFailure() << error.toStdString()
+                                  : ::testing::AssertionSuccess();
+    }
+
+    // The window, its secrets kept by the test; `activate` waits for it to be the active one,
+    // which lets the sync at start run meanwhile.
+    CMainFrame& Frame(bool activate = true) {
+        CMainFrame& made = MakeFrame();
+        made.GetSyncCommands().UseSecretStore(secrets);
+        if (activate) {
+            Activate(made);
+        }
+        return made;
+    }
+
+    // Runs `action` and waits for the sync it starts to end.
+    void SyncBy(const std::function<void()>& action) {
+        QSignalSpy ended(&frame->GetSyncCommands(), &CSyncCommands::syncEnded);
+        action();
+        ASSERT_TRUE(ended.wait(90000)) << StatusText().toStdString();
+    }
+    void PressSyncNow() {
+        Activate(*frame);
+        FocusOn(frame->GetCalendarPage());
+        SyncBy([] { Press(Qt::Key_F9); });
+    }
+    void OpenServerDialog() { frame->GetAction(CommandId::calendarServer)->trigger(); }
+
+    QString StatusText() const { return frame->GetSyncCommands().StatusLine()->text(); }
+    QString SyncedNow() const {
+        return QStringLiteral("Synced at ") + FormatTime(TestServices().Now());
+    }
+
+    // The titles of the events on the server, as another calendar program reads them.
+    QStringList ServerTitles() const {
+        QJsonArray events;
+        EXPECT_TRUE(CCaldavClient(calendar, user, password).List(&events));
+        QStringList titles;
+        for (const QJsonValue& event : events) {
+            titles << event[QStringLiteral("summary")].toString();
+        }
+        titles.sort();
+        return titles;
+    }
+
+    // The dialog played as a person: the account typed, Test, "work" picked, OK.
+    void ConnectThroughDialog(const QUrl& address) {
+        TestServices().SetDialogScript(
+            QStringLiteral("calendarServerDialog"), [address](QDialog& dialog) {
+                TypeAccount(dialog, {address, user, password});
+                EXPECT_TRUE(PickCalendar(TestAccount(dialog), QStringLiteral("work")));
+                Click(Child<QPushButton>(dialog, "okButton"));
+                return dialog.result();
+            });
+        SyncBy([this] { OpenServerDialog(); });
+    }
+
+    // Whether an event with this title lies in the server's storage folder.
+    bool ServerStores(const QString& title) const {
+        QDirIterator files(server.StorageFolder(), {QStringLiteral("*.ics")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            if (Contents(files.next()).contains("SUMMARY:" + title.toUtf8())) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void ExpectNoPasswordAnywhere() {
+        const QByteArray settings = Contents(SettingsFile());
+        EXPECT_TRUE(settings.contains("CalendarServer")) << settings.toStdString();
+        EXPECT_FALSE(settings.contains(password)) << settings.toStdString();
+        for (const QString& text : Logged() + TestServices().Shown()) {
+            EXPECT_FALSE(text.contains(QLatin1String(password))) << text.toStdString();
+        }
+    }
+
+    CRadicaleServer server;
+    QUrl calendar;
+    CMemorySecretStore secrets;
+    QtMessageHandler previousHandler = nullptr;
+};
+
+// Connect, pick a calendar, OK, Sync Now: the meeting is on the server, the line says when,
+// and the password is in the secret store alone: not in the settings, a log or a message.
+TEST_F(CalendarServerUiTest, ConnectPickAndSyncNowPutsTheMeetingOnTheServer) {
+    ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Http));
+    StoreMeeting("20261201093000", "Budget review", CDateTime(2026, 12, 1, 9, 30, 0));
+    Frame();
+    ConnectThroughDialog(server.BaseUrl());
+    EXPECT_EQ(ServerTitles(), QStringList{"Budget review"});
+
+    StoreMeeting("20261202100000", "Board meeting", CDateTime(2026, 12, 2, 10, 0, 0));
+    PressSyncNow();
+    EXPECT_EQ(StatusText(), SyncedNow());
+    EXPECT_EQ(ServerTitles(), (QStringList{"Board meeting", "Budget review"}));
+    EXPECT_EQ(secrets.Find(server.BaseUrl(), user), std::optional<QString>(password));
+    const CServerSettings kept = CServerSettings::Load();
+    EXPECT_EQ(kept.calendar, calendar);
+    EXPECT_EQ(kept.user, user);
+    ExpectNoPasswordAnywhere();
+}
+
+// A wrong password finds no calendar and leaves OK off; Cancel keeps nothing at all.
+TEST_F(CalendarServerUiTest, WrongPasswordListsNothingAndCancelKeepsNothing) {
+    ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Http));
+    Frame();
+    const QUrl address = server.BaseUrl();
+    TestServices().SetDialogScript(QStringLiteral("calendarServerDialog"), [address](QDialog& d) {
+        TypeAccount(d, {address, user, "wrong"});
+        EXPECT_EQ(TestAccount(d)->count(), 0);
+        EXPECT_EQ(Child<QLabel>(d, "serverMessage")->text(),
+                  "The server refused the user name or password.");
+        EXPECT_FALSE(Child<QPushButton>(d, "okButton")->isEnabled());
+        Click(Child<QPushButton>(d, "cancelButton"));
+        return d.result();
+    });
+    OpenServerDialog();
+    EXPECT_FALSE(CQtTest::AnySettingWritten());
+    EXPECT_FALSE(secrets.Find(address, user).has_value());
+}
+
+// A 401 in the middle of a sync asks for the password once; the sync then goes on with it.
+// A server that keeps refusing is asked no more: the line says so.
+TEST_F(CalendarServerUiTest, RefusedPasswordIsAskedAgainOnce) {
+    ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Http));
+    CFaultProxy proxy;
+    ASSERT_TRUE(proxy.Start(server.Port()));
+    QUrl through = calendar;
+    through.setPort(proxy.Port());
+    CServerSettings{proxy.BaseUrl(), user, through, "work", {}}.Save();
+    secrets.Store(proxy.BaseUrl(), user, password);
+    StoreMeeting("20261201093000", "Budget review", CDateTime(2026, 12, 1, 9, 30, 0));
+    int asked = 0;
+    TestServices().SetDialogScript(QStringLiteral("passwordDialog"), [&](QDialog& dialog) {
+        ++asked;
+        proxy.PassThrough();
+        dialog.show();
+        QTest::keyClicks(dialog.findChild<QLineEdit*>(), password);
+        QTest::keyClick(dialog.findChild<QLineEdit*>(), Qt::Key_Return);
+        return dialog.result();
+    });
+    proxy.SetFault({EFault::Status, 401}, 2);
+    Frame(false);
+    SyncBy([] {}); // the sync at start, refused halfway
+    if (StatusText() != SyncedNow()) {
+        SyncBy([] {}); // the sync again with the password given
+    }
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(StatusText(), SyncedNow());
+    EXPECT_EQ(ServerTitles(), QStringList{"Budget review"});
+
+    proxy.SetFault({EFault::Status, 401});
+    TestServices().SetDialogScript(QStringLiteral("passwordDialog"), [&](QDialog& dialog) {
+        ++asked;
+        dialog.findChild<QLineEdit*>()->setText(QStringLiteral("still wrong"));
+        dialog.accept();
+        return dialog.result();
+    });
+    PressSyncNow();
+    WaitUntil([this] { return StatusText().contains("refused"); });
+    QTest::qWait(300);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(StatusText(), "Not synced: the server refused the user name or password");
+    ExpectNoPasswordAnywhere();
+}
+
+// An https server with a certificate of its own making: its host and fingerprint are shown,
+// Refuse lists nothing, Trust lists the calendars, OK keeps the fingerprint for this server,
+// and the syncs go through.
+TEST_F(CalendarServerUiTest, UnknownCertificateIsShownAndTrustedOnlyWhenSaid) {
+    ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Https));
+    const QByteArray fingerprint =
+        QSslCertificate(server.CertificatePem()).digest(QCryptographicHash::Sha256).toHex();
+    StoreMeeting("20261201093000", "Budget review", CDateTime(2026, 12, 1, 9, 30, 0));
+    Frame();
+    const QUrl address = server.BaseUrl();
+    TestServices().SetDialogScript(QStringLiteral("calendarServerDialog"), [&](QDialog& d) {
+        TypeAccount(d, {address, user, password});
+        TestServices().ScriptAnswers({false});
+        EXPECT_EQ(TestAccount(d)->count(), 0);
+        EXPECT_EQ(Child<QLabel>(d, "serverMessage")->text(),
+                  "The server's certificate was refused.");
+        TestServices().ScriptAnswers({true});
+        EXPECT_TRUE(PickCalendar(TestAccount(d), QStringLiteral("work")))
+            << Child<QLabel>(d, "serverMessage")->text().toStdString();
+        EXPECT_EQ(TestServices().ShownAs(CScriptedServices::Kind::question).size(), 1);
+        Click(Child<QPushButton>(d, "okButton"));
+        return d.result();
+    });
+    SyncBy([this] { OpenServerDialog(); });
+    const QString question = TestServices().Shown().value(0);
+    EXPECT_TRUE(question.contains("127.0.0.1")) << question.toStdString();
+    EXPECT_TRUE(question.contains(FingerprintText(fingerprint))) << question.toStdString();
+    EXPECT_TRUE(Contents(SettingsFile()).contains(fingerprint));
+    EXPECT_EQ(StatusText(), SyncedNow());
+    EXPECT_TRUE(ServerStores("Budget review"));
+}
+
+// Disconnect forgets the account, the password and the sync state; the meetings stay.
+TEST_F(CalendarServerUiTest, DisconnectForgetsAccountAndStateButKeepsMeetings) {
+    ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Http));
+    StoreMeeting("20261201093000", "Budget review", CDateTime(2026, 12, 1, 9, 30, 0));
+    Frame();
+    ConnectThroughDialog(server.BaseUrl());
+    const QString state =
+        CSyncState::FileFor(QString::fromStdString(Folder().string()), calendar.toString(), user);
+    ASSERT_TRUE(QFile::exists(state));
+    const std::string meetingFile = FileBytes(Folder() / "meeting20261201093000.mtg");
+
+    TestServices().SetDialogScript(QStringLiteral("calendarServerDialog"), [](QDialog& d) {
+        TestServices().ScriptAnswers({true});
+        d.show();
+        Click(Child<QPushButton>(d, "disconnectButton"));
+        return d.result();
+    });
+    OpenServerDialog();
+    EXPECT_FALSE(QFile::exists(state));
+    EXPECT_FALSE(Contents(SettingsFile()).contains("CalendarServer"))
+        << Contents(SettingsFile()).toStdString();
+    EXPECT_FALSE(secrets.Find(server.BaseUrl(), user).has_value());
+    EXPECT_EQ(FileBytes(Folder() / "meeting20261201093000.mtg"), meetingFile);
+    EXPECT_FALSE(meetingFile.empty());
+    EXPECT_EQ(ServerTitles(), QStringList{"Budget review"});
+}
+
+// A meeting changed here and on the server: the line counts the conflict, a click lists both
+// versions, and Open shows the server's copy in the preview.
+TEST_F(CalendarServerUiTest, ConflictIsCountedListedAndOpened) {
+    ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Http));
+    StoreMeeting("20261201093000", "Budget review", CDateTime(2026, 12, 1, 9, 30, 0));
+    Frame();
+    ConnectThroughDialog(server.BaseUrl());
+    StoreMeeting("20261201093000", "Budget review here", CDateTime(2026, 12, 1, 9, 30, 0));
+    ASSERT_TRUE(CCaldavClient(calendar, user, password)
+                    .Edit("20261201093000@tavelin.invalid", "summary", "Budget review there"));
+    PressSyncNow();
+    EXPECT_EQ(StatusText(), SyncedNow() + ", 1 conflict: both versions kept");
+
+    std::string opened;
+    TestServices().SetDialogScript(QStringLiteral("syncConflictsDialog"), [&](QDialog& d) {
+        auto* list = Child<QTreeWidget>(d, "conflictList");
+        EXPECT_EQ(list->topLevelItemCount(), 2);
+        EXPECT_EQ(list->topLevelItem(0)->text(0), "Budget review here");
+        EXPECT_EQ(list->topLevelItem(1)->text(2), "The server's version, kept as a copy");
+        for (auto* button : d.findChildren<QPushButton*>()) {
+            if (button->objectName().startsWith("open_") &&
+                button->objectName() != "open_20261201093000") {
+                opened = button->objectName().mid(5).toStdString();
+                Click(button);
+            }
+        }
+        return d.result();
+    });
+    QTest::mouseClick(frame->GetSyncCommands().StatusLine(), Qt::LeftButton);
+    ASSERT_FALSE(opened.empty());
+    EXPECT_EQ(frame->GetCalendarPage().GetMode(), CCalendarPage::previewMode);
+    EXPECT_EQ(frame->GetCalendarPage().GetShownMeetingId(), opened);
+    EXPECT_EQ(TestStore().GetMeeting(opened).title.find("Budget review there"), 0u);
+}
+
+// What the status line says after each kind of ending, and the pauses between retries.
+TEST(SyncStatusTextTest, EachOutcomeHasItsLineAndRetriesBackOff) {
+    const auto summary = [](int status, const char* failure, const char* certificate = "") {
+        CSyncSummary made;
+        made.status = status;
+        made.failure = QString::fromLatin1(failure);
+        made.refusedCertificate = certificate;
+        return made;
+    };
+    const std::pair<CSyncSummary, QString> cases[] = {
+        {summary(207, ""), "Synced at 10:30"},
+        {summary(0, "Connection refused"), "Offline: changes will be sent later"},
+        {summary(401, "no"), "Not synced: the server refused the user name or password"},
+        {summary(0, "untrusted", "ab"), "Not synced: the server's certificate is not trusted "
+                                        "(Tools > Calendar Server...)"},
+        {summary(404, "The calendar is gone."), "Not synced: The calendar is gone."},
+    };
+    for (const auto& [given, line] : cases) {
+        EXPECT_EQ(SyncStatusText(given, "10:30", 0), line);
+    }
+    EXPECT_EQ(SyncStatusText(summary(207, ""), "10:30", 2),
+              "Synced at 10:30, 2 conflicts: both versions kept");
+    EXPECT_TRUE(RetriesByItself(SyncOutcome(summary(0, "Time-out"))));
+    EXPECT_TRUE(RetriesByItself(SyncOutcome(summary(503, "Busy"))));
+    EXPECT_FALSE(RetriesByItself(SyncOutcome(summary(404, "Gone"))));
+    EXPECT_FALSE(RetriesByItself(SyncOutcome(summary(401, "no"))));
+    const int delays[] = {RetryDelaySeconds(1), RetryDelaySeconds(2), RetryDelaySeconds(5),
+                          RetryDelaySeconds(40)};
+    EXPECT_EQ(std::vector<int>(std::begin(delays), std::end(delays)),
+              (std::vector<int>{30, 60, 300, 300}));
+    EXPECT_EQ(FingerprintText("ab0f"), "AB:0F");
+}
+
+} // namespace
