@@ -28,8 +28,9 @@ QUrl ServerUrl(const QString& text) {
 CCalendarServerDlg::CCalendarServerDlg(CDesktopServices& services, CSyncStoreGate& gate,
                                        const CServerSettings& current,
                                        const std::optional<QString>& password, QWidget* parent)
-    : QDialog(parent), m_services(services), m_engine(gate), m_currentCalendar(current.calendar),
-      m_trusted(current.trustedCertificate), m_trustedServer(current.server) {
+    : QDialog(parent), m_services(services), m_engine(gate, this),
+      m_currentCalendar(current.calendar), m_trusted(current.trustedCertificate),
+      m_trustedServer(current.server) {
     setObjectName(QStringLiteral("calendarServerDialog"));
     setWindowTitle(QStringLiteral("Calendar Server"));
     BuildFields(current, password);

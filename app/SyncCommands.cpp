@@ -35,7 +35,7 @@ QString StateFileFor(const CServerSettings& settings) {
 CSyncCommands::CSyncCommands(CFrameParts& parts, CFrameMeetingCommands& meetings,
                              CQuickViewCommands& quickView)
     : CFrameRoom(parts), m_meetings(meetings), m_quickView(quickView), m_storeGate(m_store),
-      m_engine(*this) {
+      m_engine(*this, this) {
     m_afterChange.setSingleShot(true);
     m_afterChange.setInterval(afterChangeMs);
     m_period.setInterval(periodMs);
@@ -51,6 +51,8 @@ CSyncCommands::CSyncCommands(CFrameParts& parts, CFrameMeetingCommands& meetings
 
 CSyncCommands::~CSyncCommands() {
     RemoveFileListener(this);
+    // A sync still running ends with the engine; what it says then finds no window to tell.
+    m_engine.disconnect(this);
 }
 
 void CSyncCommands::Start(QStatusBar& bar) {
@@ -99,7 +101,9 @@ void CSyncCommands::Sync(bool byUser) {
     }
     const CDavAccount account{settings.server, settings.user, *password,
                               settings.trustedCertificate};
+    // This sync carries every change made so far.
     m_retry.stop();
+    m_afterChange.stop();
     if (m_engine.StartSync(account, settings.calendar, GetWorkingDirectory(),
                            StateFileFor(settings))) {
         ShowLine(SyncProgressText(0, 0));

@@ -39,12 +39,16 @@ CSyncConflictsDlg::CSyncConflictsDlg(const std::vector<CSyncConflict>& conflicts
                copy ? FormatDate(copy->date) + u' ' + FormatTime(copy->date) : date,
                QStringLiteral("The server's version, kept as a copy"));
     }
+    // The texts take what they need; the Open buttons keep a column of their own width.
+    m_list->header()->setStretchLastSection(false);
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_list->header()->setSectionResizeMode(3, QHeaderView::Fixed);
+    m_list->setColumnWidth(3, QPushButton(QStringLiteral("Open")).sizeHint().width() + 8);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("closeButton"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(620, 300);
+    resize(680, 300);
 }
 
 void CSyncConflictsDlg::AddRow(const std::string& id, const QString& title, const QString& date,
