@@ -1,7 +1,9 @@
+#include "app/DesktopSecretStore.h"
 #include "app/MemorySecretStore.h"
 #include "app/ServerSettings.h"
 #include "app/SyncStatusText.h"
 #include "calendar/CalendarPage.h"
+#include "calendar/MeetingListCtrl.h"
 #include "sync/SyncState.h"
 #include "tests/support/CaldavClient.h"
 #include "tests/support/FaultProxy.h"
@@ -351,8 +353,13 @@ TEST_F(CalendarServerUiTest, ConflictIsCountedListedAndOpened) {
     StoreMeeting("20261201093000", "Budget review here", CDateTime(2026, 12, 1, 9, 30, 0));
     ASSERT_TRUE(CCaldavClient(calendar, user, password)
                     .Edit("20261201093000@tavelin.invalid", "summary", "Budget review there"));
+    frame->GetCalendarPage().ShowMode(CCalendarPage::agendaMode);
+    frame->GetCalendarPage().GoToDate(CDateTime(2026, 12, 1, 9, 30, 0));
+    const int listed = frame->GetCalendarPage().GetMeetingList().GetRowCount();
+    ASSERT_EQ(listed, 1);
     PressSyncNow();
     EXPECT_EQ(StatusText(), SyncedNow() + ", 1 conflict: both versions kept");
+    EXPECT_EQ(frame->GetCalendarPage().GetMeetingList().GetRowCount(), listed + 1);
 
     std::string opened;
     TestServices().SetDialogScript(QStringLiteral("syncConflictsDialog"), [&](QDialog& d) {
@@ -374,6 +381,22 @@ TEST_F(CalendarServerUiTest, ConflictIsCountedListedAndOpened) {
     EXPECT_EQ(frame->GetCalendarPage().GetMode(), CCalendarPage::previewMode);
     EXPECT_EQ(frame->GetCalendarPage().GetShownMeetingId(), opened);
     EXPECT_EQ(TestStore().GetMeeting(opened).title.find("Budget review there"), 0u);
+}
+
+// Where no secret service answers, the password is kept in this run's memory.
+TEST(DesktopSecretStoreTest, WithoutASecretServiceThePasswordStaysInMemory) {
+    const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    CDesktopSecretStore secrets;
+    const QUrl server(QStringLiteral("https://cloud.example.org/"));
+    EXPECT_FALSE(secrets.Find(server, user).has_value());
+    secrets.Store(server, user, password);
+    EXPECT_TRUE(secrets.UsesMemory());
+    EXPECT_EQ(secrets.Find(server, user), std::optional<QString>(password));
+    EXPECT_FALSE(secrets.Find(server, "bob").has_value());
+    secrets.Forget(server, user);
+    EXPECT_FALSE(secrets.Find(server, user).has_value());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
 }
 
 // What the status line says after each kind of ending, and the pauses between retries.
