@@ -234,7 +234,8 @@ TEST_F(CalendarServerUiTest, WrongPasswordListsNothingAndCancelKeepsNothing) {
 }
 
 // A 401 in the middle of a sync asks for the password once; the sync then goes on with it.
-// A server that keeps refusing is asked no more: the line says so.
+// A server that keeps refusing is asked no more: the line says so, as it says when the server
+// cannot be reached at all.
 TEST_F(CalendarServerUiTest, RefusedPasswordIsAskedAgainOnce) {
     ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Http));
     CFaultProxy proxy;
@@ -276,6 +277,11 @@ TEST_F(CalendarServerUiTest, RefusedPasswordIsAskedAgainOnce) {
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(StatusText(), "Not synced: the server refused the user name or password");
     ExpectNoPasswordAnywhere();
+
+    proxy.SetFault({EFault::Refuse});
+    PressSyncNow();
+    EXPECT_EQ(StatusText(), "Offline: changes will be sent later");
+    EXPECT_EQ(asked, 2);
 }
 
 // An https server with a certificate of its own making: its host and fingerprint are shown,
