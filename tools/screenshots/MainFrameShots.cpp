@@ -146,6 +146,10 @@ KES_SCREENSHOT("menu-meeting-preview") {
     return MenuShot("meetingMenu");
 }
 
+KES_SCREENSHOT("menu-tools") {
+    return MenuShot("toolsMenu");
+}
+
 KES_SCREENSHOT("preference-focus-ok") {
     auto dialog = std::make_unique<CPreferenceDlg>(TestServices());
     dialog->SetMode(CPreferenceDlg::changeCurrent);
