@@ -7,6 +7,7 @@
 #include "app/QuickViewCommands.h"
 #include "app/SearchWiring.h"
 #include "app/ShareCommands.h"
+#include "app/SyncCommands.h"
 #include "app/SyncLauncher.h"
 #include "app/WorkingDirectoryCommands.h"
 #include "calendar/CalendarPage.h"
@@ -128,6 +129,12 @@ bool CCommandDispatch::RunWindowCommand(int id) {
         launcher.Launch();
         break;
     }
+    case CommandId::syncNow:
+        m_sync.SyncNow();
+        break;
+    case CommandId::calendarServer:
+        m_sync.OpenServerDialog();
+        break;
     case CommandId::preference:
         m_directory.ChangeWorkingDirectory();
         break;

@@ -5,6 +5,7 @@
 class CFrameMeetingCommands;
 class CQuickViewCommands;
 class CSearchWiring;
+class CSyncCommands;
 class CShareCommands;
 class CWorkingDirectoryCommands;
 
@@ -15,9 +16,9 @@ class CCommandDispatch : public CFrameRoom {
 public:
     CCommandDispatch(CFrameParts& parts, CFrameMeetingCommands& meetings,
                      CQuickViewCommands& quickView, CShareCommands& share, CSearchWiring& search,
-                     CWorkingDirectoryCommands& directory)
+                     CWorkingDirectoryCommands& directory, CSyncCommands& sync)
         : CFrameRoom(parts), m_meetings(meetings), m_quickView(quickView), m_share(share),
-          m_search(search), m_directory(directory) {}
+          m_search(search), m_directory(directory), m_sync(sync) {}
 
     void OnCommand(int id);
 
@@ -33,4 +34,5 @@ private:
     CShareCommands& m_share;
     CSearchWiring& m_search;
     CWorkingDirectoryCommands& m_directory;
+    CSyncCommands& m_sync;
 };

@@ -182,6 +182,9 @@ void CFrameActions::CreateMenus() {
     tools->addAction(m_actions.value(CommandId::refresh));
     tools->addAction(m_actions.value(CommandId::synchronize));
     tools->addSeparator();
+    tools->addAction(MakeAction(CommandId::syncNow));
+    tools->addAction(MakeAction(CommandId::calendarServer));
+    tools->addSeparator();
     tools->addAction(m_actions.value(CommandId::preference));
 
     QMenu* help = m_window->menuBar()->addMenu(QStringLiteral("&Help"));

@@ -29,7 +29,9 @@ CMainFrame::CMainFrame(CMeetingStore& store, CDesktopServices& services, QWidget
       m_navigation(m_parts), m_meetingCommands(m_parts, m_navigation, m_quickViewCommands),
       m_share(m_parts, m_navigation), m_search(m_parts, m_meetingCommands),
       m_directory(m_parts, m_navigation, m_quickViewCommands),
-      m_commands(m_parts, m_meetingCommands, m_quickViewCommands, m_share, m_search, m_directory),
+      m_sync(m_parts, m_meetingCommands, m_quickViewCommands),
+      m_commands(m_parts, m_meetingCommands, m_quickViewCommands, m_share, m_search, m_directory,
+                 m_sync),
       m_actions(m_parts, m_commands, m_navigation, m_meetingCommands) {
     m_parts.updateCommandStates = [this] { m_actions.UpdateCommandStates(); };
     setObjectName(QStringLiteral("mainFrame"));
@@ -151,6 +153,8 @@ void CMainFrame::CreateStatusBar() {
     // Beside the prompt while the search index catches up with the folder.
     m_parts.indexingProgress = new CIndexingProgress(bar);
     bar->addPermanentWidget(m_parts.indexingProgress);
+    // How the calendar server's last sync went; it starts the first one.
+    m_sync.Start(*bar);
     // The lock-key panes of the status bar. The desktop does not tell a program the lock
     // states, so they stay dimmed rather than claim a state.
     for (const int id :

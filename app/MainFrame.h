@@ -8,6 +8,7 @@
 #include "app/QuickViewCommands.h"
 #include "app/SearchWiring.h"
 #include "app/ShareCommands.h"
+#include "app/SyncCommands.h"
 #include "app/WorkingDirectoryCommands.h"
 
 #include <QMainWindow>
@@ -76,6 +77,9 @@ public:
     void ChangeWorkingDirectory() { m_directory.ChangeWorkingDirectory(); }
     void ReloadStore() { m_directory.ReloadStore(); }
 
+    // The calendar server's commands and status line.
+    CSyncCommands& GetSyncCommands() { return m_sync; }
+
     CMeetingStore& GetStore() const { return m_parts.store; }
     CDesktopServices& GetServices() const { return m_parts.services; }
     CMeetingMap& GetQuickView() { return m_quickViewCommands.GetQuickView(); }
@@ -112,6 +116,7 @@ private:
     CShareCommands m_share;
     CSearchWiring m_search;
     CWorkingDirectoryCommands m_directory;
+    CSyncCommands m_sync;
     CCommandDispatch m_commands;
     CFrameActions m_actions;
 };

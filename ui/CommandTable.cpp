@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr std::array<CCommandInfo, 22> commands = {{
+constexpr std::array<CCommandInfo, 24> commands = {{
     {CommandId::addMeeting, "&Add", "addMeetingAction", 1, "Ctrl+N"},
     {CommandId::quickAdd, "", "quickAddAction", 2, "Ctrl+Shift+N"},
     {CommandId::modifyMeeting, "M&odify", "modifyMeetingAction", 3, "Ctrl+E"},
@@ -32,6 +32,8 @@ constexpr std::array<CCommandInfo, 22> commands = {{
      -1, ""},
     {CommandId::exportAllCalendar, "Export &All as iCalendar...", "exportAllCalendarAction", -1,
      ""},
+    {CommandId::syncNow, "Sync &Now", "syncNowAction", -1, "F9"},
+    {CommandId::calendarServer, "&Calendar Server...", "calendarServerAction", -1, ""},
 }};
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "tools/screenshots/Screenshot.h"
 #include "tests/support/NoMeetingCommands.h"
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
+#include "tools/screenshots/Screenshot.h"
 
 #include "calendar/CalendarPage.h"
 #include "calendar/CalendarView.h"

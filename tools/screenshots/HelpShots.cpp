@@ -58,3 +58,6 @@ KES_SCREENSHOT("help-getting-started") {
 KES_SCREENSHOT("help-calendar-files") {
     return HelpWindowOn(QStringLiteral("calendar-files.html"));
 }
+KES_SCREENSHOT("help-calendar-server") {
+    return HelpWindowOn(QStringLiteral("calendar-server.html"));
+}

@@ -1,6 +1,6 @@
-#include "tools/screenshots/Screenshot.h"
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
+#include "tools/screenshots/Screenshot.h"
 
 #include "app/LeftListView.h"
 #include "app/MainFrame.h"
@@ -146,6 +146,10 @@ KES_SCREENSHOT("menu-meeting-preview") {
     return MenuShot("meetingMenu");
 }
 
+KES_SCREENSHOT("menu-tools") {
+    return MenuShot("toolsMenu");
+}
+
 KES_SCREENSHOT("preference-focus-ok") {
     auto dialog = std::make_unique<CPreferenceDlg>(TestServices());
     dialog->SetMode(CPreferenceDlg::changeCurrent);
@@ -165,4 +169,17 @@ KES_SCREENSHOT("preference-change") {
     dialog->SetMode(CPreferenceDlg::changeCurrent);
     dialog->SetChosenPath(QDir::homePath() + QStringLiteral("/Documents/Meeting Files"));
     return dialog;
+}
+
+// The status line after a sync that kept both sides of one meeting.
+KES_SCREENSHOT("main-sync-status") {
+    auto frame = MakeFrame(CCalendarPage::agendaMode);
+    TestServices().SetNow(CDateTime(2026, 12, 6, 10, 30, 0));
+    CSyncSummary summary;
+    summary.complete = true;
+    summary.conflicts = {{"Quarterly planning", CDateTime(2026, 12, 3, 14, 0, 0),
+                          "2026120314000010", "2026120314000010"}};
+    emit frame->GetSyncCommands().findChild<CSyncEngine*>()->syncFinished(summary);
+    TestServices().SetNow(std::nullopt);
+    return frame;
 }

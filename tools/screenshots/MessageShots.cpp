@@ -1,6 +1,6 @@
-#include "tools/screenshots/Screenshot.h"
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
+#include "tools/screenshots/Screenshot.h"
 
 #include "Version.h"
 #include "app/MainFrame.h"
