@@ -60,6 +60,47 @@ QString CDavClient::UnsafeUrlReason(const QUrl& url) {
                           "a server on this computer).");
 }
 
+QNetworkRequest CDavClient::Request(const QByteArray& method, const QUrl& url,
+                                    const DavHeaders& headers) const {
+    QNetworkRequest request(url);
+    request.setMaximumRedirectsAllowed(m_limits.maxRedirects);
+    request.setTransferTimeout(m_limits.timeoutMs);
+    const QByteArray credentials = (m_account.user + u':' + m_account.password).toUtf8();
+    request.setRawHeader("Authorization", "Basic " + credentials.toBase64());
+    request.setHeader(QNetworkRequest::ContentTypeHeader, method == "PUT"
+                                                              ? "text/calendar; charset=utf-8"
+                                                              : "application/xml; charset=utf-8");
+    for (const auto& [name, value] : headers) {
+        request.setRawHeader(name, value);
+    }
+    return request;
+}
+
+// What came of a finished request: its status and body, or why there is no usable answer.
+void CDavClient::Conclude(QNetworkReply& reply, bool tooLarge, CDavReply& result) const {
+    result.status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    result.etag = reply.rawHeader("ETag");
+    if (!tooLarge && !result.cancelled && reply.isOpen()) {
+        result.body = reply.readAll();
+    }
+    if (result.cancelled) {
+        result.failure = QStringLiteral("Cancelled.");
+    } else if (tooLarge) {
+        result.failure =
+            QStringLiteral("The server's answer was larger than %1 MB and was refused.")
+                .arg(m_limits.maxAnswerBytes >> 20);
+    } else if (!result.refusedCertificate.isEmpty()) {
+        result.failure = QStringLiteral("The server's certificate is not trusted (SHA-256 %1).")
+                             .arg(QString::fromLatin1(result.refusedCertificate));
+    } else if (const int error = reply.error();
+               result.status == 0 || (error > 0 && error < 200) || (error > 300 && error < 400)) {
+        // Qt numbers the connection's errors below 200 and the protocol's from 301 to 399;
+        // the others carry an HTTP status, which the caller reads.
+        result.failure = NetworkFailure(reply);
+        result.status = 0;
+    }
+}
+
 CDavReply CDavClient::Send(const QByteArray& method, const QUrl& url, const QByteArray& body,
                            const DavHeaders& headers) {
     CDavReply result;
@@ -72,17 +113,7 @@ CDavReply CDavClient::Send(const QByteArray& method, const QUrl& url, const QByt
         result.failure = unsafe;
         return result;
     }
-    QNetworkRequest request(url);
-    request.setMaximumRedirectsAllowed(m_limits.maxRedirects);
-    request.setTransferTimeout(m_limits.timeoutMs);
-    const QByteArray credentials = (m_account.user + u':' + m_account.password).toUtf8();
-    request.setRawHeader("Authorization", "Basic " + credentials.toBase64());
-    request.setHeader(QNetworkRequest::ContentTypeHeader, method == "PUT"
-                                                              ? "text/calendar; charset=utf-8"
-                                                              : "application/xml; charset=utf-8");
-    for (const auto& [name, value] : headers) {
-        request.setRawHeader(name, value);
-    }
+    const QNetworkRequest request = Request(method, url, headers);
     ++m_requests;
     QNetworkReply* reply = m_network->sendCustomRequest(request, method, body);
     QEventLoop loop;
@@ -113,27 +144,7 @@ CDavReply CDavClient::Send(const QByteArray& method, const QUrl& url, const QByt
     if (!reply->isFinished()) {
         loop.exec();
     }
-    result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    result.etag = reply->rawHeader("ETag");
-    if (!tooLarge && !result.cancelled && reply->isOpen()) {
-        result.body = reply->readAll();
-    }
-    if (result.cancelled) {
-        result.failure = QStringLiteral("Cancelled.");
-    } else if (tooLarge) {
-        result.failure =
-            QStringLiteral("The server's answer was larger than %1 MB and was refused.")
-                .arg(m_limits.maxAnswerBytes >> 20);
-    } else if (!result.refusedCertificate.isEmpty()) {
-        result.failure = QStringLiteral("The server's certificate is not trusted (SHA-256 %1).")
-                             .arg(QString::fromLatin1(result.refusedCertificate));
-    } else if (const int error = reply->error();
-               result.status == 0 || (error > 0 && error < 200) || (error > 300 && error < 400)) {
-        // Qt numbers the connection's errors below 200 and the protocol's from 301 to 399;
-        // the others carry an HTTP status, which the caller reads.
-        result.failure = NetworkFailure(*reply);
-        result.status = 0;
-    }
+    Conclude(*reply, tooLarge, result);
     reply->deleteLater();
     return result;
 }

@@ -9,6 +9,8 @@
 #include <utility>
 
 class QNetworkAccessManager;
+class QNetworkReply;
+class QNetworkRequest;
 
 // Who the sync speaks to the server as. The password is only ever held here, in memory.
 struct CDavAccount {
@@ -60,6 +62,10 @@ public:
     static QString UnsafeUrlReason(const QUrl& url);
 
 private:
+    QNetworkRequest Request(const QByteArray& method, const QUrl& url,
+                            const DavHeaders& headers) const;
+    void Conclude(QNetworkReply& reply, bool tooLarge, CDavReply& result) const;
+
     CDavAccount m_account;
     CDavLimits m_limits;
     std::unique_ptr<QNetworkAccessManager> m_network;

@@ -188,9 +188,9 @@ bool CSyncRun::Fetch(const std::vector<QString>& paths) {
     return true;
 }
 
-void CSyncRun::Plan() {
-    std::set<QString> pairedPaths;
-    std::vector<QString> fetch;
+// Each pair of the last sync, with what each side of it holds now; `fetch` gains the objects
+// to read for it.
+void CSyncRun::PlanPairs(std::set<QString>& pairedPaths, std::vector<QString>& fetch) {
     for (const auto& [id, pair] : m_state.pairs) {
         CItem item{id, pair.href, pair.uid, {}, pair.etag, {}, {}};
         item.facts.synced = true;
@@ -217,6 +217,12 @@ void CSyncRun::Plan() {
         }
         m_items.push_back(std::move(item));
     }
+}
+
+void CSyncRun::Plan() {
+    std::set<QString> pairedPaths;
+    std::vector<QString> fetch;
+    PlanPairs(pairedPaths, fetch);
     std::vector<QString> serverOnly;
     for (const auto& [path, object] : m_server) {
         if (!object.gone && !pairedPaths.contains(path)) {

@@ -57,6 +57,7 @@ private:
     bool ReadWholeCalendar();
     bool Fetch(const std::vector<QString>& paths);
     void Plan();
+    void PlanPairs(std::set<QString>& pairedPaths, std::vector<QString>& fetch);
     void PairUnpaired(std::vector<std::string>& localOnly, std::vector<QString>& serverOnly);
     bool SameAtHeart(const std::string& id, const QByteArray& object) const;
     void Judge(CItem& item);
