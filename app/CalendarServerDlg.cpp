@@ -1,5 +1,8 @@
 #include "app/CalendarServerDlg.h"
 
+#include "store/WorkingDirectory.h"
+#include <QDir>
+
 #include "app/HelpWindow.h"
 #include "app/SyncStatusText.h"
 #include "ui/DesktopServices.h"
@@ -243,6 +246,7 @@ CServerSettings CCalendarServerDlg::Result() const {
     settings.server = account.server;
     settings.user = account.user;
     settings.trustedCertificate = account.trustedCertificate;
+    settings.folder = QDir(QString::fromStdString(GetWorkingDirectory().string())).canonicalPath();
     if (const QListWidgetItem* item = m_calendars->currentItem()) {
         settings.calendar = item->data(urlRole).toUrl();
         settings.calendarName = item->text();

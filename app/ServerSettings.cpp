@@ -24,6 +24,7 @@ CServerSettings CServerSettings::Load() {
     settings.calendarName = profile.value(QStringLiteral("CalendarName")).toString();
     settings.trustedCertificate =
         profile.value(QStringLiteral("TrustedCertificate")).toString().toLatin1();
+    settings.folder = profile.value(QStringLiteral("Folder")).toString();
     return settings;
 }
 
@@ -35,6 +36,7 @@ void CServerSettings::Save() const {
     profile.setValue(QStringLiteral("User"), user);
     profile.setValue(QStringLiteral("Calendar"), calendar.toString());
     profile.setValue(QStringLiteral("CalendarName"), calendarName);
+    profile.setValue(QStringLiteral("Folder"), folder);
     if (!trustedCertificate.isEmpty()) {
         profile.setValue(QStringLiteral("TrustedCertificate"),
                          QString::fromLatin1(trustedCertificate));

@@ -13,6 +13,9 @@ struct CServerSettings {
     QString calendarName; // as the server names it, for the dialog
     // The SHA-256 fingerprint (hex) of the certificate the user trusted for this server.
     QByteArray trustedCertificate;
+    // The working directory whose meetings go to this calendar (its canonical path): another
+    // folder opened later is not poured into the same calendar unasked.
+    QString folder;
 
     bool IsConnected() const { return server.isValid() && !user.isEmpty() && calendar.isValid(); }
 

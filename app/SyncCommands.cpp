@@ -1,5 +1,7 @@
 #include "app/SyncCommands.h"
 
+#include <QDir>
+
 #include "app/CalendarServerDlg.h"
 #include "app/DesktopSecretStore.h"
 #include "app/FrameMeetingCommands.h"
@@ -84,6 +86,12 @@ void CSyncCommands::Sync(bool byUser) {
         if (byUser) {
             OpenServerDialog();
         }
+        return;
+    }
+    if (settings.folder !=
+        QDir(QString::fromStdString(GetWorkingDirectory().string())).canonicalPath()) {
+        ShowLine(QStringLiteral("Not synced: the calendar server is connected for another "
+                                "folder (Tools > Calendar Server...)"));
         return;
     }
     if (m_engine.IsRunning()) {

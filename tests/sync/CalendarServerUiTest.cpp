@@ -4,13 +4,17 @@
 #include "app/SyncStatusText.h"
 #include "calendar/CalendarPage.h"
 #include "calendar/MeetingListCtrl.h"
+#include "store/WorkingDirectory.h"
 #include "sync/SyncState.h"
 #include "tests/support/CaldavClient.h"
 #include "tests/support/FaultProxy.h"
 #include "tests/support/FrameTest.h"
 #include "tests/support/RadicaleServer.h"
+#include "tests/support/TempFolder.h"
 #include "ui/CommandTable.h"
 #include "ui/Formatting.h"
+#include <QDir>
+#include <gmock/gmock.h>
 
 #include <QDeadlineTimer>
 #include <QDialog>
@@ -142,6 +146,9 @@ protected:
     }
     void OpenServerDialog() { frame->GetAction(CommandId::calendarServer)->trigger(); }
 
+    static QString ThisFolder() {
+        return QDir(QString::fromStdString(GetWorkingDirectory().string())).canonicalPath();
+    }
     QString StatusText() const { return frame->GetSyncCommands().StatusLine()->text(); }
     QString SyncedNow() const {
         return QStringLiteral("Synced at ") + FormatTime(TestServices().Now());
@@ -213,6 +220,14 @@ TEST_F(CalendarServerUiTest, ConnectPickAndSyncNowPutsTheMeetingOnTheServer) {
     EXPECT_EQ(ServerTitles(), (QStringList{"Board meeting", "Budget review"}));
     EXPECT_EQ(secrets.Find(server.BaseUrl(), user), std::optional<QString>(password));
     ExpectNoPasswordAnywhere();
+
+    // Another folder opened later is not poured into the same calendar.
+    const std::filesystem::path connected = GetWorkingDirectory();
+    CTempFolder other;
+    SetWorkingDirectory(other.Path());
+    Press(Qt::Key_F9);
+    EXPECT_THAT(StatusText().toStdString(), ::testing::HasSubstr("another folder"));
+    SetWorkingDirectory(connected);
 }
 
 // A wrong password finds no calendar and leaves OK off; Cancel keeps nothing at all.
@@ -243,7 +258,7 @@ TEST_F(CalendarServerUiTest, RefusedPasswordIsAskedAgainOnce) {
     ASSERT_TRUE(proxy.Start(server.Port()));
     QUrl through = calendar;
     through.setPort(proxy.Port());
-    CServerSettings{proxy.BaseUrl(), user, through, "work", {}}.Save();
+    CServerSettings{proxy.BaseUrl(), user, through, "work", {}, ThisFolder()}.Save();
     secrets.Store(proxy.BaseUrl(), user, password);
     StoreMeeting("20261201093000", "Budget review", CDateTime(2026, 12, 1, 9, 30, 0));
     int asked = 0;
@@ -370,7 +385,7 @@ TEST_F(CalendarServerUiTest, DisconnectDuringASyncLeavesNoState) {
     ASSERT_TRUE(proxy.Start(server.Port()));
     QUrl through = calendar;
     through.setPort(proxy.Port());
-    CServerSettings{proxy.BaseUrl(), user, through, "work", {}}.Save();
+    CServerSettings{proxy.BaseUrl(), user, through, "work", {}, ThisFolder()}.Save();
     secrets.Store(proxy.BaseUrl(), user, password);
     proxy.SetFault({EFault::Delay, 5000});
     TestServices().SetDialogScript(QStringLiteral("calendarServerDialog"), [](QDialog& d) {
