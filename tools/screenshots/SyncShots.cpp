@@ -21,7 +21,7 @@ QUrl Calendar(const char* name) {
 KES_SCREENSHOT("calendar-server-dialog") {
     static CStoreSyncGate gate(TestStore());
     const CServerSettings current{
-        server, QStringLiteral("ann"), Calendar("work"), QStringLiteral("Work"), {}};
+        server, QStringLiteral("ann"), Calendar("work"), QStringLiteral("Work"), {}, {}};
     auto dialog = std::make_unique<CCalendarServerDlg>(TestServices(), gate, current,
                                                        QStringLiteral("password"));
     CDiscovery found;
