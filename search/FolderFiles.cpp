@@ -1,5 +1,7 @@
 #include "search/FolderFiles.h"
 
+#include "store/FileDescriptor.h"
+
 #include "store/FileIo.h"
 #include "store/WorkingDirectory.h"
 
@@ -57,22 +59,6 @@ CFileStamp StampOf(const struct stat& info) {
                       static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
                           info.st_mtim.tv_nsec};
 }
-
-class CDescriptor {
-public:
-    explicit CDescriptor(int fd) : m_fd(fd) {}
-    ~CDescriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    CDescriptor(const CDescriptor&) = delete;
-    CDescriptor& operator=(const CDescriptor&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 } // namespace
 
@@ -142,7 +128,7 @@ std::vector<CListedFile> ListMeetingFiles(int folder, const std::atomic<bool>& c
 bool ReadStampedFile(int folder, const std::string& name, std::string& bytes, CFileStamp& stamp) {
     bytes.clear();
     // Non-blocking, so that a pipe put in a data file's place cannot stall the reader.
-    const CDescriptor file(::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const CFileDescriptor file(::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
     if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > maxDataFileSize) {

@@ -1,6 +1,7 @@
 #include "store/FileIo.h"
 
 #include "store/FileCalls.h"
+#include "store/FileDescriptor.h"
 #include "store/FileError.h"
 #include "store/FileListener.h"
 
@@ -19,28 +20,6 @@ namespace {
 std::string Reason(int error) {
     return std::strerror(error);
 }
-
-class CFileDescriptor {
-public:
-    explicit CFileDescriptor(int fd) : m_fd(fd) {}
-    ~CFileDescriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    CFileDescriptor(const CFileDescriptor&) = delete;
-    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
-
-    int Get() const { return m_fd; }
-    int Release() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-
-private:
-    int m_fd;
-};
 
 constexpr std::string_view temporaryAlphabet =
     "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";

@@ -2,6 +2,7 @@
 
 #include "search/FolderFiles.h"
 #include "store/ContentFiles.h"
+#include "store/FileDescriptor.h"
 #include "store/MeetingFile.h"
 #include <QCryptographicHash>
 #include <fcntl.h>
@@ -10,23 +11,10 @@
 
 namespace {
 
-// The folder open for reading names in it, closed when it goes.
-class CFolderHandle {
-public:
-    explicit CFolderHandle(const std::filesystem::path& folder)
-        : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
-    ~CFolderHandle() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    CFolderHandle(const CFolderHandle&) = delete;
-    CFolderHandle& operator=(const CFolderHandle&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
+// The folder open for reading names in it.
+int OpenFolder(const std::filesystem::path& folder) {
+    return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
 
 void AddStamp(QByteArray& stamp, const std::string& name, const CFileStamp& file) {
     stamp += QByteArray::fromStdString(name) + '/' + QByteArray::number(file.size) + '/' +
@@ -72,7 +60,7 @@ QByteArray MeetingDigest(const CCalendarMeeting& meeting) {
 
 std::optional<CCalendarMeeting> ReadLocalMeeting(const std::filesystem::path& folder,
                                                  const std::string& id, QByteArray* stamp) {
-    const CFolderHandle handle(folder);
+    const CFileDescriptor handle(OpenFolder(folder));
     const int fd = handle.Get();
     std::string bytes;
     CFileStamp fileStamp;
@@ -105,7 +93,7 @@ std::map<std::string, CLocalMeeting> ScanLocalMeetings(const std::filesystem::pa
     std::map<std::string, CLocalMeeting> found;
     std::vector<CListedFile> files;
     {
-        const CFolderHandle handle(folder);
+        const CFileDescriptor handle(OpenFolder(folder));
         if (handle.Get() < 0) {
             return found;
         }
