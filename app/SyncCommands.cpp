@@ -260,9 +260,10 @@ void CSyncCommands::FileRemoved(const std::filesystem::path& path) {
     FileWritten(path);
 }
 
-std::vector<std::string> CSyncCommands::Add(const std::vector<CCalendarMeeting>& meetings) {
+std::vector<std::string> CSyncCommands::Add(const std::vector<CCalendarMeeting>& meetings,
+                                            const std::unordered_set<std::string>& listed) {
     const QScopedValueRollback applying(m_applying, true);
-    return m_storeGate.Add(meetings);
+    return m_storeGate.Add(meetings, listed);
 }
 
 void CSyncCommands::Change(const CCalendarMeeting& meeting) {

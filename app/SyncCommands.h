@@ -61,7 +61,8 @@ private:
     void FilesWritten(const std::vector<std::filesystem::path>& paths) override;
     // The gate the engine changes the store through: the files it writes are no change to
     // send back.
-    std::vector<std::string> Add(const std::vector<CCalendarMeeting>& meetings) override;
+    std::vector<std::string> Add(const std::vector<CCalendarMeeting>& meetings,
+                                 const std::unordered_set<std::string>& listed) override;
     void Change(const CCalendarMeeting& meeting) override;
     void Delete(const std::string& id) override;
 

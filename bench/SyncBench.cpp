@@ -54,10 +54,11 @@ CNewMeeting Meeting(std::size_t i) {
 class CTimedGate : public CStoreSyncGate {
 public:
     using CStoreSyncGate::CStoreSyncGate;
-    std::vector<std::string> Add(const std::vector<CCalendarMeeting>& meetings) override {
+    std::vector<std::string> Add(const std::vector<CCalendarMeeting>& meetings,
+                                 const std::unordered_set<std::string>& listed) override {
         QElapsedTimer timer;
         timer.start();
-        std::vector<std::string> ids = CStoreSyncGate::Add(meetings);
+        std::vector<std::string> ids = CStoreSyncGate::Add(meetings, listed);
         const double ms = timer.nsecsElapsed() / 1e6;
         trips.push_back(ms);
         longestMs = std::max(longestMs, ms);

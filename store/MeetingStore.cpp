@@ -384,7 +384,8 @@ std::string CMeetingStore::AddMeeting(CMeeting record) {
 
 std::vector<std::string> CMeetingStore::AddMeetings(std::size_t count,
                                                     const NewMeetingSource& source,
-                                                    const AddProgress& progress) {
+                                                    const AddProgress& progress,
+                                                    const std::unordered_set<std::string>* listed) {
     std::vector<std::string> ids;
     if (count == 0) {
         return ids;
@@ -392,9 +393,11 @@ std::vector<std::string> CMeetingStore::AddMeetings(std::size_t count,
     ids.reserve(count);
     // The folder is listed once: what the batch itself writes, it also stores, so the map
     // answers for those.
-    const std::unordered_set<std::string> filesTaken = TakenMeetingIds(GetWorkingDirectory());
+    const std::unordered_set<std::string> filesTaken =
+        listed ? std::unordered_set<std::string>() : TakenMeetingIds(GetWorkingDirectory());
+    const std::unordered_set<std::string>& onDisk = listed ? *listed : filesTaken;
     const auto taken = [&](const std::string& id) {
-        return m_map.Contains(id) || filesTaken.contains(id);
+        return m_map.Contains(id) || onDisk.contains(id);
     };
     long long takenFrom = 0;
     CDateTime when = FirstIdCandidate(takenFrom);

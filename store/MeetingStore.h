@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 // All meetings of the working directory, kept in step with the meeting files by writing
@@ -51,8 +52,12 @@ public:
     // ids in order; `progress` hears after every chunk. On CFileError the chunks before the
     // failing one stay, and of that chunk the meetings whose files were all in place; the
     // store always holds exactly the meetings whose files are there.
+    // `listed`, when given, stands for the folder's listing (TakenMeetingIds), made by the
+    // caller beforehand off the window's thread: a caller adding in many small calls then
+    // does not list a large folder at every call.
     std::vector<std::string> AddMeetings(std::size_t count, const NewMeetingSource& source,
-                                         const AddProgress& progress = {});
+                                         const AddProgress& progress = {},
+                                         const std::unordered_set<std::string>* listed = nullptr);
     void ModifyMeeting(const CMeeting& record);
     // Removes the content files (silently), then the meeting file (CFileError when that
     // fails, and the record stays), then the record.

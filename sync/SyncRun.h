@@ -13,6 +13,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class CDavClient;
@@ -67,6 +68,7 @@ private:
     bool SendMeeting(CItem& item, QString uid, const QByteArray& base, bool isNew);
     bool KeepBoth(CItem& item);
     bool Gate(const std::function<void()>& change);
+    const std::unordered_set<std::string>& Listed();
     bool Failed(const CDavReply& reply, const QString& what);
     void Record(const std::string& id, const QString& href, const QString& uid, const QString& etag,
                 const QByteArray& data);
@@ -93,4 +95,5 @@ private:
     std::vector<CItem> m_items;
     CSyncSummary m_summary;
     bool m_stateChanged = false; // the state differs from its file
+    std::optional<std::unordered_set<std::string>> m_listed;
 };

@@ -1,6 +1,7 @@
 #include "share/CalendarObject.h"
 #include "share/CalendarParseError.h"
 #include "store/FileError.h"
+#include "store/TakenIds.h"
 #include "sync/DavClient.h"
 #include "sync/SyncRun.h"
 #include "sync/SyncStoreGate.h"
@@ -63,6 +64,15 @@ void CSyncRun::Execute() {
     }
 }
 
+// The ids the folder's files have, listed once per sync on this thread: the store would list
+// the folder again at every trip to the window's thread, which grows with the folder.
+const std::unordered_set<std::string>& CSyncRun::Listed() {
+    if (!m_listed) {
+        m_listed = TakenMeetingIds(m_folder);
+    }
+    return *m_listed;
+}
+
 bool CSyncRun::Gate(const std::function<void()>& change) {
     QString failure;
     m_onWindowThread([&] {
@@ -96,7 +106,7 @@ void CSyncRun::AddLocal(std::vector<CItem*>& items) {
         meetings.push_back(*item->serverMeeting);
     }
     std::vector<std::string> ids;
-    if (!Gate([&] { ids = m_gate.Add(meetings); })) {
+    if (!Gate([&] { ids = m_gate.Add(meetings, Listed()); })) {
         return;
     }
     for (std::size_t i = 0; i < ids.size(); ++i) {
@@ -218,7 +228,7 @@ bool CSyncRun::KeepBoth(CItem& item) {
     CCalendarMeeting copy = *item.serverMeeting;
     copy.record.title += " (server's copy)";
     std::vector<std::string> ids;
-    if (!Gate([&] { ids = m_gate.Add({copy}); }) || ids.empty()) {
+    if (!Gate([&] { ids = m_gate.Add({copy}, Listed()); }) || ids.empty()) {
         return false;
     }
     const std::string& copyId = ids.front();

@@ -5,14 +5,18 @@
 #include "store/MeetingStore.h"
 #include <filesystem>
 
-std::vector<std::string> CStoreSyncGate::Add(const std::vector<CCalendarMeeting>& meetings) {
-    return m_store.AddMeetings(meetings.size(), [&meetings](std::size_t i) {
-        const CCalendarMeeting& meeting = meetings[i];
-        CNewMeeting added{meeting.record, meeting.content.agenda, meeting.content.attendees,
-                          meeting.content.todos, meeting.content.minutes};
-        added.record.id.clear();
-        return added;
-    });
+std::vector<std::string> CStoreSyncGate::Add(const std::vector<CCalendarMeeting>& meetings,
+                                             const std::unordered_set<std::string>& listed) {
+    return m_store.AddMeetings(
+        meetings.size(),
+        [&meetings](std::size_t i) {
+            const CCalendarMeeting& meeting = meetings[i];
+            CNewMeeting added{meeting.record, meeting.content.agenda, meeting.content.attendees,
+                              meeting.content.todos, meeting.content.minutes};
+            added.record.id.clear();
+            return added;
+        },
+        {}, &listed);
 }
 
 void CStoreSyncGate::Change(const CCalendarMeeting& meeting) {

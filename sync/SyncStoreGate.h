@@ -2,6 +2,7 @@
 
 #include "share/CalendarMeeting.h"
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class CMeetingStore;
@@ -12,8 +13,10 @@ class CMeetingStore;
 class CSyncStoreGate {
 public:
     virtual ~CSyncStoreGate() = default;
-    // New meetings with all their lists; returns their ids in order.
-    virtual std::vector<std::string> Add(const std::vector<CCalendarMeeting>& meetings) = 0;
+    // New meetings with all their lists; returns their ids in order. `listed` are the ids that
+    // files of the folder had when the sync listed it (the store's AddMeetings).
+    virtual std::vector<std::string> Add(const std::vector<CCalendarMeeting>& meetings,
+                                         const std::unordered_set<std::string>& listed) = 0;
     // The meeting `meeting.record.id` becomes `meeting`; a list that is nullopt loses its file.
     virtual void Change(const CCalendarMeeting& meeting) = 0;
     virtual void Delete(const std::string& id) = 0;
@@ -23,7 +26,8 @@ public:
 class CStoreSyncGate : public CSyncStoreGate {
 public:
     explicit CStoreSyncGate(CMeetingStore& store) : m_store(store) {}
-    std::vector<std::string> Add(const std::vector<CCalendarMeeting>& meetings) override;
+    std::vector<std::string> Add(const std::vector<CCalendarMeeting>& meetings,
+                                 const std::unordered_set<std::string>& listed) override;
     void Change(const CCalendarMeeting& meeting) override;
     void Delete(const std::string& id) override;
 

@@ -1,6 +1,7 @@
 #include "SyncMachine.h"
 
 #include "store/DateTime.h"
+#include "store/TakenIds.h"
 #include "store/WorkingDirectory.h"
 #include "sync/LocalMeetings.h"
 #include <QSignalSpy>
@@ -19,7 +20,7 @@ CMeetingStore& CSyncMachine::Store() {
 
 std::string CSyncMachine::Add(const CCalendarMeeting& meeting) {
     Store();
-    return m_gate.Add({meeting}).front();
+    return m_gate.Add({meeting}, TakenMeetingIds(m_folder.Path())).front();
 }
 
 void CSyncMachine::Change(const CCalendarMeeting& meeting) {

@@ -49,9 +49,10 @@ private:
     // The store's gate, which can be told to fail.
     struct CFailingGate : CStoreSyncGate {
         using CStoreSyncGate::CStoreSyncGate;
-        std::vector<std::string> Add(const std::vector<CCalendarMeeting>& meetings) override {
+        std::vector<std::string> Add(const std::vector<CCalendarMeeting>& meetings,
+                                     const std::unordered_set<std::string>& listed) override {
             Check();
-            return CStoreSyncGate::Add(meetings);
+            return CStoreSyncGate::Add(meetings, listed);
         }
         void Change(const CCalendarMeeting& meeting) override {
             Check();
