@@ -55,9 +55,11 @@ CSyncSummary CSyncRun::Run() {
         std::atomic<bool> cancelled{false};
         // What was heard counts only against a state that knew the whole folder.
         const bool heard = m_changed && !m_stateChanged && !m_state.syncToken.isEmpty();
-        m_local = heard ? ScanChangedMeetings(m_folder, m_state, *m_changed)
-                        : ScanLocalMeetings(m_folder, m_state, cancelled);
-        Plan();
+        if (!heard || !m_changed->empty() || !m_server.empty()) {
+            m_local = heard ? ScanChangedMeetings(m_folder, m_state, *m_changed)
+                            : ScanLocalMeetings(m_folder, m_state, cancelled);
+            Plan();
+        } // else nothing changed on either side since a complete sync: nothing to compare
     }
     if (!Stopped()) {
         Execute();
