@@ -34,14 +34,6 @@ CCaldavClient::CCaldavClient(QUrl calendar, QString user, QString password)
     return result;
 }
 
-::testing::AssertionResult CCaldavClient::Put(const QByteArray& icalendar) const {
-    QTemporaryFile file;
-    if (!file.open() || file.write(icalendar) != icalendar.size() || !file.flush()) {
-        return ::testing::AssertionFailure() << "cannot write the event to a temporary file";
-    }
-    return Run("put", {file.fileName()});
-}
-
 ::testing::AssertionResult CCaldavClient::Edit(const QString& uid, const QString& field,
                                                const QString& value) const {
     return Run("edit", {uid, field, value});

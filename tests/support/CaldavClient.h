@@ -19,8 +19,6 @@ public:
     // 8601), tzid, location, description, rrule and valarm (whether it has them) and raw
     // (the object's iCalendar text as the server sent it).
     ::testing::AssertionResult List(QJsonArray* events) const;
-    // Stores an iCalendar text as a new event, under its UID.
-    ::testing::AssertionResult Put(const QByteArray& icalendar) const;
     // Changes "summary", "location", "description" or "dtstart" (ISO 8601; a move keeps the
     // event's length and time zone) of the event with this UID.
     ::testing::AssertionResult Edit(const QString& uid, const QString& field,

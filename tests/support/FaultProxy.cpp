@@ -62,8 +62,6 @@ bool CFaultProxy::MakeListener(const QString& certificateFile, const QString& ke
     // Announced once a connection is ready for use, after the handshake under https.
     QObject::connect(m_listener, &QTcpServer::pendingConnectionAvailable, m_context, [this] {
         while (QTcpSocket* client = m_listener->nextPendingConnection()) {
-            QMutexLocker lock(&m_mutex);
-            ++m_connections;
             new CProxyConnection(client, m_targetPort, *this);
         }
     });
@@ -107,29 +105,8 @@ void CFaultProxy::SetFault(const SFault& fault, int fromRequest) {
         Qt::BlockingQueuedConnection);
 }
 
-int CFaultProxy::RequestCount() const {
+SFault CFaultProxy::FaultForRequest() {
     QMutexLocker lock(&m_mutex);
-    return static_cast<int>(m_requestLines.size());
-}
-
-QList<QByteArray> CFaultProxy::RequestLines() const {
-    QMutexLocker lock(&m_mutex);
-    return m_requestLines;
-}
-
-int CFaultProxy::ConnectionCount() const {
-    QMutexLocker lock(&m_mutex);
-    return m_connections;
-}
-
-void CFaultProxy::ResetCount() {
-    QMutexLocker lock(&m_mutex);
-    m_requestLines.clear();
-}
-
-SFault CFaultProxy::FaultForRequest(const QByteArray& requestLine) {
-    QMutexLocker lock(&m_mutex);
-    m_requestLines.append(requestLine);
     if (m_passesLeft > 0) {
         --m_passesLeft;
         return {};

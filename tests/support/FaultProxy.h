@@ -38,8 +38,8 @@ struct SFault {
 
 // A TCP proxy on 127.0.0.1 at a free port in front of a plain http server on 127.0.0.1, which
 // injects faults into the HTTP requests passing through. It runs on a thread of its own, so a
-// test that waits on the main thread does not hold it up. Every request is counted by its
-// request line, whatever the fault.
+// test that waits on the main thread does not hold it up. Every request counts towards the
+// request a fault starts from, whatever the fault.
 class CFaultProxy {
 public:
     CFaultProxy();
@@ -61,17 +61,8 @@ public:
     void SetFault(const SFault& fault, int fromRequest = 1);
     void PassThrough() { SetFault({}); }
 
-    // Requests seen since the start or the last ResetCount, as their request lines
-    // ("PUT /alice/work/x.ics HTTP/1.1").
-    int RequestCount() const;
-    QList<QByteArray> RequestLines() const;
-    void ResetCount();
-    // Client connections accepted since the start: kept-alive requests share one (Radicale
-    // answers HTTP/1.0 and closes each connection after its answer).
-    int ConnectionCount() const;
-
-    // For the connections, on the proxy's thread: counts the request and says its fault.
-    SFault FaultForRequest(const QByteArray& requestLine);
+    // For the connections, on the proxy's thread: the fault for the request just come.
+    SFault FaultForRequest();
 
 private:
     bool Listen();
@@ -87,6 +78,4 @@ private:
     mutable QMutex m_mutex;
     SFault m_fault;
     int m_passesLeft = 0;
-    int m_connections = 0;
-    QList<QByteArray> m_requestLines;
 };

@@ -90,7 +90,7 @@ void CProxyConnection::ReadRequests() {
 void CProxyConnection::HandleRequest(const QByteArray& request) {
     const QByteArray line = request.left(request.indexOf("\r\n"));
     const QByteArray path = line.split(' ').value(1);
-    const SFault fault = m_proxy.FaultForRequest(line);
+    const SFault fault = m_proxy.FaultForRequest();
     switch (fault.kind) {
     case EFault::PassThrough:
         m_server->write(request);
