@@ -122,6 +122,21 @@ protected:
                                   : ::testing::AssertionSuccess();
     }
 
+    // A server with a fault proxy in front, connected through it as OK would leave it.
+    ::testing::AssertionResult ConnectThrough(CFaultProxy& proxy) {
+        if (auto started = StartServer(CRadicaleServer::EScheme::Http); !started) {
+            return started;
+        }
+        if (auto started = proxy.Start(server.Port()); !started) {
+            return started;
+        }
+        QUrl through = calendar;
+        through.setPort(proxy.Port());
+        CServerSettings{proxy.BaseUrl(), user, through, "work", {}, ThisFolder()}.Save();
+        secrets.Store(proxy.BaseUrl(), user, password);
+        return ::testing::AssertionSuccess();
+    }
+
     // The window, its secrets kept by the test; `activate` waits for it to be the active one,
     // which lets the sync at start run meanwhile.
     CMainFrame& Frame(bool activate = true) {
@@ -253,13 +268,8 @@ TEST_F(CalendarServerUiTest, WrongPasswordListsNothingAndCancelKeepsNothing) {
 // A server that keeps refusing is asked no more: the line says so, as it says when the server
 // cannot be reached at all.
 TEST_F(CalendarServerUiTest, RefusedPasswordIsAskedAgainOnce) {
-    ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Http));
     CFaultProxy proxy;
-    ASSERT_TRUE(proxy.Start(server.Port()));
-    QUrl through = calendar;
-    through.setPort(proxy.Port());
-    CServerSettings{proxy.BaseUrl(), user, through, "work", {}, ThisFolder()}.Save();
-    secrets.Store(proxy.BaseUrl(), user, password);
+    ASSERT_TRUE(ConnectThrough(proxy));
     StoreMeeting("20261201093000", "Budget review", CDateTime(2026, 12, 1, 9, 30, 0));
     int asked = 0;
     TestServices().SetDialogScript(QStringLiteral("passwordDialog"), [&](QDialog& dialog) {
@@ -380,13 +390,8 @@ TEST_F(CalendarServerUiTest, NewCalendarIsSyncedAndDisconnectForgetsAccountAndSt
 
 // A disconnect while a sync waits for the server: the sync's end brings no state file back.
 TEST_F(CalendarServerUiTest, DisconnectDuringASyncLeavesNoState) {
-    ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Http));
     CFaultProxy proxy;
-    ASSERT_TRUE(proxy.Start(server.Port()));
-    QUrl through = calendar;
-    through.setPort(proxy.Port());
-    CServerSettings{proxy.BaseUrl(), user, through, "work", {}, ThisFolder()}.Save();
-    secrets.Store(proxy.BaseUrl(), user, password);
+    ASSERT_TRUE(ConnectThrough(proxy));
     proxy.SetFault({EFault::Delay, 5000});
     TestServices().SetDialogScript(QStringLiteral("calendarServerDialog"), [](QDialog& d) {
         TestServices().ScriptAnswers({true});
