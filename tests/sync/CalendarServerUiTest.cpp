@@ -402,6 +402,8 @@ TEST_F(CalendarServerUiTest, DisconnectDuringASyncLeavesNoState) {
     Frame(false);
     // The sync at start is held at its first request when the dialog opens.
     SyncBy([this] { QTimer::singleShot(200, frame.get(), [this] { OpenServerDialog(); }); });
+    QUrl through = calendar;
+    through.setPort(proxy.Port());
     EXPECT_FALSE(QFile::exists(
         CSyncState::FileFor(QString::fromStdString(Folder().string()), through.toString(), user)));
 }
