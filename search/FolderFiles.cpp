@@ -54,12 +54,6 @@ std::optional<std::string> IdBetween(std::string_view name, std::size_t prefix,
     return std::string(id);
 }
 
-CFileStamp StampOf(const struct stat& info) {
-    return CFileStamp{static_cast<std::int64_t>(info.st_size),
-                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
-                          info.st_mtim.tv_nsec};
-}
-
 } // namespace
 
 bool IsMeetingFileName(std::string_view name) {
@@ -123,6 +117,12 @@ std::vector<CListedFile> ListMeetingFiles(int folder, const std::atomic<bool>& c
     }
     ::closedir(dir);
     return files;
+}
+
+CFileStamp StampOf(const struct stat& info) {
+    return CFileStamp{static_cast<std::int64_t>(info.st_size),
+                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
+                          info.st_mtim.tv_nsec};
 }
 
 bool ReadStampedFile(int folder, const std::string& name, std::string& bytes, CFileStamp& stamp) {

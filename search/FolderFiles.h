@@ -15,6 +15,10 @@ struct CFileStamp {
     friend bool operator==(const CFileStamp&, const CFileStamp&) = default;
 };
 
+struct stat;
+// The stamp of a file as fstat or fstatat describes it.
+CFileStamp StampOf(const struct stat& info);
+
 // A meeting or content file of the working directory as the folder lists it.
 struct CListedFile {
     std::string name;

@@ -21,10 +21,6 @@ namespace {
 // Stands for every meeting's length: the program keeps only a start.
 constexpr int defaultHours = 1;
 
-std::string Uid(const std::string& meetingId) {
-    return ToCalendarText(meetingId) + "@" + CalendarNames::domain;
-}
-
 } // namespace
 
 // Other programs expect a mailto: address for an attendee or organizer (Thunderbird and
@@ -190,7 +186,8 @@ icalcomponent* BuildTodo(const std::string& meetingId, std::size_t index, const 
     icalcomponent_add_property(
         component,
         icalproperty_new_status(todo.done ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
-    icalcomponent_add_property(component, icalproperty_new_relatedto(Uid(meetingId).c_str()));
+    icalcomponent_add_property(component,
+                               icalproperty_new_relatedto(MeetingUid(meetingId).c_str()));
     AddText(component, CalendarNames::todoText, todo.text);
     AddNumber(component, CalendarNames::priority, todo.priority);
     AddNumber(component, CalendarNames::done, todo.done);
@@ -212,7 +209,7 @@ bool AddStandardFields(icalcomponent* event, const CCalendarMeeting& meeting,
                        const icaltimetype& stamp) {
     const CMeeting& record = meeting.record;
     const CMeetingContent& content = meeting.content;
-    icalcomponent_add_property(event, icalproperty_new_uid(Uid(record.id).c_str()));
+    icalcomponent_add_property(event, icalproperty_new_uid(MeetingUid(record.id).c_str()));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
     const std::string title = ToCalendarText(record.title);
     if (!title.empty()) {
@@ -388,6 +385,10 @@ CMeetingContent ReadListedContent(const std::unordered_set<std::string>& names,
 }
 
 } // namespace
+
+std::string MeetingUid(std::string_view meetingId) {
+    return ToCalendarText(meetingId) + "@" + CalendarNames::domain;
+}
 
 std::string BuildCalendar(const std::vector<CCalendarMeeting>& meetings) {
     const CCalendarFrame frame = CalendarFrame();

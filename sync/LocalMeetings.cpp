@@ -30,10 +30,7 @@ QByteArray StampOnly(int folder, const std::string& id) {
         struct stat info {};
         if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode)) {
-            AddStamp(stamp, name,
-                     {static_cast<std::int64_t>(info.st_size),
-                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
-                          info.st_mtim.tv_nsec});
+            AddStamp(stamp, name, StampOf(info));
         }
     };
     add(MeetingFileNameOf(id));

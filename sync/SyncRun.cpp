@@ -12,10 +12,6 @@ namespace {
 // How many objects one calendar-multiget asks for.
 constexpr int fetchChunk = 250;
 
-QString OwnUid(const std::string& id) {
-    return QString::fromStdString(id) + QStringLiteral("@tavelin.invalid");
-}
-
 } // namespace
 
 CSyncRun::CSyncRun(CDavClient& client, CSyncStoreGate& gate, OnWindowThread onWindowThread,

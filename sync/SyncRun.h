@@ -1,5 +1,6 @@
 #pragma once
 
+#include "share/CalendarExport.h"
 #include "share/CalendarMeeting.h"
 #include "sync/LocalMeetings.h"
 #include "sync/SyncRules.h"
@@ -73,6 +74,8 @@ private:
     void Record(const std::string& id, const QString& href, const QString& uid, const QString& etag,
                 const QByteArray& data);
 
+    // The UID our own export gives the meeting `id`.
+    static QString OwnUid(const std::string& id) { return QString::fromStdString(MeetingUid(id)); }
     QString PathOf(const QString& href) const;
     QUrl UrlOf(const QString& path) const;
     bool Stopped() const { return !m_summary.failure.isEmpty(); }

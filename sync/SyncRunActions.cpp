@@ -19,10 +19,6 @@ QByteArray TextDigest(const QByteArray& text) {
     return QCryptographicHash::hash(text, QCryptographicHash::Sha256);
 }
 
-QString OwnUid(const std::string& id) {
-    return QString::fromStdString(id) + QStringLiteral("@tavelin.invalid");
-}
-
 } // namespace
 
 void CSyncRun::Execute() {
@@ -202,7 +198,7 @@ bool CSyncRun::SendMeeting(CItem& item, QString uid, const QByteArray& base, boo
         const QString unique = QString::fromStdString(item.id) + u'-' +
                                QString::number(QRandomGenerator::global()->generate(), 16);
         path = m_calendar.path() + unique + QStringLiteral(".ics");
-        uid = unique + QStringLiteral("@tavelin.invalid");
+        uid = OwnUid(unique.toStdString());
         object = QByteArray::fromStdString(
             BuildMeetingObject(*meeting, uid.toStdString(), base.toStdString()));
         reply = m_client.Send("PUT", UrlOf(path), object, condition);
