@@ -29,12 +29,13 @@ screenshots: build
 
 bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTAVELIN_BENCH=ON >/dev/null
-	@cmake --build build-bench -j$(JOBS) --target store_bench list_bench calendar_bench search_bench found_list_bench
+	@cmake --build build-bench -j$(JOBS) --target store_bench list_bench calendar_bench search_bench found_list_bench start_bench tavelin
 	./build-bench/bench/store_bench
 	QT_QPA_PLATFORM=offscreen ./build-bench/bench/list_bench
 	./build-bench/bench/calendar_bench
 	./build-bench/bench/search_bench
 	QT_QPA_PLATFORM=offscreen ./build-bench/bench/found_list_bench
+	./build-bench/bench/start_bench
 
 fuzz: deps
 	@cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVELIN_FUZZ=ON \

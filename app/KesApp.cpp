@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 CKesApp::CKesApp(int& argc, char** argv, std::unique_ptr<CDesktopServices> services)
     : QApplication(argc, argv), m_services(std::move(services)),
@@ -56,7 +57,7 @@ bool CKesApp::InitInstance() {
     }
     // Two copies saving into one folder would overwrite each other's changes: the user picks
     // another folder or quits.
-    while (!LockWorkingDirectory(GetWorkingDirectory())) {
+    while (!TakeLock(GetWorkingDirectory())) {
         const QString question =
             FolderInUseText(GetWorkingDirectory()) +
             QStringLiteral("\n\nPick another folder for the meeting files, or quit?");
@@ -68,14 +69,29 @@ bool CKesApp::InitInstance() {
         }
     }
 
-    // The index catches up on its own thread while the frame loads the meetings.
-    m_searchKeeper->Open(GetWorkingDirectory());
+    // Nothing but the lock comes before the loading window. The index is opened once the
+    // loop first runs, which the loading window lets it do as soon as it shows: its catch-up
+    // then reads beside the load instead of before it. The temporary files of saves cut short
+    // go once the meetings are in (the load never reads them).
+    m_indexOpened = false;
+    QTimer::singleShot(0, this, [this] { OpenIndex(); });
     auto* frame = new CMainFrame(m_store, *m_services);
+    OpenIndex(); // the load was quick and showed no window
     frame->SetSearchKeeper(m_searchKeeper.get());
     frame->setAttribute(Qt::WA_DeleteOnClose);
     m_mainFrame = frame;
     frame->showMaximized();
+    if (m_lock.IsHeld()) {
+        RemoveStaleTemporaryFiles(GetWorkingDirectory());
+    }
     return true;
+}
+
+void CKesApp::OpenIndex() {
+    if (!m_indexOpened) {
+        m_indexOpened = true;
+        m_searchKeeper->Open(GetWorkingDirectory());
+    }
 }
 
 bool CKesApp::SelectWorkingDirectory() {
@@ -120,12 +136,21 @@ void CKesApp::ResetSettings() {
 }
 
 bool CKesApp::LockWorkingDirectory(const std::filesystem::path& folder) {
+    if (!TakeLock(folder)) {
+        return false;
+    }
+    if (m_lock.IsHeld()) {
+        RemoveStaleTemporaryFiles(folder);
+    }
+    return true;
+}
+
+bool CKesApp::TakeLock(const std::filesystem::path& folder) {
     switch (m_lock.Acquire(folder)) {
     case CWorkingDirectoryLock::Result::heldElsewhere:
     case CWorkingDirectoryLock::Result::blocked:
         return false;
     case CWorkingDirectoryLock::Result::locked:
-        RemoveStaleTemporaryFiles(folder);
         return true;
     case CWorkingDirectoryLock::Result::unavailable:
         break;

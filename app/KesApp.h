@@ -70,6 +70,12 @@ public:
     int GetFileErrorsInEventLoop() const { return m_fileErrorsInEventLoop; }
 
 private:
+    // LockWorkingDirectory without clearing what crashed saves left: start-up does that
+    // after the load.
+    bool TakeLock(const std::filesystem::path& folder);
+    // Opens the working directory's index, once per start.
+    void OpenIndex();
+
     CMeetingStore m_store;
     std::unique_ptr<CDesktopServices> m_services;
     std::unique_ptr<CSearchKeeper> m_searchKeeper;
@@ -77,4 +83,5 @@ private:
     // Held for the whole run; the system lets go of it when the process ends.
     CWorkingDirectoryLock m_lock;
     int m_fileErrorsInEventLoop = 0;
+    bool m_indexOpened = false;
 };

@@ -1,6 +1,9 @@
 #include "app/LoadingText.h"
 
 QString LoadingText(std::size_t loaded, std::size_t total, const QLocale& locale) {
+    if (total == 0) {
+        return QStringLiteral("Loading meetings...");
+    }
     return QStringLiteral("Loading meetings... %1 of %2")
         .arg(locale.toString(static_cast<qulonglong>(loaded)),
              locale.toString(static_cast<qulonglong>(total)));

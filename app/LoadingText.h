@@ -7,7 +7,8 @@
 
 // The words the loading window shows for how far loading or an import has come.
 
-// "Loading meetings... 43,210 of 100,000", with the locale's digit grouping.
+// "Loading meetings... 43,210 of 100,000", with the locale's digit grouping; "Loading
+// meetings..." before the folder has been listed.
 QString LoadingText(std::size_t loaded, std::size_t total, const QLocale& locale = QLocale());
 // "Importing meetings... 43,210 of 100,000", the same for an import.
 QString ImportingText(std::size_t stored, std::size_t total, const QLocale& locale = QLocale());

@@ -21,6 +21,9 @@ public:
     void SetProgress(std::size_t loaded, std::size_t total);
     QString GetText() const;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     QLabel* m_text = nullptr;
     QProgressBar* m_bar = nullptr;

@@ -4,6 +4,7 @@
 // the end is the figure to quote; the machines are noisy.
 
 #include "app/DateToolBar.h"
+#include "app/LeftListView.h"
 #include "app/MainFrame.h"
 #include "app/ToolbarDateCtrl.h"
 #include "calendar/CalendarPage.h"
@@ -201,6 +202,30 @@ void MonthKey(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(page.GetMeetingList().GetRowCount());
 }
 
+// Switching to the meeting list from the month grid in the shown main window, as a click on
+// the left pane asks it: the list's fill for the shown month and its paint. The way back to
+// the grid is not timed.
+void ListSwitch(benchmark::State& state) {
+    Folders().Load(static_cast<int>(state.range(0)));
+    CMainFrame frame(BenchStore(), BenchServices());
+    frame.resize(1920, 1080);
+    frame.show();
+    CCalendarPage& page = frame.GetCalendarPage();
+    CLeftListView& pane = *frame.findChild<CLeftListView*>();
+    QWidget& list = *page.GetList(CCalendarPage::agendaMode);
+    int step = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        page.GoToDate(MonthOfStep(step++));
+        emit pane.modeRequested(CCalendarPage::monthMode);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        emit pane.modeRequested(CCalendarPage::agendaMode);
+        list.repaint();
+    }
+    state.counters["rows"] = static_cast<double>(page.GetMeetingList().GetRowCount());
+}
+
 // What Ctrl+Page Down does on the month grid of the running main window: the frame steps the
 // calendar a month on, the grid refills, then paints.
 void GridKey(benchmark::State& state) {
@@ -269,6 +294,10 @@ void PrintRatios(const CMedianReporter& medians) {
                         size, week->cpu, week->wall, week->cpu / walk->cpu,
                         week->wall / walk->wall);
         }
+        if (const CMedianReporter::Times* to = medians.Find(std::string("ListSwitch/") + size)) {
+            std::printf("  switch to the list at %6s: %7.2f ms (%7.2f)  [<= 16 ms at 100,000]\n",
+                        size, to->cpu, to->wall);
+        }
         if (const CMedianReporter::Times* key = medians.Find(std::string("MonthKey/") + size)) {
             std::printf("  month key  at %6s: %7.2f ms (%7.2f), "
                         "key / enumeration %5.2f (%5.2f)\n",
@@ -292,8 +321,9 @@ void Register() {
         for (const auto& [name, function] :
              {std::pair{"Enumerate", &Enumerate}, std::pair{"MonthStep", &MonthStep},
               std::pair{"FillRows", &FillRows}, std::pair{"MonthKey", &MonthKey},
-              std::pair{"GridKey", &GridKey}, std::pair{"DayTips", &DayTips},
-              std::pair{"WeekStep", &WeekStep}, std::pair{"DayStep", &DayStep}}) {
+              std::pair{"ListSwitch", &ListSwitch}, std::pair{"GridKey", &GridKey},
+              std::pair{"DayTips", &DayTips}, std::pair{"WeekStep", &WeekStep},
+              std::pair{"DayStep", &DayStep}}) {
             benchmark::RegisterBenchmark(name, function)
                 ->Arg(count)
                 ->Repetitions(5)

@@ -12,6 +12,7 @@
 #include "store/WorkingDirectory.h"
 
 #include "bench/MedianReporter.h"
+#include "bench/MeetingTexts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -68,13 +69,15 @@ private:
         }
         CMeetingFolder folder{pattern, {}, {}};
         const CDateTime start(2004, 3, 5, 9, 0, 0);
+        CMeetingTexts text; // a title of 4 words, notes of 12, as people write them
         for (int i = 0; i < count; ++i) {
             CMeeting record(start.AddSeconds(i * 3600LL));
             record.id = MakeMeetingIdAt(start.AddSeconds(i));
-            record.title = "Meeting number " + std::to_string(i);
+            record.title = text.Words(4);
+            record.reference = "REF-" + std::to_string(i);
             record.venue = "Room " + std::to_string(i % 40);
-            record.presidedBy = "Chair person";
-            record.notes = "Line one of the notes\r\nLine two of the notes";
+            record.presidedBy = text.Words(2);
+            record.notes = text.Words(12);
             record.icon = i % 72;
             const std::string bytes = EncodeMeeting(record);
             const fs::path file = folder.path / ("meeting" + record.id + ".mtg");

@@ -47,7 +47,6 @@ void CMeetingListCtrl::Fill(const CDateTime& date) {
     m_format = CDateTimeFormat();
     m_currentItem = -1;
     verticalScrollBar()->setValue(0);
-    LayoutItems();
     UpdateScrollRange();
     SetSelectionMark(-1);
 }
@@ -72,18 +71,10 @@ CMeetingListCtrl::CShownRow CMeetingListCtrl::GetShownRow(int row) const {
             ToShownText(meeting.venue)};
 }
 
-void CMeetingListCtrl::LayoutItems() {
-    const int width = viewport()->width();
-    m_layouts.clear();
-    m_layouts.reserve(m_rows.size());
-    for (int row = 0; row < GetRowCount(); ++row) {
-        m_layouts.push_back(MeetingListGeometry::RowLayout(row, width));
-    }
-}
-
 QRect CMeetingListCtrl::ItemRect(int row) const {
-    const auto index = static_cast<std::size_t>(row);
-    return index < m_layouts.size() ? m_layouts[index].bounds : QRect();
+    return row >= 0 && row < GetRowCount()
+               ? MeetingListGeometry::RowLayout(row, viewport()->width()).bounds
+               : QRect();
 }
 
 int CMeetingListCtrl::HitTest(const QPoint& contentPos) const {
@@ -100,8 +91,9 @@ CListBase::CItemRange CMeetingListCtrl::ItemsToPaint(int top, int bottom) const 
 }
 
 QPoint CMeetingListCtrl::MenuAnchor(int row) const {
-    const auto index = static_cast<std::size_t>(row);
-    return index < m_layouts.size() ? m_layouts[index].dateText.bottomLeft() : QPoint();
+    return row >= 0 && row < GetRowCount()
+               ? MeetingListGeometry::RowLayout(row, viewport()->width()).dateText.bottomLeft()
+               : QPoint();
 }
 
 void CMeetingListCtrl::ActivateItem(int row) {
@@ -136,11 +128,12 @@ void CMeetingListCtrl::PaintEmpty(QPainter& painter) const {
 }
 
 void CMeetingListCtrl::PaintItem(QPainter& painter, int row, const QRect&) const {
-    const auto index = static_cast<std::size_t>(row);
-    if (index >= m_layouts.size()) {
+    if (row < 0 || row >= GetRowCount()) {
         return;
     }
-    const MeetingListGeometry::CRowLayout& layout = m_layouts[index];
+    // Laid out as it is painted: a month may hold thousands of rows, a screen shows a few dozen.
+    const MeetingListGeometry::CRowLayout layout =
+        MeetingListGeometry::RowLayout(row, viewport()->width());
     const CShownRow shown = GetShownRow(row);
 
     painter.fillRect(layout.background,
@@ -159,5 +152,5 @@ void CMeetingListCtrl::PaintItem(QPainter& painter, int row, const QRect&) const
 
     // The icon hangs from the middle third; what reaches below the row is not shown.
     painter.setClipRect(layout.bounds);
-    m_icons.Draw(painter, layout.icon, m_rows[index].icon);
+    m_icons.Draw(painter, layout.icon, m_rows[static_cast<std::size_t>(row)].icon);
 }

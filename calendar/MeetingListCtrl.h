@@ -52,7 +52,6 @@ protected:
     int HitTest(const QPoint& contentPos) const override;
     int ContentHeight() const override;
     CItemRange ItemsToPaint(int top, int bottom) const override;
-    void LayoutItems() override;
     void PaintItem(QPainter& painter, int row, const QRect& rect) const override;
     void PaintEmpty(QPainter& painter) const override;
     void ActivateItem(int row) override;
@@ -68,7 +67,6 @@ private:
     std::vector<CMeetingRow> m_rows;
     // The locale's patterns, looked up once per fill.
     CDateTimeFormat m_format;
-    std::vector<MeetingListGeometry::CRowLayout> m_layouts;
     // The row of the last right click, double click or key command.
     int m_currentItem = -1;
     CImageStrip m_icons;

@@ -71,12 +71,12 @@ private:
     bool m_kept = false;
 };
 
-// Reads what the opened descriptor holds: nothing unless it is a regular file, and never more
-// than the size it reported, whatever happens to the file meanwhile.
-ReadStatus ReadOpened(int fd, std::string& bytes) {
+// Reads what the opened descriptor holds, checking first what it is: nothing unless it is a
+// regular file, and never more than the size it reported, whatever happens to the file meanwhile.
+ReadStatus ReadChecked(int fd, std::string& bytes) {
     bytes.clear();
     struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
         return ReadStatus::unreadable;
     }
     if (static_cast<std::uint64_t>(info.st_size) > maxDataFileSize) {
@@ -85,7 +85,8 @@ ReadStatus ReadOpened(int fd, std::string& bytes) {
     bytes.resize(static_cast<std::size_t>(info.st_size));
     std::size_t got = 0;
     while (got < bytes.size()) {
-        const ssize_t count = ::read(fd, bytes.data() + got, bytes.size() - got);
+        const ssize_t count =
+            ::pread(fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
         if (count < 0 && errno == EINTR) {
             continue;
         }
@@ -100,6 +101,34 @@ ReadStatus ReadOpened(int fd, std::string& bytes) {
     }
     bytes.resize(got);
     return ReadStatus::read;
+}
+
+// What the first read asks for. Meeting files and nearly all content files are far smaller,
+// so one read takes them whole and nothing has to be asked about the file beforehand.
+constexpr std::size_t firstReadSize = 16 * 1024;
+
+// One positioned read from the start, which a pipe refuses outright (it has no position), so
+// that a pipe put in a file's place yields nothing even while something writes into it. Only
+// an answer that is no plain file's whole (nothing, or the buffer full) is looked at closer:
+// an empty file, a larger one, or a device, which fills any buffer or gives nothing.
+ReadStatus ReadOpened(int fd, std::string& bytes) {
+    bytes.clear();
+    if (fd < 0) {
+        return ReadStatus::unreadable;
+    }
+    char buffer[firstReadSize];
+    ssize_t got = 0;
+    do {
+        got = ::pread(fd, buffer, sizeof buffer, 0);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+        return ReadStatus::unreadable;
+    }
+    if (got > 0 && static_cast<std::size_t>(got) < sizeof buffer) {
+        bytes.assign(buffer, static_cast<std::size_t>(got));
+        return ReadStatus::read;
+    }
+    return ReadChecked(fd, bytes);
 }
 
 } // namespace

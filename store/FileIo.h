@@ -18,9 +18,11 @@ enum class ReadStatus {
     tooLarge,   // larger than maxDataFileSize: damaged, nothing read
 };
 
-// Reads a whole regular file into `bytes`: exactly the size the opened file reports, so that
-// a pipe or device put in a data file's place can neither block nor feed the reader without
-// end. On any status but `read`, `bytes` is empty.
+// Reads a whole regular file into `bytes`, so that a pipe or device put in a data file's place
+// can neither block nor feed the reader without end nor be taken for a file: a small file in
+// one read from its start (a pipe refuses such a read), anything else only after the opened
+// file says it is a regular file, and no more than the size it reports. On any status but
+// `read`, `bytes` is empty.
 ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 
 // The same for the file `name` of the folder open as the descriptor `folder`. Reusing

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+// A meeting's entry is one allocation of 240 bytes with the allocator's own word: see Entry.
+static_assert(sizeof(CMeetingMap::Entry) <= 232);
+
 CMeetingMap::CMeetingMap(const CMeetingMap& other) {
     *this = other;
 }
@@ -32,10 +35,12 @@ CMeetingMap& CMeetingMap::operator=(CMeetingMap&& other) noexcept {
     if (this != &other) {
         m_heads = other.m_heads;
         m_slots = std::move(other.m_slots);
+        m_tags = std::move(other.m_tags);
         m_count = other.m_count;
         m_inserted = other.m_inserted;
         other.m_heads.fill(nullptr);
         other.m_slots.clear();
+        other.m_tags.clear();
         other.m_count = 0;
         other.m_inserted = 0;
     }
@@ -59,27 +64,36 @@ std::size_t CMeetingMap::SlotOf(std::string_view key, std::size_t hash) const {
         return 0;
     }
     const std::size_t mask = m_slots.size() - 1;
+    const std::uint8_t tag = TagOf(hash);
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Slot& slot = m_slots[i];
-        if (slot.entry == nullptr) {
+        if (m_tags[i] == 0) {
             return m_slots.size();
         }
-        if (slot.hash == hash && slot.entry->Key() == key) {
+        if (m_tags[i] == tag && m_slots[i]->Key() == key) {
             return i;
         }
     }
 }
 
+std::size_t CMeetingMap::FreeSlot(std::size_t hash) const {
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = hash & mask;
+    while (m_tags[i] != 0) {
+        i = (i + 1) & mask;
+    }
+    return i;
+}
+
 void CMeetingMap::Rehash(std::size_t slotCount) {
-    std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(slotCount));
-    const std::size_t mask = slotCount - 1;
-    for (Slot& slot : old) {
-        if (slot.entry != nullptr) {
-            std::size_t i = slot.hash & mask;
-            while (m_slots[i].entry != nullptr) {
-                i = (i + 1) & mask;
-            }
-            m_slots[i] = std::move(slot);
+    std::vector<std::unique_ptr<Entry>> old =
+        std::exchange(m_slots, std::vector<std::unique_ptr<Entry>>(slotCount));
+    m_tags.assign(slotCount, 0);
+    for (std::unique_ptr<Entry>& entry : old) {
+        if (entry != nullptr) {
+            const std::size_t hash = IndexHash(entry->Key());
+            const std::size_t i = FreeSlot(hash);
+            m_tags[i] = TagOf(hash);
+            m_slots[i] = std::move(entry);
         }
     }
 }
@@ -101,7 +115,7 @@ const CMeeting* CMeetingMap::Find(std::string_view key) const {
 
 const CMeetingMap::Entry* CMeetingMap::FindEntry(std::string_view key) const {
     const std::size_t i = SlotOf(key, IndexHash(key));
-    return i < m_slots.size() ? m_slots[i].entry.get() : nullptr;
+    return i < m_slots.size() ? m_slots[i].get() : nullptr;
 }
 
 void CMeetingMap::LinkAtHead(Entry& entry, std::size_t bucket) {
@@ -109,13 +123,18 @@ void CMeetingMap::LinkAtHead(Entry& entry, std::size_t bucket) {
     constexpr int bucketShift = 58;
     constexpr std::uint64_t ageMask = (std::uint64_t{1} << bucketShift) - 1;
     entry.m_rank = (std::uint64_t{bucket} << bucketShift) | (ageMask - (m_inserted++ & ageMask));
-    Entry*& head = m_heads[bucket];
-    entry.prev = nullptr;
-    entry.next = head;
-    if (head != nullptr) {
-        head->prev = &entry;
-    }
-    head = &entry;
+    entry.next = m_heads[bucket];
+    m_heads[bucket] = &entry;
+}
+
+const CMeetingMap::Entry& CMeetingMap::Insert(std::size_t i, std::size_t hash,
+                                              std::unique_ptr<Entry> owned) {
+    Entry& entry = *owned;
+    m_tags[i] = TagOf(hash);
+    m_slots[i] = std::move(owned);
+    ++m_count;
+    LinkAtHead(entry, BucketOf(entry.Key()));
+    return entry;
 }
 
 const CMeetingMap::Entry& CMeetingMap::SetAt(std::string_view key, const CMeeting& value) {
@@ -125,9 +144,8 @@ const CMeetingMap::Entry& CMeetingMap::SetAt(std::string_view key, const CMeetin
 const CMeetingMap::Entry& CMeetingMap::SetAt(std::string_view key, CMeeting&& value) {
     // `key` may view value.id, which the move below empties: everything it decides comes first.
     const std::size_t hash = IndexHash(key);
-    const std::size_t bucket = BucketOf(key);
     if (const std::size_t i = SlotOf(key, hash); i < m_slots.size()) {
-        Entry& entry = *m_slots[i].entry;
+        Entry& entry = *m_slots[i];
         std::unique_ptr<std::string> otherKey;
         if (key != value.id) {
             otherKey = std::make_unique<std::string>(key);
@@ -144,40 +162,29 @@ const CMeetingMap::Entry& CMeetingMap::SetAt(std::string_view key, CMeeting&& va
     }
     auto owned = std::make_unique<Entry>(std::move(value));
     owned->m_otherKey = std::move(otherKey);
-    Entry* entry = owned.get();
-    const std::size_t mask = m_slots.size() - 1;
-    std::size_t i = hash & mask;
-    while (m_slots[i].entry != nullptr) {
-        i = (i + 1) & mask;
-    }
-    m_slots[i] = Slot{hash, std::move(owned)};
-    ++m_count;
-    LinkAtHead(*entry, bucket);
-    return *entry;
+    return Insert(FreeSlot(hash), hash, std::move(owned));
 }
 
 const CMeetingMap::Entry& CMeetingMap::SetAt(std::unique_ptr<Entry> owned) {
     const std::string& key = owned->value.id;
     const std::size_t hash = IndexHash(key);
     if (const std::size_t i = SlotOf(key, hash); i < m_slots.size()) {
-        Entry& entry = *m_slots[i].entry;
+        Entry& entry = *m_slots[i];
         entry.value = std::move(owned->value);
         entry.m_otherKey.reset();
         return entry;
     }
     Reserve(m_count + 1);
     owned->m_otherKey.reset();
-    Entry* entry = owned.get();
-    const std::size_t mask = m_slots.size() - 1;
-    std::size_t i = hash & mask;
-    while (m_slots[i].entry != nullptr) {
-        i = (i + 1) & mask;
+    return Insert(FreeSlot(hash), hash, std::move(owned));
+}
+
+void CMeetingMap::Unlink(const Entry& entry) {
+    Entry** link = &m_heads[BucketOf(entry.Key())];
+    while (*link != &entry) {
+        link = &(*link)->next;
     }
-    const std::size_t bucket = BucketOf(key);
-    m_slots[i] = Slot{hash, std::move(owned)};
-    ++m_count;
-    LinkAtHead(*entry, bucket);
-    return *entry;
+    *link = entry.next;
 }
 
 bool CMeetingMap::RemoveKey(std::string_view key) {
@@ -185,22 +192,17 @@ bool CMeetingMap::RemoveKey(std::string_view key) {
     if (i >= m_slots.size()) {
         return false;
     }
-    std::unique_ptr<Entry> entry = std::move(m_slots[i].entry);
-    if (entry->prev != nullptr) {
-        entry->prev->next = entry->next;
-    } else {
-        m_heads[BucketOf(entry->Key())] = entry->next;
-    }
-    if (entry->next != nullptr) {
-        entry->next->prev = entry->prev;
-    }
+    const std::unique_ptr<Entry> entry = std::move(m_slots[i]);
+    m_tags[i] = 0;
+    Unlink(*entry);
     // Close the gap: pull back every later slot of the run that may now sit nearer its home.
     const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t j = (i + 1) & mask; m_slots[j].entry != nullptr; j = (j + 1) & mask) {
-        const std::size_t home = m_slots[j].hash & mask;
+    for (std::size_t j = (i + 1) & mask; m_tags[j] != 0; j = (j + 1) & mask) {
+        const std::size_t home = IndexHash(m_slots[j]->Key()) & mask;
         const bool between = i <= j ? (i < home && home <= j) : (i < home || home <= j);
         if (!between) {
             m_slots[i] = std::move(m_slots[j]);
+            m_tags[i] = std::exchange(m_tags[j], 0);
             i = j;
         }
     }
@@ -211,6 +213,7 @@ bool CMeetingMap::RemoveKey(std::string_view key) {
 void CMeetingMap::RemoveAll() {
     m_heads.fill(nullptr);
     m_slots.clear();
+    m_tags.clear();
     m_count = 0;
     m_inserted = 0;
 }

@@ -14,8 +14,9 @@
 // A map from meeting id to record whose enumeration order is part of what users see (the
 // order of shortcuts, the order in which lists meet meetings): 17 chains chosen by a fixed
 // hash, walked in ascending chain order, newest key first within a chain. A hash index
-// beside the chains keeps lookups, inserts and removals constant-time at any size: an open
-// table of (hash, entry) slots, so that a lookup touches one slot and then the entry itself.
+// beside the chains keeps lookups and inserts constant-time at any size: an open table of
+// entries with a byte of each key's hash beside it, so that a lookup passes over other keys
+// by that byte and touches only the entry it finds. A removal walks its key's chain.
 class CMeetingMap {
 public:
     static constexpr std::size_t bucketCount = 17;
@@ -35,10 +36,12 @@ public:
     private:
         friend class CMeetingMap;
 
+        // Every field counts: a store holds one entry per meeting. An entry is one allocation
+        // of 240 bytes with the allocator's own word; one pointer more would make it 256, so
+        // the chains link one way and a removal finds its predecessor by walking.
         std::unique_ptr<std::string> m_otherKey; // only when the key is not value.id
-        Entry* prev = nullptr;
         Entry* next = nullptr;
-        std::uint64_t m_rank = 0; // fits the entry's allocation as it is: costs no memory
+        std::uint64_t m_rank = 0;
     };
 
     class ConstIterator {
@@ -108,21 +111,28 @@ public:
     ConstIterator end() const { return {}; }
 
 private:
-    struct Slot {
-        std::size_t hash = 0;
-        std::unique_ptr<Entry> entry; // empty slot when null
-    };
-
     ConstIterator FirstFrom(std::size_t bucket) const;
     static std::size_t IndexHash(std::string_view key);
+    // The byte of a key's hash kept beside its slot: never 0, which marks an empty slot.
+    static std::uint8_t TagOf(std::size_t hash) {
+        return static_cast<std::uint8_t>(hash >> (8 * sizeof hash - 7)) + 1;
+    }
+    // The free slot a new key of this hash goes into.
+    std::size_t FreeSlot(std::size_t hash) const;
     // The slot holding `key`, or the slot count when it is absent.
     std::size_t SlotOf(std::string_view key, std::size_t hash) const;
     void Rehash(std::size_t slotCount);
     // Links a new entry in at the head of its chain.
     void LinkAtHead(Entry& entry, std::size_t bucket);
+    // Puts a new entry into the free slot `i` and links it in.
+    const Entry& Insert(std::size_t i, std::size_t hash, std::unique_ptr<Entry> owned);
+    void Unlink(const Entry& entry);
 
     std::array<Entry*, bucketCount> m_heads{};
-    std::vector<Slot> m_slots; // a power of two in size, at most half full
+    // A power of two in size, at most half full; m_tags[i] is 0 for an empty slot, else
+    // TagOf the hash of m_slots[i]'s key.
+    std::vector<std::unique_ptr<Entry>> m_slots;
+    std::vector<std::uint8_t> m_tags;
     std::size_t m_count = 0;
     std::uint64_t m_inserted = 0; // entries inserted since the map was last empty
 };

@@ -264,7 +264,7 @@ void CMeetingStore::LoadAll(const LoadProgress& progress) {
     std::string bytes;
     try {
         for (std::size_t done = 0; done < total; ++done) {
-            if (progress && done % 256 == 0 && done != 0) {
+            if (progress && done % 256 == 0) {
                 progress(done, total);
             }
             const std::size_t i = order[done].name;

@@ -30,7 +30,8 @@ public:
     // with one id the later name wins, and the records go in as if inserted in name order.
     // A file whose stored id differs from the id in its own name is damaged when the file
     // named after its stored id exists (so a flipped bit cannot hide an intact meeting).
-    // The folder is listed first; `progress` then hears every 256 files and once at the end.
+    // The folder is listed first; `progress` then hears before the first file is read, every
+    // 256 files and once at the end.
     void LoadAll(const LoadProgress& progress = {});
     void RemoveAll();
 
