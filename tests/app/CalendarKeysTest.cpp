@@ -6,7 +6,6 @@
 #include "tests/support/FrameTest.h"
 
 #include <QAction>
-#include <QToolButton>
 
 namespace {
 const CDateTime now(2026, 12, 7, 9, 30, 0);
@@ -93,25 +92,4 @@ TEST_F(CalendarKeys, PreviewHasNoStepAndTodayGoesToNow) {
     ShowOn(CCalendarPage::monthMode, start);
     frame->findChild<QAction*>("todayAction")->trigger();
     ExpectShown(now, "View > Today");
-}
-
-TEST_F(CalendarKeys, ArrowsBesideThePickerStepAndAMonthDayClickSetsThePicker) {
-    ShowOn(CCalendarPage::weekMode, start);
-    auto* next = qobject_cast<QToolButton*>(
-        frame->GetToolBar().widgetForAction(frame->findChild<QAction*>("nextPeriodAction")));
-    auto* previous = qobject_cast<QToolButton*>(
-        frame->GetToolBar().widgetForAction(frame->findChild<QAction*>("previousPeriodAction")));
-    ASSERT_TRUE(next != nullptr && previous != nullptr);
-    QTest::mouseClick(next, Qt::LeftButton);
-    ExpectShown(CDateTime(2024, 2, 7, 10, 0, 0), "the next arrow in the week view");
-    QTest::mouseClick(previous, Qt::LeftButton);
-    QTest::mouseClick(previous, Qt::LeftButton);
-    ExpectShown(CDateTime(2024, 1, 24, 10, 0, 0), "the previous arrow, twice");
-
-    // A click on a grey day of the month before opens that day, and the picker shows it.
-    ShowOn(CCalendarPage::monthMode, start);
-    CMonthListCtrl& grid = Page().GetMonthGrid();
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.ViewportRect(0).center());
-    EXPECT_EQ(Page().GetMode(), CCalendarPage::dayMode);
-    ExpectShown(CDateTime(2023, 12, 31, 0, 0, 0), "a click on the grid's first day");
 }

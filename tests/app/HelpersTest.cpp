@@ -1,17 +1,16 @@
+#include "Version.h"
 #include "app/LoadingFeedback.h"
 #include "app/LoadingWindow.h"
 #include "app/PaneSplitter.h"
 #include "app/SkippedFilesNotice.h"
-#include "app/ToolbarDateCtrl.h"
+#include "app/SyncLauncher.h"
 #include "tests/support/WidgetDriving.h"
-#include "ui/MessageBoxes.h"
-#include "ui/StringTable.h"
 #include "ui/TextConversion.h"
 
-#include <QAbstractButton>
-#include <QKeyEvent>
-#include <QMessageBox>
-#include <QTextEdit>
+#include "tests/support/EnvironmentScope.h"
+#include "tests/support/TempFolder.h"
+
+#include <QSettings>
 
 #include <algorithm>
 #include <climits>
@@ -37,24 +36,6 @@ TEST_F(HelpersTest, HugeTextsAreShownFromABoundedPrefix) {
     const QString accentedShown = ToShownText(accented);
     EXPECT_FALSE(accentedShown.contains(QChar(0xC3))) << "a cut character turned Windows-1252";
     EXPECT_EQ(accentedShown.count(QChar(0xE9)), static_cast<qsizetype>(shownTextLimit - 2) / 2);
-}
-
-TEST_F(HelpersTest, PickerKeepsTheFieldBeingStepped) {
-    // The frame sets the mode's pattern again after every change of the date.
-    CToolbarDateCtrl picker(TestServices());
-    picker.SetFormat(LoadResString(StringId::dayPickerFormat));
-    QObject::connect(&picker, &CToolbarDateCtrl::pickedDateChanged,
-                     [&picker] { picker.SetFormat(LoadResString(StringId::dayPickerFormat)); });
-    picker.SetDateTime(CDateTime(2026, 3, 10, 9, 0, 0));
-    picker.show();
-    picker.setFocus();
-    picker.setCurrentSection(QDateTimeEdit::YearSection);
-    for (int step = 0; step < 2; ++step) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
-        QApplication::sendEvent(&picker, &press);
-    }
-    EXPECT_EQ(picker.GetDateTime(), CDateTime(2028, 3, 10, 9, 0, 0))
-        << "the second step must still move the year";
 }
 
 TEST_F(HelpersTest, ColumnWidthsFollowPercentagesAndStaySensible) {
@@ -89,26 +70,6 @@ TEST_F(HelpersTest, SkippedFilesNoticeCountsNamesAndEscapes) {
     EXPECT_TRUE(notice.details.endsWith(QStringLiteral("/data/Meeting Files/meeting1999.mtg")));
 }
 
-// The details of a notice are read in an area of a dozen lines, and Enter closes the box even
-// after Show Details took the focus.
-TEST_F(HelpersTest, NoticeDetailsAreReadableAndEnterClosesTheBox) {
-    const QString reason = QStringLiteral("Skipped \u201cEntry\u201d: It has no start.\n");
-    const std::unique_ptr<QMessageBox> box =
-        MakeNoticeBox(QStringLiteral("30 entries were skipped."), reason.repeated(30), nullptr);
-    Activate(*box);
-    for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
-        if (box->buttonRole(button) == QMessageBox::ActionRole) {
-            FocusOn(*button); // Show Details...
-        }
-    }
-    Press(Qt::Key_Space);
-    const auto* area = box->findChild<QTextEdit*>();
-    ASSERT_TRUE(area != nullptr && area->isVisible());
-    EXPECT_GE(area->height(), 10 * QFontMetrics(area->font()).lineSpacing());
-    Press(Qt::Key_Return);
-    EXPECT_FALSE(box->isVisible()) << "Enter was taken by " << FocusName().toStdString();
-}
-
 // The loading window waits for a slow load and counts in the locale's digits; an import
 // whose files took long to parse shows it at once.
 TEST_F(HelpersTest, LoadingFeedbackOpensOnceLoadingIsSlow) {
@@ -132,4 +93,20 @@ TEST_F(HelpersTest, LoadingFeedbackOpensOnceLoadingIsSlow) {
     import.Report(0, 2000);
     ASSERT_NE(import.GetWindow(), nullptr);
     EXPECT_EQ(import.GetWindow()->GetText(), ImportingText(0, 2000));
+}
+
+// The configured tool is started as it is named; with none (a blank entry, nothing on the
+// PATH) nothing starts, and nothing is said.
+TEST_F(HelpersTest, SyncStartsTheConfiguredToolAndNothingWithoutOne) {
+    CTempFolder bin;
+    const CEnvironmentScope path("PATH", bin.Path().c_str());
+    for (const QString tool : {"   ", "/opt/Sync Tools/wcesmgr"}) {
+        QSettings("Brindleware", TAVELIN_NAME_AND_VERSION).setValue("Sync/Tool", tool);
+        CSyncLauncher(TestServices()).Launch();
+    }
+    const auto& started = TestServices().StartedPrograms();
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].program, "/opt/Sync Tools/wcesmgr");
+    EXPECT_EQ(started[0].arguments, QStringList({"/show", "/syncnow"}));
+    EXPECT_TRUE(TestServices().Shown().isEmpty());
 }

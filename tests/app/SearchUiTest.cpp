@@ -135,19 +135,6 @@ TEST_F(SearchUi, TypingSearchesEnterPreviewsAndEscapeGoesBack) {
     EXPECT_TRUE(field().text().isEmpty());
 }
 
-TEST_F(SearchUi, WithoutAKeeperSearchAndTodosAreOff) {
-    ShowFrame();
-    EXPECT_FALSE(frame->GetAction(CommandId::showTodos)->isEnabled());
-    QWidget* week = QApplication::focusWidget();
-    Press(Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::focusWidget(), week);
-    CLeftListView& left = frame->GetLeftPane();
-    QTest::mouseClick(&left, Qt::LeftButton, {}, QPoint(left.width() / 2, 4 * 90 + 45));
-    EXPECT_EQ(page().GetMode(), CCalendarPage::weekMode) << "the Todos button does nothing";
-    FakeIndex();
-    EXPECT_TRUE(frame->GetAction(CommandId::showTodos)->isEnabled() && field().isEnabled());
-}
-
 TEST_F(SearchUi, ATodoOpensItsMeetingOnTheTodoPage) {
     ShowFrame();
     openTodos = {{review, 0, "Send the minutes", 2}, {budget, 1, "Book the room", 1}};

@@ -1,5 +1,6 @@
 #include "tests/support/ProxyConnection.h"
 
+#include <QMap>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -21,26 +22,15 @@ QByteArray HugeBlock(qint64 number) {
 }
 
 QByteArray ReasonOf(int status) {
-    switch (status) {
-    case 207:
-        return "Multi-Status";
-    case 301:
-        return "Moved Permanently";
-    case 401:
-        return "Unauthorized";
-    case 403:
-        return "Forbidden";
-    case 404:
-        return "Not Found";
-    case 412:
-        return "Precondition Failed";
-    case 500:
-        return "Internal Server Error";
-    case 507:
-        return "Insufficient Storage";
-    default:
-        return "Fault";
-    }
+    static const QMap<int, QByteArray> reasons{{207, "Multi-Status"},
+                                               {301, "Moved Permanently"},
+                                               {401, "Unauthorized"},
+                                               {403, "Forbidden"},
+                                               {404, "Not Found"},
+                                               {412, "Precondition Failed"},
+                                               {500, "Internal Server Error"},
+                                               {507, "Insufficient Storage"}};
+    return reasons.value(status, "Fault");
 }
 
 QByteArray Head(int status, const QByteArray& headers, qint64 length) {

@@ -245,25 +245,6 @@ TEST_F(CalendarServerUiTest, ConnectPickAndSyncNowPutsTheMeetingOnTheServer) {
     SetWorkingDirectory(connected);
 }
 
-// A wrong password finds no calendar and leaves OK off; Cancel keeps nothing at all.
-TEST_F(CalendarServerUiTest, WrongPasswordListsNothingAndCancelKeepsNothing) {
-    ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Http));
-    Frame();
-    const QUrl address = server.BaseUrl();
-    TestServices().SetDialogScript(QStringLiteral("calendarServerDialog"), [address](QDialog& d) {
-        TypeAccount(d, address, "wrong");
-        EXPECT_EQ(TestAccount(d)->count(), 0);
-        EXPECT_EQ(Child<QLabel>(d, "serverMessage")->text(),
-                  "The server refused the user name or password.");
-        EXPECT_FALSE(Child<QPushButton>(d, "okButton")->isEnabled());
-        Click(Child<QPushButton>(d, "cancelButton"));
-        return d.result();
-    });
-    OpenServerDialog();
-    EXPECT_FALSE(CQtTest::AnySettingWritten());
-    EXPECT_FALSE(secrets.Find(address, user).has_value());
-}
-
 // A 401 in the middle of a sync asks for the password once; the sync then goes on with it.
 // A server that keeps refusing is asked no more: the line says so, as it says when the server
 // cannot be reached at all.

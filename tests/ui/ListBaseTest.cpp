@@ -2,10 +2,8 @@
 #include "tests/support/WidgetDriving.h"
 #include "ui/ListNavigation.h"
 
-#include <QHelpEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QToolTip>
 
 #include <string>
 #include <vector>
@@ -31,7 +29,6 @@ public:
     bool Shows(int item) const { return viewport()->rect().contains(ViewportRect(item)); }
 
     std::vector<std::string> calls;
-    std::vector<int> painted;
     QPoint menuPos;
 
 protected:
@@ -51,13 +48,7 @@ protected:
     int ContentHeight() const override {
         return (m_count + m_columns - 1) / m_columns * cellHeight;
     }
-    void PaintItem(QPainter&, int item, const QRect&) const override {
-        const_cast<CTestList*>(this)->painted.push_back(item);
-    }
-    void PaintDecoration(QPainter&, const QRect& band) const override {
-        const_cast<CTestList*>(this)->painted.push_back(-band.top());
-    }
-    QString ItemToolTip(int item) const override { return QStringLiteral("tip %1").arg(item); }
+    void PaintItem(QPainter&, int, const QRect&) const override {}
     void ActivateItem(int item) override { Note("activate", item); }
     void DeleteItem(int item) override { Note("delete", item); }
     void OpenContextMenu(int item, const QPoint& globalPos) override {
@@ -136,19 +127,6 @@ TEST_F(ListBaseTest, KeysMoveTheMarkByCellInAGrid) {
     EXPECT_EQ(ListNavigation::MoveTarget(Qt::Key_Down, -1, 0, 7, 3), -1) << "no cells";
 }
 
-TEST_F(ListBaseTest, TheMarkSignalsEachChangeOnce) {
-    CTestList& rows = Show(5, 1);
-    std::vector<int> changes;
-    QObject::connect(&rows, &CListBase::SelectionMarkChanged,
-                     [&changes](int mark) { changes.push_back(mark); });
-    for (const int mark : {3, 3, 5, -7}) {
-        rows.SetSelectionMark(mark);
-    }
-    Press({Qt::Key_End, Qt::Key_End, Qt::Key_Up});
-    EXPECT_EQ(changes, (std::vector{3, -1, 4, 3}))
-        << "a mark off the list clears it; marking the marked item says nothing";
-}
-
 TEST_F(ListBaseTest, EnterDeleteAndTheMenuKeysReachTheListForTheMarkedItem) {
     CTestList& rows = Show(20, 1);
     Press({Qt::Key_Return, Qt::Key_Delete, Qt::Key_Menu});
@@ -196,19 +174,4 @@ TEST_F(ListBaseTest, ClicksMarkDoubleClicksActivateAndADragStartsOnce) {
     QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(10 + far, 95));
     EXPECT_EQ(rows.Take(), std::vector<std::string>{"drag 1"})
         << "one drag from an item; none from below the rows";
-}
-
-TEST_F(ListBaseTest, PaintsTheItemsInViewAndTellsTheirTips) {
-    CTestList& rows = Show(1000, 1);
-    rows.verticalScrollBar()->setValue(10 * cellHeight + 5);
-    rows.painted.clear();
-    rows.viewport()->grab();
-    const int band = -(10 * cellHeight + 5);
-    EXPECT_EQ(rows.painted, (std::vector{10, 11, 12, 13, band}))
-        << "the rows the viewport meets, then what lies around them";
-
-    QHelpEvent help(QEvent::ToolTip, CentreOf(11), rows.viewport()->mapToGlobal(CentreOf(11)));
-    QApplication::sendEvent(rows.viewport(), &help);
-    EXPECT_EQ(QToolTip::text(), QStringLiteral("tip 11"));
-    QToolTip::hideText();
 }
