@@ -70,26 +70,3 @@ TEST_F(CalendarKeys, CtrlPageKeysStepByTheShownViewsUnit) {
     Press(Qt::Key_PageDown, Qt::ControlModifier);
     ExpectShown(start, "Ctrl+Page Down in the quick view pane");
 }
-
-TEST_F(CalendarKeys, PreviewHasNoStepAndTodayGoesToNow) {
-    CMeeting meeting(start);
-    meeting.id = "2024013110000010";
-    TestStore().ModifyMeeting(meeting);
-    ShowOn(CCalendarPage::dayMode, start);
-    frame->ViewMeeting(meeting.id);
-    Page().GetList(CCalendarPage::previewMode)->setFocus(Qt::MouseFocusReason);
-    Press(Qt::Key_PageDown, Qt::ControlModifier);
-    ExpectShown(start, "the preview shows one meeting, not a period");
-
-    // Today from the date picker, then from the View menu.
-    ShowOn(CCalendarPage::weekMode, start);
-    Picker().setFocus(Qt::MouseFocusReason);
-    ASSERT_EQ(QApplication::focusWidget(), &Picker());
-    Press(Qt::Key_T, Qt::ControlModifier);
-    ExpectShown(now, "Ctrl+T in the date picker");
-    EXPECT_EQ(Page().GetMode(), CCalendarPage::weekMode);
-
-    ShowOn(CCalendarPage::monthMode, start);
-    frame->findChild<QAction*>("todayAction")->trigger();
-    ExpectShown(now, "View > Today");
-}
