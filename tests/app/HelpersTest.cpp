@@ -1,19 +1,12 @@
 #include "Version.h"
-#include "app/LoadingFeedback.h"
-#include "app/LoadingWindow.h"
-#include "app/PaneSplitter.h"
 #include "app/SkippedFilesNotice.h"
 #include "app/SyncLauncher.h"
+#include "tests/support/EnvironmentScope.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/WidgetDriving.h"
 #include "ui/TextConversion.h"
 
-#include "tests/support/EnvironmentScope.h"
-#include "tests/support/TempFolder.h"
-
 #include <QSettings>
-
-#include <algorithm>
-#include <climits>
 
 using HelpersTest = CQtTest;
 
@@ -38,19 +31,6 @@ TEST_F(HelpersTest, HugeTextsAreShownFromABoundedPrefix) {
     EXPECT_EQ(accentedShown.count(QChar(0xE9)), static_cast<qsizetype>(shownTextLimit - 2) / 2);
 }
 
-TEST_F(HelpersTest, ColumnWidthsFollowPercentagesAndStaySensible) {
-    const auto widths = CPaneSplitter::ColumnWidths(1000, 15, 85);
-    EXPECT_EQ(widths, (decltype(widths){150, 700, 150}));
-    EXPECT_EQ(CPaneSplitter::PercentAt(299, 1000), 29);
-    // Damaged settings never hide a pane.
-    for (const auto& [first, second] : {std::pair{-40, 85}, std::pair{90, 10},
-                                        std::pair{INT_MAX, INT_MAX}, std::pair{30, INT_MIN}}) {
-        const auto w = CPaneSplitter::ColumnWidths(1000, first, second);
-        EXPECT_EQ(w[0] + w[1] + w[2], 1000) << first << " " << second;
-        EXPECT_GE(std::min({w[0], w[1], w[2]}), 50) << first << " " << second;
-    }
-}
-
 // Undecodable bytes and control characters in a skipped file's name show escaped, so the
 // file can be found; the notice names a few files and the details give every path.
 TEST_F(HelpersTest, SkippedFilesNoticeCountsNamesAndEscapes) {
@@ -68,31 +48,6 @@ TEST_F(HelpersTest, SkippedFilesNoticeCountsNamesAndEscapes) {
     EXPECT_TRUE(notice.text.contains(QStringLiteral("1995 more")));
     EXPECT_EQ(notice.details.count(QLatin1Char('\n')), 1999);
     EXPECT_TRUE(notice.details.endsWith(QStringLiteral("/data/Meeting Files/meeting1999.mtg")));
-}
-
-// The loading window waits for a slow load and counts in the locale's digits; an import
-// whose files took long to parse shows it at once.
-TEST_F(HelpersTest, LoadingFeedbackOpensOnceLoadingIsSlow) {
-    EXPECT_FALSE(ShouldShowLoadingWindow(9'000, 100'000, 100'000)) << "nothing left to read";
-    EXPECT_EQ(LoadingText(43'210, 100'000, QLocale(QLocale::German, QLocale::Germany)),
-              QStringLiteral("Loading meetings... 43.210 of 100.000"));
-    long long now = 0;
-    CLoadingFeedback feedback([&now] { return now; }, 500);
-    feedback.Report(256, 1000);
-    now = 499;
-    feedback.Report(512, 1000);
-    EXPECT_EQ(feedback.GetWindow(), nullptr) << "not before the delay";
-    now = 500;
-    feedback.Report(768, 1000);
-    ASSERT_NE(feedback.GetWindow(), nullptr);
-    EXPECT_TRUE(feedback.GetWindow()->isVisible());
-    feedback.Report(1000, 1000);
-    EXPECT_EQ(feedback.GetWindow()->GetText(), LoadingText(1000, 1000));
-
-    CLoadingFeedback import([] { return 600LL; }, 500, ImportingText);
-    import.Report(0, 2000);
-    ASSERT_NE(import.GetWindow(), nullptr);
-    EXPECT_EQ(import.GetWindow()->GetText(), ImportingText(0, 2000));
 }
 
 // The configured tool is started as it is named; with none (a blank entry, nothing on the

@@ -55,7 +55,6 @@ protected:
         Note("menu", item);
         menuPos = globalPos;
     }
-    void StartDrag(int item) override { Note("drag", item); }
 
 private:
     void Note(const char* what, int item) {
@@ -83,7 +82,6 @@ protected:
         }
         return list->GetSelectionMark();
     }
-    QPoint CentreOf(int item) const { return list->ViewportRect(item).center(); }
 
     std::unique_ptr<CTestList> list;
 };
@@ -141,37 +139,4 @@ TEST_F(ListBaseTest, EnterDeleteAndTheMenuKeysReachTheListForTheMarkedItem) {
     Press({Qt::Key_F10});
     EXPECT_EQ(rows.Take(), (std::vector<std::string>{"activate 12", "activate 12", "delete 12",
                                                      "menu 12", "menu 12"}));
-}
-
-TEST_F(ListBaseTest, ClicksMarkDoubleClicksActivateAndADragStartsOnce) {
-    CTestList& rows = Show(3, 1); // rows end at y 90 of a 100-pixel viewport
-    QWidget* view = rows.viewport();
-    QTest::mouseClick(view, Qt::LeftButton, {}, CentreOf(1));
-    EXPECT_EQ(rows.GetSelectionMark(), 1);
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 95));
-    EXPECT_EQ(rows.GetSelectionMark(), -1) << "a click below the rows clears the mark";
-    QTest::mouseClick(view, Qt::RightButton, {}, QPoint(10, 95));
-    QTest::mouseClick(view, Qt::RightButton, {}, CentreOf(2));
-    EXPECT_EQ(rows.menuPos, view->mapToGlobal(CentreOf(2)));
-    EXPECT_EQ(rows.GetSelectionMark(), -1) << "a right click leaves the mark to the list";
-    QTest::mouseClick(view, Qt::LeftButton, {}, CentreOf(0));
-    QTest::mouseDClick(view, Qt::LeftButton, {}, CentreOf(0));
-    EXPECT_EQ(rows.Take(), (std::vector<std::string>{"menu -1", "menu 2", "activate 0"}));
-
-    // The frame around the viewport passes a press on to the point it covers.
-    QTest::mouseClick(&rows, Qt::LeftButton, {}, view->mapTo(&rows, CentreOf(2)));
-    EXPECT_EQ(rows.GetSelectionMark(), 2);
-    QTest::mouseClick(&rows, Qt::LeftButton, {}, QPoint(0, 40));
-    EXPECT_EQ(rows.GetSelectionMark(), 2) << "the frame itself hits nothing";
-
-    const int far = QApplication::startDragDistance() + 1;
-    QTest::mousePress(view, Qt::LeftButton, {}, CentreOf(1));
-    QTest::mouseMove(view, CentreOf(1) + QPoint(far, 0));
-    QTest::mouseMove(view, CentreOf(1) + QPoint(2 * far, 0));
-    QTest::mouseRelease(view, Qt::LeftButton, {}, CentreOf(1) + QPoint(2 * far, 0));
-    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(10, 95));
-    QTest::mouseMove(view, QPoint(10 + far, 95));
-    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(10 + far, 95));
-    EXPECT_EQ(rows.Take(), std::vector<std::string>{"drag 1"})
-        << "one drag from an item; none from below the rows";
 }
