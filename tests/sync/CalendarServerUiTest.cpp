@@ -7,6 +7,7 @@
 #include "store/WorkingDirectory.h"
 #include "sync/SyncState.h"
 #include "tests/support/CaldavClient.h"
+#include "tests/support/EnvironmentScope.h"
 #include "tests/support/FaultProxy.h"
 #include "tests/support/FrameTest.h"
 #include "tests/support/RadicaleServer.h"
@@ -397,8 +398,9 @@ TEST_F(CalendarServerUiTest, ConflictIsCountedListedAndOpened) {
     Frame();
     ConnectThroughDialog(server.BaseUrl());
     StoreMeeting("20261201093000", "Budget review here", CDateTime(2026, 12, 1, 9, 30, 0));
-    ASSERT_TRUE(CCaldavClient(calendar, user, password)
-                    .Edit("20261201093000@tavelin.invalid", "summary", "Budget review there"));
+    ASSERT_TRUE(
+        CCaldavClient(calendar, user, password)
+            .Run("edit", {"20261201093000@tavelin.invalid", "summary", "Budget review there"}));
     frame->GetCalendarPage().ShowMode(CCalendarPage::agendaMode);
     frame->GetCalendarPage().GoToDate(CDateTime(2026, 12, 1, 9, 30, 0));
     const int listed = frame->GetCalendarPage().GetMeetingList().GetRowCount();
@@ -431,8 +433,7 @@ TEST_F(CalendarServerUiTest, ConflictIsCountedListedAndOpened) {
 
 // Where no secret service answers, the password is kept in this run's memory.
 TEST(DesktopSecretStoreTest, WithoutASecretServiceThePasswordStaysInMemory) {
-    const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    const CEnvironmentScope bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
     CDesktopSecretStore secrets;
     const QUrl server(QStringLiteral("https://cloud.example.org/"));
     EXPECT_FALSE(secrets.Find(server, user).has_value());
@@ -441,7 +442,6 @@ TEST(DesktopSecretStoreTest, WithoutASecretServiceThePasswordStaysInMemory) {
     EXPECT_EQ(secrets.Find(server, user), std::optional<QString>(password));
     secrets.Forget(server, user);
     EXPECT_FALSE(secrets.Find(server, user).has_value());
-    qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
 }
 
 // The lines the window's tests do not reach, which failures are tried again by themselves,
