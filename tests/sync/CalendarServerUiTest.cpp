@@ -56,17 +56,6 @@ bool WaitUntil(const std::function<bool()>& done, int ms = 60000) {
     return done();
 }
 
-template <typename Widget> Widget* Child(QWidget& parent, const char* name) {
-    auto* child = parent.findChild<Widget*>(QLatin1String(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
-void Click(QAbstractButton* button) {
-    ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 // A person at the Calendar Server dialog: the fields typed, Test, the calendar clicked.
 void TypeAccount(QDialog& dialog, const QUrl& server, const QString& secret) {
     dialog.show();
@@ -222,8 +211,11 @@ protected:
 };
 
 // Connect, pick a calendar, OK, Sync Now: the meeting is on the server, the line says when,
-// and the password is in the secret store alone: not in the settings, a log or a message.
-TEST_F(CalendarServerUiTest, ConnectPickAndSyncNowPutsTheMeetingOnTheServer) {
+// and the password is in the secret store alone: not in the settings, a log or a message. A
+// meeting then changed here and on the server: the line counts the conflict, a click lists both
+// versions, and Open shows the server's copy in the preview. Another folder opened later is not
+// poured into the same calendar.
+TEST_F(CalendarServerUiTest, ConnectPickSyncNowAndAConflictListedAndOpened) {
     ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Http));
     StoreMeeting("20261201093000", "Budget review", CDateTime(2026, 12, 1, 9, 30, 0));
     Frame();
@@ -237,10 +229,44 @@ TEST_F(CalendarServerUiTest, ConnectPickAndSyncNowPutsTheMeetingOnTheServer) {
     EXPECT_EQ(secrets.Find(server.BaseUrl(), user), std::optional<QString>(password));
     ExpectNoPasswordAnywhere();
 
-    // Another folder opened later is not poured into the same calendar.
+    StoreMeeting("20261201093000", "Budget review here", CDateTime(2026, 12, 1, 9, 30, 0));
+    ASSERT_TRUE(
+        CCaldavClient(calendar, user, password)
+            .Run("edit", {"20261201093000@tavelin.invalid", "summary", "Budget review there"}));
+    frame->GetCalendarPage().ShowMode(CCalendarPage::agendaMode);
+    frame->GetCalendarPage().GoToDate(CDateTime(2026, 12, 1, 9, 30, 0));
+    const int listed = frame->GetCalendarPage().GetMeetingList().GetRowCount();
+    PressSyncNow();
+    EXPECT_EQ(StatusText(), SyncedNow() + ", 1 conflict: both versions kept");
+    EXPECT_EQ(frame->GetCalendarPage().GetMeetingList().GetRowCount(), listed + 1);
+
+    std::string opened;
+    TestServices().SetDialogScript(QStringLiteral("syncConflictsDialog"), [&](QDialog& d) {
+        d.show();
+        auto* list = Child<QTreeWidget>(d, "conflictList");
+        EXPECT_EQ(list->topLevelItemCount(), 2);
+        EXPECT_EQ(list->topLevelItem(0)->text(0), "Budget review here");
+        EXPECT_EQ(list->topLevelItem(1)->text(2), "The server's version, kept as a copy");
+        for (auto* button : d.findChildren<QPushButton*>()) {
+            if (button->objectName().startsWith("open_") &&
+                button->objectName() != "open_20261201093000") {
+                opened = button->objectName().mid(5).toStdString();
+                Click(button);
+            }
+        }
+        return d.result();
+    });
+    QTest::mouseClick(frame->GetSyncCommands().StatusLine(), Qt::LeftButton);
+    ASSERT_FALSE(opened.empty());
+    EXPECT_EQ(frame->GetCalendarPage().GetMode(), CCalendarPage::previewMode);
+    EXPECT_EQ(frame->GetCalendarPage().GetShownMeetingId(), opened);
+    EXPECT_EQ(TestStore().GetMeeting(opened).title.find("Budget review there"), 0u);
+
     const std::filesystem::path connected = GetWorkingDirectory();
     CTempFolder other;
     SetWorkingDirectory(other.Path());
+    Activate(*frame);
+    FocusOn(frame->GetCalendarPage());
     Press(Qt::Key_F9);
     EXPECT_THAT(StatusText().toStdString(), ::testing::HasSubstr("another folder"));
     SetWorkingDirectory(connected);
@@ -388,47 +414,6 @@ TEST_F(CalendarServerUiTest, DisconnectDuringASyncLeavesNoState) {
     through.setPort(proxy.Port());
     EXPECT_FALSE(QFile::exists(
         CSyncState::FileFor(QString::fromStdString(Folder().string()), through.toString(), user)));
-}
-
-// A meeting changed here and on the server: the line counts the conflict, a click lists both
-// versions, and Open shows the server's copy in the preview.
-TEST_F(CalendarServerUiTest, ConflictIsCountedListedAndOpened) {
-    ASSERT_TRUE(StartServer(CRadicaleServer::EScheme::Http));
-    StoreMeeting("20261201093000", "Budget review", CDateTime(2026, 12, 1, 9, 30, 0));
-    Frame();
-    ConnectThroughDialog(server.BaseUrl());
-    StoreMeeting("20261201093000", "Budget review here", CDateTime(2026, 12, 1, 9, 30, 0));
-    ASSERT_TRUE(
-        CCaldavClient(calendar, user, password)
-            .Run("edit", {"20261201093000@tavelin.invalid", "summary", "Budget review there"}));
-    frame->GetCalendarPage().ShowMode(CCalendarPage::agendaMode);
-    frame->GetCalendarPage().GoToDate(CDateTime(2026, 12, 1, 9, 30, 0));
-    const int listed = frame->GetCalendarPage().GetMeetingList().GetRowCount();
-    ASSERT_EQ(listed, 1);
-    PressSyncNow();
-    EXPECT_EQ(StatusText(), SyncedNow() + ", 1 conflict: both versions kept");
-    EXPECT_EQ(frame->GetCalendarPage().GetMeetingList().GetRowCount(), listed + 1);
-
-    std::string opened;
-    TestServices().SetDialogScript(QStringLiteral("syncConflictsDialog"), [&](QDialog& d) {
-        auto* list = Child<QTreeWidget>(d, "conflictList");
-        EXPECT_EQ(list->topLevelItemCount(), 2);
-        EXPECT_EQ(list->topLevelItem(0)->text(0), "Budget review here");
-        EXPECT_EQ(list->topLevelItem(1)->text(2), "The server's version, kept as a copy");
-        for (auto* button : d.findChildren<QPushButton*>()) {
-            if (button->objectName().startsWith("open_") &&
-                button->objectName() != "open_20261201093000") {
-                opened = button->objectName().mid(5).toStdString();
-                Click(button);
-            }
-        }
-        return d.result();
-    });
-    QTest::mouseClick(frame->GetSyncCommands().StatusLine(), Qt::LeftButton);
-    ASSERT_FALSE(opened.empty());
-    EXPECT_EQ(frame->GetCalendarPage().GetMode(), CCalendarPage::previewMode);
-    EXPECT_EQ(frame->GetCalendarPage().GetShownMeetingId(), opened);
-    EXPECT_EQ(TestStore().GetMeeting(opened).title.find("Budget review there"), 0u);
 }
 
 // Where no secret service answers, the password is kept in this run's memory.
