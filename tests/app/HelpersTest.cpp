@@ -1,9 +1,12 @@
 #include "Version.h"
+#include "app/RightListView.h"
 #include "app/SkippedFilesNotice.h"
 #include "app/SyncLauncher.h"
+#include "store/MeetingMap.h"
 #include "tests/support/EnvironmentScope.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WidgetDriving.h"
+#include "ui/StringTable.h"
 #include "ui/TextConversion.h"
 
 #include <QSettings>
@@ -64,4 +67,25 @@ TEST_F(HelpersTest, SyncStartsTheConfiguredToolAndNothingWithoutOne) {
     EXPECT_EQ(started[0].program, "/opt/Sync Tools/wcesmgr");
     EXPECT_EQ(started[0].arguments, QStringList({"/show", "/syncnow"}));
     EXPECT_TRUE(TestServices().Shown().isEmpty());
+}
+
+// With the export item hidden under the focus, the focus and Enter go to a row still there.
+TEST_F(HelpersTest, HidingTheFocusedExportItemLeavesTheFocusOnARow) {
+    CMeetingMap quickView;
+    CRightListView pane(quickView, TestServices());
+    pane.resize(200, 450);
+    pane.SetExportItemShown(true);
+    pane.Fill();
+    Activate(pane);
+    FocusOn(pane);
+    Press(Qt::Key_End);
+    ASSERT_EQ(pane.GetSelectionMark(), static_cast<int>(CRightListView::exportRow));
+
+    pane.SetExportItemShown(false);
+    pane.HideExportItem();
+    EXPECT_EQ(pane.GetSelectionMark(), static_cast<int>(CRightListView::exitRow));
+    TestServices().ScriptAnswers({false});
+    Press(Qt::Key_Return);
+    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askCloseProgram)})
+        << "Enter acts on the row that took the focus";
 }

@@ -2,6 +2,7 @@
 #include "calendar/OpenTodoListCtrl.h"
 #include "calendar/TodoDone.h"
 #include "store/ContentFiles.h"
+#include "tests/calendar/FakeMeetingCommands.h"
 #include "tests/support/FailingFileCalls.h"
 #include "tests/support/TodoPages.h"
 #include "tests/support/WidgetDriving.h"
