@@ -205,25 +205,3 @@ TEST_F(SearchUi, TheIndexFindsMeetingsAndTakesTodosDone) {
         frame.reset();
     }
 }
-
-// A meeting opened from the results and deleted there: its file goes, the agenda is shown and
-// the search words go with the results they were for.
-TEST_F(SearchUi, DeletingFromAPreviewOfTheResultsEndsTheSearch) {
-    ShowFrame();
-    FakeIndex();
-    Press(Qt::Key_F, Qt::ControlModifier);
-    Type("review");
-    QApplication::processEvents();
-    Press(Qt::Key_Down);
-    Press(Qt::Key_Return);
-    ASSERT_EQ(page().GetMode(), CCalendarPage::previewMode);
-    ASSERT_EQ(page().GetShownMeetingId(), review);
-    EXPECT_EQ(field().text(), QStringLiteral("review")) << "a hit opened keeps its words";
-
-    TestServices().ScriptAnswers({true});
-    Press(Qt::Key_Delete);
-    EXPECT_FALSE(std::filesystem::exists(MeetingFilePath(review)));
-    EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(budget)));
-    EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode);
-    EXPECT_TRUE(field().text().isEmpty()) << "the agenda is no search";
-}
