@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrintDialog>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -285,28 +284,4 @@ TEST_F(CalendarSharingTest, AStoppedImportKeepsWholeChunksOnly) {
     EXPECT_EQ(outcome.added, CMeetingStore::addChunkSize);
     EXPECT_EQ(MeetingFilesIn(other.Path()), 0u);
     EXPECT_EQ(MeetingFilesIn(Folder()), CMeetingStore::addChunkSize);
-}
-
-// A person's Cancel while the meetings are stored, through the File menu: the chunk at hand
-// goes in whole, the rest does not, and the summary says the import was cancelled.
-TEST_F(CalendarSharingTest, CancelWhileStoringKeepsTheChunksStoredAndSaysSo) {
-    MakeFrame();
-    const QString file = WriteFile("many.ics", ManyMeetings(2500).c_str());
-    QTimer press;
-    QObject::connect(&press, &QTimer::timeout, [] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QLatin1String("calendarStoringProgress")) {
-                for (QPushButton* button : window->findChildren<QPushButton*>()) {
-                    button->click();
-                }
-            }
-        }
-    });
-    press.start(0);
-    TestServices().SetOpenFiles({file});
-    MenuAction("fileMenu", CommandId::importCalendar)->trigger();
-    EXPECT_EQ(MeetingFilesIn(Folder()), CMeetingStore::addChunkSize);
-    EXPECT_EQ(TestServices().ShownAs(CScriptedServices::Kind::message),
-              QStringList{"Added 1000 meetings.\nThe import was cancelled; the meetings added "
-                          "before stay."});
 }

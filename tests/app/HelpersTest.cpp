@@ -1,20 +1,15 @@
-#include "app/LoadingFeedback.h"
-#include "app/LoadingWindow.h"
-#include "app/PaneSplitter.h"
+#include "Version.h"
+#include "app/RightListView.h"
 #include "app/SkippedFilesNotice.h"
-#include "app/ToolbarDateCtrl.h"
+#include "app/SyncLauncher.h"
+#include "store/MeetingMap.h"
+#include "tests/support/EnvironmentScope.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/WidgetDriving.h"
-#include "ui/MessageBoxes.h"
 #include "ui/StringTable.h"
 #include "ui/TextConversion.h"
 
-#include <QAbstractButton>
-#include <QKeyEvent>
-#include <QMessageBox>
-#include <QTextEdit>
-
-#include <algorithm>
-#include <climits>
+#include <QSettings>
 
 using HelpersTest = CQtTest;
 
@@ -39,37 +34,6 @@ TEST_F(HelpersTest, HugeTextsAreShownFromABoundedPrefix) {
     EXPECT_EQ(accentedShown.count(QChar(0xE9)), static_cast<qsizetype>(shownTextLimit - 2) / 2);
 }
 
-TEST_F(HelpersTest, PickerKeepsTheFieldBeingStepped) {
-    // The frame sets the mode's pattern again after every change of the date.
-    CToolbarDateCtrl picker(TestServices());
-    picker.SetFormat(LoadResString(StringId::dayPickerFormat));
-    QObject::connect(&picker, &CToolbarDateCtrl::pickedDateChanged,
-                     [&picker] { picker.SetFormat(LoadResString(StringId::dayPickerFormat)); });
-    picker.SetDateTime(CDateTime(2026, 3, 10, 9, 0, 0));
-    picker.show();
-    picker.setFocus();
-    picker.setCurrentSection(QDateTimeEdit::YearSection);
-    for (int step = 0; step < 2; ++step) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
-        QApplication::sendEvent(&picker, &press);
-    }
-    EXPECT_EQ(picker.GetDateTime(), CDateTime(2028, 3, 10, 9, 0, 0))
-        << "the second step must still move the year";
-}
-
-TEST_F(HelpersTest, ColumnWidthsFollowPercentagesAndStaySensible) {
-    const auto widths = CPaneSplitter::ColumnWidths(1000, 15, 85);
-    EXPECT_EQ(widths, (decltype(widths){150, 700, 150}));
-    EXPECT_EQ(CPaneSplitter::PercentAt(299, 1000), 29);
-    // Damaged settings never hide a pane.
-    for (const auto& [first, second] : {std::pair{-40, 85}, std::pair{90, 10},
-                                        std::pair{INT_MAX, INT_MAX}, std::pair{30, INT_MIN}}) {
-        const auto w = CPaneSplitter::ColumnWidths(1000, first, second);
-        EXPECT_EQ(w[0] + w[1] + w[2], 1000) << first << " " << second;
-        EXPECT_GE(std::min({w[0], w[1], w[2]}), 50) << first << " " << second;
-    }
-}
-
 // Undecodable bytes and control characters in a skipped file's name show escaped, so the
 // file can be found; the notice names a few files and the details give every path.
 TEST_F(HelpersTest, SkippedFilesNoticeCountsNamesAndEscapes) {
@@ -89,47 +53,39 @@ TEST_F(HelpersTest, SkippedFilesNoticeCountsNamesAndEscapes) {
     EXPECT_TRUE(notice.details.endsWith(QStringLiteral("/data/Meeting Files/meeting1999.mtg")));
 }
 
-// The details of a notice are read in an area of a dozen lines, and Enter closes the box even
-// after Show Details took the focus.
-TEST_F(HelpersTest, NoticeDetailsAreReadableAndEnterClosesTheBox) {
-    const QString reason = QStringLiteral("Skipped \u201cEntry\u201d: It has no start.\n");
-    const std::unique_ptr<QMessageBox> box =
-        MakeNoticeBox(QStringLiteral("30 entries were skipped."), reason.repeated(30), nullptr);
-    Activate(*box);
-    for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
-        if (box->buttonRole(button) == QMessageBox::ActionRole) {
-            FocusOn(*button); // Show Details...
-        }
+// The configured tool is started as it is named; with none (a blank entry, nothing on the
+// PATH) nothing starts, and nothing is said.
+TEST_F(HelpersTest, SyncStartsTheConfiguredToolAndNothingWithoutOne) {
+    CTempFolder bin;
+    const CEnvironmentScope path("PATH", bin.Path().c_str());
+    for (const QString tool : {"   ", "/opt/Sync Tools/wcesmgr"}) {
+        QSettings("Brindleware", TAVELIN_NAME_AND_VERSION).setValue("Sync/Tool", tool);
+        CSyncLauncher(TestServices()).Launch();
     }
-    Press(Qt::Key_Space);
-    const auto* area = box->findChild<QTextEdit*>();
-    ASSERT_TRUE(area != nullptr && area->isVisible());
-    EXPECT_GE(area->height(), 10 * QFontMetrics(area->font()).lineSpacing());
-    Press(Qt::Key_Return);
-    EXPECT_FALSE(box->isVisible()) << "Enter was taken by " << FocusName().toStdString();
+    const auto& started = TestServices().StartedPrograms();
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].program, "/opt/Sync Tools/wcesmgr");
+    EXPECT_EQ(started[0].arguments, QStringList({"/show", "/syncnow"}));
+    EXPECT_TRUE(TestServices().Shown().isEmpty());
 }
 
-// The loading window waits for a slow load and counts in the locale's digits; an import
-// whose files took long to parse shows it at once.
-TEST_F(HelpersTest, LoadingFeedbackOpensOnceLoadingIsSlow) {
-    EXPECT_FALSE(ShouldShowLoadingWindow(9'000, 100'000, 100'000)) << "nothing left to read";
-    EXPECT_EQ(LoadingText(43'210, 100'000, QLocale(QLocale::German, QLocale::Germany)),
-              QStringLiteral("Loading meetings... 43.210 of 100.000"));
-    long long now = 0;
-    CLoadingFeedback feedback([&now] { return now; }, 500);
-    feedback.Report(256, 1000);
-    now = 499;
-    feedback.Report(512, 1000);
-    EXPECT_EQ(feedback.GetWindow(), nullptr) << "not before the delay";
-    now = 500;
-    feedback.Report(768, 1000);
-    ASSERT_NE(feedback.GetWindow(), nullptr);
-    EXPECT_TRUE(feedback.GetWindow()->isVisible());
-    feedback.Report(1000, 1000);
-    EXPECT_EQ(feedback.GetWindow()->GetText(), LoadingText(1000, 1000));
+// With the export item hidden under the focus, the focus and Enter go to a row still there.
+TEST_F(HelpersTest, HidingTheFocusedExportItemLeavesTheFocusOnARow) {
+    CMeetingMap quickView;
+    CRightListView pane(quickView, TestServices());
+    pane.resize(200, 450);
+    pane.SetExportItemShown(true);
+    pane.Fill();
+    Activate(pane);
+    FocusOn(pane);
+    Press(Qt::Key_End);
+    ASSERT_EQ(pane.GetSelectionMark(), static_cast<int>(CRightListView::exportRow));
 
-    CLoadingFeedback import([] { return 600LL; }, 500, ImportingText);
-    import.Report(0, 2000);
-    ASSERT_NE(import.GetWindow(), nullptr);
-    EXPECT_EQ(import.GetWindow()->GetText(), ImportingText(0, 2000));
+    pane.SetExportItemShown(false);
+    pane.HideExportItem();
+    EXPECT_EQ(pane.GetSelectionMark(), static_cast<int>(CRightListView::exitRow));
+    TestServices().ScriptAnswers({false});
+    Press(Qt::Key_Return);
+    EXPECT_EQ(TestServices().Shown(), QStringList{LoadResString(StringId::askCloseProgram)})
+        << "Enter acts on the row that took the focus";
 }

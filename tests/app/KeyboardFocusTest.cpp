@@ -186,24 +186,6 @@ TEST_F(KeyboardFocusTest, HiddenListHandsTheFocusToTheListShownInItsPlace) {
     EXPECT_EQ(QApplication::focusWidget(), &list()) << "back to the agenda with the focus";
 }
 
-TEST_F(KeyboardFocusTest, EscapeLeavesThePreviewAndItsCommands) {
-    Store(budget, "Budget", 1);
-    ShowFrame();
-    page().ShowMode(CCalendarPage::weekMode);
-    frame->ViewMeeting(budget);
-    ASSERT_TRUE(frame->GetAction(CommandId::deleteMeeting)->isEnabled());
-    const int items = quickView().GetItemCount();
-    FocusOn(preview());
-    Press(Qt::Key_Escape);
-    EXPECT_EQ(page().GetMode(), CCalendarPage::weekMode) << "back to the mode viewed from";
-    EXPECT_FALSE(frame->GetAction(CommandId::deleteMeeting)->isEnabled())
-        << "Delete no longer acts on the meeting that was previewed";
-    EXPECT_EQ(quickView().GetItemCount(), items - 1) << "the Export Meeting item goes";
-    ASSERT_NE(QApplication::focusWidget(), nullptr);
-    EXPECT_TRUE(page().isAncestorOf(QApplication::focusWidget()))
-        << "the focus stays in the calendar";
-}
-
 // Enter on a shortcut opens its preview, and the "Export Meeting" item that comes in above
 // the shortcuts does not take the focus: the next Enter is for the same shortcut, not an
 // export. Leaving the preview takes the item away and the focus stays with the shortcut.

@@ -34,32 +34,6 @@ protected:
 
 } // namespace
 
-TEST_F(MainFrameTest, ShortcutOrderPinningTwiceAndOneExportItem) {
-    // Two ids of one chain: the one pinned later is shown first.
-    std::string second;
-    for (int s = 1; second.empty(); ++s) {
-        const std::string id = MakeMeetingIdAt(CDateTime(2026, 12, 1, 9, s / 60, s % 60));
-        second = CMeetingMap::BucketOf(id) == CMeetingMap::BucketOf(budget) ? id : "";
-    }
-    Store(budget, "First", 1);
-    Store(second, "Second", 2);
-    CMainFrame& main = MakeFrame();
-    CRightListView& pane = main.GetQuickViewPane();
-    main.AddToQuickView(budget);
-    main.AddToQuickView(second);
-    main.AddToQuickView(second);
-    ASSERT_EQ(pane.GetItemCount(), 5) << "pinning twice gives one shortcut";
-    EXPECT_EQ(pane.GetItemMeetingId(3), second);
-    EXPECT_EQ(pane.GetItemMeetingId(4), budget);
-
-    main.ViewMeeting(budget);
-    main.ViewMeeting(second);
-    EXPECT_EQ(pane.GetItemCount(), 6) << "two previews, one Export Meeting item";
-    EXPECT_EQ(pane.GetItemText(3), LoadResString(StringId::exportMeeting));
-    main.GetCalendarPage().ShowMode(CCalendarPage::monthMode);
-    EXPECT_EQ(pane.GetItemMeetingId(3), second) << "shortcuts move up when the preview ends";
-}
-
 TEST_F(MainFrameTest, SettingsSavedOnExitAndRestoredAtStart) {
     Store(budget, "Budget", 1);
     auto* main = new CMainFrame(TestStore(), TestServices());

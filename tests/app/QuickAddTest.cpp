@@ -86,32 +86,3 @@ TEST_F(QuickAddTest, TitleTrimmedVenueKeptDateFromThePicker) {
     EXPECT_FALSE(QuickAdd({"Dropped", "", false, true})) << "Escape stores nothing";
     EXPECT_EQ(TestStore().GetCount(), 3u);
 }
-
-// From the toolbar's shortcut while a meeting is previewed: the calendar turns to the new
-// meeting's day in the agenda, and the quick view pane pins nothing.
-TEST_F(QuickAddTest, LeavesThePreviewForTheAgendaOfTheNewDay) {
-    const CMeeting old = StoreMeeting("2026010509000010", "Old", CDateTime(2026, 1, 5, 9, 0, 0));
-    MakeFrame();
-    Activate(*frame);
-    frame->ViewMeeting(old.id);
-    CCalendarPage& page = frame->GetCalendarPage();
-    ASSERT_EQ(page.GetMode(), CCalendarPage::previewMode);
-
-    Script({"New", ""});
-    Press(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
-    ASSERT_EQ(TestStore().GetCount(), 2u);
-    EXPECT_EQ(page.GetMode(), CCalendarPage::agendaMode);
-    EXPECT_EQ(page.GetSelectedDate().GetDay(), 3);
-    EXPECT_EQ(page.GetSelectedDate().GetMonth(), 12);
-    EXPECT_EQ(frame->GetQuickViewPane().GetItemCount(), 3)
-        << "the export item went with the preview, and nothing was pinned";
-
-    // The pane's QuickAdd item: in the agenda the mode stays.
-    Script({"Second", ""});
-    Activate(*frame);
-    FocusOn(frame->GetQuickViewPane());
-    Press(Qt::Key_Home);
-    Press(Qt::Key_Return);
-    EXPECT_EQ(TestStore().GetCount(), 3u);
-    EXPECT_EQ(page.GetMode(), CCalendarPage::agendaMode);
-}

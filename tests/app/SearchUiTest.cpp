@@ -135,19 +135,6 @@ TEST_F(SearchUi, TypingSearchesEnterPreviewsAndEscapeGoesBack) {
     EXPECT_TRUE(field().text().isEmpty());
 }
 
-TEST_F(SearchUi, WithoutAKeeperSearchAndTodosAreOff) {
-    ShowFrame();
-    EXPECT_FALSE(frame->GetAction(CommandId::showTodos)->isEnabled());
-    QWidget* week = QApplication::focusWidget();
-    Press(Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::focusWidget(), week);
-    CLeftListView& left = frame->GetLeftPane();
-    QTest::mouseClick(&left, Qt::LeftButton, {}, QPoint(left.width() / 2, 4 * 90 + 45));
-    EXPECT_EQ(page().GetMode(), CCalendarPage::weekMode) << "the Todos button does nothing";
-    FakeIndex();
-    EXPECT_TRUE(frame->GetAction(CommandId::showTodos)->isEnabled() && field().isEnabled());
-}
-
 TEST_F(SearchUi, ATodoOpensItsMeetingOnTheTodoPage) {
     ShowFrame();
     openTodos = {{review, 0, "Send the minutes", 2}, {budget, 1, "Book the room", 1}};
@@ -217,26 +204,4 @@ TEST_F(SearchUi, TheIndexFindsMeetingsAndTakesTodosDone) {
         EXPECT_EQ(todos.GetTodo(1).text, "Book the room");
         frame.reset();
     }
-}
-
-// A meeting opened from the results and deleted there: its file goes, the agenda is shown and
-// the search words go with the results they were for.
-TEST_F(SearchUi, DeletingFromAPreviewOfTheResultsEndsTheSearch) {
-    ShowFrame();
-    FakeIndex();
-    Press(Qt::Key_F, Qt::ControlModifier);
-    Type("review");
-    QApplication::processEvents();
-    Press(Qt::Key_Down);
-    Press(Qt::Key_Return);
-    ASSERT_EQ(page().GetMode(), CCalendarPage::previewMode);
-    ASSERT_EQ(page().GetShownMeetingId(), review);
-    EXPECT_EQ(field().text(), QStringLiteral("review")) << "a hit opened keeps its words";
-
-    TestServices().ScriptAnswers({true});
-    Press(Qt::Key_Delete);
-    EXPECT_FALSE(std::filesystem::exists(MeetingFilePath(review)));
-    EXPECT_TRUE(std::filesystem::exists(MeetingFilePath(budget)));
-    EXPECT_EQ(page().GetMode(), CCalendarPage::agendaMode);
-    EXPECT_TRUE(field().text().isEmpty()) << "the agenda is no search";
 }

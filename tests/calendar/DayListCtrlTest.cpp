@@ -54,12 +54,6 @@ protected:
     QPoint HalfHour(int hour, int half) {
         return {300, hour * 48 + (half == 0 ? 12 : 36) - list->verticalScrollBar()->value()};
     }
-    std::string AddCall(int hour, int minute, int second) {
-        const CDateTime::Parts p = commands.picker.GetParts();
-        return "Add " +
-               std::to_string(
-                   CDateTime(p.year, p.month, p.day, hour, minute, second).ToSerialSeconds());
-    }
 
     CFakeMeetingCommands commands;
     std::unique_ptr<CDayListCtrl> list;
@@ -123,45 +117,4 @@ TEST_F(DayList, AFileThatCannotBeWrittenIsReportedAndNothingMoves) {
         << errors[0].toStdString();
     EXPECT_EQ(TestStore().GetMeeting(nineFifteen).date, CDateTime(2004, 3, 9, 9, 15, 42));
     EXPECT_EQ(list->GetDay().hours[9].halves[0].at(0).id, nineFifteen);
-}
-
-TEST_F(DayList, TheMenuAndEnterActOnTheMeetingsOfARow) {
-    commands.picker = CDateTime(2024, 3, 15, 10, 30, 17);
-    commands.Take();
-    TestServices().SetMenuChoice("meetingAdd");
-    Mouse(QEvent::MouseButtonPress, HalfHour(12, 0), Qt::RightButton, Qt::RightButton);
-    EXPECT_TRUE(TestServices().OfferedMenus().empty()) << "no menu off the boxes";
-    EXPECT_EQ(list->GetSelectionMark(), 12);
-    Mouse(QEvent::MouseButtonPress, Title(10, 0, 1), Qt::RightButton, Qt::RightButton);
-    ASSERT_EQ(TestServices().OfferedMenus().size(), 1u);
-    EXPECT_EQ(commands.Take(), std::vector{AddCall(10, 0, 17)}) << "Add at the row's hour";
-    TestServices().SetMenuChoice("meetingDelete");
-    Mouse(QEvent::MouseButtonPress, Title(10, 0, 1), Qt::RightButton, Qt::RightButton);
-    EXPECT_EQ(commands.Take(), std::vector{"Delete " + tenTwo});
-
-    // Enter views the marked row's meeting; the arrow keys move the mark.
-    ASSERT_EQ(list->GetSelectionMark(), 10);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(commands.Take(), std::vector{"View " + tenTwo}) << "the meeting last clicked";
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(commands.Take(), std::vector{"View " + nineFifteen});
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(commands.Take(), std::vector{AddCall(8, 0, 17)}) << "a row without meetings";
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_TRUE(commands.Take().empty()) << "View has no meeting to show there";
-
-    // Left and Right step through a row's boxes, :00 then :30; the menu's keys follow.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    ASSERT_EQ(list->KeyMeeting(), tenOne) << "the row's first box";
-    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right}) {
-        QTest::keyClick(QApplication::focusWidget(), key);
-    }
-    EXPECT_EQ(list->KeyMeeting(), tenFortyFive) << "the last box stays";
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
-    EXPECT_EQ(commands.Take(), (std::vector{"QuickView " + tenFortyFive, "Modify " + tenTwo}));
 }

@@ -1,6 +1,5 @@
 #include "calendar/FoundListGeometry.h"
 #include "calendar/OpenTodoListCtrl.h"
-#include "calendar/SearchResultsCtrl.h"
 #include "calendar/TodoDone.h"
 #include "store/ContentFiles.h"
 #include "tests/calendar/FakeMeetingCommands.h"
@@ -87,47 +86,7 @@ protected:
     }
 
     std::unique_ptr<COpenTodoListCtrl> todoList;
-
-    CFakeMeetingCommands commands;
 };
-
-TEST_F(FoundLists, ResultsShowStoredMeetingsInTheIndexOrder) {
-    CSearchResultsCtrl list(TestStore(), commands);
-    std::vector<std::string> asked;
-    list.SetSource([&asked](std::string_view words, std::size_t) {
-        asked.emplace_back(words);
-        return std::vector<CSearchHit>{{newer, "the \x02"
-                                               "budget\x03"},
-                                       {gone, "gone"},
-                                       {older, "\x02"
-                                               "budget\x03 cuts"}};
-    });
-    Show(list);
-    list.Search(QStringLiteral("  budg "));
-    EXPECT_EQ(asked, std::vector<std::string>{"budg"}) << "the words, trimmed";
-    ASSERT_EQ(list.GetRowCount(), 2) << "a meeting gone from the store is not offered";
-    EXPECT_EQ(list.GetMeetingId(0), newer);
-    EXPECT_EQ(list.GetMeetingId(1), older);
-    EXPECT_EQ(list.GetSelectionMark(), 0) << "a search marks its first hit";
-    const auto shown = list.GetShownRow(1);
-    EXPECT_EQ(shown.title, QStringLiteral("Meeting ") + QString::fromStdString(older));
-    EXPECT_EQ(shown.snippet, QStringLiteral("budget cuts"));
-
-    // Keys: Down marks the next hit, Enter previews it, Escape asks to leave.
-    int leaves = 0;
-    QObject::connect(&list, &CSearchResultsCtrl::leaveRequested, [&leaves] { ++leaves; });
-    Press(Qt::Key_Down);
-    Press(Qt::Key_Return);
-    EXPECT_EQ(commands.Take(), std::vector<std::string>{"View " + older});
-    Press(Qt::Key_Escape);
-    EXPECT_EQ(leaves, 1);
-
-    // Blank words ask nothing.
-    asked.clear();
-    list.Search(QStringLiteral("   "));
-    EXPECT_TRUE(asked.empty());
-    EXPECT_EQ(list.GetRowCount(), 0);
-}
 
 // A list longer than a page: End marks the last row, the next page comes below it once control
 // is back in the event loop, each todo once and in order, to the end; a refresh after a write
@@ -261,32 +220,4 @@ TEST_F(FoundLists, AFileThatCannotBeWrittenOrReadWholeIsReported) {
     ASSERT_EQ(TestServices().Shown().size(), 2);
     EXPECT_TRUE(TestServices().Shown().back().contains(fileName));
     EXPECT_EQ(TodoBytes(newer), before + "xx");
-}
-
-TEST_F(FoundLists, DoubleClickOrEnterOpensTheTodoPageButNotOnTheDonePicture) {
-    WriteTodoFile(newer, ThreeTodos());
-    std::vector<COpenTodo> open = {{newer, 0, "Send the minutes", CTodoItem::high},
-                                   {older, 2, "Draft", CTodoItem::low}};
-    COpenTodoListCtrl& list = ShowTodos([&open] { return open; });
-    std::vector<std::string> requested;
-    QObject::connect(&list, &COpenTodoListCtrl::todoPageRequested,
-                     [&requested](const std::string& id, std::size_t position) {
-                         requested.push_back(id + "/" + std::to_string(position));
-                     });
-
-    const auto row = FoundListGeometry::TodoRowLayout(1, list.viewport()->width());
-    ClickAt(list.viewport(), row.text.center(), Qt::LeftButton, true);
-    EXPECT_EQ(requested, std::vector<std::string>{older + "/2"});
-
-    list.SetSelectionMark(0);
-    Press(Qt::Key_Return);
-    EXPECT_EQ(requested, (std::vector<std::string>{older + "/2", newer + "/0"}));
-
-    // A double click on a done picture: the first click marks the todo done, the second
-    // must not open the todo that moved up in its place.
-    requested.clear();
-    const auto first = FoundListGeometry::TodoRowLayout(0, list.viewport()->width());
-    open.erase(open.begin());
-    ClickAt(list.viewport(), first.done.center(), Qt::LeftButton, true);
-    EXPECT_TRUE(requested.empty());
 }

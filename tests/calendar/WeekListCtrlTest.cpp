@@ -100,48 +100,6 @@ TEST_F(WeekList, ADropOnAnotherCellMovesTheMeetingKeepingMinuteAndSecond) {
     EXPECT_TRUE(commands.Take().empty());
 }
 
-// Right clicks open the Meeting menu only on a meeting's box: on a frame line between boxes
-// or on the pixels the boxes leave over, no meeting is pointed at.
-TEST_F(WeekList, TheMeetingMenuOpensOnABoxAndNowhereElse) {
-    const std::vector<std::string> ids = {"2025010709000010", "2025010709100010",
-                                          "2025010709200010"};
-    for (int i = 0; i < 3; ++i) {
-        PutMeeting(ids[static_cast<std::size_t>(i)], CDateTime(2025, 1, 7, 9, i * 10, 0));
-    }
-    list->Fill(tuesdayDate);
-    const std::vector<std::string> shown = list->CellMeetings(Geometry::ItemOf(9, 3));
-    ASSERT_EQ(shown.size(), 3u);
-
-    const auto menuAt = [&](const QPoint& pos) {
-        const std::size_t before = TestServices().OfferedMenus().size();
-        TestServices().SetMenuChoice("meetingDelete");
-        Click(Qt::RightButton, pos);
-        const std::vector<std::string> calls = commands.Take();
-        return TestServices().OfferedMenus().size() == before ? std::string("no menu")
-               : calls.empty()                                ? std::string("nothing")
-                                                              : calls.front();
-    };
-    EXPECT_EQ(menuAt(BoxPoint(9, 3, 1)), "Delete " + shown[1]);
-    EXPECT_EQ(menuAt(BoxPoint(9, 3, 2)), "Delete " + shown[2]);
-
-    const QRect cell = Geometry::CellRect(Geometry::ItemOf(9, 3), list->GetDayColumnWidth())
-                           .translated(-ScrollOffset());
-    const QRect second = Geometry::MeetingBox(cell, 3, 1).frame;
-    EXPECT_EQ(menuAt(QPoint(second.left(), cell.top() + 7)), "Delete " + shown[1])
-        << "the second box's frame line";
-    EXPECT_EQ(menuAt(QPoint(second.left() + 5, cell.top() + 22)), "no menu")
-        << "the lower line has no second box";
-    EXPECT_EQ(menuAt(CellPoint(12, 3)), "no menu") << "an empty cell";
-    EXPECT_EQ(list->GetSelectionMark(), Geometry::ItemOf(12, 3)) << "a right click marks its cell";
-
-    // Add from a meeting's menu adds at its cell's hour.
-    TestServices().SetMenuChoice("meetingAdd");
-    Click(Qt::RightButton, BoxPoint(9, 3, 0));
-    EXPECT_EQ(
-        commands.Take(),
-        std::vector{"Add " + std::to_string(CDateTime(2025, 1, 7, 9, 0, 0).ToSerialSeconds())});
-}
-
 // The arrows move the mark from cell to cell and Enter views the marked cell's meeting.
 TEST_F(WeekList, TheKeyboardWalksTheCellsAndEnterViews) {
     PutMeeting(tuesday, tuesdayDate);

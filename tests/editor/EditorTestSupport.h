@@ -12,12 +12,6 @@
 #include <vector>
 
 // Clicks a child of `parent` found by its objectName.
-template <typename T = QWidget> T* Child(QWidget& parent, const char* name) {
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
 inline void Click(QWidget& parent, const char* name) {
     QWidget* child = Child(parent, name);
     ASSERT_NE(child, nullptr);

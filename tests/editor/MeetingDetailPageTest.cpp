@@ -88,48 +88,4 @@ TEST_F(MeetingDetailPageTest, NextCleansTheTitleWhileOkStoresEveryTextAsTyped) {
     EXPECT_EQ(Stored().title.size(), 40001u) << "no text has a length limit";
 }
 
-TEST_F(MeetingDetailPageTest, DateFieldIsWalkedByItsKeysAndStoresWhatItShows) {
-    const QLocale locales[] = {QLocale(), QLocale(QLocale::English, QLocale::UnitedStates),
-                               QLocale(QLocale::English, QLocale::UnitedKingdom)};
-    for (const QLocale& locale : locales) {
-        CMeeting meeting(CDateTime(2026, 12, 1, 22, 30, 0));
-        meeting.id = budget;
-        Open(meeting);
-        auto* date = Field<QDateTimeEdit>("dateEdit");
-        date->setLocale(locale);
-        FocusOn(*Field("referenceEdit"));
-        ::Press(Qt::Key_Tab);
-        ASSERT_EQ(FocusName().toStdString(), "dateEdit");
-        // Day, then a separator to the month; the year, hour and minute to the AM/PM part.
-        Type(QStringLiteral("7 "));
-        for (int part = 0; part < 4; ++part) {
-            ::Press(Qt::Key_Right);
-        }
-        Type(QStringLiteral("a"));
-        ::Press(Qt::Key_Left);
-        Type(QStringLiteral("45"));
-        ::Press(Qt::Key_Tab);
-        EXPECT_EQ(FocusName().toStdString(), "venueEdit") << locale.name().toStdString();
-        Type(QStringLiteral("Room 4"));
-        // Two clicks on the field's left border step nothing.
-        for (int click = 0; click < 2; ++click) {
-            QTest::mouseClick(date, Qt::LeftButton, {}, QPoint(0, date->height() / 2));
-        }
-        page->Save(SaveReason::ok);
-        meeting.date = CDateTime(2026, 12, 7, 10, 45, 0);
-        meeting.venue = "Room 4";
-        EXPECT_EQ(FileBytes(MeetingFilePath(budget)), EncodeMeeting(meeting))
-            << locale.name().toStdString() << ": " << date->text().toStdString();
-
-        FocusOn(*Field("venueEdit"));
-        ::Press(Qt::Key_Backtab);
-        Type(QStringLiteral("p"));
-        ::Press(Qt::Key_Backtab);
-        EXPECT_EQ(FocusName().toStdString(), "referenceEdit") << locale.name().toStdString();
-        page->Save(SaveReason::ok);
-        EXPECT_EQ(Stored().date, CDateTime(2026, 12, 7, 22, 45, 0))
-            << locale.name().toStdString() << ": " << date->text().toStdString();
-    }
-}
-
 } // namespace

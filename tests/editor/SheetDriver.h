@@ -2,7 +2,6 @@
 
 #include "tests/editor/EditorTestSupport.h"
 
-#include <QAbstractButton>
 #include <QWizard>
 
 // What the user does to a meeting sheet, with real clicks and key presses.
@@ -16,12 +15,6 @@ inline void TypeInto(QWidget* edit, const QString& text) {
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
-}
-
-inline void Click(QAbstractButton* button) {
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->isVisible() && button->isEnabled()) << button->text().toStdString();
-    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 inline void Press(QWizard& wizard, QWizard::WizardButton which) {

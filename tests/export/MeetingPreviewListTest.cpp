@@ -58,24 +58,6 @@ protected:
 
 } // namespace
 
-TEST_F(MeetingPreviewList, ShowsTheStoredMeetingAndItsFiles) {
-    StoreMeeting();
-    PreviewFrom(CCalendarPage::agendaMode);
-    const std::vector<CPreviewRow>& rows = Preview().GetRows();
-    ASSERT_GE(rows.size(), 12u);
-    EXPECT_EQ(rows[0].text, QStringLiteral("Caf\u00e9 committee"))
-        << "a Windows-1252 title reads as it was written";
-    EXPECT_EQ(rows[6].text, QStringLiteral("Attendees")) << "the attendees follow the notes";
-    EXPECT_EQ(rows.back().kind, PreviewRowKind::todo);
-    EXPECT_EQ(rows.back().text, previewMarker + "High Done Book the room");
-    int minuteRows = 0;
-    for (const CPreviewRow& row : rows) {
-        minuteRows += row.kind == PreviewRowKind::minute ? 1 : 0;
-    }
-    EXPECT_LT(minuteRows, 50) << "a very long minute is shown from a bounded prefix";
-    EXPECT_GT(minuteRows, 30);
-}
-
 TEST_F(MeetingPreviewList, CopyPutsTheWholeMeetingOnTheClipboard) {
     StoreMeeting();
     PreviewFrom(CCalendarPage::agendaMode);

@@ -34,20 +34,6 @@ CCaldavClient::CCaldavClient(QUrl calendar, QString user, QString password)
     return result;
 }
 
-::testing::AssertionResult CCaldavClient::Edit(const QString& uid, const QString& field,
-                                               const QString& value) const {
-    return Run("edit", {uid, field, value});
-}
-
-::testing::AssertionResult CCaldavClient::Delete(const QString& uid) const {
-    return Run("delete", {uid});
-}
-
-::testing::AssertionResult CCaldavClient::AddRecurring(const QString& uid,
-                                                       const QString& summary) const {
-    return Run("add-recurring", {uid, summary});
-}
-
 ::testing::AssertionResult CCaldavClient::Run(const QString& command, const QStringList& arguments,
                                               QByteArray* output) const {
     QProcess process;

@@ -19,16 +19,11 @@ public:
     // 8601), tzid, location, description, rrule and valarm (whether it has them) and raw
     // (the object's iCalendar text as the server sent it).
     ::testing::AssertionResult List(QJsonArray* events) const;
-    // Changes "summary", "location", "description" or "dtstart" (ISO 8601; a move keeps the
-    // event's length and time zone) of the event with this UID.
-    ::testing::AssertionResult Edit(const QString& uid, const QString& field,
-                                    const QString& value) const;
-    ::testing::AssertionResult Delete(const QString& uid) const;
-    // A weekly series in Europe/Berlin with a display alarm, a category and a property of the
-    // other program's own.
-    ::testing::AssertionResult AddRecurring(const QString& uid, const QString& summary) const;
-
     // Runs the script's `command` on this calendar; its standard output lands in `output`.
+    // "edit UID FIELD VALUE" changes summary, location, description or dtstart (ISO 8601; a
+    // move keeps the event's length and time zone); "delete UID"; "add-recurring UID SUMMARY"
+    // adds a weekly series in Europe/Berlin with a display alarm, a category and a property of
+    // the other program's own.
     ::testing::AssertionResult Run(const QString& command, const QStringList& arguments,
                                    QByteArray* output = nullptr) const;
 

@@ -22,7 +22,7 @@ enum class EFault {
     Status,       // answer `value` (401, 403, 404, 412, 500, 507...) without asking the server
     Cut,          // forward the answer's head and the first half of its body, then close
     RedirectLoop, // answer 301 pointing at the very URL asked for
-    Huge,         // answer a well-formed 207 multistatus of `value` MB, streamed
+    Huge,         // answer a well-formed 207 multistatus of `value` MB
     Redirect,     // answer 301 to the same path under `target` (e.g. the https server)
 };
 

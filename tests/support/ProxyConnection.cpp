@@ -1,46 +1,32 @@
 #include "tests/support/ProxyConnection.h"
 
+#include <QMap>
 #include <QTcpSocket>
 #include <QTimer>
 
 namespace {
 
-// The huge answer is written in batches while the client keeps up, never all at once.
-constexpr int kHugeBatch = 64;
-constexpr qint64 kHugeBacklog = 256 * 1024;
-
-const QByteArray kHugePrefix = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-                               "<multistatus xmlns=\"DAV:\">\n";
-const QByteArray kHugeSuffix = "</multistatus>\n";
-
-// Every block has the same length, so the answer's length is known before it is written.
-QByteArray HugeBlock(qint64 number) {
-    const QByteArray id = QByteArray::number(number).rightJustified(10, '0');
-    return "<response><href>/huge/" + id + ".ics</href><propstat><prop><getetag>\"" + id +
-           "\"</getetag></prop><status>HTTP/1.1 200 OK</status></propstat></response>\n";
+// A well-formed multistatus of blocks that each name one object.
+QByteArray HugeMultiStatus(int megabytes) {
+    QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<multistatus xmlns=\"DAV:\">\n";
+    for (qint64 number = 0; body.size() < megabytes * 1024LL * 1024; ++number) {
+        const QByteArray id = QByteArray::number(number).rightJustified(10, '0');
+        body += "<response><href>/huge/" + id + ".ics</href><propstat><prop><getetag>\"" + id +
+                "\"</getetag></prop><status>HTTP/1.1 200 OK</status></propstat></response>\n";
+    }
+    return body + "</multistatus>\n";
 }
 
 QByteArray ReasonOf(int status) {
-    switch (status) {
-    case 207:
-        return "Multi-Status";
-    case 301:
-        return "Moved Permanently";
-    case 401:
-        return "Unauthorized";
-    case 403:
-        return "Forbidden";
-    case 404:
-        return "Not Found";
-    case 412:
-        return "Precondition Failed";
-    case 500:
-        return "Internal Server Error";
-    case 507:
-        return "Insufficient Storage";
-    default:
-        return "Fault";
-    }
+    static const QMap<int, QByteArray> reasons{{207, "Multi-Status"},
+                                               {301, "Moved Permanently"},
+                                               {401, "Unauthorized"},
+                                               {403, "Forbidden"},
+                                               {404, "Not Found"},
+                                               {412, "Precondition Failed"},
+                                               {500, "Internal Server Error"},
+                                               {507, "Insufficient Storage"}};
+    return reasons.value(status, "Fault");
 }
 
 QByteArray Head(int status, const QByteArray& headers, qint64 length) {
@@ -69,7 +55,6 @@ CProxyConnection::CProxyConnection(QTcpSocket* client, quint16 targetPort, CFaul
     : QObject(client->parent()), m_client(client), m_server(new QTcpSocket(this)), m_proxy(proxy) {
     m_client->setParent(this);
     connect(m_client, &QTcpSocket::readyRead, this, &CProxyConnection::ReadRequests);
-    connect(m_client, &QTcpSocket::bytesWritten, this, &CProxyConnection::StreamHuge);
     connect(m_client, &QTcpSocket::disconnected, this, &CProxyConnection::Close);
     connect(m_server, &QTcpSocket::readyRead, this, &CProxyConnection::ForwardAnswer);
     connect(m_server, &QTcpSocket::disconnected, this, &CProxyConnection::ForwardAnswer);
@@ -119,15 +104,10 @@ void CProxyConnection::HandleRequest(const QByteArray& request) {
         Answer(301, "Location: " + location + "\r\n", {});
         break;
     }
-    case EFault::Huge: {
-        m_hugeBlocksLeft = std::max<qint64>(1, fault.value * 1024LL * 1024 / HugeBlock(0).size());
-        const qint64 length =
-            kHugePrefix.size() + m_hugeBlocksLeft * HugeBlock(0).size() + kHugeSuffix.size();
-        m_client->write(Head(207, "Content-Type: application/xml; charset=utf-8\r\n", length) +
-                        kHugePrefix);
-        StreamHuge();
+    case EFault::Huge:
+        Answer(207, "Content-Type: application/xml; charset=utf-8\r\n",
+               HugeMultiStatus(fault.value));
         break;
-    }
     }
 }
 
@@ -170,31 +150,11 @@ void CProxyConnection::Answer(int status, const QByteArray& headers, const QByte
     Close();
 }
 
-void CProxyConnection::StreamHuge() {
-    if (m_hugeBlocksLeft <= 0 || m_client->bytesToWrite() > kHugeBacklog) {
-        return;
-    }
-    QByteArray batch;
-    const qint64 firstBlock = m_hugeBlocksLeft;
-    for (int i = 0; i < kHugeBatch && m_hugeBlocksLeft > 0; ++i) {
-        batch += HugeBlock(firstBlock - i);
-        --m_hugeBlocksLeft;
-    }
-    if (m_hugeBlocksLeft == 0) {
-        batch += kHugeSuffix;
-    }
-    m_client->write(batch);
-    if (m_hugeBlocksLeft == 0) {
-        Close();
-    }
-}
-
 void CProxyConnection::Close() {
     if (m_closing) {
         return;
     }
     m_closing = true;
-    m_hugeBlocksLeft = 0;
     m_server->abort();
     // What was written still goes out before the connection closes.
     connect(m_client, &QTcpSocket::disconnected, this, &QObject::deleteLater);

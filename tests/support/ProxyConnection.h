@@ -26,7 +26,6 @@ private:
     void ForwardAnswer();
     void FinishCut();
     void Answer(int status, const QByteArray& headers, const QByteArray& body);
-    void StreamHuge();
     void Close();
 
     QTcpSocket* m_client;
@@ -37,5 +36,4 @@ private:
     QDeadlineTimer m_holdUntil;
     bool m_cutting = false;
     bool m_closing = false;
-    qint64 m_hugeBlocksLeft = 0;
 };

@@ -62,8 +62,12 @@ CRadicaleServer::~CRadicaleServer() {
 ::testing::AssertionResult CRadicaleServer::Start(const QMap<QString, QString>& passwords,
                                                   EScheme scheme) {
     m_scheme = scheme;
-    QString error;
-    if (!m_folder.isValid() || !WriteFiles(passwords, &error) || !MakeCertificate(&error)) {
+    QString users;
+    for (auto it = passwords.begin(); it != passwords.end(); ++it) {
+        users += it.key() + ':' + it.value() + '\n';
+    }
+    QString error = "cannot write " + PathOf("users");
+    if (!m_folder.isValid() || !WriteText(PathOf("users"), users) || !MakeCertificate(&error)) {
         return ::testing::AssertionFailure()
                << "cannot prepare the server: " << error.toStdString();
     }
@@ -108,18 +112,6 @@ QByteArray CRadicaleServer::CertificatePem() const {
 
 QString CRadicaleServer::StorageFolder() const {
     return PathOf("collections");
-}
-
-bool CRadicaleServer::WriteFiles(const QMap<QString, QString>& passwords, QString* error) const {
-    QString users;
-    for (auto it = passwords.begin(); it != passwords.end(); ++it) {
-        users += it.key() + ':' + it.value() + '\n';
-    }
-    if (!WriteText(PathOf("users"), users)) {
-        *error = "cannot write " + PathOf("users");
-        return false;
-    }
-    return true;
 }
 
 bool CRadicaleServer::MakeCertificate(QString* error) const {

@@ -47,7 +47,6 @@ public:
 
 private:
     QString PathOf(const QString& name) const { return m_folder.filePath(name); }
-    bool WriteFiles(const QMap<QString, QString>& passwords, QString* error) const;
     bool MakeCertificate(QString* error) const;
     ::testing::AssertionResult Launch();
     bool WaitUntilAnswering();

@@ -4,6 +4,7 @@
 #include "tests/support/QtTestEnvironment.h"
 #include "tests/support/ScriptedServices.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
@@ -25,6 +26,20 @@ inline void Activate(QWidget& window) {
     window.activateWindow();
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+// The child of `parent` of this objectName; a failed expectation where there is none.
+template <typename T = QWidget> T* Child(QWidget& parent, const char* name) {
+    T* child = parent.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+// A click on a button the user can see and reach.
+inline void Click(QAbstractButton* button) {
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isVisible() && button->isEnabled()) << button->objectName().toStdString();
+    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 // Gives `widget` the focus, as a click (not Tab) would, and checks that it took it.

@@ -85,7 +85,7 @@ TEST_F(ServerSyncTest, TwoFoldersAndAnOutsideClientStayEqualThroughADayOfEdits) 
     EXPECT_EQ(written["location"].toString(), "Room 3");
     EXPECT_TRUE(written["description"].toString().startsWith("Notes of Board"));
 
-    ASSERT_TRUE(outside->AddRecurring("weekly-1", "Standup"));
+    ASSERT_TRUE(outside->Run("add-recurring", {"weekly-1", "Standup"}));
     Sync(b);
     // The outside event is edited here, its title on the phone, Lunch deleted, Board moved.
     auto inB = b.Meetings();
@@ -103,8 +103,8 @@ TEST_F(ServerSyncTest, TwoFoldersAndAnOutsideClientStayEqualThroughADayOfEdits) 
     a.Delete(lunch);
     Sync(a);
     Sync(b);
-    ASSERT_TRUE(outside->Edit("weekly-1", "summary", "Standup (room 2)"));
-    ASSERT_TRUE(outside->Delete(EventTitled(Outside(), "Retro")["uid"].toString()));
+    ASSERT_TRUE(outside->Run("edit", {"weekly-1", "summary", "Standup (room 2)"}));
+    ASSERT_TRUE(outside->Run("delete", {EventTitled(Outside(), "Retro")["uid"].toString()}));
     Sync(a);
     Sync(b);
     ExpectAllEqual("after the moves and deletes");

@@ -2,10 +2,8 @@
 #include "tests/support/WidgetDriving.h"
 #include "ui/ListNavigation.h"
 
-#include <QHelpEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QToolTip>
 
 #include <string>
 #include <vector>
@@ -31,7 +29,6 @@ public:
     bool Shows(int item) const { return viewport()->rect().contains(ViewportRect(item)); }
 
     std::vector<std::string> calls;
-    std::vector<int> painted;
     QPoint menuPos;
 
 protected:
@@ -51,20 +48,13 @@ protected:
     int ContentHeight() const override {
         return (m_count + m_columns - 1) / m_columns * cellHeight;
     }
-    void PaintItem(QPainter&, int item, const QRect&) const override {
-        const_cast<CTestList*>(this)->painted.push_back(item);
-    }
-    void PaintDecoration(QPainter&, const QRect& band) const override {
-        const_cast<CTestList*>(this)->painted.push_back(-band.top());
-    }
-    QString ItemToolTip(int item) const override { return QStringLiteral("tip %1").arg(item); }
+    void PaintItem(QPainter&, int, const QRect&) const override {}
     void ActivateItem(int item) override { Note("activate", item); }
     void DeleteItem(int item) override { Note("delete", item); }
     void OpenContextMenu(int item, const QPoint& globalPos) override {
         Note("menu", item);
         menuPos = globalPos;
     }
-    void StartDrag(int item) override { Note("drag", item); }
 
 private:
     void Note(const char* what, int item) {
@@ -92,7 +82,6 @@ protected:
         }
         return list->GetSelectionMark();
     }
-    QPoint CentreOf(int item) const { return list->ViewportRect(item).center(); }
 
     std::unique_ptr<CTestList> list;
 };
@@ -136,19 +125,6 @@ TEST_F(ListBaseTest, KeysMoveTheMarkByCellInAGrid) {
     EXPECT_EQ(ListNavigation::MoveTarget(Qt::Key_Down, -1, 0, 7, 3), -1) << "no cells";
 }
 
-TEST_F(ListBaseTest, TheMarkSignalsEachChangeOnce) {
-    CTestList& rows = Show(5, 1);
-    std::vector<int> changes;
-    QObject::connect(&rows, &CListBase::SelectionMarkChanged,
-                     [&changes](int mark) { changes.push_back(mark); });
-    for (const int mark : {3, 3, 5, -7}) {
-        rows.SetSelectionMark(mark);
-    }
-    Press({Qt::Key_End, Qt::Key_End, Qt::Key_Up});
-    EXPECT_EQ(changes, (std::vector{3, -1, 4, 3}))
-        << "a mark off the list clears it; marking the marked item says nothing";
-}
-
 TEST_F(ListBaseTest, EnterDeleteAndTheMenuKeysReachTheListForTheMarkedItem) {
     CTestList& rows = Show(20, 1);
     Press({Qt::Key_Return, Qt::Key_Delete, Qt::Key_Menu});
@@ -163,52 +139,4 @@ TEST_F(ListBaseTest, EnterDeleteAndTheMenuKeysReachTheListForTheMarkedItem) {
     Press({Qt::Key_F10});
     EXPECT_EQ(rows.Take(), (std::vector<std::string>{"activate 12", "activate 12", "delete 12",
                                                      "menu 12", "menu 12"}));
-}
-
-TEST_F(ListBaseTest, ClicksMarkDoubleClicksActivateAndADragStartsOnce) {
-    CTestList& rows = Show(3, 1); // rows end at y 90 of a 100-pixel viewport
-    QWidget* view = rows.viewport();
-    QTest::mouseClick(view, Qt::LeftButton, {}, CentreOf(1));
-    EXPECT_EQ(rows.GetSelectionMark(), 1);
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 95));
-    EXPECT_EQ(rows.GetSelectionMark(), -1) << "a click below the rows clears the mark";
-    QTest::mouseClick(view, Qt::RightButton, {}, QPoint(10, 95));
-    QTest::mouseClick(view, Qt::RightButton, {}, CentreOf(2));
-    EXPECT_EQ(rows.menuPos, view->mapToGlobal(CentreOf(2)));
-    EXPECT_EQ(rows.GetSelectionMark(), -1) << "a right click leaves the mark to the list";
-    QTest::mouseClick(view, Qt::LeftButton, {}, CentreOf(0));
-    QTest::mouseDClick(view, Qt::LeftButton, {}, CentreOf(0));
-    EXPECT_EQ(rows.Take(), (std::vector<std::string>{"menu -1", "menu 2", "activate 0"}));
-
-    // The frame around the viewport passes a press on to the point it covers.
-    QTest::mouseClick(&rows, Qt::LeftButton, {}, view->mapTo(&rows, CentreOf(2)));
-    EXPECT_EQ(rows.GetSelectionMark(), 2);
-    QTest::mouseClick(&rows, Qt::LeftButton, {}, QPoint(0, 40));
-    EXPECT_EQ(rows.GetSelectionMark(), 2) << "the frame itself hits nothing";
-
-    const int far = QApplication::startDragDistance() + 1;
-    QTest::mousePress(view, Qt::LeftButton, {}, CentreOf(1));
-    QTest::mouseMove(view, CentreOf(1) + QPoint(far, 0));
-    QTest::mouseMove(view, CentreOf(1) + QPoint(2 * far, 0));
-    QTest::mouseRelease(view, Qt::LeftButton, {}, CentreOf(1) + QPoint(2 * far, 0));
-    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(10, 95));
-    QTest::mouseMove(view, QPoint(10 + far, 95));
-    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(10 + far, 95));
-    EXPECT_EQ(rows.Take(), std::vector<std::string>{"drag 1"})
-        << "one drag from an item; none from below the rows";
-}
-
-TEST_F(ListBaseTest, PaintsTheItemsInViewAndTellsTheirTips) {
-    CTestList& rows = Show(1000, 1);
-    rows.verticalScrollBar()->setValue(10 * cellHeight + 5);
-    rows.painted.clear();
-    rows.viewport()->grab();
-    const int band = -(10 * cellHeight + 5);
-    EXPECT_EQ(rows.painted, (std::vector{10, 11, 12, 13, band}))
-        << "the rows the viewport meets, then what lies around them";
-
-    QHelpEvent help(QEvent::ToolTip, CentreOf(11), rows.viewport()->mapToGlobal(CentreOf(11)));
-    QApplication::sendEvent(rows.viewport(), &help);
-    EXPECT_EQ(QToolTip::text(), QStringLiteral("tip 11"));
-    QToolTip::hideText();
 }
