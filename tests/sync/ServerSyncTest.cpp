@@ -139,13 +139,23 @@ TEST_F(ServerSyncTest, TwoFoldersAndAnOutsideClientStayEqualThroughADayOfEdits) 
     EXPECT_EQ(quiet.sent + quiet.received + quiet.deletedHere + quiet.deletedThere, 0);
 }
 
-// A lost sync state (a new computer, a wiped data folder) pairs every meeting again by its
-// UID or its contents: no duplicates either side.
-TEST_F(ServerSyncTest, ALostSyncStateMakesNoDuplicates) {
-    a.Add(SampleMeeting("Board", 3));
+// A change made just before the program closed is sent at its next start, which compares
+// the folder with the state kept on disk; a lost sync state (a new computer, a wiped data
+// folder) pairs every meeting again by its UID or its contents: no duplicates either side.
+TEST_F(ServerSyncTest, ARestartSendsWhatChangedAndALostStateMakesNoDuplicates) {
+    const std::string board = a.Add(SampleMeeting("Board", 3));
     a.Add(SampleMeeting("Lunch", 4));
     Sync(a);
     Sync(b);
+    CCalendarMeeting changed = a.Meetings().at("Board");
+    changed.record.id = board;
+    changed.record.venue = "Hall A";
+    a.Change(changed);
+    a.Restart();
+    EXPECT_EQ(Sync(a).sent, 1);
+    Sync(b);
+    EXPECT_EQ(b.Meetings().at("Board").record.venue, "Hall A");
+
     ASSERT_TRUE(QFile::remove(a.StateFile(calendar)));
     ASSERT_TRUE(QFile::remove(b.StateFile(calendar)));
     Sync(a);

@@ -43,12 +43,13 @@ CSyncSummary CSyncMachine::Sync(const QUrl& server, const QUrl& calendar, const 
     Store();
     QUrl through = calendar;
     through.setPort(server.port());
-    QSignalSpy finished(&m_engine, &CSyncEngine::syncFinished);
+    QSignalSpy finished(&*m_engine, &CSyncEngine::syncFinished);
     const CDavAccount account{server, QString::fromLatin1(user), QString::fromLatin1(password),
                               trustedCertificate};
-    EXPECT_TRUE(m_engine.StartSync(account, through, m_folder.Path(), StateFile(calendar), limits));
+    EXPECT_TRUE(
+        m_engine->StartSync(account, through, m_folder.Path(), StateFile(calendar), limits));
     if (m_cancelAfterMs >= 0) {
-        QTimer::singleShot(m_cancelAfterMs, &m_engine, [this] { m_engine.Cancel(); });
+        QTimer::singleShot(m_cancelAfterMs, &*m_engine, [this] { m_engine->Cancel(); });
         m_cancelAfterMs = -1;
     }
     EXPECT_TRUE(finished.wait(120000)) << m_name.toStdString() << ": the sync did not end";

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QUrl>
 #include <map>
+#include <optional>
 #include <string>
 
 // One computer of a sync test: a working directory of its own with its store, synced by the
@@ -30,6 +31,8 @@ public:
     QString StateFile(const QUrl& calendar) const;
     // The next change the sync makes here fails as a full disk would.
     void FailNextWrite() { m_gate.failures = 1; }
+    // The program closes and starts again: what it heard of its own writes is gone.
+    void Restart() { m_engine.emplace(m_gate); }
     // The next sync is cancelled this long after it starts.
     void CancelAfter(int ms) { m_cancelAfterMs = ms; }
 
@@ -66,7 +69,7 @@ private:
         int failures = 0;
     };
     CFailingGate m_gate{m_store};
-    CSyncEngine m_engine{m_gate};
+    std::optional<CSyncEngine> m_engine{std::in_place, m_gate};
     int m_cancelAfterMs = -1;
 };
 
