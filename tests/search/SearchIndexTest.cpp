@@ -1,5 +1,6 @@
 #include "search/SearchIndex.h"
 #include "search/IndexLocation.h"
+#include "search/QueryThread.h"
 #include "search/SearchIndexError.h"
 #include "search/SearchQuery.h"
 #include "tests/support/EnvironmentScope.h"
@@ -9,9 +10,11 @@
 
 #include <sqlite3.h>
 
+#include <condition_variable>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <mutex>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -89,6 +92,9 @@ TEST_F(SearchIndex, FindsWordsAndPrefixesAndTakesTheRestLiterally) {
         {"title:budget", {"4"}},
         {"NEAR(budget agreed)", {"4"}},
         {"budget -agreed", {"4"}},
+        {"b", {"3", "1", "4"}},
+        {"z", {"2"}},
+        {"de", {"1"}},
     };
     for (const auto& [text, ids] : cases) {
         EXPECT_EQ(Ids(index->Search(text, 10)), ids) << text;
@@ -98,6 +104,38 @@ TEST_F(SearchIndex, FindsWordsAndPrefixesAndTakesTheRestLiterally) {
         EXPECT_NO_THROW(index->Search(text, 10)) << text;
     }
     EXPECT_EQ(Marked(index->Search("budg cut", 10).at(0).snippet), "[Budget] review: deep [cuts]");
+}
+
+// A search gives up, answering nothing, once stopped or past its deadline. The query thread
+// answers the search asked for last, though it stopped the one before to get there.
+TEST_F(SearchIndex, ASearchStopsWhenToldAndTheLastAskedIsAnswered) {
+    auto index = Open();
+    std::vector<CMeetingUpdate> many;
+    for (int i = 0; i < 300; ++i) {
+        many.push_back(Update(std::to_string(i), i, "common words"));
+    }
+    index->Apply(many);
+    const auto later = std::chrono::steady_clock::now() + std::chrono::hours(1);
+    const std::atomic<bool> stop{true};
+    const std::atomic<bool> go{false};
+    EXPECT_FALSE(index->SearchUntil("common", 300, later, &stop));
+    EXPECT_FALSE(index->SearchUntil("common", 300, std::chrono::steady_clock::now(), &go));
+    EXPECT_EQ(index->SearchUntil("common", 300, later, &go)->size(), 300u);
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::string answered;
+    CQueryThread queries(File(),
+                         [&](const std::string& words, std::size_t, std::vector<CSearchHit> hits) {
+                             const std::lock_guard lock(mutex);
+                             answered = words + "/" + std::to_string(hits.size());
+                             wake.notify_all();
+                         });
+    queries.Ask("common", 300);
+    queries.Ask("wor", 5);
+    std::unique_lock lock(mutex);
+    EXPECT_TRUE(wake.wait_for(lock, std::chrono::seconds(10), [&] { return answered == "wor/5"; }))
+        << answered;
 }
 
 // Every field of a meeting and every content file is searched, and a hit's snippet is taken
