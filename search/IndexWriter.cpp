@@ -28,6 +28,8 @@ void CIndexWriter::Post(CJob job) {
         const std::lock_guard lock(m_mutex);
         if (job.kind == Kind::batch) {
             m_pendingBatches.fetch_add(1);
+        } else if (job.kind == Kind::save) {
+            m_pendingSaves.fetch_add(1);
         }
         m_jobs.push_back(std::move(job));
     }
@@ -91,6 +93,7 @@ void CIndexWriter::Do(CJob& job) {
     switch (job.kind) {
     case Kind::save:
         WriteSave(job);
+        m_pendingSaves.fetch_sub(1);
         break;
     case Kind::begin:
         m_catchingUp = current;

@@ -54,6 +54,8 @@ public:
     void EndCatchUp(unsigned generation);
     // Batches queued and not yet written.
     int PendingBatches() const { return m_pendingBatches.load(); }
+    // Saves queued and not yet written (or failed), their news told.
+    int PendingSaves() const { return m_pendingSaves.load(); }
 
 private:
     enum class Kind { save, begin, batch, end };
@@ -80,6 +82,7 @@ private:
     CEvents& m_events;
     std::atomic<unsigned> m_generation{0};
     std::atomic<int> m_pendingBatches{0};
+    std::atomic<int> m_pendingSaves{0};
     // Of the catch-up under way: meetings saved since it began.
     bool m_catchingUp = false;
     std::unordered_set<std::string> m_saved;

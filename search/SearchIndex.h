@@ -77,8 +77,10 @@ public:
 
     // The rowid under which a meeting of this date sorts: by date, so that FTS5's rowid order
     // is newest first. Meetings of one second share a block of `rowsPerSecond` rows; a date
-    // that is not valid sorts below every valid one.
-    static constexpr long long rowsPerSecond = 1LL << 20;
+    // that is not valid sorts below every valid one. Small, because FTS5 stores each hit's
+    // rowid as the difference to the one before: meetings hours apart then differ by three
+    // bytes, not five.
+    static constexpr long long rowsPerSecond = 16;
     static long long FirstRowFor(const std::optional<long long>& dateSecond);
 
 private:

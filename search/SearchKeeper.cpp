@@ -267,6 +267,10 @@ bool CSearchKeeper::IsUpToDate() const {
     return m_state->reader != nullptr && m_state->upToDate;
 }
 
+bool CSearchKeeper::IsWriting() const {
+    return m_state->writer != nullptr && m_state->writer->PendingSaves() > 0;
+}
+
 bool CSearchKeeper::IsAvailable() const {
     return m_state->reader != nullptr;
 }

@@ -34,6 +34,8 @@ public:
     // Catches up with the open folder again (Refresh).
     void CatchUp();
     bool IsUpToDate() const;
+    // Whether writes the program made are still being indexed (or their news not yet heard).
+    bool IsWriting() const;
     // False when no index could be made (the cache folder is not writable, say): searches
     // then find nothing and the program works on without them.
     bool IsAvailable() const;

@@ -3,6 +3,7 @@
 #include "search/QueryThread.h"
 #include "search/SearchIndexError.h"
 #include "search/SearchQuery.h"
+#include "search/StampRecord.h"
 #include "tests/support/EnvironmentScope.h"
 #include "tests/support/TempFolder.h"
 
@@ -190,6 +191,15 @@ TEST_F(SearchIndex, NewestFirstAsDatesChange) {
     EXPECT_EQ(ids[1], "new");
     EXPECT_TRUE((ids[2] == "twin" && ids[3] == "mid") || (ids[2] == "mid" && ids[3] == "twin"));
     EXPECT_EQ(index->MeetingCount(), 7u) << "a moved meeting is not kept twice";
+
+    // More meetings of one second than its block holds, the next second's meeting indexed first.
+    std::vector<CMeetingUpdate> crowd = {Update("next", 7001, "crowd")};
+    for (int i = 0; i < 20; ++i) {
+        crowd.push_back(Update("c" + std::to_string(i), 7000, "crowd"));
+    }
+    index->Apply({crowd[0]});
+    index->Apply(crowd);
+    EXPECT_EQ(index->Search("crowd", 30).size(), 21u);
 }
 
 // Open todos: done ones left out, highest priority first, then the meeting that has waited
@@ -267,6 +277,18 @@ TEST_F(SearchIndex, OpenTodoPagesWalkTheWholeList) {
         EXPECT_EQ(walked, whole) << "pages of " << pageSize;
     }
     EXPECT_TRUE(index->OpenTodos(nullptr, 0).empty());
+}
+
+// A meeting's file stamps come back under their names, a name the program would not write
+// included; a record cut short is damage, not stamps.
+TEST(StampRecord, NamesAndStampsComeBack) {
+    const std::vector<std::pair<std::string, CFileStamp>> files = {
+        {"meeting7.MTG", {12, -3}}, {"todo7.tdo", {0, 1'700'000'000'123'456'789}}};
+    const std::string record = EncodeStampRecord("7", files);
+    std::unordered_map<std::string, CFileStamp> stamps;
+    ASSERT_TRUE(DecodeStampRecord("7", record, stamps));
+    EXPECT_EQ(stamps, (std::unordered_map<std::string, CFileStamp>(files.begin(), files.end())));
+    EXPECT_FALSE(DecodeStampRecord("7", record.substr(0, record.size() - 1), stamps));
 }
 
 // The index goes to the user's cache folder, by the XDG rule, under a name of its own for each
