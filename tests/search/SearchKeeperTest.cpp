@@ -87,6 +87,10 @@ protected:
         ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
         const long long page = sqlite3_column_int64(statement, 0);
         sqlite3_finalize(statement);
+        sqlite3_prepare_v2(db, "PRAGMA page_size", -1, &statement, nullptr);
+        ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
+        const long long pageSize = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
         if (crashed) {
             sqlite3_exec(db, "UPDATE meta SET value = '0' WHERE key = 'clean'", nullptr, nullptr,
                          nullptr);
@@ -94,8 +98,8 @@ protected:
         sqlite3_exec(db, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
         sqlite3_close(db);
         std::fstream damage(file, std::ios::in | std::ios::out | std::ios::binary);
-        damage.seekp(static_cast<std::streamoff>((page - 1) * 4096));
-        damage << std::string(4096, '\x5A');
+        damage.seekp(static_cast<std::streamoff>((page - 1) * pageSize));
+        damage << std::string(static_cast<std::size_t>(pageSize), '\x5A');
     }
     fs::path IndexFile(const fs::path& where) const {
         return IndexFileFor(cache.Path() / "tavelin", fs::weakly_canonical(where));
