@@ -3,6 +3,8 @@
 #include "search/SearchIndex.h"
 #include "search/SearchIndexError.h"
 
+#include <pthread.h>
+
 namespace {
 
 // Batches joined into one transaction: FTS5 writes a segment of its own at each commit, and
@@ -55,6 +57,7 @@ void CIndexWriter::EndCatchUp(unsigned generation) {
 }
 
 void CIndexWriter::Run() {
+    ::pthread_setname_np(::pthread_self(), "index writer");
     CJob job;
     while (Take(job)) {
         Do(job);

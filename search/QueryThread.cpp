@@ -3,7 +3,8 @@
 #include "search/SearchIndex.h"
 #include "search/SearchIndexError.h"
 
-#include <chrono>
+#include <pthread.h>
+
 #include <memory>
 
 CQueryThread::CQueryThread(std::filesystem::path indexFile, Answer answer)
@@ -19,22 +20,25 @@ CQueryThread::~CQueryThread() {
     m_thread.join();
 }
 
-void CQueryThread::Ask(std::string words, std::size_t limit) {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_request = CRequest{std::move(words), limit};
-        m_stop = true;
-    }
-    m_wake.notify_one();
-}
-
-void CQueryThread::Cancel() {
-    const std::lock_guard lock(m_mutex);
-    m_request.reset();
+std::optional<CQueryThread::CResult> CQueryThread::Search(std::string words, std::size_t limit,
+                                                          std::chrono::milliseconds budget) {
+    std::unique_lock lock(m_mutex);
+    m_request = CRequest{std::move(words), limit, ++m_asked};
     m_stop = true;
+    m_waiting = m_asked;
+    m_given.reset();
+    m_wake.notify_one();
+    const bool answered = m_done.wait_for(lock, budget, [this] { return m_given.has_value(); });
+    m_waiting = 0;
+    std::optional<CResult> result;
+    if (answered) {
+        result.swap(m_given);
+    }
+    return result;
 }
 
 void CQueryThread::Run() {
+    ::pthread_setname_np(::pthread_self(), "index query");
     std::unique_ptr<CSearchIndex> index;
     for (;;) {
         CRequest request;
@@ -49,19 +53,29 @@ void CQueryThread::Run() {
             m_stop = false;
         }
         std::optional<std::vector<CSearchHit>> hits;
+        CResult result;
         try {
             if (!index) {
                 index = std::make_unique<CSearchIndex>(m_file, CSearchIndex::ForReading{});
             }
             hits = index->SearchUntil(request.words, request.limit,
                                       std::chrono::steady_clock::time_point::max(), &m_stop);
-        } catch (const CSearchIndexError&) {
-            // The window's own search of the index meets the damage too and has it made again.
+            if (!hits) {
+                continue; // stopped for a newer search
+            }
+            result.hits = std::move(*hits);
+        } catch (const CSearchIndexError& error) {
             index.reset();
-            hits = std::vector<CSearchHit>{};
+            result.damaged = error.IsDamage();
         }
-        if (hits) {
-            m_answer(request.words, request.limit, std::move(*hits));
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_waiting == request.number) {
+                m_given = std::move(result);
+                m_done.notify_all();
+                continue;
+            }
         }
+        m_answer(request.words, request.limit, std::move(result));
     }
 }

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -27,8 +28,8 @@ constexpr int maxPendingBatches = 8;
 constexpr std::size_t catchUpBatchSize = 1024;
 // How far below the window's thread the catch-up's reading runs.
 constexpr int catchUpNiceness = 10;
-// How long a search may hold the window's thread before it goes to the query thread: with
-// the list's own fill and paint, within a frame.
+// How long the window's thread waits for a search's answer before it lets the query thread
+// answer later: with the list's own fill and paint, within a frame.
 constexpr std::chrono::milliseconds searchBudget(10);
 
 } // namespace
@@ -230,25 +231,27 @@ void CSearchKeeper::OpenIndex(const std::filesystem::path& file) {
     const unsigned epoch = state.writerEpoch;
     state.queries = std::make_unique<CQueryThread>(
         state.file,
-        [this, epoch](const std::string& words, std::size_t limit, std::vector<CSearchHit> hits) {
+        [this, epoch](const std::string& words, std::size_t limit, CQueryThread::CResult result) {
             QMetaObject::invokeMethod(
                 this,
-                [this, epoch, words, limit, hits = std::move(hits)]() mutable {
-                    Answered(epoch, words, limit, std::move(hits));
+                [this, epoch, words, limit, result = std::move(result)]() mutable {
+                    Answered(epoch, words, limit, std::move(result));
                 },
                 Qt::QueuedConnection);
         });
     StartCatchUp(state.checkPending);
 }
 
-// Stops the catch-up, then each connection: the reader of the folder hands to the writer.
+// Stops the catch-up (its reading thread hands to the writer), then each connection, the
+// writer's last: the last to close folds the write-ahead log into the index and removes it,
+// which a read-only connection cannot.
 void CSearchKeeper::CloseIndex() {
     StopCatchUp();
     CState& state = *m_state;
     state.queries.reset();
+    state.reader.reset();
     state.writer.reset();
     state.events.reset();
-    state.reader.reset();
     state.asked.reset();
     state.answer.reset();
 }
@@ -285,32 +288,27 @@ std::vector<CSearchHit> CSearchKeeper::Search(std::string_view words, std::size_
         state.answer.reset();
         return hits;
     }
-    try {
-        std::optional<std::vector<CSearchHit>> hits = state.reader->SearchUntil(
-            words, limit, std::chrono::steady_clock::now() + searchBudget, nullptr);
-        if (hits) {
-            state.asked.reset();
-            state.queries->Cancel();
-            return std::move(*hits);
-        }
-    } catch (const CSearchIndexError& error) {
-        DamageFoundInUse(error.IsDamage());
-        return {};
+    std::optional<CQueryThread::CResult> result =
+        state.queries->Search(std::string(words), limit, searchBudget);
+    if (result) {
+        state.asked.reset();
+        DamageFoundInUse(result->damaged);
+        return std::move(result->hits);
     }
     // Too slow for the window: answered later, the lists asking again when it comes.
     state.asked.emplace(std::string(words), limit);
-    state.queries->Ask(std::string(words), limit);
     return {};
 }
 
 void CSearchKeeper::Answered(unsigned epoch, const std::string& words, std::size_t limit,
-                             std::vector<CSearchHit> hits) {
+                             CQueryThread::CResult result) {
     CState& state = *m_state;
     if (epoch != state.writerEpoch || state.asked != std::pair(words, limit)) {
         return; // a search since asked for, or of an index since closed
     }
     state.asked.reset();
-    state.answer = CState::CAnswer{words, limit, std::move(hits)};
+    DamageFoundInUse(result.damaged);
+    state.answer = CState::CAnswer{words, limit, std::move(result.hits)};
     emit searchAnswered();
 }
 
@@ -352,6 +350,7 @@ void CSearchKeeper::StartCatchUp(bool quickCheck) {
             // Background work: when the processor is busy, the window's thread (loading the
             // meetings the user waits for at start) goes first. Failing to lower it is harmless.
             ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), catchUpNiceness);
+            ::pthread_setname_np(::pthread_self(), "index reader");
             CatchUpWithFolder(folder, file, quickCheck, *cancelled, *sink, catchUpBatchSize);
         });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/OpenTodo.h"
+#include "search/QueryThread.h"
 #include "search/SearchHit.h"
 
 #include <QObject>
@@ -78,7 +79,7 @@ private:
     void StopCatchUp();
     void CaughtUp();
     void Answered(unsigned epoch, const std::string& words, std::size_t limit,
-                  std::vector<CSearchHit> hits);
+                  CQueryThread::CResult result);
     void MakeAfresh();
     // Indexes again the meetings of files the program wrote or removed, in one go, on the
     // writer's thread.

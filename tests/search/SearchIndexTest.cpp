@@ -127,9 +127,9 @@ TEST_F(SearchIndex, ASearchStopsWhenToldAndTheLastAskedIsAnswered) {
     std::condition_variable wake;
     std::string answered;
     CQueryThread queries(File(),
-                         [&](const std::string& words, std::size_t, std::vector<CSearchHit> hits) {
+                         [&](const std::string& words, std::size_t, CQueryThread::CResult result) {
                              const std::lock_guard lock(mutex);
-                             answered = words + "/" + std::to_string(hits.size());
+                             answered = words + "/" + std::to_string(result.hits.size());
                              wake.notify_all();
                          });
     queries.Ask("wor", 5);

@@ -195,6 +195,7 @@ TEST_F(SearchKeeper, IndexesTheFolderItOpensAndCatchesUpWithChangesBehindItsBack
         EXPECT_EQ(keeper.OpenTodos()[0].text, "Todoword");
         EXPECT_TRUE(fs::exists(IndexFile(folder.Path()))) << "kept in the cache folder";
     }
+    EXPECT_FALSE(fs::exists(IndexFile(folder.Path()).string() + "-wal")) << "a log left behind";
     // Another program rewrites one file in place, adds one and removes one.
     {
         CMeeting record = Meeting(changedId, "Renamed outside", 3);
