@@ -81,6 +81,7 @@ void CSearchWiring::SetSearchKeeper(CSearchKeeper* keeper) {
     }
     connect(keeper, &CSearchKeeper::upToDate, this, &CSearchWiring::RefreshFoundLists);
     connect(keeper, &CSearchKeeper::changed, this, &CSearchWiring::RefreshFoundLists);
+    connect(keeper, &CSearchKeeper::searchAnswered, this, &CSearchWiring::RefreshFoundLists);
     connect(keeper, &QObject::destroyed, this, [this] {
         m_searchKeeper = nullptr;
         SetSearchFunctions({}, {});

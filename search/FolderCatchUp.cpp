@@ -20,11 +20,10 @@ using ChangedMeetings = std::vector<std::pair<std::string, CMeetingFiles>>;
 
 // Which meetings changed: one of their files is new, has another stamp, or is gone. Most
 // files are unchanged, so this pass only looks them up; a stamp seen is marked with a size
-// no file has. The names of the files gone are added to `goneFiles`.
+// no file has. A meeting with a file gone is read again, which forgets that file's stamp.
 std::unordered_set<std::string>
 ChangedMeetingIds(const std::vector<CListedFile>& listed,
-                  std::unordered_map<std::string, CFileStamp>& stamps,
-                  std::vector<std::string>& goneFiles) {
+                  std::unordered_map<std::string, CFileStamp>& stamps) {
     constexpr std::int64_t seen = -1;
     std::unordered_set<std::string> changedIds;
     std::size_t matched = 0;
@@ -48,7 +47,6 @@ ChangedMeetingIds(const std::vector<CListedFile>& listed,
             if (stamp.size == seen) {
                 continue;
             }
-            goneFiles.push_back(name);
             if (const std::optional<std::string> id = MeetingIdOfFileName(name)) {
                 changedIds.insert(*id);
             }
@@ -88,10 +86,9 @@ ChangedMeetings FilesOfChangedMeetings(std::unordered_set<std::string> changedId
     return changed;
 }
 
-// Reads the changed meetings and hands them to the sink a batch at a time, the files gone
-// with the first batch; the last batch is left in `batch`. Returns the files read.
-std::size_t SendChangedMeetings(int fd, const ChangedMeetings& changed,
-                                std::vector<std::string>& goneFiles, std::size_t total,
+// Reads the changed meetings and hands them to the sink a batch at a time; the last batch is
+// left in `batch`. Returns the files read.
+std::size_t SendChangedMeetings(int fd, const ChangedMeetings& changed, std::size_t total,
                                 const std::atomic<bool>& cancelled, CCatchUpSink& sink,
                                 std::size_t batchSize, std::vector<CMeetingUpdate>& batch) {
     std::size_t done = 0;
@@ -102,9 +99,8 @@ std::size_t SendChangedMeetings(int fd, const ChangedMeetings& changed,
         batch.push_back(ReadMeetingUpdate(fd, id, files.meetingFileName));
         done += std::max<std::size_t>(files.fileCount, 1);
         if (batch.size() >= batchSize) {
-            sink.Batch(std::move(batch), std::move(goneFiles), done, total);
+            sink.Batch(std::move(batch), done, total);
             batch.clear();
-            goneFiles.clear();
         }
     }
     return done;
@@ -133,8 +129,7 @@ void CatchUpWithFolder(const std::filesystem::path& folder, const std::filesyste
         return;
     }
 
-    std::vector<std::string> goneFiles;
-    std::unordered_set<std::string> changedIds = ChangedMeetingIds(listed, *stamps, goneFiles);
+    std::unordered_set<std::string> changedIds = ChangedMeetingIds(listed, *stamps);
     stamps.reset();
     std::size_t total = 0;
     const ChangedMeetings changed = FilesOfChangedMeetings(std::move(changedIds), listed, total);
@@ -142,15 +137,15 @@ void CatchUpWithFolder(const std::filesystem::path& folder, const std::filesyste
 
     std::vector<CMeetingUpdate> batch;
     const std::size_t done =
-        SendChangedMeetings(fd, changed, goneFiles, total, cancelled, sink, batchSize, batch);
+        SendChangedMeetings(fd, changed, total, cancelled, sink, batchSize, batch);
     if (fd >= 0) {
         ::close(fd);
     }
     if (cancelled) {
         return;
     }
-    if (!batch.empty() || !goneFiles.empty()) {
-        sink.Batch(std::move(batch), std::move(goneFiles), done, total);
+    if (!batch.empty()) {
+        sink.Batch(std::move(batch), done, total);
     }
     sink.Finished();
 }

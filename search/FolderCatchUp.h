@@ -12,10 +12,10 @@
 class CCatchUpSink {
 public:
     virtual ~CCatchUpSink() = default;
-    // Meetings with a changed, added or removed file, read afresh; names of files gone from
-    // the folder. `done` of `total` files read so far.
-    virtual void Batch(std::vector<CMeetingUpdate> updates, std::vector<std::string> goneFiles,
-                       std::size_t done, std::size_t total) = 0;
+    // Meetings with a changed, added or removed file, read afresh. `done` of `total` files read
+    // so far.
+    virtual void Batch(std::vector<CMeetingUpdate> updates, std::size_t done,
+                       std::size_t total) = 0;
     // The index file is no sound index: nothing was compared.
     virtual void Damaged() = 0;
     // Every change was handed on (not called when cancelled).

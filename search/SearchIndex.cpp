@@ -3,6 +3,8 @@
 #include "search/IndexFileCheck.h"
 #include "search/SearchIndexError.h"
 #include "search/SearchQuery.h"
+#include "search/SqliteStep.h"
+#include "search/StampRecord.h"
 
 #include <sqlite3.h>
 
@@ -13,18 +15,19 @@
 
 namespace {
 
+// Meetings: every meeting id with a file indexed, the row of its document (none for a meeting
+// file missing or damaged) and the stamps of its files in one record. The documents keep each
+// word's columns but not its positions (snippets find the words in the text again, for the 200
+// rows shown), with an index of every word's first letter so that one letter typed costs what
+// a word does. Todos: only the open ones, in the list's own order, the text as stored.
 constexpr const char* schema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
-CREATE TABLE meetings(row INTEGER PRIMARY KEY, id TEXT NOT NULL UNIQUE);
-CREATE VIRTUAL TABLE docs USING fts5(id UNINDEXED, title, reference, venue, presided, notes,
-    attendees, agenda, minutes, todos, tokenize = 'unicode61 remove_diacritics 2');
-CREATE TABLE todos(mrow INTEGER NOT NULL, position INTEGER NOT NULL, meeting TEXT NOT NULL,
-    text BLOB NOT NULL, priority INTEGER NOT NULL, done INTEGER NOT NULL,
-    PRIMARY KEY(mrow, position)) WITHOUT ROWID;
--- Holds all the open-todo list asks for, in its order: the list is one scan of it.
-CREATE INDEX open_todos ON todos(priority DESC, mrow, position, meeting, text) WHERE done = 0;
-CREATE TABLE files(name TEXT PRIMARY KEY, size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL)
+CREATE TABLE meetings(id TEXT PRIMARY KEY, row INTEGER UNIQUE, stamps BLOB NOT NULL)
     WITHOUT ROWID;
+CREATE VIRTUAL TABLE docs USING fts5(title, reference, venue, presided, notes, attendees, agenda,
+    minutes, todos, tokenize = 'unicode61 remove_diacritics 2', detail = column, prefix = '1');
+CREATE TABLE todos(priority INTEGER NOT NULL, mrow INTEGER NOT NULL, position INTEGER NOT NULL,
+    text BLOB NOT NULL, PRIMARY KEY(priority DESC, mrow, position)) WITHOUT ROWID;
 )sql";
 
 // Dates are clamped to the years the program knows, with room to spare.
@@ -42,134 +45,16 @@ std::string_view ColumnText(sqlite3_stmt* statement, int column) {
 constexpr const char* connectionSettings =
     "PRAGMA journal_mode = WAL; PRAGMA synchronous = OFF; PRAGMA cache_size = -32768;";
 
-bool IsDamage(int code) {
-    const int primary = code & 0xFF;
-    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
-}
-
-[[noreturn]] void Fail(sqlite3* db, int code, const char* what) {
-    const std::string reason = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
-    throw CSearchIndexError(std::string(what) + ": " + reason, IsDamage(code), reason);
-}
-
-void Execute(sqlite3* db, const char* sql) {
-    const int code = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    if (code != SQLITE_OK) {
-        Fail(db, code, sql);
-    }
-}
-
-// Binds, steps and resets one prepared statement; the statement stays prepared.
-class CStep {
-public:
-    CStep(sqlite3* db, sqlite3_stmt* statement) : m_db(db), m_statement(statement) {}
-    ~CStep() {
-        sqlite3_reset(m_statement);
-        sqlite3_clear_bindings(m_statement);
-    }
-    CStep(const CStep&) = delete;
-    CStep& operator=(const CStep&) = delete;
-
-    // Texts and blobs are bound without a copy (SQLITE_STATIC): they must outlive the step, so
-    // a temporary string is refused at compile time.
-    CStep& Bind(int index, std::string&& text) = delete;
-    CStep& BindBlob(int index, std::string&& bytes) = delete;
-    CStep& Bind(int index, std::string_view text) {
-        Check(sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()),
-                                SQLITE_STATIC));
-        return *this;
-    }
-    CStep& BindBlob(int index, std::string_view bytes) {
-        Check(sqlite3_bind_blob(m_statement, index, bytes.data(), static_cast<int>(bytes.size()),
-                                SQLITE_STATIC));
-        return *this;
-    }
-    CStep& Bind(int index, long long value) {
-        Check(sqlite3_bind_int64(m_statement, index, value));
-        return *this;
-    }
-    // True while there is a row.
-    bool Next() {
-        const int code = sqlite3_step(m_statement);
-        if (code == SQLITE_ROW) {
-            return true;
-        }
-        if (code != SQLITE_DONE) {
-            Fail(m_db, code, sqlite3_sql(m_statement));
-        }
-        return false;
-    }
-    void Run() {
-        while (Next()) {
-        }
-    }
-    long long Integer(int column) const { return sqlite3_column_int64(m_statement, column); }
-    bool IsNull(int column) const {
-        return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
-    }
-    std::string Text(int column) const {
-        const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
-        return std::string(data != nullptr ? data : "",
-                           static_cast<std::size_t>(sqlite3_column_bytes(m_statement, column)));
-    }
-
-private:
-    void Check(int code) {
-        if (code != SQLITE_OK) {
-            Fail(m_db, code, "bind");
-        }
-    }
-
-    sqlite3* m_db;
-    sqlite3_stmt* m_statement;
-};
-
-// Commits on Commit(), rolls back when left otherwise.
-class CTransaction {
-public:
-    explicit CTransaction(sqlite3* db) : m_db(db) { Execute(db, "BEGIN IMMEDIATE"); }
-    ~CTransaction() {
-        if (!m_done) {
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        }
-    }
-    CTransaction(const CTransaction&) = delete;
-    CTransaction& operator=(const CTransaction&) = delete;
-    void Commit() {
-        Execute(m_db, "COMMIT");
-        m_done = true;
-    }
-
-private:
-    sqlite3* m_db;
-    bool m_done = false;
-};
-
-sqlite3* OpenConnection(const std::filesystem::path& file, int flags) {
-    sqlite3* db = nullptr;
-    // Never through a link, even one planted after the file was looked at.
-    const int code = sqlite3_open_v2(file.c_str(), &db,
-                                     flags | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW, nullptr);
-    if (code != SQLITE_OK) {
-        const std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
-        sqlite3_close(db);
-        throw CSearchIndexError("open " + file.string() + ": " + message, IsDamage(code));
-    }
-    sqlite3_busy_timeout(db, 2000);
-    return db;
-}
-
 enum Statement {
     rowOfId,
     lastRowInBlock,
-    insertMeeting,
+    rowTaken,
+    putMeeting,
     deleteMeeting,
     insertDocument,
     deleteDocument,
     insertTodo,
     deleteTodos,
-    putFile,
-    deleteFile,
     search,
     openTodos,
     openTodosAfter,
@@ -213,7 +98,7 @@ CSearchIndex::CSearchIndex(std::filesystem::path file, std::string folderKey)
     // change whatever file a planted link names.
     if (CheckIndexFile(m_file) == IndexFileState::ours) {
         try {
-            m_db = OpenConnection(m_file, SQLITE_OPEN_READWRITE);
+            m_db = OpenIndexConnection(m_file, SQLITE_OPEN_READWRITE);
             if (IsUsable() && CountsMatch()) {
                 MarkClean(false);
                 return;
@@ -228,9 +113,19 @@ CSearchIndex::CSearchIndex(std::filesystem::path file, std::string folderKey)
     Create();
 }
 
+CSearchIndex::CSearchIndex(std::filesystem::path file, ForReading)
+    : m_file(std::move(file)), m_reader(true), m_statements(statementCount, nullptr) {
+    if (CheckIndexFile(m_file) != IndexFileState::ours) {
+        throw CSearchIndexError("no index at " + m_file.string(), true);
+    }
+    m_db = OpenIndexConnection(m_file, SQLITE_OPEN_READONLY);
+}
+
 CSearchIndex::~CSearchIndex() {
     try {
-        MarkClean(true);
+        if (!m_reader) {
+            MarkClean(true);
+        }
     } catch (const CSearchIndexError&) {
         // Then the next start checks the file.
     }
@@ -241,7 +136,7 @@ CSearchIndex::~CSearchIndex() {
 }
 
 bool CSearchIndex::IsUsable() {
-    Execute(m_db, connectionSettings);
+    ExecuteSql(m_db, connectionSettings);
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(m_db, "SELECT key, value FROM meta", -1, &statement, nullptr) !=
         SQLITE_OK) {
@@ -272,7 +167,8 @@ bool CSearchIndex::IsUsable() {
 // otherwise searches and the open todos would miss those meetings at every start.
 bool CSearchIndex::CountsMatch() {
     sqlite3_stmt* statement = nullptr;
-    const char* sql = "SELECT (SELECT count(*) FROM meetings), (SELECT count(*) FROM docs_docsize),"
+    const char* sql = "SELECT (SELECT count(*) FROM meetings WHERE row IS NOT NULL),"
+                      " (SELECT count(*) FROM docs_docsize),"
                       " (SELECT count(*) FROM todos),"
                       " (SELECT value FROM meta WHERE key = 'documents'),"
                       " (SELECT value FROM meta WHERE key = 'todos')";
@@ -292,16 +188,19 @@ bool CSearchIndex::CountsMatch() {
 
 void CSearchIndex::Create() {
     m_madeAfresh = true;
-    m_db = OpenConnection(m_file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    m_db = OpenIndexConnection(m_file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     try {
-        Execute(m_db, connectionSettings);
+        // Documents of a kilobyte or so leave a sixth of each 4 KB page empty; larger pages
+        // hold them with less to spare. Only a new, empty file takes another page size.
+        ExecuteSql(m_db, "PRAGMA page_size = 16384");
+        ExecuteSql(m_db, connectionSettings);
         CTransaction transaction(m_db);
-        Execute(m_db, schema);
+        ExecuteSql(m_db, schema);
         sqlite3_stmt* statement = nullptr;
         const char* sql = "INSERT INTO meta VALUES ('layout', ?1), ('folder', ?2), "
                           "('documents', 0), ('todos', 0)";
         if (sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) != SQLITE_OK) {
-            Fail(m_db, sqlite3_errcode(m_db), sql);
+            FailSql(m_db, sqlite3_errcode(m_db), sql);
         }
         {
             // Bound texts are not copied: the layout's text lives until the step is done.
@@ -324,15 +223,15 @@ sqlite3_stmt* CSearchIndex::Prepared(int which, const char* sql) const {
     sqlite3_stmt*& statement = m_statements[static_cast<std::size_t>(which)];
     if (statement == nullptr && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT,
                                                    &statement, nullptr) != SQLITE_OK) {
-        Fail(m_db, sqlite3_errcode(m_db), sql);
+        FailSql(m_db, sqlite3_errcode(m_db), sql);
     }
     return statement;
 }
 
 void CSearchIndex::MarkClean(bool clean) {
     if (m_db != nullptr) {
-        Execute(m_db, clean ? "INSERT OR REPLACE INTO meta VALUES ('clean', '1')"
-                            : "INSERT OR REPLACE INTO meta VALUES ('clean', '0')");
+        ExecuteSql(m_db, clean ? "INSERT OR REPLACE INTO meta VALUES ('clean', '1')"
+                               : "INSERT OR REPLACE INTO meta VALUES ('clean', '0')");
     }
 }
 
@@ -345,78 +244,100 @@ long long CSearchIndex::FirstRowFor(const std::optional<long long>& dateSecond) 
 std::optional<long long> CSearchIndex::RowOf(const std::string& id) const {
     CStep step(m_db, Prepared(rowOfId, "SELECT row FROM meetings WHERE id = ?1"));
     step.Bind(1, std::string_view(id));
-    if (step.Next()) {
+    if (step.Next() && !step.IsNull(0)) {
         return step.Integer(0);
     }
     return std::nullopt;
 }
 
 long long CSearchIndex::FreeRowFrom(long long first) const {
-    CStep step(m_db, Prepared(lastRowInBlock,
-                              "SELECT max(row) FROM meetings WHERE row BETWEEN ?1 AND ?2"));
-    step.Bind(1, first).Bind(2, first + rowsPerSecond - 1);
-    if (!step.Next() || step.IsNull(0)) {
-        return first;
+    long long row = first;
+    {
+        CStep step(m_db, Prepared(lastRowInBlock,
+                                  "SELECT max(row) FROM meetings WHERE row BETWEEN ?1 AND ?2"));
+        step.Bind(1, first).Bind(2, first + rowsPerSecond - 1);
+        if (step.Next() && !step.IsNull(0)) {
+            row = step.Integer(0) + 1;
+        }
     }
-    const long long next = step.Integer(0) + 1;
-    // A million meetings of one second would leave the block; they then sort after it.
-    return next;
+    // More meetings of one second than a block holds sort after it, each in the first free
+    // row: the next seconds' meetings may hold the rows beyond.
+    while (row >= first + rowsPerSecond) {
+        CStep step(m_db, Prepared(rowTaken, "SELECT 1 FROM meetings WHERE row = ?1"));
+        if (!step.Bind(1, row).Next()) {
+            break;
+        }
+        ++row;
+    }
+    return row;
 }
 
-void CSearchIndex::RemoveMeeting(const std::string& id) {
-    const std::optional<long long> row = RowOf(id);
-    if (!row) {
-        return;
-    }
-    CStep(m_db, Prepared(deleteDocument, "DELETE FROM docs WHERE rowid = ?1")).Bind(1, *row).Run();
-    CStep(m_db, Prepared(deleteTodos, "DELETE FROM todos WHERE mrow = ?1")).Bind(1, *row).Run();
+// The document and todos under `row`.
+void CSearchIndex::RemoveDocument(long long row) {
+    CStep(m_db, Prepared(deleteDocument, "DELETE FROM docs WHERE rowid = ?1")).Bind(1, row).Run();
+    // Todos are stored with a priority of Low to High: three seeks, no scan.
+    CStep(m_db, Prepared(deleteTodos, "DELETE FROM todos WHERE priority IN (0, 1, 2) "
+                                      "AND mrow = ?1"))
+        .Bind(1, row)
+        .Run();
     m_todoChange -= sqlite3_changes64(m_db);
-    CStep(m_db, Prepared(deleteMeeting, "DELETE FROM meetings WHERE row = ?1")).Bind(1, *row).Run();
-    m_documentChange -= sqlite3_changes64(m_db);
 }
 
 void CSearchIndex::PutMeeting(const CMeetingUpdate& update) {
     const std::optional<long long> old = RowOf(update.meetingId);
-    if (!update.document) {
-        RemoveMeeting(update.meetingId);
+    std::optional<long long> row;
+    if (update.document) {
+        const long long first = FirstRowFor(update.document->dateSecond);
+        // Same date: the meeting keeps its row. New, or its date changed: a new row where the
+        // new date sorts.
+        if (old && *old >= first && *old < first + rowsPerSecond) {
+            row = *old;
+        }
+        if (old) {
+            RemoveDocument(*old);
+        }
+        if (!row) {
+            row = FreeRowFrom(first);
+        }
+        InsertDocument(*row, *update.document);
+    } else if (old) {
+        RemoveDocument(*old);
+    }
+    m_documentChange += (row ? 1 : 0) - (old ? 1 : 0);
+    if (update.present.empty() && !row) {
+        CStep(m_db, Prepared(deleteMeeting, "DELETE FROM meetings WHERE id = ?1"))
+            .Bind(1, std::string_view(update.meetingId))
+            .Run();
         return;
     }
-    const CMeetingDocument& document = *update.document;
-    const long long first = FirstRowFor(document.dateSecond);
-    long long row = 0;
-    if (old && *old >= first && *old < first + rowsPerSecond) {
-        // Same date: the meeting keeps its row, only its texts change.
-        row = *old;
-        CStep(m_db, Prepared(deleteDocument, "DELETE FROM docs WHERE rowid = ?1"))
-            .Bind(1, row)
-            .Run();
-        CStep(m_db, Prepared(deleteTodos, "DELETE FROM todos WHERE mrow = ?1")).Bind(1, row).Run();
-        m_todoChange -= sqlite3_changes64(m_db);
-    } else {
-        // New, or its date changed: a new row where the new date sorts.
-        RemoveMeeting(update.meetingId);
-        row = FreeRowFrom(first);
-        CStep(m_db, Prepared(insertMeeting, "INSERT INTO meetings(row, id) VALUES (?1, ?2)"))
-            .Bind(1, row)
-            .Bind(2, std::string_view(document.id))
-            .Run();
-        ++m_documentChange;
+    // A meeting file without a meeting keeps the stamps of its files, so that they are not
+    // read again at every catch-up.
+    const std::string stamps = EncodeStampRecord(update.meetingId, update.present);
+    CStep step(m_db, Prepared(putMeeting, "INSERT INTO meetings(id, row, stamps) VALUES "
+                                          "(?1, ?2, ?3) ON CONFLICT(id) DO UPDATE SET "
+                                          "row = excluded.row, stamps = excluded.stamps"));
+    step.Bind(1, std::string_view(update.meetingId)).BindBlob(3, stamps);
+    if (row) {
+        step.Bind(2, *row);
     }
+    step.Run();
+}
+
+void CSearchIndex::InsertDocument(long long row, const CMeetingDocument& document) {
     CStep insert(m_db, Prepared(insertDocument,
-                                "INSERT INTO docs(rowid, id, title, reference, venue, presided, "
+                                "INSERT INTO docs(rowid, title, reference, venue, presided, "
                                 "notes, attendees, agenda, minutes, todos) "
-                                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"));
+                                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"));
     insert.Bind(1, row)
-        .Bind(2, std::string_view(document.id))
-        .Bind(3, std::string_view(document.title))
-        .Bind(4, std::string_view(document.reference))
-        .Bind(5, std::string_view(document.venue))
-        .Bind(6, std::string_view(document.presidedBy))
-        .Bind(7, std::string_view(document.notes))
-        .Bind(8, std::string_view(document.attendees))
-        .Bind(9, std::string_view(document.agenda))
-        .Bind(10, std::string_view(document.minutes))
-        .Bind(11, std::string_view(document.todos));
+        .Bind(2, std::string_view(document.title))
+        .Bind(3, std::string_view(document.reference))
+        .Bind(4, std::string_view(document.venue))
+        .Bind(5, std::string_view(document.presidedBy))
+        .Bind(6, std::string_view(document.notes))
+        .Bind(7, std::string_view(document.attendees))
+        .Bind(8, std::string_view(document.agenda))
+        .Bind(9, std::string_view(document.minutes))
+        .Bind(10, std::string_view(document.todos));
     insert.Run();
     InsertTodos(row, document);
 }
@@ -424,51 +345,31 @@ void CSearchIndex::PutMeeting(const CMeetingUpdate& update) {
 void CSearchIndex::InsertTodos(long long row, const CMeetingDocument& document) {
     for (std::size_t position = 0; position < document.todoItems.size(); ++position) {
         const CTodoItem& item = document.todoItems[position];
-        CStep step(m_db, Prepared(insertTodo, "INSERT INTO todos(mrow, position, meeting, text, "
-                                              "priority, done) VALUES (?1, ?2, ?6, ?3, ?4, ?5)"));
-        step.Bind(1, row)
-            .Bind(2, static_cast<long long>(position))
-            .Bind(6, std::string_view(document.id))
-            .BindBlob(3, item.text)
-            // A priority outside Low to High counts as Low, as everywhere the todo is shown;
-            // the file keeps its byte.
-            .Bind(4, static_cast<long long>(item.priority >= CTodoItem::low &&
+        if (item.done != 0) {
+            continue; // only the open todos are ever listed
+        }
+        CStep step(m_db, Prepared(insertTodo, "INSERT INTO todos(priority, mrow, position, text) "
+                                              "VALUES (?1, ?2, ?3, ?4)"));
+        // A priority outside Low to High counts as Low, as everywhere the todo is shown; the
+        // file keeps its byte.
+        step.Bind(1, static_cast<long long>(item.priority >= CTodoItem::low &&
                                                     item.priority <= CTodoItem::high
                                                 ? item.priority
                                                 : CTodoItem::low))
-            .Bind(5, item.done != 0 ? 1LL : 0LL);
+            .Bind(2, row)
+            .Bind(3, static_cast<long long>(position))
+            .BindBlob(4, item.text);
         step.Run();
         ++m_todoChange;
     }
 }
 
-void CSearchIndex::Apply(const std::vector<CMeetingUpdate>& updates,
-                         const std::vector<std::string>& goneFiles) {
+void CSearchIndex::Apply(const std::vector<CMeetingUpdate>& updates) {
     CTransaction transaction(m_db);
     m_documentChange = 0;
     m_todoChange = 0;
-    const auto forget = [this](const std::string& name) {
-        CStep(m_db, Prepared(deleteFile, "DELETE FROM files WHERE name = ?1"))
-            .Bind(1, std::string_view(name))
-            .Run();
-    };
-    for (const CMeetingUpdate* each : InRowOrder(updates)) {
-        const CMeetingUpdate& update = *each;
-        PutMeeting(update);
-        for (const auto& [name, stamp] : update.present) {
-            CStep(m_db, Prepared(putFile, "INSERT OR REPLACE INTO files(name, size, mtime_ns) "
-                                          "VALUES (?1, ?2, ?3)"))
-                .Bind(1, std::string_view(name))
-                .Bind(2, static_cast<long long>(stamp.size))
-                .Bind(3, static_cast<long long>(stamp.modifiedNs))
-                .Run();
-        }
-        for (const std::string& name : update.absent) {
-            forget(name);
-        }
-    }
-    for (const std::string& name : goneFiles) {
-        forget(name);
+    for (const CMeetingUpdate* update : InRowOrder(updates)) {
+        PutMeeting(*update);
     }
     // What the tables should hold, kept with the stamps: rows lost behind the index's back
     // show at the next start.
@@ -482,19 +383,57 @@ void CSearchIndex::Apply(const std::vector<CMeetingUpdate>& updates,
 }
 
 std::vector<CSearchHit> CSearchIndex::Search(std::string_view words, std::size_t limit) const {
+    return *SearchUntil(words, limit, std::chrono::steady_clock::time_point::max(), nullptr);
+}
+
+std::optional<std::vector<CSearchHit>>
+CSearchIndex::SearchUntil(std::string_view words, std::size_t limit,
+                          std::chrono::steady_clock::time_point deadline,
+                          const std::atomic<bool>* stop) const {
     std::vector<CSearchHit> hits;
     const std::string expression = MatchExpressionFor(words);
     if (expression.empty() || limit == 0) {
         return hits;
     }
-    CStep step(m_db, Prepared(search, "SELECT id, snippet(docs, -1, char(2), char(3), "
-                                      "'\xE2\x80\xA6', 12) FROM docs WHERE docs MATCH ?1 "
-                                      "ORDER BY rowid DESC LIMIT ?2"));
-    step.Bind(1, std::string_view(expression)).Bind(2, static_cast<long long>(limit));
-    while (step.Next()) {
-        hits.push_back(CSearchHit{step.Text(0), step.Text(1)});
+    m_deadline = deadline;
+    m_stop = stop;
+    m_stopped = false;
+    // Looked at every thousand steps of SQLite's machine: well within a frame.
+    const struct CHandler {
+        explicit CHandler(const CSearchIndex& index) : db(index.m_db) {
+            sqlite3_progress_handler(db, 1000, &CSearchIndex::ShouldStop,
+                                     const_cast<CSearchIndex*>(&index));
+        }
+        ~CHandler() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
+        sqlite3* db;
+    } handler(*this);
+    try {
+        CStep step(m_db, Prepared(search, "SELECT (SELECT id FROM meetings WHERE row = docs.rowid),"
+                                          " snippet(docs, -1, char(2), char(3), '\xE2\x80\xA6', "
+                                          "12) FROM docs WHERE docs MATCH ?1 "
+                                          "ORDER BY rowid DESC LIMIT ?2"));
+        step.Bind(1, std::string_view(expression)).Bind(2, static_cast<long long>(limit));
+        while (step.Next()) {
+            hits.push_back(CSearchHit{step.Text(0), step.Text(1)});
+        }
+    } catch (const CSearchIndexError&) {
+        m_deadline = std::chrono::steady_clock::time_point::max();
+        m_stop = nullptr;
+        if (m_stopped) {
+            return std::nullopt;
+        }
+        throw;
     }
+    m_deadline = std::chrono::steady_clock::time_point::max();
+    m_stop = nullptr;
     return hits;
+}
+
+int CSearchIndex::ShouldStop(void* index) {
+    const auto* self = static_cast<const CSearchIndex*>(index);
+    self->m_stopped = (self->m_stop != nullptr && self->m_stop->load()) ||
+                      std::chrono::steady_clock::now() >= self->m_deadline;
+    return self->m_stopped ? 1 : 0;
 }
 
 std::vector<COpenTodo> CSearchIndex::OpenTodos(const COpenTodo* after, std::size_t limit) const {
@@ -515,8 +454,9 @@ std::vector<COpenTodo> CSearchIndex::OpenTodos(const COpenTodo* after, std::size
     if (after != nullptr) {
         CStep step(m_db,
                    Prepared(openTodosAfter,
-                            "SELECT meeting, position, text, priority, mrow FROM todos "
-                            "WHERE done = 0 AND priority = ?1 AND (mrow, position) > (?2, ?3) "
+                            "SELECT (SELECT id FROM meetings WHERE row = mrow), position, text, "
+                            "priority, mrow FROM todos "
+                            "WHERE priority = ?1 AND (mrow, position) > (?2, ?3) "
                             "ORDER BY priority DESC, mrow, position LIMIT ?4"));
         step.Bind(1, static_cast<long long>(after->priority))
             .Bind(2, static_cast<long long>(after->meetingRow))
@@ -526,8 +466,9 @@ std::vector<COpenTodo> CSearchIndex::OpenTodos(const COpenTodo* after, std::size
         below = after->priority;
     }
     if (todos.size() < limit) {
-        CStep step(m_db, Prepared(openTodos, "SELECT meeting, position, text, priority, mrow "
-                                             "FROM todos WHERE done = 0 AND priority < ?1 "
+        CStep step(m_db, Prepared(openTodos, "SELECT (SELECT id FROM meetings WHERE row = mrow), "
+                                             "position, text, priority, mrow "
+                                             "FROM todos WHERE priority < ?1 "
                                              "ORDER BY priority DESC, mrow, position LIMIT ?2"));
         step.Bind(1, below).Bind(2, sqlLimit(limit - todos.size()));
         read(step);
@@ -538,8 +479,8 @@ std::vector<COpenTodo> CSearchIndex::OpenTodos(const COpenTodo* after, std::size
 std::size_t CSearchIndex::MeetingCount() const {
     sqlite3_stmt* statement = nullptr;
     std::size_t count = 0;
-    if (sqlite3_prepare_v2(m_db, "SELECT count(*) FROM meetings", -1, &statement, nullptr) ==
-            SQLITE_OK &&
+    if (sqlite3_prepare_v2(m_db, "SELECT count(*) FROM meetings WHERE row IS NOT NULL", -1,
+                           &statement, nullptr) == SQLITE_OK &&
         sqlite3_step(statement) == SQLITE_ROW) {
         count = static_cast<std::size_t>(sqlite3_column_int64(statement, 0));
     }
@@ -555,7 +496,7 @@ CSearchIndex::ReadFileStamps(const std::filesystem::path& file, bool quickCheck)
         return std::nullopt;
     }
     try {
-        db = OpenConnection(file, SQLITE_OPEN_READONLY);
+        db = OpenIndexConnection(file, SQLITE_OPEN_READONLY);
     } catch (const CSearchIndexError&) {
         return std::nullopt;
     }
@@ -568,17 +509,19 @@ CSearchIndex::ReadFileStamps(const std::filesystem::path& file, bool quickCheck)
         sqlite3_finalize(statement);
         statement = nullptr;
     }
-    if (sound && sqlite3_prepare_v2(db, "SELECT name, size, mtime_ns FROM files", -1, &statement,
+    if (sound && sqlite3_prepare_v2(db, "SELECT id, stamps FROM meetings", -1, &statement,
                                     nullptr) == SQLITE_OK) {
         int code = SQLITE_OK;
-        while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
-            const auto* name = static_cast<const char*>(sqlite3_column_blob(statement, 0));
-            stamps.emplace(
-                std::string(name != nullptr ? name : "",
-                            static_cast<std::size_t>(sqlite3_column_bytes(statement, 0))),
-                CFileStamp{sqlite3_column_int64(statement, 1), sqlite3_column_int64(statement, 2)});
+        while (sound && (code = sqlite3_step(statement)) == SQLITE_ROW) {
+            const auto blob = [statement](int column) {
+                const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
+                return std::string_view(
+                    data != nullptr ? data : "",
+                    static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+            };
+            sound = DecodeStampRecord(blob(0), blob(1), stamps);
         }
-        sound = code == SQLITE_DONE;
+        sound = sound && code == SQLITE_DONE;
     } else {
         sound = false;
     }

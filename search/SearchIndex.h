@@ -5,6 +5,8 @@
 #include "search/OpenTodo.h"
 #include "search/SearchHit.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -26,12 +28,16 @@ struct sqlite3_stmt;
 class CSearchIndex {
 public:
     // Layout of the tables; an index of another layout is made afresh.
-    static constexpr int layoutVersion = 3;
+    static constexpr int layoutVersion = 4;
 
     // Opens the index in `file` for the folder `folderKey` (its canonical path). A missing,
     // damaged, foreign or older index is deleted and made afresh (WasMadeAfresh). Throws
     // CSearchIndexError when no index can be made there at all.
     CSearchIndex(std::filesystem::path file, std::string folderKey);
+    // Opens the index in `file` only to search it, from a thread of its own: no check, no
+    // write. Throws CSearchIndexError when there is none.
+    struct ForReading {};
+    CSearchIndex(std::filesystem::path file, ForReading);
     ~CSearchIndex();
     CSearchIndex(const CSearchIndex&) = delete;
     CSearchIndex& operator=(const CSearchIndex&) = delete;
@@ -44,13 +50,18 @@ public:
     bool WasClosedCleanly() const { return m_closedCleanly; }
 
     // Puts each meeting's document, todos and file stamps in place of what the index held of
-    // it (a meeting without a document is removed), and forgets the stamps of `goneFiles`; all
-    // in one transaction. Throws CSearchIndexError.
-    void Apply(const std::vector<CMeetingUpdate>& updates,
-               const std::vector<std::string>& goneFiles = {});
+    // it (a meeting without a document is removed, and with no file left forgotten); all in
+    // one transaction. Throws CSearchIndexError.
+    void Apply(const std::vector<CMeetingUpdate>& updates);
 
     // Meetings holding every word of `words`, newest first, at most `limit`.
     std::vector<CSearchHit> Search(std::string_view words, std::size_t limit) const;
+    // As Search, but gives up, answering nothing, once `deadline` has passed or `stop` (if
+    // any) turns true.
+    std::optional<std::vector<CSearchHit>>
+    SearchUntil(std::string_view words, std::size_t limit,
+                std::chrono::steady_clock::time_point deadline,
+                const std::atomic<bool>* stop) const;
     // Todos not done: highest priority first, then the oldest meeting, then position. A page of
     // at most `limit` of them, starting after `after` (a todo an earlier page gave) or, for
     // none, from the first: a seek in the list's index, however far down the page lies.
@@ -66,8 +77,10 @@ public:
 
     // The rowid under which a meeting of this date sorts: by date, so that FTS5's rowid order
     // is newest first. Meetings of one second share a block of `rowsPerSecond` rows; a date
-    // that is not valid sorts below every valid one.
-    static constexpr long long rowsPerSecond = 1LL << 20;
+    // that is not valid sorts below every valid one. Small, because FTS5 stores each hit's
+    // rowid as the difference to the one before: meetings hours apart then differ by three
+    // bytes, not five.
+    static constexpr long long rowsPerSecond = 16;
     static long long FirstRowFor(const std::optional<long long>& dateSecond);
 
 private:
@@ -76,18 +89,27 @@ private:
     bool CountsMatch();
     void MarkClean(bool clean);
     void PutMeeting(const CMeetingUpdate& update);
-    // The meeting's todos under its `row`, in their order.
+    void InsertDocument(long long row, const CMeetingDocument& document);
+    // The meeting's open todos under its `row`, with their places in its todo file.
     void InsertTodos(long long row, const CMeetingDocument& document);
-    void RemoveMeeting(const std::string& id);
+    void RemoveDocument(long long row);
     std::optional<long long> RowOf(const std::string& id) const;
     long long FreeRowFrom(long long first) const;
     sqlite3_stmt* Prepared(int which, const char* sql) const;
+    // SQLite's progress handler: nonzero stops the statement under way.
+    static int ShouldStop(void* index);
 
     std::filesystem::path m_file;
     std::string m_folderKey;
     sqlite3* m_db = nullptr;
     bool m_madeAfresh = false;
     bool m_closedCleanly = false;
+    bool m_reader = false;
+    // What stops the search under way.
+    mutable std::chrono::steady_clock::time_point m_deadline =
+        std::chrono::steady_clock::time_point::max();
+    mutable const std::atomic<bool>* m_stop = nullptr;
+    mutable bool m_stopped = false;
     // Meetings and todos added (less those removed) by the Apply under way.
     long long m_documentChange = 0;
     long long m_todoChange = 0;

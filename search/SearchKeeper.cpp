@@ -2,6 +2,8 @@
 
 #include "search/FolderCatchUp.h"
 #include "search/IndexLocation.h"
+#include "search/IndexWriter.h"
+#include "search/QueryThread.h"
 #include "search/SearchIndex.h"
 #include "search/SearchIndexError.h"
 #include "store/FileListener.h"
@@ -10,21 +12,25 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <map>
 #include <thread>
-#include <unordered_set>
 
 namespace {
 
-// Batches handed to the window's thread and not yet written: the reader waits beyond this, so
-// that a first build of a big folder never piles the whole folder up in memory.
-constexpr int maxPendingBatches = 4;
-// How far below the window's thread the catch-up runs.
+// Batches read and not yet written: the reader waits beyond this, so that a first build of a
+// big folder never piles the whole folder up in memory.
+constexpr int maxPendingBatches = 8;
+constexpr std::size_t catchUpBatchSize = 1024;
+// How far below the window's thread the catch-up's reading runs.
 constexpr int catchUpNiceness = 10;
+// How long the window's thread waits for a search's answer before it lets the query thread
+// answer later: with the list's own fill and paint, within a frame.
+constexpr std::chrono::milliseconds searchBudget(10);
 
 } // namespace
 
@@ -32,22 +38,32 @@ struct CSearchKeeper::CState {
     std::filesystem::path folder;
     std::filesystem::path canonicalFolder;
     int folderFd = -1;
-    std::unique_ptr<CSearchIndex> index;
-    std::unique_ptr<CListener> listener;
+    std::filesystem::path file;
+    // Searches on the window's thread; the writer writes; slow searches go to the query
+    // thread. Each with a connection of its own.
+    std::unique_ptr<CSearchIndex> reader;
+    std::unique_ptr<CWriterEvents> events;
+    std::unique_ptr<CIndexWriter> writer;
+    std::unique_ptr<CQueryThread> queries;
+    unsigned writerEpoch = 0; // tells a dropped writer's late news from the present one's
 
-    std::thread worker;
+    std::thread worker; // reads the folder for a catch-up
     std::shared_ptr<std::atomic<bool>> cancelled;
-    std::shared_ptr<std::atomic<int>> pending;
     unsigned generation = 0;
-    bool catchingUp = false;
     bool upToDate = false;
     bool damageSeen = false;   // made afresh once in this catch-up: do not loop
     bool checkPending = false; // an index found at Open is checked by the first catch-up
     bool writeFailed = false;  // a write since this catch-up began failed: not up to date
     QTimer retry;              // the catch-up after a failed write
-    // Meetings the program wrote while a catch-up ran: what the reader hands on of them may be
-    // older than what was indexed at the write.
-    std::unordered_set<std::string> touched;
+    // The search handed to the query thread, and its answer once given.
+    std::optional<std::pair<std::string, std::size_t>> asked;
+    struct CAnswer {
+        std::string words;
+        std::size_t limit = 0;
+        std::vector<CSearchHit> hits;
+    };
+    std::optional<CAnswer> answer;
+    std::unique_ptr<CListener> listener;
 
     void CloseFolder() {
         if (folderFd >= 0) {
@@ -72,52 +88,68 @@ private:
     CSearchKeeper& m_keeper;
 };
 
-// Runs on the reading thread and hands everything to the window's thread, where the index is
-// written; batches of an earlier catch-up are dropped there.
-class CSearchKeeper::CSink : public CCatchUpSink {
+// The writer's news, from its thread to the window's; news of a writer since dropped, or of a
+// catch-up since stopped, is not heard.
+class CSearchKeeper::CWriterEvents : public CIndexWriter::CEvents {
 public:
-    CSink(CSearchKeeper* keeper, unsigned generation, std::shared_ptr<std::atomic<bool>> cancelled,
-          std::shared_ptr<std::atomic<int>> pending)
-        : m_keeper(keeper), m_generation(generation), m_cancelled(std::move(cancelled)),
-          m_pending(std::move(pending)) {}
+    CWriterEvents(CSearchKeeper* keeper, unsigned epoch) : m_keeper(keeper), m_epoch(epoch) {}
 
-    void Batch(std::vector<CMeetingUpdate> updates, std::vector<std::string> goneFiles,
-               std::size_t done, std::size_t total) override {
-        while (m_pending->load() >= maxPendingBatches && !m_cancelled->load()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        m_pending->fetch_add(1);
-        auto batch =
-            std::make_shared<std::pair<std::vector<CMeetingUpdate>, std::vector<std::string>>>(
-                std::move(updates), std::move(goneFiles));
+    void Written(unsigned generation, std::size_t done, std::size_t total) override {
+        Tell([generation, done, total](CSearchKeeper& keeper, CState& state) {
+            if (generation == state.generation) {
+                emit keeper.progress(done, total);
+            }
+        });
+    }
+    void CaughtUp(unsigned generation) override {
+        Tell([generation](CSearchKeeper& keeper, CState& state) {
+            if (generation == state.generation) {
+                keeper.CaughtUp();
+            }
+        });
+    }
+    void Saved() override {
+        Tell([](CSearchKeeper& keeper, CState& state) {
+            state.answer.reset();
+            emit keeper.changed();
+        });
+    }
+    void Failed(const CSearchIndexError& error) override {
+        Tell([error](CSearchKeeper& keeper, CState&) { keeper.Failed(error); });
+    }
+
+private:
+    template <typename Action> void Tell(Action action) {
         CSearchKeeper* keeper = m_keeper;
-        const unsigned generation = m_generation;
-        auto pending = m_pending;
+        const unsigned epoch = m_epoch;
         QMetaObject::invokeMethod(
             keeper,
-            [keeper, generation, batch, pending, done, total] {
-                pending->fetch_sub(1);
+            [keeper, epoch, action] {
                 CState& state = *keeper->m_state;
-                if (generation != state.generation || !state.index) {
-                    return;
+                if (epoch == state.writerEpoch && state.writer) {
+                    action(*keeper, state);
                 }
-                // A meeting the program wrote meanwhile was indexed as written.
-                std::erase_if(batch->first, [&state](const CMeetingUpdate& update) {
-                    return state.touched.contains(update.meetingId);
-                });
-                std::erase_if(batch->second, [&state](const std::string& name) {
-                    const std::optional<std::string> id = MeetingIdOfFileName(name);
-                    return id && state.touched.contains(*id);
-                });
-                try {
-                    state.index->Apply(batch->first, batch->second);
-                } catch (const CSearchIndexError& error) {
-                    keeper->Failed(error);
-                    return;
-                }
-                emit keeper->progress(done, total);
             },
             Qt::QueuedConnection);
+    }
+
+    CSearchKeeper* m_keeper;
+    unsigned m_epoch;
+};
+
+// Runs on the reading thread and hands each batch to the writer, waiting while it is behind.
+class CSearchKeeper::CSink : public CCatchUpSink {
+public:
+    CSink(CSearchKeeper* keeper, CIndexWriter& writer, unsigned generation,
+          std::shared_ptr<std::atomic<bool>> cancelled)
+        : m_keeper(keeper), m_writer(writer), m_generation(generation),
+          m_cancelled(std::move(cancelled)) {}
+
+    void Batch(std::vector<CMeetingUpdate> updates, std::size_t done, std::size_t total) override {
+        while (m_writer.PendingBatches() >= maxPendingBatches && !m_cancelled->load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        m_writer.Batch(m_generation, std::move(updates), done, total);
     }
 
     void Damaged() override {
@@ -133,33 +165,13 @@ public:
             Qt::QueuedConnection);
     }
 
-    void Finished() override {
-        CSearchKeeper* keeper = m_keeper;
-        const unsigned generation = m_generation;
-        QMetaObject::invokeMethod(
-            keeper,
-            [keeper, generation] {
-                CState& state = *keeper->m_state;
-                if (generation != state.generation || !state.index) {
-                    return;
-                }
-                state.catchingUp = false;
-                state.checkPending = false;
-                state.touched.clear();
-                if (state.writeFailed) {
-                    return; // the retry catches up what was not written
-                }
-                state.upToDate = true;
-                emit keeper->upToDate();
-            },
-            Qt::QueuedConnection);
-    }
+    void Finished() override { m_writer.EndCatchUp(m_generation); }
 
 private:
     CSearchKeeper* m_keeper;
+    CIndexWriter& m_writer;
     unsigned m_generation;
     std::shared_ptr<std::atomic<bool>> m_cancelled;
-    std::shared_ptr<std::atomic<int>> m_pending;
 };
 
 CSearchKeeper::CSearchKeeper(QObject* parent) : QObject(parent), m_state(new CState) {
@@ -172,15 +184,14 @@ CSearchKeeper::CSearchKeeper(QObject* parent) : QObject(parent), m_state(new CSt
 
 CSearchKeeper::~CSearchKeeper() {
     RemoveFileListener(m_state->listener.get());
-    StopCatchUp();
+    CloseIndex();
     m_state->CloseFolder();
 }
 
 void CSearchKeeper::Open(const std::filesystem::path& workingDirectory) {
-    StopCatchUp();
+    CloseIndex();
     CState& state = *m_state;
     state.retry.stop();
-    state.index.reset();
     state.CloseFolder();
     state.upToDate = false;
     state.folder = workingDirectory;
@@ -198,19 +209,55 @@ void CSearchKeeper::Open(const std::filesystem::path& workingDirectory) {
     if (!PrepareCacheFolder(cache)) {
         return; // no index can be kept: search is unavailable, the program works on
     }
+    state.damageSeen = false;
+    OpenIndex(IndexFileFor(cache, state.canonicalFolder));
+}
+
+// Opens (or makes) the index in `file` with its three connections and starts catching up.
+void CSearchKeeper::OpenIndex(const std::filesystem::path& file) {
+    CState& state = *m_state;
     try {
-        state.index = std::make_unique<CSearchIndex>(IndexFileFor(cache, state.canonicalFolder),
-                                                     state.canonicalFolder.string());
+        auto index = std::make_unique<CSearchIndex>(file, state.canonicalFolder.string());
+        state.checkPending = !index->WasMadeAfresh() && !index->WasClosedCleanly();
+        state.file = index->File();
+        state.events = std::make_unique<CWriterEvents>(this, ++state.writerEpoch);
+        state.writer =
+            std::make_unique<CIndexWriter>(std::move(index), state.folderFd, *state.events);
+        state.reader = std::make_unique<CSearchIndex>(state.file, CSearchIndex::ForReading{});
     } catch (const CSearchIndexError&) {
+        CloseIndex();
         return;
     }
-    state.damageSeen = false;
-    state.checkPending = !state.index->WasMadeAfresh() && !state.index->WasClosedCleanly();
+    const unsigned epoch = state.writerEpoch;
+    state.queries = std::make_unique<CQueryThread>(
+        state.file,
+        [this, epoch](const std::string& words, std::size_t limit, CQueryThread::CResult result) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, epoch, words, limit, result = std::move(result)]() mutable {
+                    Answered(epoch, words, limit, std::move(result));
+                },
+                Qt::QueuedConnection);
+        });
     StartCatchUp(state.checkPending);
 }
 
+// Stops the catch-up (its reading thread hands to the writer), then each connection, the
+// writer's last: the last to close folds the write-ahead log into the index and removes it,
+// which a read-only connection cannot.
+void CSearchKeeper::CloseIndex() {
+    StopCatchUp();
+    CState& state = *m_state;
+    state.queries.reset();
+    state.reader.reset();
+    state.writer.reset();
+    state.events.reset();
+    state.asked.reset();
+    state.answer.reset();
+}
+
 void CSearchKeeper::CatchUp() {
-    if (m_state->index) {
+    if (m_state->writer) {
         StartCatchUp(m_state->checkPending);
     }
 }
@@ -220,31 +267,57 @@ void CSearchKeeper::SetRetryDelay(std::chrono::milliseconds delay) {
 }
 
 bool CSearchKeeper::IsUpToDate() const {
-    return m_state->index != nullptr && m_state->upToDate;
+    return m_state->reader != nullptr && m_state->upToDate;
+}
+
+bool CSearchKeeper::IsWriting() const {
+    return m_state->writer != nullptr && m_state->writer->PendingSaves() > 0;
 }
 
 bool CSearchKeeper::IsAvailable() const {
-    return m_state->index != nullptr;
+    return m_state->reader != nullptr;
 }
 
 std::vector<CSearchHit> CSearchKeeper::Search(std::string_view words, std::size_t limit) const {
-    if (!m_state->index) {
+    CState& state = *m_state;
+    if (!state.reader) {
         return {};
     }
-    try {
-        return m_state->index->Search(words, limit);
-    } catch (const CSearchIndexError& error) {
-        DamageFoundInUse(error.IsDamage());
-        return {};
+    if (state.answer && state.answer->words == words && state.answer->limit == limit) {
+        std::vector<CSearchHit> hits = std::move(state.answer->hits);
+        state.answer.reset();
+        return hits;
     }
+    std::optional<CQueryThread::CResult> result =
+        state.queries->Search(std::string(words), limit, searchBudget);
+    if (result) {
+        state.asked.reset();
+        DamageFoundInUse(result->damaged);
+        return std::move(result->hits);
+    }
+    // Too slow for the window: answered later, the lists asking again when it comes.
+    state.asked.emplace(std::string(words), limit);
+    return {};
+}
+
+void CSearchKeeper::Answered(unsigned epoch, const std::string& words, std::size_t limit,
+                             CQueryThread::CResult result) {
+    CState& state = *m_state;
+    if (epoch != state.writerEpoch || state.asked != std::pair(words, limit)) {
+        return; // a search since asked for, or of an index since closed
+    }
+    state.asked.reset();
+    DamageFoundInUse(result.damaged);
+    state.answer = CState::CAnswer{words, limit, std::move(result.hits)};
+    emit searchAnswered();
 }
 
 std::vector<COpenTodo> CSearchKeeper::OpenTodos(const COpenTodo* after, std::size_t limit) const {
-    if (!m_state->index) {
+    if (!m_state->reader) {
         return {};
     }
     try {
-        return m_state->index->OpenTodos(after, limit);
+        return m_state->reader->OpenTodos(after, limit);
     } catch (const CSearchIndexError& error) {
         DamageFoundInUse(error.IsDamage());
         return {};
@@ -266,21 +339,19 @@ void CSearchKeeper::StartCatchUp(bool quickCheck) {
     StopCatchUp();
     CState& state = *m_state;
     ++state.generation;
-    state.catchingUp = true;
     state.upToDate = false;
     state.writeFailed = false;
     state.retry.stop();
-    state.touched.clear();
     state.cancelled = std::make_shared<std::atomic<bool>>(false);
-    state.pending = std::make_shared<std::atomic<int>>(0);
+    state.writer->BeginCatchUp(state.generation);
     state.worker = std::thread(
-        [sink = std::make_shared<CSink>(this, state.generation, state.cancelled, state.pending),
-         cancelled = state.cancelled, folder = state.folder, file = state.index->File(),
-         quickCheck] {
+        [sink = std::make_shared<CSink>(this, *state.writer, state.generation, state.cancelled),
+         cancelled = state.cancelled, folder = state.folder, file = state.file, quickCheck] {
             // Background work: when the processor is busy, the window's thread (loading the
             // meetings the user waits for at start) goes first. Failing to lower it is harmless.
             ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), catchUpNiceness);
-            CatchUpWithFolder(folder, file, quickCheck, *cancelled, *sink);
+            ::pthread_setname_np(::pthread_self(), "index reader");
+            CatchUpWithFolder(folder, file, quickCheck, *cancelled, *sink, catchUpBatchSize);
         });
 }
 
@@ -290,26 +361,30 @@ void CSearchKeeper::StopCatchUp() {
         state.cancelled->store(true);
         state.worker.join();
     }
-    state.catchingUp = false;
+}
+
+void CSearchKeeper::CaughtUp() {
+    CState& state = *m_state;
+    state.checkPending = false;
+    if (state.writeFailed) {
+        return; // the retry catches up what was not written
+    }
+    state.upToDate = true;
+    state.answer.reset();
+    emit upToDate();
 }
 
 void CSearchKeeper::MakeAfresh() {
     CState& state = *m_state;
-    StopCatchUp();
-    if (!state.index) {
+    if (!state.writer) {
         return;
     }
-    const std::filesystem::path file = state.index->File();
-    state.index.reset();
+    const std::filesystem::path file = state.file;
+    CloseIndex();
+    state.upToDate = false;
     std::error_code ignored;
     std::filesystem::remove(file, ignored);
-    try {
-        state.index = std::make_unique<CSearchIndex>(file, state.canonicalFolder.string());
-    } catch (const CSearchIndexError&) {
-        state.upToDate = false;
-        return;
-    }
-    StartCatchUp(false);
+    OpenIndex(file);
 }
 
 void CSearchKeeper::Failed(const CSearchIndexError& error) {
@@ -340,7 +415,7 @@ void CSearchKeeper::WriteFailed(const std::string& reason) {
 
 void CSearchKeeper::Reindex(const std::vector<std::filesystem::path>& paths) {
     CState& state = *m_state;
-    if (!state.index || state.folderFd < 0) {
+    if (!state.writer || state.folderFd < 0) {
         return;
     }
     // Each meeting once, with the name of its meeting file when that was among the paths.
@@ -363,22 +438,7 @@ void CSearchKeeper::Reindex(const std::vector<std::filesystem::path>& paths) {
             meetingFile = name;
         }
     }
-    if (meetings.empty()) {
-        return;
+    if (!meetings.empty()) {
+        state.writer->Save({meetings.begin(), meetings.end()});
     }
-    try {
-        std::vector<CMeetingUpdate> updates;
-        updates.reserve(meetings.size());
-        for (const auto& [id, meetingFile] : meetings) {
-            if (state.catchingUp) {
-                state.touched.insert(id);
-            }
-            updates.push_back(ReadMeetingUpdate(state.folderFd, id, meetingFile));
-        }
-        state.index->Apply(updates);
-    } catch (const CSearchIndexError& failure) {
-        Failed(failure);
-        return;
-    }
-    emit changed();
 }

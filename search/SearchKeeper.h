@@ -1,6 +1,7 @@
 #pragma once
 
 #include "search/OpenTodo.h"
+#include "search/QueryThread.h"
 #include "search/SearchHit.h"
 
 #include <QObject>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,12 +35,16 @@ public:
     // Catches up with the open folder again (Refresh).
     void CatchUp();
     bool IsUpToDate() const;
+    // Whether writes the program made are still being indexed (or their news not yet heard).
+    bool IsWriting() const;
     // False when no index could be made (the cache folder is not writable, say): searches
     // then find nothing and the program works on without them.
     bool IsAvailable() const;
 
     // Meetings whose texts hold every word of `words` (each also as a word prefix), case and
-    // accents ignored, newest first; at most `limit`.
+    // accents ignored, newest first; at most `limit`. A search that would hold the window's
+    // thread beyond a frame answers nothing at once and goes on beside it: searchAnswered then
+    // asks for the same words and limit again, which gives its answer.
     std::vector<CSearchHit> Search(std::string_view words, std::size_t limit) const;
     // Todos not done, highest priority first, then by meeting date: at most `limit`, after
     // `after` (a todo an earlier answer gave) or from the first.
@@ -55,6 +61,8 @@ signals:
     void upToDate();
     // A write the program made changed what the index holds.
     void changed();
+    // A search handed on has its answer: ask for it again.
+    void searchAnswered();
     // Writing to the index failed (a full disk, say) with SQLite's `reason`: what was not
     // written is missing from searches until a catch-up tried later succeeds.
     void writeFailed(const QString& reason);
@@ -63,11 +71,18 @@ private:
     struct CState;
     class CListener;
     class CSink;
+    class CWriterEvents;
 
+    void OpenIndex(const std::filesystem::path& file);
+    void CloseIndex();
     void StartCatchUp(bool quickCheck);
     void StopCatchUp();
+    void CaughtUp();
+    void Answered(unsigned epoch, const std::string& words, std::size_t limit,
+                  CQueryThread::CResult result);
     void MakeAfresh();
-    // Indexes again the meetings of files the program wrote or removed, in one go.
+    // Indexes again the meetings of files the program wrote or removed, in one go, on the
+    // writer's thread.
     void Reindex(const std::vector<std::filesystem::path>& paths);
     void Failed(const CSearchIndexError& error);
     void WriteFailed(const std::string& reason);

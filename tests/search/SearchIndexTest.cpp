@@ -1,7 +1,9 @@
 #include "search/SearchIndex.h"
 #include "search/IndexLocation.h"
+#include "search/QueryThread.h"
 #include "search/SearchIndexError.h"
 #include "search/SearchQuery.h"
+#include "search/StampRecord.h"
 #include "tests/support/EnvironmentScope.h"
 #include "tests/support/TempFolder.h"
 
@@ -9,9 +11,11 @@
 
 #include <sqlite3.h>
 
+#include <condition_variable>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <mutex>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -89,6 +93,9 @@ TEST_F(SearchIndex, FindsWordsAndPrefixesAndTakesTheRestLiterally) {
         {"title:budget", {"4"}},
         {"NEAR(budget agreed)", {"4"}},
         {"budget -agreed", {"4"}},
+        {"b", {"3", "1", "4"}},
+        {"z", {"2"}},
+        {"de", {"1"}},
     };
     for (const auto& [text, ids] : cases) {
         EXPECT_EQ(Ids(index->Search(text, 10)), ids) << text;
@@ -98,6 +105,39 @@ TEST_F(SearchIndex, FindsWordsAndPrefixesAndTakesTheRestLiterally) {
         EXPECT_NO_THROW(index->Search(text, 10)) << text;
     }
     EXPECT_EQ(Marked(index->Search("budg cut", 10).at(0).snippet), "[Budget] review: deep [cuts]");
+}
+
+// A search gives up, answering nothing, once stopped or past its deadline. The query thread
+// answers the search asked for last, though it stopped the one before to get there.
+TEST_F(SearchIndex, ASearchStopsWhenToldAndTheLastAskedIsAnswered) {
+    auto index = Open();
+    std::vector<CMeetingUpdate> many;
+    for (int i = 0; i < 300; ++i) {
+        many.push_back(Update(std::to_string(i), i, "common words"));
+    }
+    index->Apply(many);
+    const auto later = std::chrono::steady_clock::now() + std::chrono::hours(1);
+    const std::atomic<bool> stop{true};
+    const std::atomic<bool> go{false};
+    EXPECT_FALSE(index->SearchUntil("common", 300, later, &stop));
+    EXPECT_FALSE(index->SearchUntil("common", 300, std::chrono::steady_clock::now(), &go));
+    EXPECT_EQ(index->SearchUntil("common", 300, later, &go)->size(), 300u);
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::string answered;
+    CQueryThread queries(File(),
+                         [&](const std::string& words, std::size_t, CQueryThread::CResult result) {
+                             const std::lock_guard lock(mutex);
+                             answered = words + "/" + std::to_string(result.hits.size());
+                             wake.notify_all();
+                         });
+    queries.Ask("wor", 5);
+    queries.Ask("common", 300);
+    std::unique_lock lock(mutex);
+    EXPECT_TRUE(wake.wait_for(lock, std::chrono::seconds(10), [&] {
+        return answered == "common/300";
+    })) << answered;
 }
 
 // Every field of a meeting and every content file is searched, and a hit's snippet is taken
@@ -152,6 +192,15 @@ TEST_F(SearchIndex, NewestFirstAsDatesChange) {
     EXPECT_EQ(ids[1], "new");
     EXPECT_TRUE((ids[2] == "twin" && ids[3] == "mid") || (ids[2] == "mid" && ids[3] == "twin"));
     EXPECT_EQ(index->MeetingCount(), 7u) << "a moved meeting is not kept twice";
+
+    // More meetings of one second than its block holds, the next second's meeting indexed first.
+    std::vector<CMeetingUpdate> crowd = {Update("next", 7001, "crowd")};
+    for (int i = 0; i < 20; ++i) {
+        crowd.push_back(Update("c" + std::to_string(i), 7000, "crowd"));
+    }
+    index->Apply({crowd[0]});
+    index->Apply(crowd);
+    EXPECT_EQ(index->Search("crowd", 30).size(), 21u);
 }
 
 // Open todos: done ones left out, highest priority first, then the meeting that has waited
@@ -229,6 +278,18 @@ TEST_F(SearchIndex, OpenTodoPagesWalkTheWholeList) {
         EXPECT_EQ(walked, whole) << "pages of " << pageSize;
     }
     EXPECT_TRUE(index->OpenTodos(nullptr, 0).empty());
+}
+
+// A meeting's file stamps come back under their names, a name the program would not write
+// included; a record cut short is damage, not stamps.
+TEST(StampRecord, NamesAndStampsComeBack) {
+    const std::vector<std::pair<std::string, CFileStamp>> files = {
+        {"meeting7.MTG", {12, -3}}, {"todo7.tdo", {0, 1'700'000'000'123'456'789}}};
+    const std::string record = EncodeStampRecord("7", files);
+    std::unordered_map<std::string, CFileStamp> stamps;
+    ASSERT_TRUE(DecodeStampRecord("7", record, stamps));
+    EXPECT_EQ(stamps, (std::unordered_map<std::string, CFileStamp>(files.begin(), files.end())));
+    EXPECT_FALSE(DecodeStampRecord("7", record.substr(0, record.size() - 1), stamps));
 }
 
 // The index goes to the user's cache folder, by the XDG rule, under a name of its own for each
