@@ -11,6 +11,7 @@
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
 
+#include "bench/BenchFolder.h"
 #include "bench/MedianReporter.h"
 
 #include <benchmark/benchmark.h>
@@ -31,21 +32,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path MakeTempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "tavelin-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    return pattern;
-}
-
-void WritePlain(const fs::path& file, const std::string& bytes) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-        throw std::runtime_error("cannot write " + file.string());
-    }
-    ::close(fd);
-}
+using BenchFolder::WritePlain;
 
 // A folder of `count` meetings, made once per size with plain writes (the store's own writes
 // flush every file to disk). Every tenth meeting has an agenda, attendees and todos, so that
@@ -69,7 +56,7 @@ public:
 
 private:
     static fs::path Make(int count) {
-        const fs::path folder = MakeTempFolder();
+        const fs::path folder = BenchFolder::MakeTemporaryFolder("tavelin-bench");
         const CDateTime start(2004, 3, 5, 9, 0, 0);
         for (int i = 0; i < count; ++i) {
             CMeeting record(start.AddSeconds(i * 3600LL));
@@ -177,7 +164,7 @@ void Import(benchmark::State& state) {
     const std::string text = ExportedText(count);
     for (auto _ : state) {
         state.PauseTiming();
-        const fs::path folder = MakeTempFolder();
+        const fs::path folder = BenchFolder::MakeTemporaryFolder("tavelin-bench");
         SetWorkingDirectory(folder);
         CMeetingStore store;
         state.ResumeTiming();

@@ -42,6 +42,8 @@ public:
         return text;
     }
     unsigned Next() { return m_random(); }
+    // The vocabulary's `i`th word: past the first 200, a rare one.
+    const std::string& Word(std::size_t i) const { return m_words[i]; }
 
 private:
     std::vector<std::string> m_words;

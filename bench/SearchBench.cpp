@@ -13,6 +13,7 @@
 #include "store/MeetingStore.h"
 #include "store/WorkingDirectory.h"
 
+#include "bench/BenchFolder.h"
 #include "bench/MedianReporter.h"
 
 #include <benchmark/benchmark.h>
@@ -48,105 +49,14 @@ const int meetingCount = [] {
     return size != nullptr && std::atoi(size) > 0 ? std::atoi(size) : 100'000;
 }();
 
-fs::path MakeTemporaryFolder(const char* name) {
-    std::string pattern = (fs::temp_directory_path() / name).string() + "-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    return pattern;
-}
-
-void WritePlain(const fs::path& file, const std::string& bytes) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-        throw std::runtime_error("cannot write " + file.string());
-    }
-    ::close(fd);
-}
-
-// Words of ordinary minutes; every text is drawn from them, so common words match thousands
-// of meetings, as in a real folder.
-const std::vector<std::string> vocabulary = [] {
-    std::vector<std::string> words = {
-        "budget", "cuts",  "review",   "plan",    "quarter",  "report", "staff",    "hiring",
-        "office", "move",  "contract", "renewal", "customer", "launch", "product",  "design",
-        "safety", "audit", "training", "travel",  "policy",   "vote",   "approved", "deferred",
-        "action", "owner", "deadline", "room",    "kitchen",  "roof",   "repair",   "invoice"};
-    std::mt19937 random(11);
-    const std::string letters = "abcdefghijklmnopqrstuvwxyz";
-    while (words.size() < 3000) {
-        std::string word;
-        const int length = 4 + static_cast<int>(random() % 7);
-        for (int i = 0; i < length; ++i) {
-            word += letters[random() % letters.size()];
-        }
-        words.push_back(word);
-    }
-    return words;
-}();
-
-class CText {
-public:
-    std::string Words(int count) {
-        std::string text;
-        for (int i = 0; i < count; ++i) {
-            if (i > 0) {
-                text += ' ';
-            }
-            // Skewed: the first few hundred words are far more common than the rest.
-            const std::size_t pick =
-                m_random() % 4 == 0 ? m_random() % 200 : m_random() % vocabulary.size();
-            text += vocabulary[pick];
-        }
-        return text;
-    }
-    unsigned Next() { return m_random(); }
-
-private:
-    std::mt19937 m_random{5};
-};
-
 // 100,000 meetings an hour apart and their four content files, written once with plain writes.
 // As the open-todo list asks for them.
 constexpr std::size_t openTodoPage = 500;
 
 const fs::path& Folder() {
     static const fs::path folder = [] {
-        const fs::path path = MakeTemporaryFolder("tavelin-search-bench");
-        CText text;
-        const CDateTime start(2004, 3, 5, 9, 0, 0);
-        for (int i = 0; i < meetingCount; ++i) {
-            CMeeting record(start.AddSeconds(i * 3600LL));
-            record.id = MakeMeetingIdAt(start.AddSeconds(i));
-            record.title = text.Words(4);
-            record.reference = "REF-" + std::to_string(i);
-            record.venue = "Room " + std::to_string(i % 40);
-            record.presidedBy = text.Words(2);
-            record.notes = text.Words(12);
-            WritePlain(path / ("meeting" + record.id + ".mtg"), EncodeMeeting(record));
-            std::vector<CAgendaItem> agenda;
-            for (int k = 0; k < 5; ++k) {
-                agenda.push_back({record.date, text.Words(5)});
-            }
-            std::vector<std::string> attendees;
-            for (int k = 0; k < 6; ++k) {
-                attendees.push_back(text.Words(2));
-            }
-            std::vector<std::string> minutes;
-            for (int k = 0; k < 5; ++k) {
-                minutes.push_back(text.Words(12));
-            }
-            std::vector<CTodoItem> todos;
-            for (int k = 0; k < 3; ++k) {
-                todos.push_back({text.Words(6), static_cast<std::int32_t>(text.Next() % 3),
-                                 k == 0 ? 0 : static_cast<std::int32_t>(text.Next() % 2)});
-            }
-            const std::string id = record.id;
-            WritePlain(path / ("agenda" + id + ".agd"), EncodeAgenda(agenda));
-            WritePlain(path / ("Attendees" + id + ".atn"), EncodeStringList(attendees));
-            WritePlain(path / ("kes" + id + ".kes"), EncodeStringList(minutes));
-            WritePlain(path / ("todo" + id + ".tdo"), EncodeTodos(todos));
-        }
+        const fs::path path = BenchFolder::MakeTemporaryFolder("tavelin-search-bench");
+        BenchFolder::WriteFullMeetings(path, meetingCount);
         return path;
     }();
     return folder;
@@ -154,7 +64,7 @@ const fs::path& Folder() {
 
 // The cache folder the keeper keeps its index in (XDG_CACHE_HOME points at it).
 const fs::path& Cache() {
-    static const fs::path cache = MakeTemporaryFolder("tavelin-search-cache");
+    static const fs::path cache = BenchFolder::MakeTemporaryFolder("tavelin-search-cache");
     return cache;
 }
 
@@ -468,7 +378,7 @@ void QueryShortPrefix(benchmark::State& state) {
     Query(state, "ro");
 }
 void QueryRareWords(benchmark::State& state) {
-    Query(state, vocabulary[2900].c_str());
+    Query(state, CMeetingTexts().Word(2900).c_str());
 }
 
 // The whole open-todo list in one answer, as the list asked for it before it paged.

@@ -15,7 +15,7 @@
 #include "store/ContentFiles.h"
 #include "store/MeetingFile.h"
 
-#include "bench/MeetingTexts.h"
+#include "bench/BenchFolder.h"
 
 #include <algorithm>
 #include <csignal>
@@ -39,54 +39,7 @@ namespace {
 
 constexpr int startsPerMode = 7;
 
-fs::path MakeTemporaryFolder(const char* name) {
-    std::string pattern = (fs::temp_directory_path() / name).string() + "-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    return pattern;
-}
-
-void WritePlain(const fs::path& file, const std::string& bytes) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-        throw std::runtime_error("cannot write " + file.string());
-    }
-    ::close(fd);
-}
-
-// The meetings an hour apart, each with its agenda, attendees, minutes and todos, written with
-// plain writes (the program's own saves flush every file, which would take far longer).
-void WriteMeetings(const fs::path& folder, int count) {
-    CMeetingTexts text;
-    const CDateTime start(2004, 3, 5, 9, 0, 0);
-    for (int i = 0; i < count; ++i) {
-        CMeeting record(start.AddSeconds(i * 3600LL));
-        record.id = MakeMeetingIdAt(start.AddSeconds(i));
-        record.title = text.Words(4);
-        record.reference = "REF-" + std::to_string(i);
-        record.venue = "Room " + std::to_string(i % 40);
-        record.presidedBy = text.Words(2);
-        record.notes = text.Words(12);
-        const std::string& id = record.id;
-        WritePlain(folder / ("meeting" + id + ".mtg"), EncodeMeeting(record));
-        std::vector<CAgendaItem> agenda;
-        std::vector<std::string> attendees;
-        std::vector<std::string> minutes;
-        std::vector<CTodoItem> todos;
-        for (int k = 0; k < 6; ++k) {
-            agenda.push_back({record.date, text.Words(5)});
-            attendees.push_back(text.Words(2));
-            minutes.push_back(text.Words(12));
-            todos.push_back({text.Words(6), static_cast<std::int32_t>(text.Next() % 3),
-                             static_cast<std::int32_t>(text.Next() % 2)});
-        }
-        WritePlain(folder / ("agenda" + id + ".agd"), EncodeAgenda(agenda));
-        WritePlain(folder / ("Attendees" + id + ".atn"), EncodeStringList(attendees));
-        WritePlain(folder / ("kes" + id + ".kes"), EncodeStringList(minutes));
-        WritePlain(folder / ("todo" + id + ".tdo"), EncodeTodos(todos));
-    }
-}
+using BenchFolder::MakeTemporaryFolder;
 
 double Now() {
     timespec now{};
@@ -198,7 +151,7 @@ int main(int argc, char** argv) {
     fs::create_directories(folder);
     if (fs::is_empty(folder)) {
         std::printf("writing %d meetings and their content files into %s\n", count, folder.c_str());
-        WriteMeetings(folder, count);
+        BenchFolder::WriteFullMeetings(folder, count);
     }
     // The program's settings and search cache in folders of their own, pointing at the folder.
     const char* givenHome = std::getenv("TAVELIN_START_BENCH_HOME");

@@ -11,8 +11,8 @@
 #include "store/WeekListFill.h"
 #include "store/WorkingDirectory.h"
 
+#include "bench/BenchFolder.h"
 #include "bench/MedianReporter.h"
-#include "bench/MeetingTexts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -63,30 +63,12 @@ public:
 
 private:
     static CMeetingFolder Make(int count) {
-        std::string pattern = (fs::temp_directory_path() / "tavelin-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a temporary folder");
-        }
-        CMeetingFolder folder{pattern, {}, {}};
-        const CDateTime start(2004, 3, 5, 9, 0, 0);
+        CMeetingFolder folder{BenchFolder::MakeTemporaryFolder("tavelin-bench"), {}, {}};
         CMeetingTexts text; // a title of 4 words, notes of 12, as people write them
         for (int i = 0; i < count; ++i) {
-            CMeeting record(start.AddSeconds(i * 3600LL));
-            record.id = MakeMeetingIdAt(start.AddSeconds(i));
-            record.title = text.Words(4);
-            record.reference = "REF-" + std::to_string(i);
-            record.venue = "Room " + std::to_string(i % 40);
-            record.presidedBy = text.Words(2);
-            record.notes = text.Words(12);
-            record.icon = i % 72;
-            const std::string bytes = EncodeMeeting(record);
+            const CMeeting record = BenchFolder::MeetingNumber(i, text);
             const fs::path file = folder.path / ("meeting" + record.id + ".mtg");
-            const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (fd < 0 ||
-                ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-                throw std::runtime_error("cannot write " + file.string());
-            }
-            ::close(fd);
+            BenchFolder::WritePlain(file, EncodeMeeting(record));
             folder.files.push_back(file.string());
             folder.ids.push_back(record.id);
         }
