@@ -87,7 +87,7 @@ void CSearchWiring::SetSearchKeeper(CSearchKeeper* keeper) {
         SetSearchFunctions({}, {});
     });
     SetSearchFunctions([keeper](std::string_view words,
-                                std::size_t limit) { return keeper->Search(words, limit); },
+                                std::size_t limit) { return keeper->TrySearch(words, limit); },
                        [keeper](const COpenTodo* after, std::size_t limit) {
                            return keeper->OpenTodos(after, limit);
                        });

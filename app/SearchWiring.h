@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -28,8 +29,8 @@ public:
 
     // What SetSearchKeeper hands the search results and the open todos: the keeper's search and
     // open todos as functions. Without them the search and todo commands are disabled.
-    using SearchFunction =
-        std::function<std::vector<CSearchHit>(std::string_view words, std::size_t limit)>;
+    using SearchFunction = std::function<std::optional<std::vector<CSearchHit>>(
+        std::string_view words, std::size_t limit)>;
     using OpenTodosFunction =
         std::function<std::vector<COpenTodo>(const COpenTodo* after, std::size_t limit)>;
     void SetSearchFunctions(SearchFunction search, OpenTodosFunction openTodos);

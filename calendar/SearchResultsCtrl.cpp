@@ -73,7 +73,14 @@ void CSearchResultsCtrl::SetSource(Source source) {
 void CSearchResultsCtrl::Search(const QString& words) {
     m_words = words;
     m_limit = pageSize;
-    Query();
+    m_fromTop = true;
+    if (Query()) {
+        ShowFromTop();
+    }
+}
+
+void CSearchResultsCtrl::ShowFromTop() {
+    m_fromTop = false;
     verticalScrollBar()->setValue(0);
     SetSelectionMark(m_rows.empty() ? -1 : 0);
 }
@@ -83,10 +90,18 @@ void CSearchResultsCtrl::Fill(const CDateTime&) {
 }
 
 void CSearchResultsCtrl::Refresh() {
+    if (m_fromTop) {
+        if (Query()) {
+            ShowFromTop();
+        }
+        return;
+    }
     const int oldMark = GetSelectionMark();
     const std::string marked = GetMarkedMeetingId();
     const int scroll = verticalScrollBar()->value();
-    Query();
+    if (!Query()) {
+        return; // the rows, the mark and the place stay until the answer comes
+    }
     // The mark stays on its meeting: on its row when that still shows it (a further page came
     // below), else wherever the meeting went.
     int mark = GetMeetingId(oldMark) == marked && !marked.empty() ? oldMark : -1;
@@ -100,15 +115,24 @@ void CSearchResultsCtrl::Refresh() {
     SetSelectionMark(mark);
 }
 
-void CSearchResultsCtrl::Query() {
+bool CSearchResultsCtrl::Query() {
+    const std::string words = m_words.trimmed().toStdString();
+    std::optional<std::vector<CSearchHit>> hits;
+    if (m_source && !words.empty()) {
+        hits = m_source(words, m_limit);
+        m_pending = !hits;
+        if (m_pending) {
+            viewport()->update();
+            return false;
+        }
+    }
+    m_pending = false;
     m_rows.clear();
     m_hasMore = false;
-    const std::string words = m_words.trimmed().toStdString();
-    if (m_source && !words.empty()) {
-        std::vector<CSearchHit> hits = m_source(words, m_limit);
-        m_hasMore = hits.size() >= m_limit;
-        m_rows.reserve(hits.size());
-        for (CSearchHit& hit : hits) {
+    if (hits) {
+        m_hasMore = hits->size() >= m_limit;
+        m_rows.reserve(hits->size());
+        for (CSearchHit& hit : *hits) {
             // A meeting deleted since the index saw it is not offered.
             const CMeeting* meeting = m_store.GetMap().Find(hit.meetingId);
             if (meeting == nullptr) {
@@ -120,10 +144,11 @@ void CSearchResultsCtrl::Query() {
     }
     m_format = CDateTimeFormat();
     UpdateScrollRange();
+    return true;
 }
 
 void CSearchResultsCtrl::LoadMore() {
-    if (!m_hasMore) {
+    if (!m_hasMore || m_pending) {
         return;
     }
     m_limit += pageSize;
@@ -181,7 +206,7 @@ void CSearchResultsCtrl::PaintItem(QPainter& painter, int row, const QRect&) con
 }
 
 void CSearchResultsCtrl::PaintEmpty(QPainter& painter) const {
-    if (m_words.trimmed().isEmpty()) {
+    if (m_words.trimmed().isEmpty() || m_pending) {
         return;
     }
     painter.setFont(RowFont(font(), QFont::Normal));

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,9 +29,10 @@ class CSearchResultsCtrl : public CPagedRowList, public CCalendarList {
     Q_OBJECT
 
 public:
-    // Hits for `words`, at most `limit` of them.
-    using Source =
-        std::function<std::vector<CSearchHit>(std::string_view words, std::size_t limit)>;
+    // Hits for `words`, at most `limit` of them; nothing when the answer comes later (the
+    // list is then refreshed).
+    using Source = std::function<std::optional<std::vector<CSearchHit>>(std::string_view words,
+                                                                        std::size_t limit)>;
     static constexpr std::size_t pageSize = 200;
 
     CSearchResultsCtrl(CMeetingStore& store, CMeetingCommands& commands, QWidget* parent = nullptr);
@@ -77,8 +79,11 @@ private:
         std::string snippet;
     };
 
-    // Asks the source for `m_limit` hits and keeps those whose meeting the store holds.
-    void Query();
+    // Asks the source for `m_limit` hits and keeps those whose meeting the store holds; false,
+    // the rows shown kept, when the answer comes later.
+    bool Query();
+    // A new search's rows: from the top, the first marked.
+    void ShowFromTop();
     void LoadMore() override;
 
     CMeetingStore& m_store;
@@ -86,6 +91,9 @@ private:
     Source m_source;
     QString m_words;
     std::size_t m_limit = pageSize;
+    // An answer is awaited; for a new search when m_fromTop.
+    bool m_pending = false;
+    bool m_fromTop = false;
     std::vector<CRow> m_rows;
     CDateTimeFormat m_format;
     CImageStrip m_icons;

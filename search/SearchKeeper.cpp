@@ -279,9 +279,14 @@ bool CSearchKeeper::IsAvailable() const {
 }
 
 std::vector<CSearchHit> CSearchKeeper::Search(std::string_view words, std::size_t limit) const {
+    return TrySearch(words, limit).value_or(std::vector<CSearchHit>{});
+}
+
+std::optional<std::vector<CSearchHit>> CSearchKeeper::TrySearch(std::string_view words,
+                                                                std::size_t limit) const {
     CState& state = *m_state;
     if (!state.reader) {
-        return {};
+        return std::vector<CSearchHit>{};
     }
     if (state.answer && state.answer->words == words && state.answer->limit == limit) {
         std::vector<CSearchHit> hits = std::move(state.answer->hits);
@@ -297,7 +302,7 @@ std::vector<CSearchHit> CSearchKeeper::Search(std::string_view words, std::size_
     }
     // Too slow for the window: answered later, the lists asking again when it comes.
     state.asked.emplace(std::string(words), limit);
-    return {};
+    return std::nullopt;
 }
 
 void CSearchKeeper::Answered(unsigned epoch, const std::string& words, std::size_t limit,

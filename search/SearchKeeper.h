@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,9 @@ public:
     // thread beyond a frame answers nothing at once and goes on beside it: searchAnswered then
     // asks for the same words and limit again, which gives its answer.
     std::vector<CSearchHit> Search(std::string_view words, std::size_t limit) const;
+    // As Search, but nothing (rather than no hits) when the answer comes with searchAnswered.
+    std::optional<std::vector<CSearchHit>> TrySearch(std::string_view words,
+                                                     std::size_t limit) const;
     // Todos not done, highest priority first, then by meeting date: at most `limit`, after
     // `after` (a todo an earlier answer gave) or from the first.
     std::vector<COpenTodo> OpenTodos(const COpenTodo* after = nullptr,

@@ -1,5 +1,6 @@
 #include "calendar/FoundListGeometry.h"
 #include "calendar/OpenTodoListCtrl.h"
+#include "calendar/SearchResultsCtrl.h"
 #include "calendar/TodoDone.h"
 #include "store/ContentFiles.h"
 #include "tests/calendar/FakeMeetingCommands.h"
@@ -220,4 +221,31 @@ TEST_F(FoundLists, AFileThatCannotBeWrittenOrReadWholeIsReported) {
     ASSERT_EQ(TestServices().Shown().size(), 2);
     EXPECT_TRUE(TestServices().Shown().back().contains(fileName));
     EXPECT_EQ(TodoBytes(newer), before + "xx");
+}
+
+// A search the index answers later keeps the rows, the mark and the place shown, and no "No
+// meetings match" in between; a new search answered later starts from its top row.
+TEST_F(FoundLists, ASearchAnsweredLaterKeepsWhatShowsUntilItComes) {
+    CFakeMeetingCommands commands;
+    CSearchResultsCtrl list(TestStore(), commands);
+    bool later = false;
+    list.SetSource([&](std::string_view, std::size_t) -> std::optional<std::vector<CSearchHit>> {
+        if (later) {
+            return std::nullopt;
+        }
+        return std::vector<CSearchHit>{{newer, "n"}, {older, "o"}};
+    });
+    Show(list);
+    list.Search("budget");
+    QTest::keyClick(&list, Qt::Key_Down);
+    ASSERT_EQ(list.GetMarkedMeetingId(), older);
+    for (const bool newSearch : {false, true}) {
+        later = true;
+        newSearch ? list.Search("cuts") : list.Refresh();
+        EXPECT_EQ(list.GetRowCount(), 2) << newSearch;
+        EXPECT_EQ(list.GetMarkedMeetingId(), older) << newSearch;
+        later = false;
+        list.Refresh(); // the answer has come
+        EXPECT_EQ(list.GetMarkedMeetingId(), newSearch ? newer : older) << newSearch;
+    }
 }
