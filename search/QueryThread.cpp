@@ -58,8 +58,7 @@ void CQueryThread::Run() {
             if (!index) {
                 index = std::make_unique<CSearchIndex>(m_file, CSearchIndex::ForReading{});
             }
-            hits = index->SearchUntil(request.words, request.limit,
-                                      std::chrono::steady_clock::time_point::max(), &m_stop);
+            hits = index->SearchUnlessStopped(request.words, request.limit, m_stop);
             if (!hits) {
                 continue; // stopped for a newer search
             }

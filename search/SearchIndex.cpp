@@ -383,20 +383,19 @@ void CSearchIndex::Apply(const std::vector<CMeetingUpdate>& updates) {
 }
 
 std::vector<CSearchHit> CSearchIndex::Search(std::string_view words, std::size_t limit) const {
-    return *SearchUntil(words, limit, std::chrono::steady_clock::time_point::max(), nullptr);
+    const std::atomic<bool> never{false};
+    return *SearchUnlessStopped(words, limit, never);
 }
 
 std::optional<std::vector<CSearchHit>>
-CSearchIndex::SearchUntil(std::string_view words, std::size_t limit,
-                          std::chrono::steady_clock::time_point deadline,
-                          const std::atomic<bool>* stop) const {
+CSearchIndex::SearchUnlessStopped(std::string_view words, std::size_t limit,
+                                  const std::atomic<bool>& stop) const {
     std::vector<CSearchHit> hits;
     const std::string expression = MatchExpressionFor(words);
     if (expression.empty() || limit == 0) {
         return hits;
     }
-    m_deadline = deadline;
-    m_stop = stop;
+    m_stop = &stop;
     m_stopped = false;
     // Looked at every thousand steps of SQLite's machine: well within a frame.
     const struct CHandler {
@@ -417,22 +416,19 @@ CSearchIndex::SearchUntil(std::string_view words, std::size_t limit,
             hits.push_back(CSearchHit{step.Text(0), step.Text(1)});
         }
     } catch (const CSearchIndexError&) {
-        m_deadline = std::chrono::steady_clock::time_point::max();
         m_stop = nullptr;
         if (m_stopped) {
             return std::nullopt;
         }
         throw;
     }
-    m_deadline = std::chrono::steady_clock::time_point::max();
     m_stop = nullptr;
     return hits;
 }
 
 int CSearchIndex::ShouldStop(void* index) {
     const auto* self = static_cast<const CSearchIndex*>(index);
-    self->m_stopped = (self->m_stop != nullptr && self->m_stop->load()) ||
-                      std::chrono::steady_clock::now() >= self->m_deadline;
+    self->m_stopped = self->m_stop != nullptr && self->m_stop->load();
     return self->m_stopped ? 1 : 0;
 }
 

@@ -6,7 +6,6 @@
 #include "search/SearchHit.h"
 
 #include <atomic>
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -56,12 +55,10 @@ public:
 
     // Meetings holding every word of `words`, newest first, at most `limit`.
     std::vector<CSearchHit> Search(std::string_view words, std::size_t limit) const;
-    // As Search, but gives up, answering nothing, once `deadline` has passed or `stop` (if
-    // any) turns true.
-    std::optional<std::vector<CSearchHit>>
-    SearchUntil(std::string_view words, std::size_t limit,
-                std::chrono::steady_clock::time_point deadline,
-                const std::atomic<bool>* stop) const;
+    // As Search, but gives up, answering nothing, once `stop` turns true.
+    std::optional<std::vector<CSearchHit>> SearchUnlessStopped(std::string_view words,
+                                                               std::size_t limit,
+                                                               const std::atomic<bool>& stop) const;
     // Todos not done: highest priority first, then the oldest meeting, then position. A page of
     // at most `limit` of them, starting after `after` (a todo an earlier page gave) or, for
     // none, from the first: a seek in the list's index, however far down the page lies.
@@ -106,8 +103,6 @@ private:
     bool m_closedCleanly = false;
     bool m_reader = false;
     // What stops the search under way.
-    mutable std::chrono::steady_clock::time_point m_deadline =
-        std::chrono::steady_clock::time_point::max();
     mutable const std::atomic<bool>* m_stop = nullptr;
     mutable bool m_stopped = false;
     // Meetings and todos added (less those removed) by the Apply under way.
