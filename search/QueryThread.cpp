@@ -25,9 +25,13 @@ std::optional<CQueryThread::CResult> CQueryThread::Search(std::string words, std
     std::unique_lock lock(m_mutex);
     m_request = CRequest{std::move(words), limit, ++m_asked};
     m_stop = true;
-    m_waiting = m_asked;
     m_given.reset();
     m_wake.notify_one();
+    if (budget <= std::chrono::milliseconds::zero()) {
+        // Not waited for: even an answer ready at once goes through Answer.
+        return std::nullopt;
+    }
+    m_waiting = m_asked;
     const bool answered = m_done.wait_for(lock, budget, [this] { return m_given.has_value(); });
     m_waiting = 0;
     std::optional<CResult> result;
